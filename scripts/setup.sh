@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs the packages Vendrak needs on Debian 12.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends \
+  g++ cmake make qt6-base-dev libgl-dev qt6-qpa-plugins \
+  libgtest-dev libgmock-dev libbenchmark-dev \
+  fonts-liberation fonts-dejavu-core xvfb xauth poppler-utils clang >/dev/null

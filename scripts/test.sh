@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds and runs all tests, then again with the sanitizers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVENDRAK_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs"

@@ -1,0 +1,2 @@
+set(CORE_SOURCES)
+set(APP_SOURCES study_specs.cpp analysis_commands.cpp)

@@ -1,0 +1,2 @@
+set(CORE_SOURCES)
+set(APP_SOURCES report.cpp)

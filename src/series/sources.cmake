@@ -1,0 +1,2 @@
+set(CORE_SOURCES evaluators.cpp)
+set(APP_SOURCES file_commands.cpp)

@@ -1,0 +1,59 @@
+#include "shell/dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace vendrak {
+
+namespace {
+
+QMessageBox::Icon toQt(Dialogs::Icon icon)
+{
+    switch (icon) {
+    case Dialogs::Icon::Information: return QMessageBox::Information;
+    case Dialogs::Icon::Warning: return QMessageBox::Warning;
+    case Dialogs::Icon::Critical: return QMessageBox::Critical;
+    case Dialogs::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void QtDialogs::message(const QString& title, const QString& text, Icon icon)
+{
+    QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+Dialogs::Answer QtDialogs::askYesNoCancel(const QString& title, const QString& text, Icon icon)
+{
+    QMessageBox box(toQt(icon), title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    parent_);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+QString QtDialogs::openFileName()
+{
+    return QFileDialog::getOpenFileName(parent_, QString(), QString(), QStringLiteral("All files (*)"));
+}
+
+QString QtDialogs::saveFileName()
+{
+    return QFileDialog::getSaveFileName(parent_, QString(), QString(), QStringLiteral("All files (*)"));
+}
+
+bool QtDialogs::printerSetup(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace vendrak

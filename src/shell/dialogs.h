@@ -1,0 +1,45 @@
+#pragma once
+// Message boxes and file/printer dialogs behind one small interface, so tests
+// can answer them.
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+namespace vendrak {
+
+class Dialogs {
+public:
+    enum class Answer { Ok, Yes, No, Cancel };
+    enum class Icon { None, Information, Warning, Critical };
+
+    virtual ~Dialogs() = default;
+
+    // A box with an OK button only.
+    virtual void message(const QString& title, const QString& text, Icon icon = Icon::None) = 0;
+    // Yes, No and Cancel; closing the box counts as Cancel.
+    virtual Answer askYesNoCancel(const QString& title, const QString& text, Icon icon) = 0;
+    // Empty when the user cancels.
+    virtual QString openFileName() = 0;
+    virtual QString saveFileName() = 0;
+    // False when the user cancels the printer dialog.
+    virtual bool printerSetup(QPrinter& printer) = 0;
+};
+
+// The real dialogs, parented to the given window.
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    void message(const QString& title, const QString& text, Icon icon) override;
+    Answer askYesNoCancel(const QString& title, const QString& text, Icon icon) override;
+    QString openFileName() override;
+    QString saveFileName() override;
+    bool printerSetup(QPrinter& printer) override;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace vendrak

@@ -1,0 +1,2 @@
+set(CORE_SOURCES errors.cpp number_text.cpp dimension.cpp)
+set(APP_SOURCES main_window.h main_window.cpp dialogs.cpp sub_main.cpp)

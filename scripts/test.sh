@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds and runs all tests, then again with the sanitizers.
+# Installs what is needed, builds and runs all tests, then the same tests again
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+./scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -1,2 +1,2 @@
-set(CORE_SOURCES evaluators.cpp)
+set(CORE_SOURCES evaluators.cpp series_file.cpp)
 set(APP_SOURCES file_commands.cpp)

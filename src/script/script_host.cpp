@@ -100,9 +100,24 @@ private:
     double power()
     {
         double v = primary();
-        while (eat(u'^'))
-            v = checked(std::pow(v, primary()));
+        while (eat(u'^')) {
+            const double p = exponent();
+            // A negative base has no real power for a fractional exponent.
+            if (v < 0 && p != std::trunc(p))
+                raise(ErrInvalidCall);
+            v = checked(std::pow(v, p));
+        }
         return v;
+    }
+
+    // The exponent may carry its own sign: 2 ^ -1.
+    double exponent()
+    {
+        if (eat(u'-'))
+            return -exponent();
+        if (eat(u'+'))
+            return exponent();
+        return primary();
     }
 
     double primary()

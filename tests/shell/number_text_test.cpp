@@ -79,3 +79,46 @@ TEST(LeadingInt32, RoundsHalvesToEvenAndGuardsTheRange)
     EXPECT_THROW(LeadingInt32("2147483648"), RunTimeError);
     EXPECT_THROW(LeadingInt32("-2147483649"), RunTimeError);
 }
+
+TEST(NumberText, SwitchesToExponentFormAtTheSameBoundsAsTheDisplay)
+{
+    EXPECT_EQ(NumberText(0.0001), "0.0001");
+    EXPECT_EQ(NumberText(0.00001), "1E-05");
+    EXPECT_EQ(NumberText(-1.5e300), "-1.5E+300");
+    EXPECT_EQ(NumberText(5e-324), "4.94065645841247E-324");
+    EXPECT_EQ(NumberText(123456789.123456789), "123456789.123457");
+    // Rounding to 15 digits can carry into a new leading digit.
+    EXPECT_EQ(NumberText(0.99999999999999999), "1");
+    EXPECT_EQ(NumberText(999999999999999.9), "1E+15");
+    EXPECT_EQ(NumberText(-0.0), "0");
+    EXPECT_EQ(NumberText(16777216.0f), "1.677722E+07");
+    EXPECT_EQ(NumberText(123456.7f), "123456.7");
+    EXPECT_EQ(SettingsText(0.5f), ".5");
+    EXPECT_EQ(PrintNumberText(-3), "-3 ");
+}
+
+TEST(NumberText, TextReadsBackToTheSameFifteenDigits)
+{
+    for (double v : {std::sqrt(2.0), -1.0 / 3, 6.02214076e23, 1.602176634e-19, 2.0 / 7 * 1e-5, 1e15 - 1}) {
+        const QString t = NumberText(v);
+        EXPECT_EQ(LeadingNumberLength(t), t.size()) << t.toStdString();
+        EXPECT_EQ(NumberText(LeadingNumber(t)), t);
+        EXPECT_NEAR(LeadingNumber(t), v, std::fabs(v) * 1e-14);
+    }
+}
+
+TEST(LeadingNumber, SignsBlanksAndUnderflow)
+{
+    EXPECT_EQ(LeadingNumber("  +7"), 7);
+    EXPECT_EQ(LeadingNumber("\t-2"), -2);
+    EXPECT_EQ(LeadingNumber("1e-400"), 0); // too small is zero, not an error
+    EXPECT_EQ(LeadingNumber("-.5e1"), -5);
+    EXPECT_EQ(LeadingNumber("1.E2"), 100);
+    EXPECT_EQ(LeadingNumber("+-1"), 0);
+    EXPECT_EQ(LeadingNumber("1e+"), 1);
+    EXPECT_EQ(LeadingNumberLength("  -1.5e+3,"), 9);
+    EXPECT_EQ(LeadingInt32("-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(LeadingInt32("0.5"), 0);
+    EXPECT_EQ(LeadingInt32("-1.5"), -2);
+    EXPECT_EQ(LeadingInt32("abc"), 0);
+}

@@ -1,5 +1,8 @@
 // The bundled example files are meant to be opened at once: each must read,
 // and each must be the function its header names.
+#include "analysis/extrema.h"
+#include "analysis/integral.h"
+#include "analysis/roots.h"
 #include "series/evaluators.h"
 #include "series/series_file.h"
 #include "shell/number_text.h"
@@ -141,4 +144,24 @@ TEST(Examples, SavedStudyHoldsTheResultsOfItsSeries)
     const QString out = dir.filePath("saved.txt");
     ASSERT_TRUE(WriteSeriesFile(d, out, t).ok);
     EXPECT_EQ(slurp(out), slurp(examplePath("sine_study.txt")));
+}
+
+TEST(Examples, SavedStudyIsWhatTheCommandsComputeAgain)
+{
+    const Dimension saved = load("sine_study.txt");
+    Dimension d = saved;
+    ASSERT_TRUE(FindRoots(d).completed);
+    ASSERT_TRUE(FindExtrema(d).completed);
+    ASSERT_TRUE(ComputeIntegral(d).done);
+    ASSERT_EQ(d.RootCount, saved.RootCount);
+    for (int i = 1; i <= d.RootCount; ++i)
+        EXPECT_EQ(NumberText(d.Roots[static_cast<size_t>(i)]), NumberText(saved.Roots[static_cast<size_t>(i)]));
+    ASSERT_EQ(d.MaxCount, saved.MaxCount);
+    for (int i = 1; i <= d.MaxCount; ++i)
+        EXPECT_EQ(NumberText(d.Maxima[static_cast<size_t>(i)]), NumberText(saved.Maxima[static_cast<size_t>(i)]));
+    ASSERT_EQ(d.MinCount, saved.MinCount);
+    for (int i = 1; i <= d.MinCount; ++i)
+        EXPECT_EQ(NumberText(d.Minima[static_cast<size_t>(i)]), NumberText(saved.Minima[static_cast<size_t>(i)]));
+    EXPECT_EQ(d.PossibleRootCount, saved.PossibleRootCount);
+    EXPECT_EQ(NumberText(d.IntegralValue), NumberText(saved.IntegralValue));
 }

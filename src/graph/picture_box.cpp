@@ -1,5 +1,6 @@
 #include "graph/picture_box.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -16,12 +17,15 @@ PictureBox::PictureBox(QWidget* parent)
 
 void PictureBox::clearPicture()
 {
-    image_.fill(palette().color(QPalette::Window));
+    canvas_.flush();
+    // The system's window-background colour: the colour of a window's content.
+    image_.fill(QApplication::palette().color(QPalette::Base));
     update();
 }
 
 void PictureBox::paintEvent(QPaintEvent*)
 {
+    canvas_.flush();
     QPainter p(this);
     p.drawImage(0, 0, image_);
 }

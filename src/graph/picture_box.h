@@ -1,6 +1,9 @@
 #pragma once
 // The graph area: a 400 x 300 canvas whose picture is kept in an image, so a
-// covered window never loses the graph.
+// covered window never loses the graph. Drawing goes through its canvas, in
+// the user coordinates the last graph set.
+#include "graph/image_canvas.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -13,9 +16,18 @@ public:
 
     QImage& image() { return image_; }
     const QImage& image() const { return image_; }
+    ImageCanvas& canvas() { return canvas_; }
 
     // Blanks the picture to the background colour.
     void clearPicture();
+
+    // Pixel position -> user coordinates of the mapping in force.
+    QPointF toUser(QPointF pixel) const { return canvas_.toUser(pixel); }
+
+    // Persistent graphics as the Plot command sets them. The picture is kept
+    // in the image either way; the setting is remembered for the study.
+    void setAutoRedraw(bool on) { autoRedraw_ = on; }
+    bool autoRedraw() const { return autoRedraw_; }
 
 signals:
     // Pixel position inside the widget; the graph code maps it to user units.
@@ -29,6 +41,8 @@ protected:
 
 private:
     QImage image_;
+    ImageCanvas canvas_{image_};
+    bool autoRedraw_ = false;
 };
 
 } // namespace vendrak

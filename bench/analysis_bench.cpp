@@ -1,0 +1,181 @@
+// Roots and Extrema scans on large series over a fine grid, measured in
+// series evaluations per second and compared with a bare loop of the
+// evaluator over the same grid.
+#include "analysis/extrema.h"
+#include "analysis/roots.h"
+#include "series/evaluators.h"
+#include "shell/dimension.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <ctime>
+#include <cmath>
+#include <map>
+#include <vector>
+
+namespace {
+
+using namespace vendrak;
+
+constexpr int kSubintervals = 1 << 20;
+
+Dimension withSpecs(Dimension d)
+{
+    d.XLower = -8;
+    d.XUpper = 8;
+    d.Subintervals = kSubintervals;
+    d.ErrorBound = 1e-9;
+    d.MaxCycles = 20;
+    return d;
+}
+
+// Degree 50: the Taylor series of sin x, so the scans meet a handful of roots
+// and extrema as a real study would.
+Dimension powerSeries50()
+{
+    Dimension d;
+    d.initialise();
+    d.SeriesType = 1;
+    d.TermCount = 50;
+    d.Coeffs.assign(51, 0.0);
+    double term = 1;
+    for (int k = 1; k <= 50; ++k) {
+        term /= k;
+        if (k % 2 == 1)
+            d.Coeffs[static_cast<size_t>(k)] = (k % 4 == 1) ? term : -term;
+    }
+    return withSpecs(d);
+}
+
+// 50 harmonics (101 coefficients) with slowly decaying amplitudes.
+Dimension trigSeries50()
+{
+    Dimension d;
+    d.initialise();
+    d.SeriesType = 0;
+    d.TermCount = 100;
+    d.Coeffs.assign(101, 0.0);
+    d.Coeffs[0] = 0.1;
+    for (int j = 1; j <= 50; ++j) {
+        d.Coeffs[static_cast<size_t>(2 * j - 1)] = 1.0 / j;
+        d.Coeffs[static_cast<size_t>(2 * j)] = 0.5 / (j * j);
+    }
+    d.Centre = 0.25;
+    d.Period = 2 * std::acos(-1.0);
+    return withSpecs(d);
+}
+
+Dimension seriesFor(int kind) { return kind == 0 ? powerSeries50() : trigSeries50(); }
+
+void reportRate(benchmark::State& state, long long evaluations)
+{
+    state.counters["evals/s"] = benchmark::Counter(static_cast<double>(evaluations), benchmark::Counter::kIsRate);
+    state.counters["evals/iter"] = static_cast<double>(evaluations) / static_cast<double>(state.iterations());
+}
+
+// One pass of the bare evaluator over the grid points; returns the count.
+long long rawPass(const Dimension& d)
+{
+    const double h = (d.XUpper - d.XLower) / d.Subintervals;
+    double x = d.XLower;
+    double sum = 0;
+    for (int i = 0; i <= d.Subintervals; ++i, x += h)
+        sum += EvalSeries(d, x);
+    benchmark::DoNotOptimize(sum);
+    return d.Subintervals + 1;
+}
+
+// CPU time of this thread, as the benchmark's own rates use: other programs
+// on a shared machine do not distort the ratio.
+struct Clock {
+    using duration = double;
+    static double now()
+    {
+        timespec ts{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+        return static_cast<double>(ts.tv_sec) + 1e-9 * static_cast<double>(ts.tv_nsec);
+    }
+};
+
+double seconds(double t) { return t; }
+
+// Evaluations per second of the bare loop, measured once per series kind
+// (best of three passes) for the scans' ratio.
+double rawRate(int kind)
+{
+    static std::map<int, double> rates;
+    if (auto it = rates.find(kind); it != rates.end())
+        return it->second;
+    const Dimension d = seriesFor(kind);
+    double best = 0;
+    for (int pass = 0; pass < 3; ++pass) {
+        const auto start = Clock::now();
+        const long long n = rawPass(d);
+        best = std::max(best, static_cast<double>(n) / seconds(Clock::now() - start));
+    }
+    return rates[kind] = best;
+}
+
+// The scan's rate over the bare loop's: 1 means no overhead per evaluation.
+void reportRatio(benchmark::State& state, long long evaluations, Clock::duration elapsed)
+{
+    const double rate = static_cast<double>(evaluations) / seconds(elapsed);
+    state.counters["vs_raw"] = rate / rawRate(static_cast<int>(state.range(0)));
+}
+
+void BM_RawEvaluator(benchmark::State& state)
+{
+    const Dimension d = seriesFor(static_cast<int>(state.range(0)));
+    long long evaluations = 0;
+    for (auto _ : state)
+        evaluations += rawPass(d);
+    reportRate(state, evaluations);
+}
+
+void BM_Roots(benchmark::State& state)
+{
+    Dimension d = seriesFor(static_cast<int>(state.range(0)));
+    long long evaluations = 0;
+    int found = 0;
+    rawRate(static_cast<int>(state.range(0)));
+    const auto start = Clock::now();
+    for (auto _ : state) {
+        const ScanOutcome scan = FindRoots(d);
+        evaluations += scan.evaluations;
+        found = d.RootCount;
+        benchmark::DoNotOptimize(scan.entries.size());
+    }
+    const auto elapsed = Clock::now() - start;
+    reportRate(state, evaluations);
+    reportRatio(state, evaluations, elapsed);
+    state.counters["roots"] = found;
+}
+
+void BM_Extrema(benchmark::State& state)
+{
+    Dimension d = seriesFor(static_cast<int>(state.range(0)));
+    long long evaluations = 0;
+    int found = 0;
+    rawRate(static_cast<int>(state.range(0)));
+    const auto start = Clock::now();
+    for (auto _ : state) {
+        const ScanOutcome scan = FindExtrema(d);
+        evaluations += scan.evaluations;
+        found = d.MaxCount + d.MinCount;
+        benchmark::DoNotOptimize(scan.entries.size());
+    }
+    const auto elapsed = Clock::now() - start;
+    reportRate(state, evaluations);
+    reportRatio(state, evaluations, elapsed);
+    state.counters["extrema"] = found;
+}
+
+// Argument 0: degree-50 power series; 1: 50-harmonic trigonometric series.
+BENCHMARK(BM_RawEvaluator)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Roots)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Extrema)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

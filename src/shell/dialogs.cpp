@@ -20,17 +20,28 @@ QMessageBox::Icon toQt(Dialogs::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// Message texts break their lines with a carriage return alone, which a Qt
+// label would not show as a line break.
+QString displayText(const QString& text)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(u'\r', u'\n');
+    return shown;
+}
+
 } // namespace
 
 void QtDialogs::message(const QString& title, const QString& text, Icon icon)
 {
-    QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, parent_);
+    QMessageBox box(toQt(icon), title, displayText(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 
 Dialogs::Answer QtDialogs::askYesNoCancel(const QString& title, const QString& text, Icon icon)
 {
-    QMessageBox box(toQt(icon), title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+    QMessageBox box(toQt(icon), title, displayText(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                     parent_);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {

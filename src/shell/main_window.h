@@ -12,9 +12,16 @@
 #include "script/script_host.h"
 #include "shell/dimension.h"
 #include "shell/dialogs.h"
+#include "graph/graph_work.h"
 
+#include <QImage>
 #include <QMainWindow>
+#include <QMetaObject>
 #include <QPointF>
+#include <QPointer>
+
+#include <functional>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -31,6 +38,7 @@ namespace vendrak {
 class PictureBox;
 class AboutWindow;
 class HelpViewer;
+class LocaleAccess;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -45,6 +53,36 @@ public:
     // focus, as a click elsewhere would. False when the field refuses to let
     // go: the command that asked must not run.
     bool commitFocusedField();
+
+    // Lets pending events through once, in the middle of a handler. Commands
+    // (buttons, menus, clicks on the graph or the file name) that arrive
+    // during it are ignored, so no command starts inside another; field
+    // events still run. Use this rather than QCoreApplication::processEvents.
+    void DoEvents();
+
+    // Runs a handler the way the window runs its own: a run-time error it
+    // did not trap is shown in a message box and the program goes on. False
+    // when one escaped.
+    bool runGuarded(const std::function<void()>& handler);
+
+    // Moves the focus once the current event is done: safe from inside a
+    // focus change (lost-focus handlers that send the focus elsewhere).
+    void setFocusLater(QWidget* widget);
+
+    // Selects the whole text of a field now and again after the current
+    // event, so a mouse click that gives the focus does not undo it.
+    void SelectAllText(QLineEdit* field);
+
+    // Where the user's decimal separator is put back when the window closes;
+    // none (tests) means nothing is touched.
+    void setLocaleAccess(LocaleAccess* locale) { locale_ = locale; }
+
+    // The help document shown by Help; by default help/index.html beside the
+    // executable.
+    QString helpFile() const;
+    void setHelpFile(const QString& path) { helpFile_ = path; }
+    AboutWindow* aboutWindow() const;
+    HelpViewer* helpViewer() const;
 
     // --- Graph area and file line
     PictureBox* Picture1 = nullptr;
@@ -248,14 +286,60 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The events of one field: got focus, validation (may refuse), lost focus.
+    struct FieldHooks {
+        QWidget* widget = nullptr;
+        std::function<void()> gotFocus;
+        std::function<void(bool&)> validate;
+        std::function<void()> lostFocus;
+    };
+
     void buildControls();
     void buildMenus();
     void wireEvents();
+    void setFocusOrder();
+
+    // A command: ignored while DoEvents runs, and only after the focused
+    // field (other than the command's own source) has let go.
+    void runCommand(QObject* source, const std::function<void()>& handler);
+    bool commitFocusedFieldExcept(QObject* source);
+    void onFocusChanged();
+    void syncFocus();
+    bool leaveField(QWidget* field);
+    void enterField(QWidget* field);
+    const FieldHooks* hooksFor(const QObject* widget) const;
 
     Dimension& dim_;
     Dialogs& dialogs_;
-    AboutWindow* about_ = nullptr;
-    HelpViewer* help_ = nullptr;
+    LocaleAccess* locale_ = nullptr;
+    QString helpFile_;
+    QPointer<AboutWindow> about_;
+    QPointer<HelpViewer> help_;
+
+    std::vector<FieldHooks> fields_;
+    std::vector<QLineEdit*> commaFields_;
+    QPointer<QWidget> focusField_;     // the field entered and not yet left
+    bool inFocusChange_ = false;
+    bool pumping_ = false;
+    bool alive_ = true;
+    QMetaObject::Connection focusConnection_;
+
+    // ----- Additions by other subsystems (keep; append below, each with
+    // its own access specifier) -----
+
+public: // graph (graph/graph_commands.cpp)
+    // True while DrawGraph runs, its pass of pending events included: no
+    // plot, save, print or navigation may start then, and a plot field edited
+    // meanwhile blanks the graph only once the drawing is done.
+    bool DrawingGraph = false;
+    // Working values of the last drawing and navigation step.
+    GraphWork graphWork;
+    // The graph area's picture as shown: what the companion bitmap, the
+    // printed report and the clipboard take (no redraw needed).
+    QImage graphImage();
+
+private: // graph
+    bool graphInvalidatedWhileDrawing_ = false;
 };
 
 } // namespace vendrak

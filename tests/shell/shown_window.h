@@ -1,0 +1,63 @@
+#pragma once
+// A main window shown and active offscreen, so focus moves, key presses and
+// clicks behave as they do for a user.
+#include "shell/dimension.h"
+#include "shell/main_window.h"
+#include "support/fake_dialogs.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+namespace vendrak::test {
+
+struct ShownWindow {
+    Dimension dim;
+    FakeDialogs dlg;
+    MainWindow w{dim, dlg};
+
+    ShownWindow()
+    {
+        // An empty file name may not be left; give it one so tests can move
+        // about the window.
+        w.txtEquation->setText(QStringLiteral("study.txt"));
+        w.show();
+        w.activateWindow();
+        activated = QTest::qWaitForWindowActive(&w);
+        settle();
+    }
+    ~ShownWindow() { w.hide(); settle(); }
+
+    bool activated = false;
+
+    // Lets deferred work (selection, focus moves) happen.
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+    static QWidget* focused() { return QApplication::focusWidget(); }
+    static QString focusedName() { return focused() ? focused()->objectName() : QStringLiteral("<none>"); }
+
+    // The focus arrives as it does from a mouse click elsewhere.
+    void focus(QWidget* field)
+    {
+        field->setFocus(Qt::MouseFocusReason);
+        settle();
+    }
+    void tab()
+    {
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        settle();
+    }
+    // Enter a field, replace its text by typing, and leave it with Tab.
+    void typeInto(QLineEdit* field, const QString& keys)
+    {
+        focus(field);
+        field->selectAll();
+        QTest::keyClicks(field, keys);
+        settle();
+    }
+};
+
+} // namespace vendrak::test

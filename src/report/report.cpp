@@ -1,7 +1,60 @@
+// Print: the study as a report on the printer, graph first.
+#include "report/line_printer.h"
+#include "report/report_body.h"
 #include "shell/main_window.h"
+
+#include <QLineEdit>
+#include <QPrinter>
 
 namespace vendrak {
 
-void MainWindow::mnuPrint_Click() {}
+void MainWindow::mnuPrint_Click()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    // Nothing is printed when the user changes their mind in the dialog.
+    if (!dialogs_.printerSetup(printer))
+        return;
+
+    LinePrinter out(printer);
+    if (!out.isActive()) {
+        const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+        dialogs_.message(QStringLiteral("Vendrak"),
+                         QStringLiteral("The report could not be printed: %1 could not be opened.")
+                             .arg(where.isEmpty() ? QStringLiteral("no printer") : where),
+                         Dialogs::Icon::Warning);
+        return;
+    }
+    dim_.SavedPrinterFont = out.fontName();
+    out.setFontName(QStringLiteral("Courier New"));
+
+    if (dim_.GraphShown) {
+        // Redraws from the stored settings when the canvas is not persistent,
+        // which also sets the derivative order the title names.
+        const QImage picture = graphImage();
+        out.drawImage(picture, 0, 0);
+        out.setCurrentY(4500);
+        out.printLine(ReportTitle(dim_.DerivOrder));
+    }
+
+    const ReportTexts texts{txtEquation->text(), txtXlower->text(), txtXupper->text(), txtSubintervals->text(),
+                            txtMaxcy->text(),    txtError->text(),  txtXorigin->text(), txtYorigin->text(),
+                            txtDivx->text(),     txtDivy->text(),   txtWindowlx->text(), txtWindowgx->text(),
+                            txtWindowly->text(), txtWindowgy->text()};
+    for (const ReportLine& line : ReportBody(dim_, texts)) {
+        if (line.redTail.isEmpty()) {
+            out.printLine(line.text);
+            continue;
+        }
+        out.printText(line.text);
+        out.setTextColor(Qt::red);
+        out.printLine(line.redTail);
+        out.setTextColor(Qt::black);
+    }
+    const bool sent = out.end();
+    out.setFontName(dim_.SavedPrinterFont);
+    if (!sent)
+        dialogs_.message(QStringLiteral("Vendrak"), QStringLiteral("The report could not be printed: the printer reported a failure."),
+                         Dialogs::Icon::Warning);
+}
 
 } // namespace vendrak

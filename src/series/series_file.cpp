@@ -25,6 +25,10 @@ constexpr int kPower = 1;
 // damaged header could ask for billions. Growth follows what the file holds.
 constexpr qint64 kInitialReserve = 4096;
 
+// No field of a series file comes near this; a longer one means the file is
+// not a series file, and reading on would only pile up memory.
+constexpr qsizetype kMaxFieldBytes = 1 << 16;
+
 QString shownPath(const QString& path) { return QDir::toNativeSeparators(path); }
 
 // ---------------------------------------------------------------- reading
@@ -74,7 +78,7 @@ public:
                 advance();
                 if (c == '"')
                     break;
-                f.bytes.append(static_cast<char>(c));
+                append(f, c);
             }
             // Whatever stands between the closing quote and the delimiter is
             // not part of the field.
@@ -82,7 +86,7 @@ public:
                 advance();
         } else {
             while ((c = peek()) >= 0 && c != ',' && c != '\r' && c != '\n') {
-                f.bytes.append(static_cast<char>(c));
+                append(f, c);
                 advance();
             }
         }
@@ -100,6 +104,13 @@ public:
     int line() const { return line_; }
 
 private:
+    static void append(Field& f, int c)
+    {
+        if (f.bytes.size() >= kMaxFieldBytes)
+            throw ParseError{QStringLiteral("a field is longer than %1 characters").arg(kMaxFieldBytes), f.line};
+        f.bytes.append(static_cast<char>(c));
+    }
+
     int peek() { return peekAt(0); }
 
     int peekAt(int ahead)
@@ -623,8 +634,12 @@ int ShownTermCount(const Dimension& d)
 
 ReadResult ReadSeriesFile(Dimension& d, const QString& path)
 {
-    if (QFileInfo(path).isDir())
+    const QFileInfo info(path);
+    if (info.isDir())
         return readFailure(path, QStringLiteral("it is a folder, not a file"));
+    // A device or a pipe could deliver data without end.
+    if (info.exists() && !info.isFile())
+        return readFailure(path, QStringLiteral("it is not a regular file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return readFailure(path, ioReason(file, QStringLiteral("it cannot be opened")));

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -394,6 +395,27 @@ TEST_F(SeriesFileTest, MissingFileAndFolderFail)
     r = ReadSeriesFile(d, dir.path());
     EXPECT_EQ(r.status, ReadStatus::Failed);
     EXPECT_TRUE(r.message.contains("folder"));
+    // A device would deliver bytes without end.
+    if (QFileInfo::exists("/dev/zero")) {
+        r = ReadSeriesFile(d, "/dev/zero");
+        EXPECT_EQ(r.status, ReadStatus::Failed);
+        EXPECT_TRUE(r.message.contains("not a regular file"));
+    }
+    expectSameState(d, before);
+}
+
+TEST_F(SeriesFileTest, EndlessFieldIsRefusedInsteadOfGrowingWithoutBound)
+{
+    d = loadedState();
+    const Dimension before = d;
+    QByteArray huge = "0,\"";
+    huge.append(QByteArray(200000, 'x'));
+    const ReadResult r = read(huge);
+    EXPECT_EQ(r.status, ReadStatus::Failed);
+    EXPECT_TRUE(r.message.contains("longer than")) << r.message.toStdString();
+    QByteArray unquoted = "0,\"\",";
+    unquoted.append(QByteArray(200000, '7'));
+    EXPECT_EQ(read(unquoted).status, ReadStatus::Failed);
     expectSameState(d, before);
 }
 

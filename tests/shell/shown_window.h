@@ -30,6 +30,16 @@ struct ShownWindow {
 
     bool activated = false;
 
+    // Brings the window back to the front after another one (About, help)
+    // had it.
+    bool reactivate()
+    {
+        w.activateWindow();
+        const bool ok = QTest::qWaitForWindowActive(&w);
+        settle();
+        return ok;
+    }
+
     // Lets deferred work (selection, focus moves) happen.
     static void settle()
     {
@@ -55,7 +65,10 @@ struct ShownWindow {
     {
         focus(field);
         field->selectAll();
-        QTest::keyClicks(field, keys);
+        if (keys.isEmpty())
+            QTest::keyClick(field, Qt::Key_Delete);
+        else
+            QTest::keyClicks(field, keys);
         settle();
     }
 };

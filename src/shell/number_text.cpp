@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <clocale>
 #include <cstdlib>
+#include <locale.h>
+#include <stdlib.h>
 #include <string>
 
 namespace vendrak {
@@ -15,8 +17,7 @@ namespace {
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 // Scans the leading number; returns the characters it spans, and the text to
-// hand to strtod in `out` (ASCII only, so the C library's locale never matters:
-// we replace the point ourselves below).
+// hand to strtod in `out` (ASCII only, read in the C locale below).
 int scanNumber(const QString& text, std::string* out)
 {
     int i = 0;
@@ -133,15 +134,10 @@ double LeadingNumber(const QString& text)
     std::string s;
     if (scanNumber(text, &s) == 0)
         return 0.0;
-    // strtod follows LC_NUMERIC; the number we built has a point, so make sure
-    // it is read as one even under a comma locale.
-    const char* point = std::localeconv()->decimal_point;
-    if (point && point[0] != '.' && point[0] != '\0') {
-        for (char& c : s)
-            if (c == '.')
-                c = point[0];
-    }
-    const double v = std::strtod(s.c_str(), nullptr);
+    // Read in the C locale whatever LC_NUMERIC says: the text always has a
+    // point, and a locale's decimal separator may even be more than one byte.
+    static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+    const double v = cLocale ? strtod_l(s.c_str(), nullptr, cLocale) : std::strtod(s.c_str(), nullptr);
     if (!std::isfinite(v))
         raise(ErrOverflow);
     return v;

@@ -2,7 +2,9 @@
 #include "shell/number_text.h"
 
 #include <gtest/gtest.h>
+#include <clocale>
 #include <cmath>
+#include <string>
 
 using namespace vendrak;
 
@@ -121,4 +123,22 @@ TEST(LeadingNumber, SignsBlanksAndUnderflow)
     EXPECT_EQ(LeadingInt32("0.5"), 0);
     EXPECT_EQ(LeadingInt32("-1.5"), -2);
     EXPECT_EQ(LeadingInt32("abc"), 0);
+}
+
+TEST(LeadingNumber, ReadsAPointUnderAnyNumericLocale)
+{
+    // Runs where such locales are installed (LOCPATH may point at them).
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    int tried = 0;
+    for (const char* name : {"de_DE.UTF-8", "ps_AF.UTF-8", "fr_FR.UTF-8"}) {
+        if (!std::setlocale(LC_NUMERIC, name))
+            continue;
+        ++tried;
+        EXPECT_EQ(LeadingNumber("1.25e1"), 12.5) << name;
+        EXPECT_EQ(LeadingNumber("-0.5"), -0.5) << name;
+        EXPECT_EQ(NumberText(1.25), "1.25") << name;
+    }
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    if (tried == 0)
+        GTEST_SKIP() << "no comma-separator locale installed";
 }

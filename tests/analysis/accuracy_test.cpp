@@ -63,24 +63,6 @@ TEST(Accuracy, ExtremaOfTheSineTaylorSeries)
     }
 }
 
-TEST(Accuracy, ExtremaOfATrigonometricSeries)
-{
-    // 2 sin(theta) with period 4 and centre 1: maxima at 2 + 4k, minima at 4k.
-    Dimension d = trigSeries({0, 2}, 1, 4);
-    d.XLower = -3;
-    d.XUpper = 7;
-    FindExtrema(d);
-    const std::vector<double> foundMax = sorted(d.Maxima, d.MaxCount);
-    const std::vector<double> foundMin = sorted(d.Minima, d.MinCount);
-    ASSERT_EQ(foundMax.size(), 3u);
-    ASSERT_EQ(foundMin.size(), 2u);
-    EXPECT_NEAR(foundMax[0], -2, kTolerance);
-    EXPECT_NEAR(foundMax[1], 2, kTolerance);
-    EXPECT_NEAR(foundMax[2], 6, kTolerance);
-    EXPECT_NEAR(foundMin[0], 0, kTolerance);
-    EXPECT_NEAR(foundMin[1], 4, kTolerance);
-}
-
 // sum c[k] t^(k+1) / (k+1), with direct powers in long double.
 long double powerAntiderivative(const std::vector<double>& c, long double t)
 {

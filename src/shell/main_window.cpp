@@ -127,6 +127,13 @@ void MainWindow::buildControls()
         auto* g = new QGroupBox(QString::fromUtf8(caption), parent);
         g->setObjectName(QString::fromUtf8(name));
         g->setFont(bold);
+        // An etched line round the frame with the caption on it, as frames
+        // are drawn on this window; the children keep their places.
+        g->setStyleSheet(QStringLiteral(
+            "QGroupBox#%1 { border: 1px solid #7f9f9f; margin-top: 6px; }"
+            "QGroupBox#%1::title { subcontrol-origin: margin; subcontrol-position: top left;"
+            " left: 4px; padding: 0px 1px; background-color: rgb(192, 255, 255); }")
+                             .arg(g->objectName()));
         g->setFocusPolicy(Qt::NoFocus);
         place(g, l, t, w, h);
         return g;
@@ -184,6 +191,7 @@ void MainWindow::buildControls()
         c->setFont(regular);
         c->setAutoFillBackground(true);
         setRole(c, QPalette::Window, lightGreen());
+        c->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; }"));
         place(c, l, t, w, h);
         return c;
     };
@@ -413,10 +421,20 @@ void MainWindow::wireEvents()
         fields_.push_back({w, std::move(got), std::move(validate), std::move(lost)});
     };
     auto onClick = [this](QPushButton* b, Handler h) {
-        connect(b, &QPushButton::clicked, this, [this, b, h] { runCommand(b, [this, h] { (this->*h)(); }); });
+        connect(b, &QPushButton::clicked, this, [this, h] { runCommand(nullptr, [this, h] { (this->*h)(); }); });
     };
-    auto onTrigger = [this](QAction* a, Handler h) {
-        connect(a, &QAction::triggered, this, [this, a, h] { runCommand(a, [this, h] { (this->*h)(); }); });
+    // `exempt` is a field whose refusal does not hold the command back.
+    auto onTrigger = [this](QAction* a, Handler h, QObject* exempt) {
+        connect(a, &QAction::triggered, this,
+                [this, exempt, h] { runCommand(exempt, [this, h] { (this->*h)(); }); });
+    };
+    // Help and About read no field: like any menu they take no focus, and an
+    // unfinished field does not keep them from opening.
+    auto onTriggerAlways = [this](QAction* a, Handler h) {
+        connect(a, &QAction::triggered, this, [this, h] {
+            if (alive_ && !pumping_)
+                runGuarded([this, h] { (this->*h)(); });
+        });
     };
 
     // Text changes.
@@ -487,19 +505,21 @@ void MainWindow::wireEvents()
     onClick(cmdPanDown, &MainWindow::cmdPanDown_Click);
     onClick(cmdPanLeft, &MainWindow::cmdPanLeft_Click);
     onClick(cmdPanRight, &MainWindow::cmdPanRight_Click);
-    onTrigger(mnuOpen, &MainWindow::OpenSeriesFile);
-    onTrigger(mnuSave, &MainWindow::mnuSave_Click);
-    onTrigger(mnuSaveAs, &MainWindow::mnuSaveAs_Click);
-    onTrigger(mnuCopy, &MainWindow::mnuCopy_Click);
-    onTrigger(mnuPrint, &MainWindow::mnuPrint_Click);
-    onTrigger(mnuHelp, &MainWindow::mnuHelp_Click);
-    onTrigger(mnuAbout, &MainWindow::mnuAbout_Click);
+    // Opening replaces the file name, so an empty one does not stop it (it
+    // is empty, and has the focus, when the program starts).
+    onTrigger(mnuOpen, &MainWindow::OpenSeriesFile, txtEquation);
+    onTrigger(mnuSave, &MainWindow::mnuSave_Click, nullptr);
+    onTrigger(mnuSaveAs, &MainWindow::mnuSaveAs_Click, nullptr);
+    onTrigger(mnuCopy, &MainWindow::mnuCopy_Click, nullptr);
+    onTrigger(mnuPrint, &MainWindow::mnuPrint_Click, nullptr);
+    onTriggerAlways(mnuHelp, &MainWindow::mnuHelp_Click);
+    onTriggerAlways(mnuAbout, &MainWindow::mnuAbout_Click);
 
     // The graph area: a press is a command (click to centre), moving only
     // shows where the pointer is.
     connect(Picture1, &PictureBox::mouseDown, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pixel) {
-                runCommand(Picture1, [=, this] { Picture1_MouseDown(button, shift, pixel); });
+                runCommand(nullptr, [=, this] { Picture1_MouseDown(button, shift, pixel); });
             });
     connect(Picture1, &PictureBox::mouseMove, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, QPointF pixel) {
@@ -533,11 +553,11 @@ bool MainWindow::runGuarded(const std::function<void()>& handler)
     return false;
 }
 
-void MainWindow::runCommand(QObject* source, const std::function<void()>& handler)
+void MainWindow::runCommand(QObject* exempt, const std::function<void()>& handler)
 {
     if (!alive_ || pumping_)
         return;
-    if (!commitFocusedFieldExcept(source))
+    if (!commitFocusedFieldExcept(exempt))
         return;
     runGuarded(handler);
 }
@@ -547,10 +567,10 @@ bool MainWindow::commitFocusedField()
     return commitFocusedFieldExcept(nullptr);
 }
 
-bool MainWindow::commitFocusedFieldExcept(QObject* source)
+bool MainWindow::commitFocusedFieldExcept(QObject* exempt)
 {
     QWidget* const field = focusField_;
-    if (inFocusChange_ || !field || field == source)
+    if (inFocusChange_ || !field || field == exempt)
         return true;
     inFocusChange_ = true;
     const bool accepted = leaveField(field);

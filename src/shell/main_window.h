@@ -299,10 +299,10 @@ private:
     void wireEvents();
     void setFocusOrder();
 
-    // A command: ignored while DoEvents runs, and only after the focused
-    // field (other than the command's own source) has let go.
-    void runCommand(QObject* source, const std::function<void()>& handler);
-    bool commitFocusedFieldExcept(QObject* source);
+    // A command: ignored while DoEvents runs, and run only once the focused
+    // field has let go (the exempt field, the command's own, is not asked).
+    void runCommand(QObject* exempt, const std::function<void()>& handler);
+    bool commitFocusedFieldExcept(QObject* exempt);
     void onFocusChanged();
     void syncFocus();
     bool leaveField(QWidget* field);

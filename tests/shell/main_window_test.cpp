@@ -4,6 +4,8 @@
 
 #include "graph/picture_box.h"
 #include "shell/about_window.h"
+#include "shell/errors.h"
+#include "shell/help_viewer.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <stdexcept>
 
 using namespace vendrak;
 using vendrak::test::FakeDialogs;
@@ -406,4 +409,73 @@ TEST(MainWindowLabels, CountLabelsWidenToShowTheirText)
     s.settle();
     EXPECT_EQ(s.w.lblRoots->geometry(), roots);
     EXPECT_EQ(s.w.lblExtrema->geometry(), extrema);
+}
+
+// ------------------------------------------------------------------ commands
+
+TEST(MainWindowCommands, AtStartOpenAndHelpWorkWhileTheEmptyFileNameHasTheFocus)
+{
+    Dimension dim;
+    FakeDialogs dlg;
+    MainWindow w(dim, dlg);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    ShownWindow::settle();
+    ASSERT_EQ(ShownWindow::focused(), w.txtEquation);
+    ASSERT_TRUE(w.txtEquation->text().isEmpty());
+
+    w.mnuOpen->trigger();
+    EXPECT_EQ(dlg.openAsked, 1);
+    QTest::mouseClick(w.txtEquation, Qt::LeftButton);
+    EXPECT_EQ(dlg.openAsked, 2); // a click on the file name is File, Open
+    w.setHelpFile("/nonexistent/index.html");
+    w.mnuHelp->trigger();
+    ASSERT_NE(w.helpViewer(), nullptr);
+    EXPECT_TRUE(w.helpViewer()->isVisible());
+    w.helpViewer()->close();
+    w.hide();
+}
+
+TEST(MainWindowCommands, ARefusingFieldHoldsBackOpenFromMenuAndFileName)
+{
+    ShownWindow s;
+    ASSERT_TRUE(s.activated);
+    s.typeInto(s.w.txtError, "0");
+    s.w.mnuOpen->trigger();
+    QTest::mouseClick(s.w.txtEquation, Qt::LeftButton);
+    s.settle();
+    EXPECT_EQ(s.dlg.openAsked, 0);
+    EXPECT_EQ(s.focused(), s.w.txtError);
+    // About reads no field and opens all the same.
+    s.w.mnuAbout->trigger();
+    EXPECT_NE(s.w.aboutWindow(), nullptr);
+}
+
+TEST(MainWindowCommands, AnErrorNoHandlerTrappedIsShownAndTheProgramGoesOn)
+{
+    Dimension dim;
+    FakeDialogs dlg;
+    MainWindow w(dim, dlg);
+    EXPECT_FALSE(w.runGuarded([] { vendrak::raise(ErrOverflow); }));
+    EXPECT_FALSE(w.runGuarded([] { throw std::runtime_error("disk on fire"); }));
+    EXPECT_TRUE(w.runGuarded([] {}));
+    ASSERT_EQ(dlg.messages.size(), 2u);
+    EXPECT_EQ(dlg.messages[0].title, "Vendrak");
+    EXPECT_EQ(dlg.messages[0].text, "Run-time error 6: Overflow");
+    EXPECT_TRUE(dlg.messages[1].text.contains("disk on fire"));
+}
+
+TEST(MainWindowCommands, NoCommandStartsWhileAHandlerLetsEventsThrough)
+{
+    ShownWindow s;
+    QMetaObject::invokeMethod(s.w.mnuAbout, "trigger", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(s.w.cmdPlot, "click", Qt::QueuedConnection);
+    s.w.runGuarded([&] { s.w.DoEvents(); });
+    EXPECT_EQ(s.w.aboutWindow(), nullptr);
+    EXPECT_FALSE(s.dim.GraphShown);
+    // Outside a handler the same events run.
+    QMetaObject::invokeMethod(s.w.mnuAbout, "trigger", Qt::QueuedConnection);
+    s.settle();
+    EXPECT_NE(s.w.aboutWindow(), nullptr);
 }

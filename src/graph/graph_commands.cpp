@@ -188,6 +188,8 @@ QImage MainWindow::graphImage()
 {
     if (!Picture1)
         return {};
+    if (dim_.GraphShown)
+        dim_.DerivOrder = graphWork.PlottedOrder;
     Picture1->canvas().flush();
     return Picture1->image().copy();
 }

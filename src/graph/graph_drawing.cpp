@@ -179,6 +179,7 @@ bool GraphDrawing::draw(const GraphOptions& options, const std::function<bool()>
 {
     if (!plotSettingsProblem(dim_, canvas_.outerWidth(), canvas_.outerHeight()).isEmpty())
         return false;
+    work_.PlottedOrder = dim_.DerivOrder;
     SetUpMapping();
     DrawFrame();
     ShadeArea(options.shade);

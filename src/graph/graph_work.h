@@ -31,6 +31,9 @@ struct GraphWork {
     float WindowMidY = 0;
     float OriginMarkRadius = 0;
 
+    // What the last drawing plotted: 0 the function, n its n-th derivative.
+    int PlottedOrder = 0;
+
     // Curve, shading and markers.
     unsigned DrawColour = 0;
     double WorkX = 0;

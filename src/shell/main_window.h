@@ -335,7 +335,8 @@ public: // graph (graph/graph_commands.cpp)
     // Working values of the last drawing and navigation step.
     GraphWork graphWork;
     // The graph area's picture as shown: what the companion bitmap, the
-    // printed report and the clipboard take (no redraw needed).
+    // printed report and the clipboard take (no redraw needed). Like a redraw
+    // it leaves DerivOrder at the order of the graph shown, for its title.
     QImage graphImage();
 
 private: // graph

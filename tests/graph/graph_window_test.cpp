@@ -100,6 +100,21 @@ TEST(GraphWindow, PersistSettingIsKeptAndTheImageHoldsTheGraphEitherWay)
     EXPECT_EQ(win.w.graphImage(), notPersistent);
 }
 
+TEST(GraphWindow, TakingTheImageNamesTheOrderOfTheGraphShown)
+{
+    Window win;
+    win.w.cboDerivative->setCurrentIndex(2);
+    win.w.cmdPlot->click();
+    win.dim.DerivOrder = 3; // as a point value of another order leaves it
+    win.w.graphImage();
+    EXPECT_EQ(win.dim.DerivOrder, 2);
+    // With no graph shown there is no order to name.
+    win.w.InvalidateGraph();
+    win.dim.DerivOrder = 3;
+    win.w.graphImage();
+    EXPECT_EQ(win.dim.DerivOrder, 3);
+}
+
 TEST(GraphWindow, EditingAPlotFieldBlanksTheGraphButOptionsWaitForThePlot)
 {
     Window win;

@@ -145,7 +145,7 @@ QString FormatLabel(double value, const QString& pattern)
     bool zero = true;
     const double scale = std::pow(10.0, decimals);
     const double scaled = magnitude * scale;
-    if (std::isfinite(scaled) && scaled < 4.0e15) {
+    if (decimals <= 15 && std::isfinite(scaled) && scaled < 4.0e15) {
         const long long r = static_cast<long long>(std::floor(scaled + 0.5));
         const long long unit = static_cast<long long>(scale);
         const long long w = unit > 0 ? r / unit : r;
@@ -162,7 +162,7 @@ QString FormatLabel(double value, const QString& pattern)
         const qsizetype p = t.indexOf(u'.');
         whole = p < 0 ? t : t.left(p);
         fraction = p < 0 ? QString() : t.mid(p + 1);
-        zero = false;
+        zero = std::all_of(t.cbegin(), t.cend(), [](QChar c) { return c == u'0' || c == u'.'; });
         if (whole == u'0')
             whole.clear();
     }

@@ -551,6 +551,9 @@ TEST(LabelFormat, HashDigitsDropAZeroWholePart)
     EXPECT_EQ(FormatLabel(0.3000000119f, QStringLiteral("######.0")), QStringLiteral(".3"));
     EXPECT_EQ(FormatLabel(-0.001, two), QStringLiteral(".00")); // no sign on a zero
     EXPECT_EQ(FormatLabel(1e20, QStringLiteral("######")), QStringLiteral("100000000000000000000"));
+    const QString twenty = QStringLiteral("######.") + QString(20, u'0');
+    EXPECT_EQ(FormatLabel(-0.0, twenty), u'.' + QString(20, u'0'));
+    EXPECT_EQ(FormatLabel(0.5, twenty), QStringLiteral(".5") + QString(19, u'0'));
 }
 
 // ---------------------------------------------------------------- settings that cannot be drawn

@@ -169,6 +169,7 @@ void MainWindow::buildControls()
         QLabel* lb = label(parent, name, "", tip, l, t, w, h);
         setRole(lb, QPalette::Window, lightYellow());
         lb->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        lb->setIndent(1); // the narrow ones ("Power" in lblType) need every pixel
         return lb;
     };
     auto button = [&](QWidget* parent, const char* name, const char* caption, const char* tip,

@@ -2,6 +2,7 @@
 //   test_shell --gtest_also_run_disabled_tests --gtest_filter='Screenshot.*'
 // They land in $VENDRAK_SCREENSHOT_DIR (default /tmp).
 #include "shell/about_window.h"
+#include "shell/help_viewer.h"
 #include "shell/shown_window.h"
 
 #include <QDir>
@@ -50,4 +51,19 @@ TEST(Screenshot, DISABLED_Windows)
     s.w.mnuAbout->trigger();
     s.settle();
     ASSERT_TRUE(s.w.aboutWindow()->grab().save(shotPath("vendrak-about.png")));
+    s.w.aboutWindow()->close();
+
+    s.w.setHelpFile(QStringLiteral(VENDRAK_SOURCE_DIR "/help/index.html"));
+    s.w.mnuHelp->trigger();
+    s.settle();
+    ASSERT_TRUE(s.w.helpViewer()->grab().save(shotPath("vendrak-help.png")));
+    s.w.helpViewer()->close();
+}
+
+TEST(Screenshot, DISABLED_OpenedStudy)
+{
+    ShownWindow s;
+    s.w.OpenSeriesFileNamed(QStringLiteral(VENDRAK_SOURCE_DIR "/examples/sine_study.txt"));
+    s.settle();
+    ASSERT_TRUE(s.w.grab().save(shotPath("vendrak-study.png")));
 }

@@ -4,6 +4,7 @@
 
 #include "shell/about_window.h"
 #include "shell/dimension.h"
+#include "shell/help_viewer.h"
 #include "shell/main_window.h"
 #include "shell/sub_main.h"
 #include "support/fake_dialogs.h"
@@ -166,11 +167,15 @@ TEST(StartProgram, YesSwitchesForTheRunAndClosingPutsTheCommaBack)
     window->mnuAbout->trigger();
     ASSERT_NE(window->aboutWindow(), nullptr);
     EXPECT_TRUE(window->aboutWindow()->isVisible());
+    window->setHelpFile("/nonexistent/index.html");
+    window->mnuHelp->trigger();
+    ASSERT_NE(window->helpViewer(), nullptr);
 
     EXPECT_TRUE(window->close()); // never refused, never asks
     QCoreApplication::processEvents();
     EXPECT_EQ(locale.current(), ",");
     EXPECT_EQ(window->aboutWindow(), nullptr); // closed with the main window
+    EXPECT_FALSE(window->helpViewer()->isVisible());
     EXPECT_EQ(dlg.messages.size(), 1u);         // only the guard's question
 }
 

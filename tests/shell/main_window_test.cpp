@@ -479,3 +479,20 @@ TEST(MainWindowCommands, NoCommandStartsWhileAHandlerLetsEventsThrough)
     s.settle();
     EXPECT_NE(s.w.aboutWindow(), nullptr);
 }
+
+TEST(MainWindowFields, TheSelectorIsLeftOnlyWhenTheFocusMovesOnNotWhenItsListOpens)
+{
+    ShownWindow s;
+    ASSERT_TRUE(s.activated);
+    s.focus(s.w.cboDerivative);
+    s.dim.GraphShown = true;
+    s.w.cboDerivative->showPopup();
+    s.settle();
+    s.w.cboDerivative->setCurrentIndex(2);
+    s.w.cboDerivative->hidePopup();
+    s.settle();
+    EXPECT_TRUE(s.dim.GraphShown); // still in the selector
+    ASSERT_TRUE(s.reactivate());
+    s.focus(s.w.lstRoots);
+    EXPECT_FALSE(s.dim.GraphShown); // left with another selection: graph blanked
+}

@@ -502,11 +502,26 @@ struct WriteError {
     QString what;
 };
 
+// The text of a value that the reader turns back into a number it accepts:
+// 15 digits unless rounding to 15 carries the value past the limit the field
+// is read into (1.7976931348623157E+308 rounds to an overflow), then in full.
+template <typename Accepts>
+QString readableText(double v, Accepts accepts)
+{
+    const QString t = NumberText(v);
+    try {
+        accepts(LeadingNumber(t));
+        return t;
+    } catch (const RunTimeError&) {
+        return QString::number(v, 'g', 17).toUpper();
+    }
+}
+
 QString numberField(double v)
 {
     if (!std::isfinite(v))
         throw WriteError{QStringLiteral("a value is not a finite number")};
-    return NumberText(v);
+    return readableText(v, [](double) {});
 }
 
 QString boolField(bool b) { return b ? QStringLiteral("#TRUE#") : QStringLiteral("#FALSE#"); }
@@ -540,7 +555,9 @@ QString integerSetting(const QString& text, const QString& what)
     } catch (const RunTimeError&) {
         throw WriteError{QStringLiteral("%1 \"%2\" is beyond the range of whole numbers").arg(what, text)};
     }
-    return NumberText(v);
+    // The whole number the field is read as: 2147483647.4999999 would come
+    // back from 15 digits as 2147483647.5, which rounds past the 32-bit range.
+    return NumberText(toInt32(v));
 }
 
 QString singleSetting(const QString& text, const QString& what)
@@ -551,7 +568,7 @@ QString singleSetting(const QString& text, const QString& what)
     } catch (const RunTimeError&) {
         throw WriteError{QStringLiteral("%1 \"%2\" is beyond the range of plot settings").arg(what, text)};
     }
-    return NumberText(v);
+    return readableText(v, [](double r) { toSingle(r); });
 }
 
 int checkedCount(int n, const QString& what)

@@ -28,8 +28,8 @@ void MainWindow::mnuPrint_Click()
     out.setFontName(QStringLiteral("Courier New"));
 
     if (dim_.GraphShown) {
-        // Redraws from the stored settings when the canvas is not persistent,
-        // which also sets the derivative order the title names.
+        // The graph as shown; taking it also sets the derivative order to the
+        // one that graph plots, so the title names what is on the page.
         const QImage picture = graphImage();
         out.drawImage(picture, 0, 0);
         out.setCurrentY(4500);

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSaveFile>
+#include <QSignalBlocker>
 
 namespace vendrak {
 
@@ -150,6 +151,10 @@ void MainWindow::mnuSave_Click()
         if (name.isEmpty())
             return;
         dim_.FileName = QFileInfo(name).absoluteFilePath();
+        SaveStudy();
+        const QSignalBlocker quiet(txtEquation);
+        txtEquation->setText(dim_.FileName);
+        return;
     }
     SaveStudy();
 }
@@ -162,6 +167,10 @@ void MainWindow::mnuSaveAs_Click()
         return;
     dim_.FileName = QFileInfo(name).absoluteFilePath();
     SaveStudy();
+    // The window names the file the study now belongs to. The study itself
+    // has not changed, so this is not an edit that clears results or graph.
+    const QSignalBlocker quiet(txtEquation);
+    txtEquation->setText(dim_.FileName);
 }
 
 void MainWindow::SaveStudy()
@@ -175,7 +184,9 @@ void MainWindow::SaveStudy()
         bool ok = out.open(QIODevice::WriteOnly);
         if (ok) {
             QImageWriter writer(&out, "BMP");
-            ok = writer.write(picture) && out.commit();
+            // commit() alone would not notice buffered bytes that never
+            // reached the disk, and would replace the earlier bitmap.
+            ok = writer.write(picture) && out.flush() && out.commit();
         }
         if (!ok) {
             // The study itself is still worth saving: go on with the file.

@@ -215,6 +215,9 @@ void MainWindow::buildControls()
     lblEquation = label(client, "lblEquation", "File name:", "", 0, 4500, 915, 285);
     txtEquation = textBox(client, "txtEquation", "", "Name of file which contains the series", 900,
                           4500, 6060, 285);
+    // The name shows the file the study belongs to; it changes by opening
+    // (a click here) or saving, never by typing a path that nothing reads.
+    txtEquation->setReadOnly(true);
     cmdPlot = button(client, "cmdPlot", "&Plot", "Plot the selected option", lightPink(), 2070,
                      4800, 1050, 270);
     cboDerivative = new QComboBox(client);

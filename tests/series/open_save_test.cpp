@@ -154,6 +154,9 @@ TEST(OpenSave, StudyRoundTripsThroughSaveAsAndAFreshWindow)
         QImage bitmap(saved + ".bmp", "BMP");
         EXPECT_EQ(bitmap.size(), QSize(400, 300));
         EXPECT_EQ(win.dim.FileName, saved);
+        EXPECT_EQ(w.txtEquation->text(), saved);
+        EXPECT_TRUE(win.dim.GraphShown);
+        EXPECT_EQ(w.lblRoots->text(), "5 roots");
 
         // With a file in hand, Save writes without asking.
         QFile::remove(saved);

@@ -690,7 +690,10 @@ WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const Study
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return writeFailure(path, ioReason(file, QStringLiteral("it cannot be created")));
-    if (file.write(content) != content.size()) {
+    // Flushed here because commit() does not check that the buffered bytes
+    // reached the disk: on a full disk it would put a truncated file in place
+    // of the old one.
+    if (file.write(content) != content.size() || !file.flush()) {
         const QString why = ioReason(file, QStringLiteral("writing failed"));
         file.cancelWriting();
         return writeFailure(path, why);

@@ -1,0 +1,77 @@
+#pragma once
+// A time limit for one step of a test that could hang. A hang inside the
+// window's own code cannot be interrupted from the test thread, so a second
+// thread ends the test program with a message naming the step instead of
+// letting it wait for the test runner's timeout.
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace vendrak::test {
+
+class Watchdog {
+public:
+    Watchdog() : thread_([this] { watch(); }) {}
+    ~Watchdog()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_all();
+        thread_.join();
+    }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+
+    // Starts the clock for a step; the step must end (disarm or the next arm)
+    // within the limit.
+    void arm(const std::string& step, std::chrono::milliseconds limit)
+    {
+        {
+            std::lock_guard lock(mutex_);
+            step_ = step;
+            deadline_ = std::chrono::steady_clock::now() + limit;
+            armed_ = true;
+        }
+        wake_.notify_all();
+    }
+
+    void disarm()
+    {
+        std::lock_guard lock(mutex_);
+        armed_ = false;
+    }
+
+private:
+    void watch()
+    {
+        std::unique_lock lock(mutex_);
+        while (!stop_) {
+            if (!armed_) {
+                wake_.wait(lock);
+                continue;
+            }
+            if (wake_.wait_until(lock, deadline_) == std::cv_status::timeout && armed_ && !stop_
+                && std::chrono::steady_clock::now() >= deadline_) {
+                std::fprintf(stderr, "\nHUNG: \"%s\" did not finish within its time limit\n", step_.c_str());
+                std::fflush(stderr);
+                std::_Exit(3);
+            }
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::string step_;
+    std::chrono::steady_clock::time_point deadline_{};
+    bool armed_ = false;
+    bool stop_ = false;
+    std::thread thread_; // last: starts once the rest is set up
+};
+
+} // namespace vendrak::test

@@ -146,23 +146,16 @@ void MainWindow::OpenSeriesFileNamed(const QString& path)
 
 void MainWindow::mnuSave_Click()
 {
-    if (dim_.FileName.isEmpty()) {
-        const QString name = dialogs_.saveFileName();
-        if (name.isEmpty())
-            return;
-        dim_.FileName = QFileInfo(name).absoluteFilePath();
+    if (dim_.FileName.isEmpty())
+        mnuSaveAs_Click();
+    else
         SaveStudy();
-        const QSignalBlocker quiet(txtEquation);
-        txtEquation->setText(dim_.FileName);
-        return;
-    }
-    SaveStudy();
 }
 
 void MainWindow::mnuSaveAs_Click()
 {
     const QString name = dialogs_.saveFileName();
-    // Cancelling Save As keeps the file the study belongs to.
+    // Cancelling keeps the file the study belongs to.
     if (name.isEmpty())
         return;
     dim_.FileName = QFileInfo(name).absoluteFilePath();

@@ -1,5 +1,5 @@
-// The four analysis commands in the window: each reads the study
-// specifications, runs its computation and shows the result.
+// The four analysis commands in the window: each reads the study fields,
+// runs its computation and shows the result.
 #include "analysis/extrema.h"
 #include "analysis/error_trap.h"
 #include "analysis/integral.h"
@@ -23,7 +23,7 @@ void MainWindow::cmdRoots_Click()
     try {
         ReadStudySpecs();
     } catch (const RunTimeError& err) {
-        // Without specifications there is no grid to walk: the command ends
+        // Without readable study fields there is no grid to walk: the command ends
         // quietly, its list and table both empty.
         TrapError(dim_, err.number());
         dim_.RootCount = 0;

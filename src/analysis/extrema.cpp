@@ -164,6 +164,7 @@ End ExtremaScanner::run()
             workX = checked(workX - h_ / 2);
             int cycles = 0;
             double prevX = 0;
+            scan::CycleSkipper repeats(workX);
             do {
                 ++cycles;
                 prevX = workX;
@@ -178,6 +179,7 @@ End ExtremaScanner::run()
                                                    + checked(16 * s3))
                                            - s4);
                 workX = checked(workX - checkedDiv(checked(kSlopeStep * n), den));
+                cycles += repeats.skip(workX, cycles, maxCycles_);
             } while (!(std::fabs(checked(prevX - workX)) <= errorBound_) && cycles < maxCycles_);
 
             if (std::fabs(f(workX)) <= errorBound_)

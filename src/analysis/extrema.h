@@ -12,7 +12,7 @@ namespace vendrak {
 constexpr double kSlopeStep = 0.0045;
 constexpr double kSlopeStep2 = 0.009;
 
-// Walks [XLower, XUpper] of the study state (the specifications already
+// Walks [XLower, XUpper] of the study state (the study fields already
 // read), fills Maxima/Minima, their counts and PossibleRootCount, and returns
 // the lstExtrema entries ("MIN: [0 , 0]") and the lblExtrema caption. At most
 // kResultCapacity maxima and as many minima are kept: the scan stops at the

@@ -17,7 +17,7 @@ struct IntegralOutcome {
     QString message;
 };
 
-// Integrates the loaded series over the study interval (the specifications
+// Integrates the loaded series over the study interval (the study fields
 // already read). On success sets IntegralValue and IntegralDone; a series
 // kind other than power or trigonometric computes nothing but still counts
 // as done. Numeric failures are trapped as IntegralFailure describes.

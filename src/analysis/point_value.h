@@ -11,7 +11,7 @@ namespace vendrak {
 constexpr int kFirstOrderTooHigh = kFactorialTop + 1;
 
 // The text lblDerVal shows for the order text of txtDerNum and the point text
-// of txtXeval (the specifications already read): NumberText of the value, or
+// of txtXeval (the study fields already read): NumberText of the value, or
 // empty when there is none (an order of 171 or more, a negative order, any
 // evaluation error; no message is ever shown). Sets DerivOrder to the order
 // typed and, on an error, ierr as the numeric commands do.

@@ -113,12 +113,14 @@ End RootScanner::run()
             workX = checked(workX - h_ / 2);
             int cycles = 0;
             double prevX = 0;
+            scan::CycleSkipper repeats(workX);
             do {
                 ++cycles;
                 prevX = workX;
                 const double fx = f(workX);
                 const double dfx = df(workX);
                 workX = checked(workX - checkedDiv(fx, dfx));
+                cycles += repeats.skip(workX, cycles, maxCycles_);
             } while (!(std::fabs(checked(prevX - workX)) <= errorBound_) && cycles < maxCycles_);
             if (std::fabs(prevX - workX) <= errorBound_ && !record(workX))
                 return End::Full;

@@ -6,7 +6,7 @@
 
 namespace vendrak {
 
-// Walks [XLower, XUpper] of the study state (the specifications already
+// Walks [XLower, XUpper] of the study state (the study fields already
 // read), fills Roots/RootCount and returns the lstRoots entries and the
 // lblRoots caption ("2 roots"). At most kResultCapacity roots are kept: the
 // scan stops at the next one, listing only what is stored.

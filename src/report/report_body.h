@@ -22,7 +22,7 @@ struct ReportLine {
 // The graph's title line ("Plot of Function", "Plot of derivative # 2 ").
 QString ReportTitle(int derivOrder);
 
-// Everything after the graph and its title: specifications, results, plot
+// Everything after the graph and its title: study settings, results, plot
 // set-up. Maxima and minima are evaluated with the function itself.
 std::vector<ReportLine> ReportBody(const Dimension& d, const ReportTexts& t);
 

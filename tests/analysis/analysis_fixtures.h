@@ -1,5 +1,5 @@
 #pragma once
-// Study states with a series loaded and the window's initial specifications
+// Study states with a series loaded and the window's initial study settings
 // (-8 <= x <= 8, 256 subintervals, error bound 0.01, 20 iterations).
 #include "shell/dimension.h"
 

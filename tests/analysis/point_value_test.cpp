@@ -19,7 +19,7 @@ TEST(PointValue, FunctionAndDerivatives)
     EXPECT_EQ(PointValueText(d, "1", "3"), "6");
     EXPECT_EQ(PointValueText(d, "2", "3"), "2");
     EXPECT_EQ(PointValueText(d, "3", "3"), "0");
-    EXPECT_EQ(d.DerivOrder, 3); // the order typed, until the next reading of the specifications
+    EXPECT_EQ(d.DerivOrder, 3); // the order typed, until the next reading of the study fields
     EXPECT_EQ(PointValueText(d, "", "3"), "9");
     EXPECT_EQ(PointValueText(d, "0", "3abc"), "9");
     EXPECT_EQ(PointValueText(d, "0", "1e3"), "1000000"); // far outside any interval

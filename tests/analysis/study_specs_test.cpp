@@ -115,7 +115,7 @@ TEST(ClearResults, EmptiesTheDisplaysAndCountsButKeepsTheTables)
     EXPECT_EQ(s.dim.Roots[1], 4.0);
     EXPECT_EQ(s.dim.PossibleRootCount, 3);
     EXPECT_EQ(s.dim.IntegralValue, 1.5);
-    EXPECT_EQ(s.w.lblDerVal->text(), "7"); // not a result of the specifications
+    EXPECT_EQ(s.w.lblDerVal->text(), "7"); // not a result of the study fields
 }
 
 TEST(ClearResults, DoesNothingWhileASavedStudyIsRestored)

@@ -1,96 +1,61 @@
 // Print through the real window, into a PDF file instead of a printer.
-#include "shell/dimension.h"
 #include "shell/main_window.h"
 #include "support/fake_dialogs.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPrinter>
-#include <QPushButton>
-#include <QTemporaryDir>
+#include <QtWidgets>
 #include <gtest/gtest.h>
 
 using namespace vendrak;
 
 namespace {
 
-// Answers the printer dialog by sending the job to a PDF file.
-class PdfDialogs : public test::FakeDialogs {
-public:
-    QString pdfPath;
+// The example study opened; the printer dialog, when accepted, prints to a PDF file.
+struct PrintReport : ::testing::Test, test::FakeDialogs {
+    QTemporaryDir dir;
+    QString pdfPath = dir.filePath("report.pdf");
+    Dimension dim;
+    MainWindow w{dim, *this};
+
+    void SetUp() override
+    {
+        openNames.push_back(QStringLiteral(VENDRAK_SOURCE_DIR "/examples/sine_study.txt"));
+        w.mnuOpen->trigger();
+        ASSERT_TRUE(dim.GraphShown);
+    }
     bool printerSetup(QPrinter& printer) override
     {
-        ++printAsked;
-        if (!printAccept)
-            return false;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdfPath);
-        return true;
+        return FakeDialogs::printerSetup(printer);
     }
-};
-
-struct PrintWindow {
-    QTemporaryDir dir;
-    Dimension dim;
-    PdfDialogs dlg;
-    MainWindow w{dim, dlg};
-
-    PrintWindow()
-    {
-        dlg.pdfPath = dir.filePath("report.pdf");
-        dlg.openNames.push_back(QStringLiteral(VENDRAK_SOURCE_DIR "/examples/sine_study.txt"));
-        w.mnuOpen->trigger();
-    }
-    qint64 pdfSize() const { return QFileInfo(dlg.pdfPath).size(); }
+    qint64 pdfSize() const { return QFileInfo(pdfPath).size(); }
 };
 
 } // namespace
 
-TEST(PrintReport, PrintsTheStudyWithItsGraph)
+TEST_F(PrintReport, WithAndWithoutTheGraphCancelledAndFailing)
 {
-    PrintWindow p;
-    ASSERT_TRUE(p.dim.GraphShown);
-    p.w.mnuPrint->trigger();
-    EXPECT_EQ(p.dlg.printAsked, 1);
-    EXPECT_TRUE(p.dlg.messages.empty());
-    EXPECT_GT(p.pdfSize(), 0);
-    if (const char* keep = std::getenv("VENDRAK_KEEP_REPORT"))
-        QFile::copy(p.dlg.pdfPath, QString::fromLocal8Bit(keep));
-}
-
-TEST(PrintReport, CancellingThePrinterDialogPrintsNothing)
-{
-    PrintWindow p;
-    p.dlg.printAccept = false;
-    p.w.mnuPrint->trigger();
-    EXPECT_EQ(p.dlg.printAsked, 1);
-    EXPECT_FALSE(QFileInfo::exists(p.dlg.pdfPath));
-}
-
-TEST(PrintReport, AnUnwritableDestinationIsReportedAndTheProgramGoesOn)
-{
-    PrintWindow p;
-    p.dlg.pdfPath = p.dir.filePath("no/such/folder/report.pdf");
-    p.w.mnuPrint->trigger();
-    ASSERT_EQ(p.dlg.messages.size(), 1u);
-    EXPECT_TRUE(p.dlg.messages[0].text.contains("report.pdf"));
-    // The window still works.
-    p.w.cmdRoots->click();
-    EXPECT_FALSE(p.w.lblRoots->text().isEmpty());
-}
-
-TEST(PrintReport, WithoutAGraphTheReportIsTextOnly)
-{
-    PrintWindow p;
-    p.w.mnuPrint->trigger();
-    const qint64 withGraph = p.pdfSize();
-    QFile::remove(p.dlg.pdfPath);
-    p.w.txtDivx->setText("2");
-    ASSERT_FALSE(p.dim.GraphShown);
-    p.w.mnuPrint->trigger();
-    EXPECT_GT(p.pdfSize(), 0);
-    EXPECT_LT(p.pdfSize() * 2, withGraph);
+    w.mnuPrint->trigger();
+    EXPECT_TRUE(messages.empty());
+    const qint64 withGraph = pdfSize();
+    EXPECT_GT(withGraph, 0);
+    QFile::remove(pdfPath);
+    w.txtDivx->setText("2"); // a changed setting blanks the graph: the report is text only
+    ASSERT_FALSE(dim.GraphShown);
+    w.mnuPrint->trigger();
+    EXPECT_GT(pdfSize(), 0);
+    EXPECT_LT(pdfSize() * 2, withGraph);
+    QFile::remove(pdfPath);
+    printAccept = false; // cancelled: nothing is printed
+    w.mnuPrint->trigger();
+    EXPECT_EQ(printAsked, 3);
+    EXPECT_FALSE(QFileInfo::exists(pdfPath));
+    printAccept = true;
+    pdfPath = dir.filePath("no/such/folder/report.pdf");
+    w.mnuPrint->trigger();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.contains("report.pdf"));
+    w.cmdRoots->click(); // the program goes on
+    EXPECT_FALSE(w.lblRoots->text().isEmpty());
 }

@@ -7,133 +7,51 @@
 
 using namespace vendrak;
 
-namespace {
-
-// The object as start-up leaves it, wired to a window error number.
-struct MathFixture : ::testing::Test {
-    void SetUp() override
-    {
-        m.windowIerr = &windowIerr;
-        m.halfpi = std::atan(1.0) * 2;
-        m.pi = std::atan(1.0) * 4;
-        m.e = std::exp(1.0);
-    }
-    void expectFailure(double result, int number)
-    {
-        EXPECT_EQ(result, 0.0);
-        EXPECT_EQ(m.ierr, number);
-        EXPECT_EQ(windowIerr, number);
-        m.ierr = 0;
-        windowIerr = 0;
-    }
-    Class1 m;
+TEST(Class1, ValuesAtTheEndsAndZeroAndErrorsIntoBothNumbers)
+{
+    Class1 m; // as start-up leaves it, wired to a window error number
     int windowIerr = 0;
-};
-
-using Class1Test = MathFixture;
-
-} // namespace
-
-TEST_F(Class1Test, InverseSineAndCosineAtTheEndsAndInside)
-{
-    EXPECT_EQ(m.Asin(1), m.halfpi);
-    EXPECT_EQ(m.Asin(-1), -m.halfpi);
-    EXPECT_EQ(m.Acos(1), 0.0);
-    EXPECT_EQ(m.Acos(-1), 2 * m.halfpi);
-    EXPECT_EQ(m.Asin(0.5), std::atan(0.5 / std::sqrt(0.75)));
-    EXPECT_NEAR(m.Asin(0.5), m.pi / 6, 1e-15);
-    EXPECT_NEAR(m.Acos(0.5), m.pi / 3, 1e-15);
-    EXPECT_EQ(m.Asin(0), 0.0);
-    EXPECT_EQ(m.Acos(0), m.halfpi);
-    // Just inside the ends the square root is tiny but not zero.
-    EXPECT_NEAR(m.Asin(std::nextafter(1.0, 0.0)), m.halfpi, 1e-7);
-    EXPECT_EQ(m.ierr, 0);
-    EXPECT_EQ(windowIerr, 0);
-}
-
-TEST_F(Class1Test, ArgumentsOutsideTheDomainSetBothErrorNumbers)
-{
-    expectFailure(m.Asin(2), ErrInvalidCall);
-    expectFailure(m.Acos(-2), ErrInvalidCall);
-    expectFailure(m.Asin(std::nextafter(1.0, 2.0)), ErrInvalidCall);
-    expectFailure(m.Acosh(0.5), ErrInvalidCall);
-    expectFailure(m.Acosh(-3), ErrInvalidCall);
-    expectFailure(m.Atanh(-1), ErrInvalidCall);
-    expectFailure(m.Atanh(2), ErrInvalidCall);
-    expectFailure(m.Atanh(-2), ErrInvalidCall);
-}
-
-TEST_F(Class1Test, AtanhOfOneDividesByZero)
-{
-    expectFailure(m.Atanh(1), ErrDivisionByZero);
-}
-
-TEST_F(Class1Test, ExponentialOverflowGivesSix)
-{
-    expectFailure(m.Sinh(710), ErrOverflow);
-    expectFailure(m.Sinh(-710), ErrOverflow);
-    expectFailure(m.Cosh(710), ErrOverflow);
-    expectFailure(m.Tanh(800), ErrOverflow);
-    expectFailure(m.Tanh(-800), ErrOverflow);
-    // Just below the limit the values are finite.
-    EXPECT_TRUE(std::isfinite(m.Cosh(709.7)));
-    EXPECT_EQ(m.ierr, 0);
-}
-
-TEST_F(Class1Test, ValuesAtZeroAndOne)
-{
-    EXPECT_EQ(m.Sinh(0), 0.0);
-    EXPECT_EQ(m.Cosh(0), 1.0);
-    EXPECT_EQ(m.Tanh(0), 0.0);
-    EXPECT_EQ(m.Asinh(0), 0.0);
-    EXPECT_EQ(m.Atanh(0), 0.0);
-    EXPECT_EQ(m.Acosh(1), 0.0);
-    EXPECT_NEAR(m.Sinh(1), std::sinh(1.0), 1e-15);
-    EXPECT_NEAR(m.Cosh(-2), std::cosh(2.0), 1e-14);
-    EXPECT_NEAR(m.Tanh(0.5), std::tanh(0.5), 1e-15);
-    EXPECT_NEAR(m.Asinh(-2), std::asinh(-2.0), 1e-15);
-    EXPECT_NEAR(m.Acosh(3), std::acosh(3.0), 1e-15);
-    EXPECT_NEAR(m.Atanh(0.5), std::atanh(0.5), 1e-15);
-    EXPECT_EQ(m.ierr, 0);
-}
-
-TEST_F(Class1Test, SuccessLeavesAnEarlierErrorNumberAlone)
-{
-    m.ierr = 11;
-    windowIerr = 6;
+    m.windowIerr = &windowIerr;
+    const double hp = m.halfpi = std::atan(1.0) * 2, pi = m.pi = std::atan(1.0) * 4;
+    using C = Class1;
+    const struct { double (Class1::*f)(double); double x, want, tol; int err; } cases[] = {
+        {&C::Asin, 1, hp, 0, 0}, {&C::Asin, -1, -hp, 0, 0}, {&C::Acos, 1, 0, 0, 0}, {&C::Acos, -1, pi, 0, 0},
+        {&C::Asin, 0, 0, 0, 0}, {&C::Acos, 0, hp, 0, 0}, {&C::Asin, 0.5, pi / 6, 1e-15, 0},
+        {&C::Acos, 0.5, pi / 3, 1e-15, 0}, {&C::Asin, std::nextafter(1.0, 0.0), hp, 1e-7, 0}, // tiny square root
+        {&C::Sinh, 0, 0, 0, 0}, {&C::Cosh, 0, 1, 0, 0}, {&C::Tanh, 0, 0, 0, 0}, {&C::Asinh, 0, 0, 0, 0},
+        {&C::Atanh, 0, 0, 0, 0}, {&C::Acosh, 1, 0, 0, 0}, {&C::Sinh, 1, std::sinh(1.0), 1e-15, 0},
+        {&C::Cosh, -2, std::cosh(2.0), 1e-14, 0}, {&C::Tanh, 0.5, std::tanh(0.5), 1e-15, 0},
+        {&C::Asinh, -2, std::asinh(-2.0), 1e-15, 0}, {&C::Acosh, 3, std::acosh(3.0), 1e-15, 0},
+        {&C::Atanh, 0.5, std::atanh(0.5), 1e-15, 0}, {&C::Cosh, 709.7, std::cosh(709.7), 1e293, 0},
+        {&C::Asin, 2, 0, 0, ErrInvalidCall}, {&C::Acos, -2, 0, 0, ErrInvalidCall},
+        {&C::Asin, std::nextafter(1.0, 2.0), 0, 0, ErrInvalidCall}, {&C::Acosh, 0.5, 0, 0, ErrInvalidCall},
+        {&C::Acosh, -3, 0, 0, ErrInvalidCall}, {&C::Atanh, -1, 0, 0, ErrInvalidCall},
+        {&C::Atanh, 2, 0, 0, ErrInvalidCall}, {&C::Atanh, -2, 0, 0, ErrInvalidCall},
+        {&C::Atanh, 1, 0, 0, ErrDivisionByZero}, {&C::Sinh, 710, 0, 0, ErrOverflow},
+        {&C::Sinh, -710, 0, 0, ErrOverflow}, {&C::Cosh, 710, 0, 0, ErrOverflow},
+        {&C::Tanh, 800, 0, 0, ErrOverflow}, {&C::Tanh, -800, 0, 0, ErrOverflow}};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE("case " + std::to_string(i) + ", x = " + std::to_string(cases[i].x));
+        m.ierr = windowIerr = 0;
+        EXPECT_NEAR((m.*cases[i].f)(cases[i].x), cases[i].want, cases[i].tol);
+        EXPECT_EQ(m.ierr, cases[i].err);
+        EXPECT_EQ(windowIerr, cases[i].err);
+    }
+    m.ierr = windowIerr = 11; // success leaves an earlier error alone: callers reset, work, look
     m.Sinh(1);
-    m.Asin(0.25);
-    EXPECT_EQ(m.ierr, 11);
-    EXPECT_EQ(windowIerr, 6);
-    // The caller's protocol: reset, work, look.
-    m.ierr = 0;
-    m.Acos(3);
-    EXPECT_EQ(m.ierr, ErrInvalidCall);
+    EXPECT_EQ(std::pair(m.ierr, windowIerr), std::pair(11, 11));
 }
 
-TEST(Class1, BeforeTheConstantsAreSetAsinOfOneIsZero)
+TEST(Class1, UnsetConstantsAndTheWindowNumberOfEachStudyState)
 {
     Class1 fresh;
-    EXPECT_EQ(fresh.pi, 0.0);
-    EXPECT_EQ(fresh.halfpi, 0.0);
-    EXPECT_EQ(fresh.e, 0.0);
-    EXPECT_EQ(fresh.Asin(1), 0.0);
-    EXPECT_EQ(fresh.Acos(-1), 0.0);
-    EXPECT_EQ(fresh.ierr, 0);
-    // Without a window attached a failure still sets the object's own number.
-    EXPECT_EQ(fresh.Asin(5), 0.0);
+    EXPECT_EQ(fresh.Asin(1), 0.0); // halfpi not set yet
+    fresh.Asin(5); // no window: only the object's own number
     EXPECT_EQ(fresh.ierr, ErrInvalidCall);
-}
-
-TEST(Class1, TheStudyStateWiresTheWindowErrorNumber)
-{
     Dimension d;
     d.ScriptMath.Atanh(1);
     EXPECT_EQ(d.ierr, ErrDivisionByZero);
-    EXPECT_EQ(d.ScriptMath.ierr, ErrDivisionByZero);
-
-    // A copy reports into its own window number, not into the original's.
-    Dimension copy = d;
+    Dimension copy = d; // a copy reports into its own window number
     copy.ierr = 0;
     copy.ScriptMath.Asin(2);
     EXPECT_EQ(copy.ierr, ErrInvalidCall);

@@ -1,7 +1,6 @@
 #pragma once
 // A main window shown and active offscreen, so focus moves, key presses and
 // clicks behave as they do for a user.
-#include "shell/dimension.h"
 #include "shell/main_window.h"
 #include "support/fake_dialogs.h"
 
@@ -15,23 +14,17 @@ struct ShownWindow {
     Dimension dim;
     FakeDialogs dlg;
     MainWindow w{dim, dlg};
+    bool activated = false;
 
     ShownWindow()
     {
-        // An empty file name may not be left; give it one so tests can move
-        // about the window.
-        w.txtEquation->setText(QStringLiteral("study.txt"));
+        w.txtEquation->setText(QStringLiteral("study.txt")); // an empty file name may not be left
         w.show();
-        w.activateWindow();
-        activated = QTest::qWaitForWindowActive(&w);
-        settle();
+        activated = reactivate();
     }
     ~ShownWindow() { w.hide(); settle(); }
 
-    bool activated = false;
-
-    // Brings the window back to the front after another one (About, help)
-    // had it.
+    // Brings the window (back) to the front, e.g. after About or help had it.
     bool reactivate()
     {
         w.activateWindow();
@@ -39,28 +32,14 @@ struct ShownWindow {
         settle();
         return ok;
     }
-
     // Lets deferred work (selection, focus moves) happen.
-    static void settle()
-    {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-    }
+    static void settle() { for (int i = 0; i < 3; ++i) QCoreApplication::processEvents(); }
     static QWidget* focused() { return QApplication::focusWidget(); }
     static QString focusedName() { return focused() ? focused()->objectName() : QStringLiteral("<none>"); }
-
     // The focus arrives as it does from a mouse click elsewhere.
-    void focus(QWidget* field)
-    {
-        field->setFocus(Qt::MouseFocusReason);
-        settle();
-    }
-    void tab()
-    {
-        QTest::keyClick(focused(), Qt::Key_Tab);
-        settle();
-    }
-    // Enter a field, replace its text by typing, and leave it with Tab.
+    void focus(QWidget* field) { field->setFocus(Qt::MouseFocusReason); settle(); }
+    void tab() { QTest::keyClick(focused(), Qt::Key_Tab); settle(); }
+    // Enters a field and replaces its text by typing (empty keys: deletes it).
     void typeInto(QLineEdit* field, const QString& keys)
     {
         focus(field);

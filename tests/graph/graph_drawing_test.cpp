@@ -1,6 +1,8 @@
-// The drawing of a graph, checked on a canvas that records what it is given.
-#include "graph_fixture.h"
-
+// The drawing of a graph: on a canvas that records what it is given, and as
+// painted into the real image.
+#include "graph/graph_drawing.h"
+#include "graph/image_canvas.h"
+#include "graph/recording_canvas.h"
 #include "shell/errors.h"
 
 #include <gtest/gtest.h>
@@ -8,102 +10,103 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <tuple>
 
 namespace vendrak {
 namespace {
 
-using test::GraphFixture;
-using test::setPowerSeries;
 using Kind = RecordingCanvas::Kind;
 using Op = RecordingCanvas::Op;
 
-class GraphDrawingTest : public ::testing::Test, public GraphFixture {
+// A power series about 0 with the given coefficients, constant first.
+void setPowerSeries(Dimension& dim, std::initializer_list<double> coeffs)
+{
+    dim.Coeffs.assign(coeffs.begin(), coeffs.end());
+    dim.TermCount = static_cast<int>(dim.Coeffs.size()) - 1;
+}
+
+// A freshly started window's plot settings: -20..20 x -15..15, divisions 1,
+// grid and shading on, study interval -8..8; f(x) = x.
+struct InitialPlot {
+    InitialPlot()
+    {
+        dim.initialise();
+        dim.WindowLX = -20; dim.WindowGX = 20; dim.WindowLY = -15; dim.WindowGY = 15;
+        dim.DivX = dim.DivY = 1; dim.PlotStep = 1; dim.GridOn = dim.ShadeOn = true;
+        dim.XLower = -8; dim.XUpper = 8; dim.SeriesType = 1;
+        setPowerSeries(dim, {0, 1});
+    }
+    Dimension dim;
+    GraphWork work;
+};
+
+class GraphDrawingTest : public ::testing::Test, protected InitialPlot {
 protected:
-    // Sets the mapping up, forgets it on the canvas and returns the drawing.
+    // A drawing with its mapping set up; the canvas forgets what that drew.
     GraphDrawing mapped()
     {
-        GraphDrawing d = drawing();
+        GraphDrawing d(dim, work, canvas);
         d.SetUpMapping();
         canvas.ops.clear();
         return d;
     }
-
-    std::vector<QString> texts(Colour colour) const
+    bool drawAll()
     {
-        std::vector<QString> out;
-        for (const Op& op : canvas.of(Kind::Text, colour))
-            out.push_back(op.text);
-        return out;
+        canvas.ops.clear();
+        return GraphDrawing(dim, work, canvas).draw(GraphOptions());
+    }
+    std::vector<Op> lines(Colour c) const { return canvas.of(Kind::Line, c); }
+    int verticalGreen(double from = -1e30, double to = 1e30) const
+    {
+        int n = 0;
+        for (const Op& op : lines(colours::Green))
+            n += op.x1 == op.x2 && op.x1 >= from && op.x1 <= to;
+        return n;
+    }
+    static void expectLine(const Op& op, double x1, double y1, double x2, double y2)
+    {
+        EXPECT_NEAR(op.x1, x1, 1e-5);
+        EXPECT_NEAR(op.y1, y1, 1e-5);
+        EXPECT_NEAR(op.x2, x2, 1e-5);
+        EXPECT_NEAR(op.y2, y2, 1e-5);
     }
 
-    const Op* textAt(const QString& text) const
-    {
-        for (const Op& op : canvas.ops)
-            if (op.kind == Kind::Text && op.text == text)
-                return &op;
-        return nullptr;
-    }
+    RecordingCanvas canvas;
 };
-
-// ---------------------------------------------------------------- mapping
 
 TEST_F(GraphDrawingTest, InitialWindowGivesTenthOfAUnitPerPixelAndGridLongTicks)
 {
     mapped();
-    EXPECT_EQ(work.PixelX, 0.1f);
-    EXPECT_EQ(work.PixelY, 0.1f);
-    EXPECT_EQ(work.SampleStep, 0.1f);
-    EXPECT_EQ(work.TickLenX, 40.0f);
-    EXPECT_EQ(work.TickLenY, 30.0f);
-    EXPECT_EQ(canvas.scaleLeft(), -20);
-    EXPECT_EQ(canvas.scaleRight(), 20);
-    EXPECT_EQ(canvas.scaleTop(), 15);
-    EXPECT_EQ(canvas.scaleBottom(), -15);
-
+    EXPECT_EQ(std::tuple(work.PixelX, work.PixelY, work.SampleStep), std::tuple(0.1f, 0.1f, 0.1f));
+    EXPECT_EQ(std::pair(work.TickLenX, work.TickLenY), std::pair(40.0f, 30.0f));
     dim.GridOn = false;
+    dim.PlotStep = 80; // whole pixels per sample
     mapped();
-    EXPECT_EQ(work.TickLenX, 2.0f);
-    EXPECT_EQ(work.TickLenY, 1.5f);
-}
-
-TEST_F(GraphDrawingTest, PlotStepWidensTheSampleStepByWholePixels)
-{
-    dim.PlotStep = 80;
-    mapped();
+    EXPECT_EQ(std::pair(work.TickLenX, work.TickLenY), std::pair(2.0f, 1.5f));
     EXPECT_EQ(work.SampleStep, 8.0f);
-    EXPECT_EQ(work.PixelX, 0.1f);
 }
-
-// ---------------------------------------------------------------- curve
 
 TEST_F(GraphDrawingTest, CurveSamplesFromTheLeftEdgeToTheFirstSampleBeyondTheRight)
 {
     setPowerSeries(dim, {0, 0.5}); // stays inside the window
-    GraphDrawing d = mapped();
-    d.PlotCurve();
-    ASSERT_FALSE(canvas.ops.empty());
+    mapped().PlotCurve();
+    ASSERT_EQ(canvas.ops.size(), 402u); // samples -20, -19.9, ..., 20, 20.1
     EXPECT_EQ(canvas.ops.front().kind, Kind::Point);
-    EXPECT_DOUBLE_EQ(canvas.ops.front().x1, -20.0);
-
-    const std::vector<Op> lines = canvas.of(Kind::Line, colours::Black);
-    ASSERT_EQ(lines.size(), canvas.ops.size() - 1);
-    ASSERT_EQ(lines.size(), 401u); // 402 samples: -20, -19.9, ..., 20, 20.1
-    for (size_t i = 0; i < lines.size(); ++i) {
-        EXPECT_NEAR(lines[i].x2, -20.0 + 0.1 * static_cast<double>(i + 1), 1e-4) << i;
-        EXPECT_DOUBLE_EQ(lines[i].y2, lines[i].x2 / 2);
-        if (i > 0) {
-            EXPECT_EQ(lines[i].x1, lines[i - 1].x2); // joined from the pen
-        }
+    const std::vector<Op> l = lines(colours::Black);
+    ASSERT_EQ(l.size(), 401u);
+    for (size_t i = 0; i < l.size(); ++i) {
+        EXPECT_NEAR(l[i].x2, -20.0 + 0.1 * static_cast<double>(i + 1), 1e-4) << i;
+        EXPECT_DOUBLE_EQ(l[i].y2, l[i].x2 / 2);
+        EXPECT_EQ(l[i].x1, i > 0 ? l[i - 1].x2 : -20.0) << i; // joined from the pen
     }
-    EXPECT_GT(lines.back().x2, 20.0);
-    EXPECT_EQ(work.DrawColour, 0u);
+    EXPECT_GT(l.back().x2, 20.0);
 }
 
-TEST_F(GraphDrawingTest, FailedSamplesLeaveGapsThatAreNeverJoined)
+TEST_F(GraphDrawingTest, FailedSamplesLeaveGapsThatAreNeverJoinedNorShaded)
 {
     GraphDrawing d = mapped();
     d.setEvaluator([](const Dimension&, double x) {
-        if (x > -1.05 && x < 1.05)
+        if (std::fabs(x) < 1.05)
             raise(ErrDivisionByZero);
         return x / 2;
     });
@@ -111,562 +114,295 @@ TEST_F(GraphDrawingTest, FailedSamplesLeaveGapsThatAreNeverJoined)
     const std::vector<Op> points = canvas.of(Kind::Point);
     ASSERT_EQ(points.size(), 2u); // one run each side of the gap
     EXPECT_NEAR(points[1].x1, 1.1, 1e-4);
-    for (const Op& op : canvas.of(Kind::Line)) {
-        const bool left = op.x1 < 0 && op.x2 < 0;
-        const bool right = op.x1 > 0 && op.x2 > 0;
-        EXPECT_TRUE(left || right) << "segment " << op.x1 << " -> " << op.x2 << " crosses the gap";
-        EXPECT_FALSE(std::fabs(op.x2) < 1.05);
-    }
-    EXPECT_GT(canvas.of(Kind::Line).back().x2, 20.0);
-}
-
-TEST_F(GraphDrawingTest, OverflowingSeriesIsDrawnOnlyWhereItCanBeEvaluated)
-{
-    // x^300 overflows a double beyond |x| of about 10.6.
-    dim.Coeffs.assign(301, 0.0);
-    dim.Coeffs[300] = 1;
-    dim.Coeffs[0] = 1;
-    dim.TermCount = 300;
-    GraphDrawing d = mapped();
-    d.PlotCurve();
-    const std::vector<Op> points = canvas.of(Kind::Point);
-    ASSERT_EQ(points.size(), 1u);
-    EXPECT_LT(points[0].x1, -10.0);
     for (const Op& op : canvas.of(Kind::Line))
-        EXPECT_LT(std::fabs(op.x2), 11.0);
+        EXPECT_TRUE(op.x1 > 1.05 ? op.x2 > 1.05 : op.x2 < -1.05) << op.x1 << " -> " << op.x2;
+    EXPECT_GT(canvas.of(Kind::Line).back().x2, 20.0);
+
+    canvas.ops.clear();
+    d.ShadeArea(true); // stops at the first failure
+    for (const Op& op : lines(colours::Shade))
+        EXPECT_LT(op.x2, -1.05);
+    EXPECT_EQ(dim.ierr, ErrDivisionByZero);
 }
 
 TEST_F(GraphDrawingTest, AnErrorThatCannotBeRecoveredEndsTheCurveQuietly)
 {
-    GraphDrawing d = mapped();
-    d.setEvaluator([](const Dimension&, double x) {
-        if (x > 0.05)
-            raise(ErrSubscript);
-        return x;
-    });
-    d.PlotCurve();
-    for (const Op& op : canvas.ops)
-        EXPECT_LT(op.x2, 0.06);
-    EXPECT_EQ(dim.ierr, ErrSubscript);
-}
-
-TEST_F(GraphDrawingTest, TheMathObjectsErrorNumberDecidesAndIsCleared)
-{
-    GraphDrawing d = mapped();
-    // A recoverable raise whose math object reports a script error that is
-    // not recoverable ends the curve; the object's number is reset.
-    d.setEvaluator([](const Dimension& dim, double x) {
-        if (x > 0.05) {
-            const_cast<Dimension&>(dim).ScriptMath.ierr = ErrTypeMismatch;
-            raise(ErrInvalidCall);
-        }
-        return x;
-    });
-    d.PlotCurve();
-    EXPECT_EQ(dim.ierr, ErrTypeMismatch);
-    EXPECT_EQ(dim.ScriptMath.ierr, 0);
-    EXPECT_LT(canvas.of(Kind::Line).back().x2, 0.06);
+    // Raised directly, or a recoverable raise while the math object reports a
+    // script error: the object's number decides and is then cleared.
+    for (const auto& [raised, scriptError] : {std::pair{ErrSubscript, 0}, {ErrInvalidCall, ErrTypeMismatch}}) {
+        GraphDrawing d = mapped();
+        d.setEvaluator([&, raised, scriptError](const Dimension&, double x) {
+            if (x > 0.05) {
+                dim.ScriptMath.ierr = scriptError;
+                raise(raised);
+            }
+            return x;
+        });
+        d.PlotCurve();
+        EXPECT_LT(canvas.of(Kind::Line).back().x2, 0.06);
+        EXPECT_EQ(dim.ierr, scriptError != 0 ? scriptError : raised);
+        EXPECT_EQ(dim.ScriptMath.ierr, 0);
+    }
 }
 
 TEST_F(GraphDrawingTest, StretchesWhollyAboveOrBelowTheWindowAreNotDrawn)
 {
     setPowerSeries(dim, {-5, 0, 1}); // x^2 - 5 leaves the top at |x| ~ 4.47
-    GraphDrawing d = mapped();
-    d.PlotCurve();
+    mapped().PlotCurve();
     int crossings = 0;
     for (const Op& op : canvas.of(Kind::Line)) {
-        const bool above = op.y1 > 15 && op.y2 > 15;
-        const bool below = op.y1 < -15 && op.y2 < -15;
-        EXPECT_FALSE(above || below) << op.x1 << " -> " << op.x2;
-        if ((op.y1 > 15) != (op.y2 > 15))
-            ++crossings;
+        EXPECT_FALSE((op.y1 > 15 && op.y2 > 15) || (op.y1 < -15 && op.y2 < -15)) << op.x1;
+        crossings += (op.y1 > 15) != (op.y2 > 15);
     }
-    EXPECT_EQ(crossings, 2); // down into the window and back out through the top
-    // The whole curve is one run: the pen moved on while above the window.
-    EXPECT_EQ(canvas.of(Kind::Point).size(), 1u);
+    EXPECT_EQ(crossings, 2); // into the window and back out through the top
+    EXPECT_EQ(canvas.of(Kind::Point).size(), 1u); // the pen moved on above it
     EXPECT_LT(canvas.of(Kind::Line).size(), 100u);
 }
 
-// ---------------------------------------------------------------- shading and markers
-
 TEST_F(GraphDrawingTest, ShadingFillsTheStudyIntervalWithTouchingVerticalLines)
 {
-    GraphDrawing d = mapped();
-    d.ShadeArea(true);
-    const std::vector<Op> shade = canvas.of(Kind::Line, colours::Shade);
+    mapped().ShadeArea(true);
+    const std::vector<Op> shade = lines(colours::Shade);
     ASSERT_GT(shade.size(), 150u);
-    EXPECT_DOUBLE_EQ(canvas.ops.front().x1, -8.0);
-    EXPECT_EQ(canvas.ops.front().colour, colours::Shade);
-    // Vertical strokes from the axis, 0.999 of a sample apart...
-    for (size_t i = 0; i + 1 < shade.size(); ++i) {
-        EXPECT_EQ(shade[i].x1, shade[i].x2);
-        EXPECT_DOUBLE_EQ(shade[i].y2, shade[i].x2);
-        EXPECT_NEAR(shade[i].x1, -8.0 + 0.1f * 0.999 * static_cast<double>(i), 1e-6);
-    }
-    EXPECT_EQ(shade.front().y1, 0.0);
-    // ...and the closing stroke from the last top to f(XUpper).
-    EXPECT_DOUBLE_EQ(shade.back().x2, 8.0);
-    EXPECT_DOUBLE_EQ(shade.back().y2, 8.0);
-    // Between the strokes the pen goes back to the axis with a blue point.
+    // Strokes up from the axis 0.999 of a sample apart, the pen back on the
+    // axis between them, and a closing stroke to f(XUpper).
+    for (size_t i = 0; i + 1 < shade.size(); ++i)
+        expectLine(shade[i], -8.0 + 0.1f * 0.999 * static_cast<double>(i), 0, shade[i].x1, shade[i].x1);
     EXPECT_EQ(canvas.of(Kind::Point, colours::Blue).size(), shade.size() - 2);
-}
-
-TEST_F(GraphDrawingTest, DerivativesAreNeverShadedButStillMarked)
-{
-    dim.DerivOrder = 1;
-    GraphDrawing d = mapped();
-    d.ShadeArea(true);
-    EXPECT_TRUE(canvas.ops.empty());
-    d.DrawIntervalMarkers();
-    const std::vector<Op> markers = canvas.of(Kind::Line, colours::Blue);
-    ASSERT_EQ(markers.size(), 2u);
-    EXPECT_DOUBLE_EQ(markers[0].y2, 1.0); // f'(x) = 1
-    EXPECT_DOUBLE_EQ(markers[1].y2, 1.0);
-}
-
-TEST_F(GraphDrawingTest, UncheckedShadeDrawsNoShading)
-{
-    GraphDrawing d = mapped();
-    d.ShadeArea(false);
-    EXPECT_TRUE(canvas.ops.empty());
+    expectLine(shade.back(), shade.back().x1, shade.back().y1, 8, 8);
 }
 
 TEST_F(GraphDrawingTest, MarkersRunFromTheAxisToTheCurveClampedToTheWindow)
 {
-    setPowerSeries(dim, {0, 0, 1}); // x^2: 64 at the ends of -8..8
-    GraphDrawing d = mapped();
-    d.DrawIntervalMarkers();
-    const std::vector<Op> markers = canvas.of(Kind::Line, colours::Blue);
-    ASSERT_EQ(markers.size(), 2u);
-    EXPECT_EQ(markers[0].x1, -8.0);
-    EXPECT_EQ(markers[0].y1, 0.0);
-    EXPECT_EQ(markers[0].y2, 15.0);
-    EXPECT_EQ(markers[1].x1, 8.0);
-    EXPECT_EQ(markers[1].y2, 15.0);
-}
-
-TEST_F(GraphDrawingTest, StudyIntervalLeftOfTheWindowIsShadedAndMarkedFromTheEdge)
-{
-    dim.XLower = -30;
+    for (const double sign : {1.0, -1.0}) {
+        setPowerSeries(dim, {0, 0, sign}); // +-64 at the ends of -8..8
+        mapped().DrawIntervalMarkers();
+        ASSERT_EQ(lines(colours::Blue).size(), 2u);
+        expectLine(lines(colours::Blue)[0], -8, 0, -8, 15 * sign);
+        expectLine(lines(colours::Blue)[1], 8, 0, 8, 15 * sign);
+    }
+    // No shading when unchecked, nor ever for a derivative; its markers stay.
+    mapped().ShadeArea(false);
+    EXPECT_TRUE(canvas.ops.empty());
+    dim.DerivOrder = 2; // f''(x) = -2
     GraphDrawing d = mapped();
     d.ShadeArea(true);
-    EXPECT_EQ(canvas.of(Kind::Line, colours::Shade).front().x1, -20.0);
-    canvas.ops.clear();
+    EXPECT_TRUE(canvas.ops.empty());
     d.DrawIntervalMarkers();
-    ASSERT_EQ(canvas.of(Kind::Line, colours::Blue).size(), 2u);
-    EXPECT_EQ(canvas.of(Kind::Line, colours::Blue)[0].x1, -20.0);
-
-    // Without the shading nothing clamps the lower end: no lower marker.
-    dim.XLower = -30;
-    canvas.ops.clear();
-    d.DrawIntervalMarkers();
-    ASSERT_EQ(canvas.of(Kind::Line, colours::Blue).size(), 1u);
-    EXPECT_EQ(canvas.of(Kind::Line, colours::Blue)[0].x1, 8.0);
+    ASSERT_EQ(lines(colours::Blue).size(), 2u);
+    expectLine(lines(colours::Blue)[1], 8, 0, 8, -2);
 }
-
-TEST_F(GraphDrawingTest, StudyIntervalRightOfTheWindowGetsNeitherShadingNorMarkers)
-{
-    dim.XLower = 25;
-    dim.XUpper = 30;
-    GraphDrawing d = mapped();
-    d.ShadeArea(true);
-    d.DrawIntervalMarkers();
-    for (const Op& op : canvas.ops)
-        EXPECT_GE(op.x1, 20.0); // only the unseen start of the shading
-    EXPECT_TRUE(canvas.of(Kind::Line, colours::Blue).empty());
-}
-
-TEST_F(GraphDrawingTest, ShadingStopsAtTheFirstFailedEvaluation)
-{
-    GraphDrawing d = mapped();
-    d.setEvaluator([](const Dimension&, double x) {
-        if (x > 0)
-            raise(ErrOverflow);
-        return x;
-    });
-    d.ShadeArea(true);
-    for (const Op& op : canvas.of(Kind::Line, colours::Shade))
-        EXPECT_LE(op.x2, 0.0);
-    EXPECT_EQ(dim.ierr, ErrOverflow);
-}
-
-// ---------------------------------------------------------------- static parts
-
-TEST_F(GraphDrawingTest, FrameAxesAndOriginMark)
-{
-    GraphDrawing d = mapped();
-    d.DrawFrame();
-    d.DrawAxes();
-    d.MarkOrigin();
-    const std::vector<Op> frame = canvas.of(Kind::Rect, colours::Yellow);
-    ASSERT_EQ(frame.size(), 1u);
-    EXPECT_EQ(frame[0].x1, -20.0);
-    EXPECT_NEAR(frame[0].y1, -14.9, 1e-6);
-    EXPECT_NEAR(frame[0].x2, 19.9, 1e-6);
-    EXPECT_EQ(frame[0].y2, 15.0);
-    const std::vector<Op> axes = canvas.of(Kind::Line, colours::Red);
-    ASSERT_EQ(axes.size(), 2u);
-    EXPECT_EQ(axes[0].y1, 0.0);
-    EXPECT_EQ(axes[0].x2, 20.0);
-    EXPECT_EQ(axes[1].x1, 0.0);
-    EXPECT_EQ(axes[1].y2, 15.0);
-    const std::vector<Op> disc = canvas.of(Kind::Circle);
-    ASSERT_EQ(disc.size(), 1u);
-    EXPECT_EQ(disc[0].colour, colours::Magenta);
-    EXPECT_EQ(disc[0].fill, colours::Red);
-    EXPECT_TRUE(disc[0].filled);
-    EXPECT_FLOAT_EQ(static_cast<float>(disc[0].x2), 0.4f);
-}
-
-TEST_F(GraphDrawingTest, GridLinesSpanTheWindowAndTheOriginIsDrawnTwice)
-{
-    GraphDrawing d = mapped();
-    d.DrawTicks();
-    const std::vector<Op> marks = canvas.of(Kind::Line, colours::Green);
-    int vertical = 0;
-    int horizontal = 0;
-    for (const Op& op : marks) {
-        if (op.x1 == op.x2) {
-            ++vertical;
-            EXPECT_EQ(op.y1, -15.0);
-            EXPECT_EQ(op.y2, 15.0);
-        } else {
-            ++horizontal;
-            EXPECT_EQ(op.x1, -20.0);
-            EXPECT_EQ(op.x2, 20.0);
-        }
-    }
-    EXPECT_EQ(vertical, 21 + 21);
-    EXPECT_EQ(horizontal, 16 + 16);
-}
-
-TEST_F(GraphDrawingTest, WithoutGridTicksAreShortCrossStrokesOnTheAxes)
-{
-    dim.GridOn = false;
-    GraphDrawing d = mapped();
-    d.DrawTicks();
-    for (const Op& op : canvas.of(Kind::Line, colours::Green)) {
-        if (op.x1 == op.x2) {
-            EXPECT_EQ(op.y1, -0.75);
-            EXPECT_EQ(op.y2, 0.75);
-        } else {
-            EXPECT_EQ(op.x1, -1.0);
-            EXPECT_EQ(op.x2, 1.0);
-        }
-    }
-}
-
-TEST_F(GraphDrawingTest, DivisionsBelowOnePixelTickEveryPixel)
-{
-    dim.DivX = 0.05f;
-    GraphDrawing d = mapped();
-    d.DrawTicks();
-    EXPECT_EQ(work.DivStepX, 0.1f);
-    int vertical = 0;
-    for (const Op& op : canvas.of(Kind::Line, colours::Green))
-        vertical += op.x1 == op.x2;
-    EXPECT_GE(vertical, 400);
-    EXPECT_LE(vertical, 404);
-}
-
-TEST_F(GraphDrawingTest, OriginRightOfTheWindowStillCountsTheMarksFromIt)
-{
-    dim.XOrigin = 30;
-    dim.GridOn = false;
-    GraphDrawing d = mapped();
-    d.DrawTicks();
-    int vertical = 0;
-    for (const Op& op : canvas.of(Kind::Line, colours::Green)) {
-        if (op.x1 == op.x2) {
-            ++vertical;
-            EXPECT_LE(op.x1, 20.0);
-        }
-    }
-    EXPECT_EQ(vertical, 41);
-    canvas.ops.clear();
-    d.LabelDivisions(QStringLiteral("1"), QStringLiteral("1"));
-    // The x labels appear where they fall in the window: 20 down to -20.
-    EXPECT_NE(textAt(QStringLiteral("20")), nullptr);
-    EXPECT_NE(textAt(QStringLiteral("-20")), nullptr);
-    EXPECT_EQ(textAt(QStringLiteral("21")), nullptr);
-}
-
-// ---------------------------------------------------------------- labels
 
 TEST_F(GraphDrawingTest, InitialDivisionLabelsEveryDivisionOnBothSidesOfTheAxes)
 {
-    GraphDrawing d = mapped();
-    d.LabelDivisions(QStringLiteral("1"), QStringLiteral("1"));
-    EXPECT_EQ(work.LabelEveryX, 1);
-    EXPECT_EQ(work.LabelEveryY, 1);
-    std::vector<Op> upright;
-    std::vector<Op> turned;
-    for (const Op& op : canvas.of(Kind::Text, colours::Black))
-        (op.font && op.font->turned ? turned : upright).push_back(op);
-    ASSERT_EQ(upright.size(), 30u);
-    ASSERT_EQ(turned.size(), 40u);
-    for (int i = 0; i < 15; ++i) {
-        // Up the y-axis, right of it, centred on the division.
-        EXPECT_EQ(upright[static_cast<size_t>(i)].text, QString::number(i + 1));
-        EXPECT_NEAR(upright[static_cast<size_t>(i)].x1, 0.75, 1e-6);
-        EXPECT_NEAR(upright[static_cast<size_t>(i)].y1, i + 1 + 0.35, 1e-5);
-        // Down the y-axis, ending 7.5 pixels left of it.
-        const Op& below = upright[static_cast<size_t>(15 + i)];
-        EXPECT_EQ(below.text, QString::number(-(i + 1)));
-        EXPECT_NEAR(below.x1, -(below.text.size() + 1.5) * 0.5, 1e-6);
+    mapped().LabelDivisions(QStringLiteral("1"), QStringLiteral("1"));
+    const std::vector<Op> t = canvas.of(Kind::Text, colours::Black);
+    ASSERT_EQ(t.size(), 70u);
+    for (size_t i = 0; i < 15; ++i) { // up, then down the y-axis
+        EXPECT_EQ(t[i].text, QString::number(i + 1));
+        EXPECT_EQ(t[15 + i].text, QString::number(-static_cast<int>(i + 1)));
     }
-    EXPECT_EQ(upright[0].font, (LabelFont{7, 5, false}));
-    EXPECT_EQ(turned[0].font, (LabelFont{7, 5, true}));
-    EXPECT_EQ(turned[0].text, QStringLiteral("1"));
-    EXPECT_NEAR(turned[0].x1, 1 + 0.35 + 0.2, 1e-5);
-    EXPECT_NEAR(turned[0].y1, -0.75, 1e-6);
-    EXPECT_EQ(turned[20].text, QStringLiteral("-1"));
-    EXPECT_NEAR(turned[20].y1, (2 + 1.5) * 0.5, 1e-6);
+    // Right of the y-axis centred on the division, or ending 7.5 pixels left
+    // of it; turned along the x-axis, below it or above it.
+    const std::tuple<size_t, double, double> at[] = {{2, 0.75, 3.35}, {24, -2.25, -9.65}, {50, -0.45, 1.75}};
+    for (const auto& [i, x, y] : at) {
+        expectLine(t[i], x, y, t[i].x2, t[i].y2);
+        EXPECT_EQ(t[i].font, (LabelFont{7, 5, i >= 30}));
+    }
     EXPECT_EQ(canvas.font(), std::nullopt); // the canvas's own font is back
 }
 
-TEST_F(GraphDrawingTest, HalfDivisionsLabelEverySecondWithOneDecimal)
+TEST_F(GraphDrawingTest, DivisionSizeAndTextDecideWhichLabelsAndHowTheyRead)
 {
-    dim.DivX = 0.5f;
-    dim.DivY = 0.5f;
-    GraphDrawing d = mapped();
-    d.LabelDivisions(QStringLiteral("0.5"), QStringLiteral(".5"));
-    EXPECT_EQ(work.LabelEveryX, 2);
-    const std::vector<QString> t = texts(colours::Black);
-    ASSERT_GE(t.size(), 3u);
-    EXPECT_EQ(t[0], QStringLiteral("1.0"));
-    EXPECT_EQ(t[1], QStringLiteral("2.0"));
-    EXPECT_EQ(t[2], QStringLiteral("3.0"));
-    EXPECT_EQ(t.size(), 2u * 15 + 2u * 20);
-    canvas.ops.clear();
-    d.DrawTicks();
-    int vertical = 0;
-    for (const Op& op : canvas.of(Kind::Line, colours::Green))
-        vertical += op.x1 == op.x2;
-    EXPECT_EQ(vertical, 2 * 41); // ticks at every half
-}
-
-TEST_F(GraphDrawingTest, TwentiethDivisionsLabelATenthStepEveryEighth)
-{
-    dim.DivX = 0.05f;
-    dim.DivY = 0.05f;
-    GraphDrawing d = mapped();
-    d.LabelDivisions(QStringLiteral(".05"), QStringLiteral(".05"));
-    EXPECT_EQ(work.DivStepX, 0.1f); // round(2.5) = 2 divisions, halves to even
-    EXPECT_EQ(work.LabelEveryX, 8);
-    const std::vector<QString> t = texts(colours::Black);
-    ASSERT_GE(t.size(), 2u);
-    EXPECT_EQ(t[0], QStringLiteral(".80"));
-    EXPECT_EQ(t[1], QStringLiteral("1.60"));
-}
-
-TEST_F(GraphDrawingTest, DivisionTextDecidesTheDecimalsShown)
-{
-    dim.DivY = 2.5f;
-    GraphDrawing d = mapped();
-    d.LabelDivisions(QStringLiteral("1"), QStringLiteral(" 2.50 "));
-    const std::vector<QString> t = texts(colours::Black);
-    ASSERT_GE(t.size(), 3u);
-    EXPECT_EQ(t[0], QStringLiteral("2.50"));
-    EXPECT_EQ(t[1], QStringLiteral("5.00"));
-    EXPECT_EQ(t[2], QStringLiteral("7.50"));
-    EXPECT_EQ(work.LabelFormat, QStringLiteral("######"));
-}
-
-TEST_F(GraphDrawingTest, ZeroDivisionBelowALoweredOriginHasAnEmptyLabel)
-{
-    dim.YOrigin = -1;
-    GraphDrawing d = mapped();
-    d.LabelDivisions(QStringLiteral("1"), QStringLiteral("1"));
-    const std::vector<QString> t = texts(colours::Black);
-    ASSERT_FALSE(t.empty());
-    EXPECT_EQ(t[0], QString()); // y = 0 under "######"
-    EXPECT_EQ(t[1], QStringLiteral("1"));
+    const struct {
+        float divX, divY, yOrigin;
+        const char* text;
+        int labelEvery, ticksMin, ticksMax;
+        std::vector<const char*> firstLabels; // up the y-axis
+    } cases[] = {
+        {0.5f, 0.5f, 0, "0.5", 2, 82, 82, {"1.0", "2.0", "3.0"}},
+        {0.05f, 0.05f, 0, ".05", 8, 400, 404, {".80", "1.60"}}, // a tick every pixel
+        {1, 2.5f, 0, " 2.50 ", 1, 42, 42, {"2.50", "5.00", "7.50"}},
+        {1, 1, -1, "1", 1, 42, 42, {"", "1"}}, // y = 0 under "######" shows nothing
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        dim.DivX = c.divX;
+        dim.DivY = c.divY;
+        dim.YOrigin = c.yOrigin;
+        GraphDrawing d = mapped();
+        d.LabelDivisions(c.divX == 1 ? QStringLiteral("1") : QLatin1String(c.text), QLatin1String(c.text));
+        EXPECT_EQ(work.LabelEveryX, c.labelEvery);
+        const std::vector<Op> t = canvas.of(Kind::Text, colours::Black);
+        ASSERT_GE(t.size(), c.firstLabels.size());
+        for (size_t i = 0; i < c.firstLabels.size(); ++i)
+            EXPECT_EQ(t[i].text, QLatin1String(c.firstLabels[i]));
+        canvas.ops.clear();
+        d.DrawTicks();
+        EXPECT_GE(verticalGreen(), c.ticksMin);
+        EXPECT_LE(verticalGreen(), c.ticksMax);
+    }
 }
 
 TEST_F(GraphDrawingTest, WindowLabelsShowTheLimitsAtTheEdges)
 {
-    GraphDrawing d = mapped();
-    d.LabelWindow();
-    const std::vector<Op> labels = canvas.of(Kind::Text, colours::WindowLabel);
-    ASSERT_EQ(labels.size(), 4u);
-    // Bottom: centred, the cell ending a pixel above the bottom edge.
-    EXPECT_EQ(labels[0].text, QStringLiteral("-15 "));
-    EXPECT_NEAR(labels[0].x1, -3.2, 1e-5);
-    EXPECT_NEAR(labels[0].y1, -12.9, 1e-5);
-    EXPECT_EQ(labels[0].font, (LabelFont{20, 16, false}));
-    // Top: after a blank, the cell from 4 pixels beyond the edge.
-    EXPECT_EQ(labels[1].text, QStringLiteral(" 15 "));
-    EXPECT_NEAR(labels[1].x1, -2.4, 1e-5);
-    EXPECT_NEAR(labels[1].y1, 15.4, 1e-5);
-    // Left and right, reading downwards.
-    EXPECT_EQ(labels[2].text, QStringLiteral("-20 "));
-    EXPECT_NEAR(labels[2].x1, -17.8, 1e-5);
-    EXPECT_NEAR(labels[2].y1, 3.2, 1e-5);
-    EXPECT_EQ(labels[2].font, (LabelFont{20, 16, true}));
-    EXPECT_EQ(labels[3].text, QStringLiteral(" 20 "));
-    EXPECT_NEAR(labels[3].x1, 20.4, 1e-5);
-    EXPECT_NEAR(labels[3].y1, 2.4, 1e-5);
+    mapped().LabelWindow();
+    const std::vector<Op> l = canvas.of(Kind::Text, colours::WindowLabel);
+    ASSERT_EQ(l.size(), 4u);
+    // Bottom centred, its cell ending a pixel above the edge; top from 4
+    // pixels beyond the edge; left and right turned, reading downwards.
+    const std::tuple<const char*, double, double> expected[] = {
+        {"-15 ", -3.2, -12.9}, {" 15 ", -2.4, 15.4}, {"-20 ", -17.8, 3.2}, {" 20 ", 20.4, 2.4}};
+    for (size_t i = 0; i < 4; ++i) {
+        const auto& [text, x, y] = expected[i];
+        EXPECT_EQ(l[i].text, QLatin1String(text));
+        expectLine(l[i], x, y, l[i].x2, l[i].y2);
+        EXPECT_EQ(l[i].font, (LabelFont{20, 16, i >= 2}));
+    }
     EXPECT_EQ(canvas.font(), std::nullopt);
-    EXPECT_EQ(work.DrawColour, 0u);
 }
 
-TEST_F(GraphDrawingTest, FirstPointOfEachRunTakesTheColourTheLabelsLeft)
+TEST(LabelFormat, DecimalsFollowTheDivisionTextAndHashesDropAZeroWholePart)
 {
-    GraphDrawing d = drawing();
-    GraphOptions o = test::bareOptions();
-    o.labelWindow = true;
-    d.draw(o);
-    // Window labels only: the first point is in their colour.
-    EXPECT_EQ(canvas.of(Kind::Point, colours::WindowLabel).size(), 1u);
-    canvas.ops.clear();
-    d.draw(test::bareOptions());
-    EXPECT_EQ(canvas.of(Kind::Point, colours::WindowLabel).size(), 1u); // the canvas keeps it
-    canvas.setForeColour(colours::InitialFore);
-    canvas.ops.clear();
-    o.labelDivisions = true;
-    d.draw(o);
-    EXPECT_EQ(canvas.of(Kind::Point, colours::Black).size(), 1u);
+    const std::tuple<double, const char*, QString> cases[] = {
+        {-0.25, ".25", "-.25"},
+        {-0.001, ".25", ".00"}, // no sign on a zero
+        {2.5, "1", "3"},        // halves away from zero
+        {1e20, "1e-2", "100000000000000000000"},
+        {2, "1.", "2."},
+        {0.5, "1.00000000000000000000", QStringLiteral(".5") + QString(19, u'0')},
+    };
+    for (const auto& [value, divisionText, expected] : cases)
+        EXPECT_EQ(FormatLabel(value, LabelPattern(QLatin1String(divisionText))), expected) << value;
 }
 
-TEST(LabelFormat, PatternsFollowTheDivisionText)
+TEST_F(GraphDrawingTest, SettingsThatCannotBeDrawnAreRefusedAndNothingDrawn)
 {
-    EXPECT_EQ(LabelPattern(QStringLiteral("1")), QStringLiteral("######"));
-    EXPECT_EQ(LabelPattern(QStringLiteral(" 2.50 ")), QStringLiteral("######.00"));
-    EXPECT_EQ(LabelPattern(QStringLiteral(".25")), QStringLiteral("######.00"));
-    EXPECT_EQ(LabelPattern(QStringLiteral("1.")), QStringLiteral("######."));
-    EXPECT_EQ(LabelPattern(QStringLiteral("1e-2")), QStringLiteral("######"));
-}
-
-TEST(LabelFormat, HashDigitsDropAZeroWholePart)
-{
-    const QString two = QStringLiteral("######.00");
-    EXPECT_EQ(FormatLabel(0.25, two), QStringLiteral(".25"));
-    EXPECT_EQ(FormatLabel(1.5, two), QStringLiteral("1.50"));
-    EXPECT_EQ(FormatLabel(-0.25, two), QStringLiteral("-.25"));
-    EXPECT_EQ(FormatLabel(0.0, QStringLiteral("######")), QString());
-    EXPECT_EQ(FormatLabel(-3.0, QStringLiteral("######")), QStringLiteral("-3"));
-    EXPECT_EQ(FormatLabel(1234567.0, QStringLiteral("######")), QStringLiteral("1234567"));
-    EXPECT_EQ(FormatLabel(2.5, QStringLiteral("######")), QStringLiteral("3"));
-    EXPECT_EQ(FormatLabel(0.3000000119f, QStringLiteral("######.0")), QStringLiteral(".3"));
-    EXPECT_EQ(FormatLabel(-0.001, two), QStringLiteral(".00")); // no sign on a zero
-    EXPECT_EQ(FormatLabel(1e20, QStringLiteral("######")), QStringLiteral("100000000000000000000"));
-    const QString twenty = QStringLiteral("######.") + QString(20, u'0');
-    EXPECT_EQ(FormatLabel(-0.0, twenty), u'.' + QString(20, u'0'));
-    EXPECT_EQ(FormatLabel(0.5, twenty), QStringLiteral(".5") + QString(19, u'0'));
-}
-
-// ---------------------------------------------------------------- settings that cannot be drawn
-
-TEST_F(GraphDrawingTest, EqualOrReversedWindowIsRefusedAndNothingDrawn)
-{
-    dim.WindowGX = dim.WindowLX;
-    EXPECT_EQ(plotSettingsProblem(dim, 400, 300), kEmptyWindowMessage);
-    EXPECT_FALSE(drawing().draw(GraphOptions()));
-    EXPECT_TRUE(canvas.ops.empty());
-    dim.WindowGX = 20;
-    dim.WindowLY = 16;
-    EXPECT_EQ(plotSettingsProblem(dim, 400, 300), kEmptyWindowMessage);
-    dim.WindowLY = -15;
-    EXPECT_EQ(plotSettingsProblem(dim, 400, 300), QString());
-}
-
-TEST_F(GraphDrawingTest, PlotStepsBelowOneAreRefused)
-{
-    for (int step : {0, -3}) {
-        dim.PlotStep = step;
-        EXPECT_EQ(plotSettingsProblem(dim, 400, 300), kPlotStepMessage);
-        EXPECT_FALSE(drawing().draw(GraphOptions()));
+    const std::tuple<float, float, float, int, QString> cases[] = {
+        {5, 5, -15, 1, kEmptyWindowMessage},
+        {-20, 20, 16, 1, kEmptyWindowMessage}, // reversed
+        {-20, 20, -15, 0, kPlotStepMessage},
+        {-20, 20, -15, -3, kPlotStepMessage},
+        {-3e38f, 3e38f, -15, 1, kHugeWindowMessage},
+        {0, 1e-44f, -15, 1, kTinyWindowMessage},
+        {1, std::nextafter(1.0f, 2.0f), -15, 1, QString()}, // one ulp wide still draws
+    };
+    for (const auto& [lx, gx, ly, step, problem] : cases) {
+        SCOPED_TRACE(gx);
+        std::tie(dim.WindowLX, dim.WindowGX, dim.WindowLY, dim.PlotStep) = std::tuple(lx, gx, ly, step);
+        EXPECT_EQ(plotSettingsProblem(dim, 400, 300), problem);
+        EXPECT_EQ(drawAll(), problem.isEmpty());
+        EXPECT_EQ(canvas.ops.empty(), !problem.isEmpty());
     }
 }
 
-TEST_F(GraphDrawingTest, WindowsBeyondSinglePrecisionAreRefused)
-{
-    dim.WindowLX = -3e38f;
-    dim.WindowGX = 3e38f;
-    EXPECT_EQ(plotSettingsProblem(dim, 400, 300), kHugeWindowMessage);
-    dim.WindowLX = 1.0f;
-    dim.WindowGX = std::nextafter(1.0f, 2.0f);
-    EXPECT_EQ(plotSettingsProblem(dim, 400, 300), QString()); // one ulp wide still draws
-    dim.WindowLX = 0;
-    dim.WindowGX = 1e-44f;
-    EXPECT_EQ(plotSettingsProblem(dim, 400, 300), kTinyWindowMessage);
-}
-
-TEST_F(GraphDrawingTest, ZeroAndNegativeDivisionsFromAFileNeitherHangNorDivideByZero)
-{
-    dim.DivX = 0;
-    dim.DivY = -0.5f;
-    GraphDrawing d = drawing();
-    ASSERT_TRUE(d.draw(GraphOptions()));
-    EXPECT_EQ(work.DivStepY, 0.5f); // counted by its size
-    EXPECT_EQ(work.DivStepX, 0.0f); // no x labels
-    EXPECT_EQ(work.LabelEveryX, 0);
-    int turned = 0;
-    for (const Op& op : canvas.of(Kind::Text, colours::Black))
-        turned += op.font && op.font->turned;
-    EXPECT_EQ(turned, 0);
-}
-
-TEST_F(GraphDrawingTest, FarAwayOriginsAndHugeWindowsFinishPromptly)
+TEST_F(GraphDrawingTest, OddSettingsFromAFileOrFarOffWindowsFinishPromptly)
 {
     const auto start = std::chrono::steady_clock::now();
-    // Origin a billion divisions left of the window: the marks still land.
-    dim.XOrigin = -1e9f;
-    GraphDrawing d = drawing();
-    ASSERT_TRUE(d.draw(GraphOptions()));
-    int vertical = 0;
-    for (const Op& op : canvas.of(Kind::Line, colours::Green))
-        vertical += op.x1 == op.x2 && op.x1 >= -20 && op.x1 <= 20;
-    EXPECT_EQ(vertical, 41);
+    dim.DivX = 0; // zero and negative divisions: no division by zero, no hang
+    dim.DivY = -0.5f;
+    ASSERT_TRUE(drawAll());
+    EXPECT_EQ(work.DivStepY, 0.5f); // counted by its size
+    EXPECT_EQ(work.LabelEveryX, 0);
+    for (const Op& op : canvas.of(Kind::Text, colours::Black))
+        EXPECT_FALSE(op.font && op.font->turned); // no x labels
 
-    // A window far from 0, where a tenth no longer moves a single.
-    setPowerSeries(dim, {0, 1});
-    dim.XOrigin = 0;
-    dim.WindowLX = 1e8f;
+    dim.DivX = dim.DivY = 1;
+    for (const float origin : {-1e9f, 30.0f}) { // the marks still land in the window
+        dim.XOrigin = origin;
+        ASSERT_TRUE(drawAll());
+        EXPECT_EQ(verticalGreen(-20, 20), 41) << origin;
+    }
+
+    // Where a tenth no longer moves a single, and the largest window there is.
+    dim.WindowLX = dim.WindowLY = 1e8f;
     dim.WindowGX = 1e8f + 40;
-    dim.WindowLY = 1e8f;
     dim.WindowGY = 1e8f + 64;
     dim.XLower = 1e8;
     dim.XUpper = 1e8 + 100;
-    canvas.ops.clear();
-    ASSERT_TRUE(d.draw(GraphOptions()));
-    EXPECT_GT(canvas.of(Kind::Line, colours::Black).size(), 390u);
-
-    // The largest window single precision allows.
-    dim.WindowLX = -1.7e38f;
-    dim.WindowGX = 1.7e38f;
-    dim.WindowLY = -1e38f;
-    dim.WindowGY = 1e38f;
-    canvas.ops.clear();
-    ASSERT_TRUE(d.draw(GraphOptions()));
-    EXPECT_FALSE(canvas.of(Kind::Line, colours::Black).empty());
-
-    const auto seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 5.0);
+    ASSERT_TRUE(drawAll());
+    EXPECT_GT(lines(colours::Black).size(), 390u);
+    dim.WindowLX = dim.WindowLY = -1.7e38f;
+    dim.WindowGX = dim.WindowGY = 1.7e38f;
+    ASSERT_TRUE(drawAll());
+    EXPECT_FALSE(lines(colours::Black).empty());
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
 }
 
-TEST_F(GraphDrawingTest, HandOverComesBetweenTheStaticPartsAndTheCurve)
-{
-    setPowerSeries(dim, {0, 0.5});
-    GraphDrawing d = drawing();
-    size_t before = 0;
-    ASSERT_TRUE(d.draw(GraphOptions(), [&] {
-        before = canvas.ops.size();
-        return true;
-    }));
-    ASSERT_GT(before, 0u);
-    EXPECT_EQ(canvas.ops[before].kind, Kind::Point); // the curve starts after it
-    EXPECT_GT(canvas.ops.size(), before + 400);
+// The same drawing painted into the image the window shows.
+const QRgb kWhite = qRgb(255, 255, 255), kBlack = qRgb(0, 0, 0), kGreen = qRgb(0, 255, 0), kRed = qRgb(255, 0, 0);
 
-    // A hand-over that says stop leaves the curve out.
-    canvas.ops.clear();
-    ASSERT_TRUE(d.draw(GraphOptions(), [&] {
-        before = canvas.ops.size();
-        return false;
-    }));
-    EXPECT_EQ(canvas.ops.size(), before);
+class GraphPixelsTest : public ::testing::Test, protected InitialPlot {
+protected:
+    void draw(bool shade, bool labels)
+    {
+        image.fill(Qt::white);
+        ImageCanvas canvas(image);
+        GraphDrawing(dim, work, canvas).draw(GraphOptions{shade, labels, labels});
+    }
+    // The pixel of user point (x, y) in the initial window: 10 pixels a unit.
+    QRgb at(double x, double y) const { return image.pixel(int(std::lround((x + 20) * 10)), int(std::lround((15 - y) * 10))); }
+    // Pixels in a rectangle that lean clearly to the ink of antialiased text.
+    int ink(int x0, int y0, int x1, int y1, QRgb ink) const
+    {
+        int n = 0;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) {
+                const QRgb p = image.pixel(x, y);
+                n += std::max({std::abs(qRed(p) - qRed(ink)), std::abs(qGreen(p) - qGreen(ink)),
+                               std::abs(qBlue(p) - qBlue(ink))}) < 96;
+            }
+        return n;
+    }
+
+    QImage image{400, 300, QImage::Format_RGB32};
+};
+
+TEST_F(GraphPixelsTest, EachPartHasItsColourWhereItMustBe)
+{
+    draw(true, false);
+    EXPECT_EQ(image.pixel(399, 105), qRgb(255, 255, 0)); // the frame's right and bottom sides,
+    EXPECT_EQ(image.pixel(105, 299), qRgb(255, 255, 0)); // one pixel inside the window
+    EXPECT_EQ(at(5.5, 0), kRed); // axes over the grid, grid over the shading
+    EXPECT_EQ(at(0, -7.5), kRed);
+    EXPECT_EQ(at(5.5, 5), kGreen);
+    EXPECT_EQ(at(-12.5, 3), kGreen);
+    EXPECT_EQ(at(5.5, 2.5), qRgb(255, 160, 160)); // 0xA0A0FF up to f(x) = x, over -8..8 only
+    EXPECT_EQ(at(-5.5, -2.5), qRgb(255, 160, 160));
+    EXPECT_EQ(at(9.5, 2.5), kWhite);
+    EXPECT_EQ(at(5.5, 7.5), kWhite);
+    EXPECT_EQ(at(-12.5, -12.5), kBlack); // the curve on top of everything
+    EXPECT_EQ(at(3.4, 3.4), kBlack);
+    EXPECT_EQ(at(8, 4.5), qRgb(0, 0, 255)); // the upper marker, up to the curve only
+    EXPECT_NE(at(8, 8.5), qRgb(0, 0, 255));
+    EXPECT_EQ(at(0.1, 0.2), kRed); // the origin disc in a magenta ring
+    EXPECT_EQ(at(0.4, 0), qRgb(255, 0, 255));
+
+    dim.GridOn = false; // short ticks only
+    draw(false, false);
+    EXPECT_EQ(at(5, 0.5), kGreen);
+    EXPECT_EQ(at(5, 2), kWhite);
+    EXPECT_EQ(at(-0.5, 5), kGreen);
+    EXPECT_EQ(at(-3, 5), kWhite);
+}
+
+TEST_F(GraphPixelsTest, LabelsPutInkNearTheirPlacesAndSteepCurvesAreClippedNotWrapped)
+{
+    dim.GridOn = false;
+    setPowerSeries(dim, {-100}); // the curve stays out of the way
+    draw(false, true);
+    const QRgb teal = toQColor(colours::WindowLabel).rgb();
+    EXPECT_GT(ink(207, 44, 220, 56, kBlack), 5); // "10" right of the y-axis
+    EXPECT_GT(ink(160, 275, 240, 298, teal), 20); // "-15" at the bottom
+    EXPECT_EQ(ink(160, 30, 240, 40, teal), 0); // the top label's cell ends above
+
+    // Values far beyond the window and single precision.
+    setPowerSeries(dim, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1e20});
+    draw(false, false);
+    EXPECT_EQ(at(10.5, 14.5), kWhite);
+    EXPECT_EQ(at(-10.5, -14.5), kWhite);
+    EXPECT_EQ(image.pixel(201, 1), kBlack); // steep runs to the edges
+    EXPECT_EQ(image.pixel(199, 298), kBlack);
 }
 
 } // namespace

@@ -1,65 +1,55 @@
 #pragma once
-// Study states with a series loaded and the window's initial study settings
-// (-8 <= x <= 8, 256 subintervals, error bound 0.01, 20 iterations).
+// Study states with the window's initial study settings (-8 <= x <= 8, 256
+// subintervals, error bound 0.01, 20 iterations), with or without a series.
 #include "shell/dimension.h"
 
+#include <cmath>
 #include <vector>
 
 namespace vendrak::test {
 
-inline Dimension withSpecs(Dimension d)
+inline Dimension on(Dimension d, double lower, double upper, int subintervals = 256)
 {
-    d.XLower = -8;
-    d.XUpper = 8;
-    d.Subintervals = 256;
-    d.ErrorBound = 0.01;
-    d.MaxCycles = 20;
+    d.XLower = lower;
+    d.XUpper = upper;
+    d.Subintervals = subintervals;
     return d;
 }
 
-// Start-up state: no series (trigonometric kind, period 0).
+// No series: the trigonometric kind with period 0.
 inline Dimension startUp()
 {
     Dimension d;
     d.initialise();
-    return withSpecs(d);
+    d.ErrorBound = 0.01;
+    d.MaxCycles = 20;
+    return on(d, -8, 8);
 }
 
-// sum c[k] (x - centre)^k
-inline Dimension powerSeries(std::vector<double> coeffs, double centre = 0)
+// Kind 1: sum c[k] (x - centre)^k. Kind 0: c[0] + sum c[2j-1] sin(j theta) +
+// c[2j] cos(j theta), theta = 2 pi (x - centre) / period.
+inline Dimension series(int kind, std::vector<double> c, double centre, double period)
 {
-    Dimension d;
-    d.initialise();
-    d.SeriesType = 1;
-    d.TermCount = static_cast<int>(coeffs.size()) - 1;
-    d.Coeffs = std::move(coeffs);
-    d.Centre = centre;
-    return withSpecs(d);
-}
-
-// c[0] + sum c[2j-1] sin(j theta) + c[2j] cos(j theta), theta = 2 pi (x - centre) / period
-inline Dimension trigSeries(std::vector<double> coeffs, double centre, double period)
-{
-    Dimension d;
-    d.initialise();
-    d.SeriesType = 0;
-    d.TermCount = static_cast<int>(coeffs.size()) - 1;
-    d.Coeffs = std::move(coeffs);
+    Dimension d = startUp();
+    d.SeriesType = kind;
+    d.TermCount = static_cast<int>(c.size()) - 1;
+    d.Coeffs = std::move(c);
     d.Centre = centre;
     d.Period = period;
-    return withSpecs(d);
+    return d;
+}
+inline Dimension powerSeries(std::vector<double> c, double centre = 0) { return series(1, std::move(c), centre, 0); }
+inline Dimension trigSeries(std::vector<double> c, double centre, double period)
+{
+    return series(0, std::move(c), centre, period);
 }
 
-// The Taylor series of sin x about 0 up to the given (odd) degree.
+// The Taylor series of sin x about 0 up to the given odd degree.
 inline Dimension sineTaylor(int degree)
 {
     std::vector<double> c(static_cast<size_t>(degree) + 1, 0.0);
-    double term = 1; // 1/k! with the sign of the sine series
-    for (int k = 1; k <= degree; ++k) {
-        term /= k;
-        if (k % 2 == 1)
-            c[static_cast<size_t>(k)] = (k % 4 == 1) ? term : -term;
-    }
+    for (int k = 1; k <= degree; k += 2)
+        c[static_cast<size_t>(k)] = (k % 4 == 1 ? 1 : -1) / std::tgamma(k + 1.0);
     return powerSeries(std::move(c));
 }
 

@@ -1,110 +1,99 @@
+// The two commands that give one number: the integral and the value of a
+// derivative at a point.
 #include "analysis/integral.h"
+#include "analysis/point_value.h"
 #include "analysis_fixtures.h"
 #include "shell/errors.h"
+#include "shell/number_text.h"
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 namespace vendrak {
 namespace {
 
-using test::powerSeries;
-using test::startUp;
+using test::on;
 using test::trigSeries;
 
-IntegralOutcome integrate(Dimension& d, double lower, double upper)
-{
-    d.XLower = lower;
-    d.XUpper = upper;
-    return ComputeIntegral(d);
-}
-
-TEST(Integral, ClosedFormCases)
+TEST(Integral, ClosedFormsWithTheLimitsTakenAsGiven)
 {
     // 1 + 2 (x - 1) from 0 to 2: F(-1) = 0, F(1) = 2.
-    Dimension line = powerSeries({1, 2}, 1);
-    IntegralOutcome out = integrate(line, 0, 2);
+    Dimension line = on(test::powerSeries({1, 2}, 1), 0, 2);
+    const IntegralOutcome out = ComputeIntegral(line);
     ASSERT_TRUE(out.done);
     EXPECT_EQ(out.label, "2");
     EXPECT_EQ(line.IntegralValue, 2.0);
     EXPECT_TRUE(line.IntegralDone);
     EXPECT_TRUE(out.message.isEmpty());
-
-    // A constant trigonometric series: 3 over [0, 1].
-    Dimension constant = trigSeries({3}, 0, 2);
-    out = integrate(constant, 0, 1);
-    EXPECT_EQ(out.label, "3");
-
-    // Constant 0.5 and a lone sine term over one full period: the sine part
-    // integrates to 0.
-    Dimension loneSine = trigSeries({0.5, 4}, 0.3, 2.5);
-    out = integrate(loneSine, 0.3, 2.8);
-    EXPECT_NEAR(loneSine.IntegralValue, 0.5 * 2.5, 1e-14);
-}
-
-TEST(Integral, LimitsAreTakenAsGiven)
-{
-    Dimension d = powerSeries({1, -3, 0.5}, 0.25);
-    EXPECT_EQ(integrate(d, 1.5, 1.5).label, "0");
-    integrate(d, -2, 3);
-    const double forward = d.IntegralValue;
-    integrate(d, 3, -2);
-    EXPECT_DOUBLE_EQ(d.IntegralValue, -forward);
-
-    Dimension t = trigSeries({1, 2, -1, 0.5}, 0.4, 3);
-    integrate(t, -1, 2);
-    const double tForward = t.IntegralValue;
-    integrate(t, 2, -1);
-    EXPECT_NEAR(t.IntegralValue, -tForward, 1e-14);
+    Dimension constant = on(trigSeries({3}, 0, 2), 0, 1);
+    EXPECT_EQ(ComputeIntegral(constant).label, "3");
+    Dimension empty = on(line, 1.5, 1.5);
+    EXPECT_EQ(ComputeIntegral(empty).label, "0");
+    // Reversed limits; a lone sine term over a full period gives nothing.
+    Dimension sine = on(trigSeries({0.5, 4}, 0.3, 2.5), 2.8, 0.3);
+    ComputeIntegral(sine);
+    EXPECT_NEAR(sine.IntegralValue, -0.5 * 2.5, 1e-14);
 }
 
 TEST(Integral, FailuresShowTheirMessageAndKeepThePreviousResult)
 {
-    struct Case {
-        const char* name;
-        Dimension d;
-        QString message;
-        int number;
-    };
-    Dimension noSeries = startUp(); // kind 0, period 0: x / 0
-    Dimension zeroPeriodAtCentre = trigSeries({1, 2, 3}, 0, 0);
-    zeroPeriodAtCentre.XLower = 0; // 0 / 0
-    Dimension huge = powerSeries({1e308, 1e308});
-    Dimension malformed = powerSeries({1, 2});
+    Dimension malformed = test::powerSeries({1, 2});
     malformed.TermCount = 4; // coefficients missing: error 9, no message
-    const Case cases[] = {
-        {"no series", noSeries, "division by zero", ErrDivisionByZero},
-        {"period 0 at the centre", zeroPeriodAtCentre, "overflow", ErrOverflow},
-        {"overflow", huge, "overflow", ErrOverflow},
+    const struct { const char* name; Dimension d; QString message; int number; } cases[] = {
+        {"no series", test::startUp(), "division by zero", ErrDivisionByZero}, // x / 0
+        {"period 0 at the centre", on(trigSeries({1, 2, 3}, 0, 0), 0, 8), "overflow", ErrOverflow}, // 0 / 0
+        {"overflow", test::powerSeries({1e308, 1e308}), "overflow", ErrOverflow},
         {"missing coefficients", malformed, "", ErrSubscript},
     };
-    for (Case c : cases) {
-        c.d.IntegralValue = 42;
-        c.d.IntegralDone = false;
-        const IntegralOutcome out = ComputeIntegral(c.d);
-        EXPECT_FALSE(out.done) << c.name;
-        EXPECT_EQ(out.message, c.message) << c.name;
-        EXPECT_EQ(c.d.ScratchText, c.message) << c.name;
-        EXPECT_EQ(c.d.ierr, c.number) << c.name;
-        EXPECT_EQ(c.d.IntegralValue, 42) << c.name;
-        EXPECT_FALSE(c.d.IntegralDone) << c.name;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Dimension d = c.d;
+        d.IntegralValue = 42;
+        d.IntegralDone = false;
+        const IntegralOutcome out = ComputeIntegral(d);
+        EXPECT_FALSE(out.done);
+        EXPECT_EQ(out.message, c.message);
+        EXPECT_EQ(d.ierr, c.number);
+        EXPECT_EQ(d.IntegralValue, 42);
+        EXPECT_FALSE(d.IntegralDone);
     }
-    // Codes no integral raises today still have their message.
-    Dimension d;
-    EXPECT_EQ(IntegralFailure(d, ErrInvalidCall).message, "Invalid procedure call or argument");
-    EXPECT_EQ(IntegralFailure(d, ErrScriptReported).message, "Invalid procedure call or argument");
 }
 
-TEST(Integral, UnknownSeriesKindComputesNothingButCountsAsDone)
+TEST(PointValue, FunctionAndDerivativesWithTheOrderRoundedHalfToEven)
 {
-    Dimension d = powerSeries({1, 2});
-    d.SeriesType = 7;
-    d.IntegralValue = 1.5;
-    const IntegralOutcome out = ComputeIntegral(d);
-    EXPECT_TRUE(out.done);
-    EXPECT_EQ(out.label, "1.5");
-    EXPECT_TRUE(d.IntegralDone);
+    Dimension d = test::powerSeries({0, 0, 1}); // x^2
+    const char* const cases[][3] = {
+        {"0", "3", "9"}, {"1", "3", "6"}, {"2", "3", "2"}, {"3", "3", "0"},
+        {"", "3", "9"}, {"0", "3abc", "9"}, {"0", "1e3", "1000000"}, // far outside any interval
+    };
+    for (const auto& [order, at, shown] : cases)
+        EXPECT_EQ(PointValueText(d, order, at), shown) << order << " at " << at;
+    Dimension quartic = test::powerSeries({0, 0, 0, 0, 1}); // at 1: f'' = 12, f'''' = 24
+    EXPECT_EQ(PointValueText(quartic, "2.5", "1"), "12");
+    EXPECT_EQ(quartic.DerivOrder, 2); // until the next reading of the study fields
+    EXPECT_EQ(PointValueText(quartic, "3.5", "1"), "24");
+}
+
+TEST(PointValue, OrdersOutsideZeroTo170AndNoSeriesGiveNoValue)
+{
+    std::vector<double> c(171, 0.0);
+    c[170] = 1; // x^170: its 170th derivative is 170!
+    Dimension d = test::powerSeries(c);
+    EXPECT_EQ(PointValueText(d, "170", "0"), NumberText(d.Factorials[170]));
+    d.ierr = 0;
+    EXPECT_EQ(PointValueText(d, "171", "0"), "");
+    EXPECT_EQ(d.ierr, 0); // not an error, simply no value
+    EXPECT_EQ(PointValueText(d, "1e10", "0"), ""); // beyond 32 bits
+    EXPECT_EQ(PointValueText(d, "-1", "2"), "");
+    // A trigonometric series would produce a number, but it is no derivative.
+    Dimension trig = test::trigSeries({0, 1}, 0, 6.283185307179586);
+    EXPECT_EQ(PointValueText(trig, "-1", "1"), "");
+    EXPECT_EQ(PointValueText(trig, "-2147483648", "1"), "");
+
+    Dimension none = test::startUp();
+    EXPECT_EQ(PointValueText(none, "0", "0"), ""); // 0/0 at the centre
+    EXPECT_EQ(none.ierr, ErrOverflow);
+    EXPECT_EQ(PointValueText(none, "0", "1"), "");
+    EXPECT_EQ(none.ierr, ErrDivisionByZero);
 }
 
 } // namespace

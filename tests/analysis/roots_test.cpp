@@ -1,6 +1,8 @@
-#include "analysis/error_trap.h"
+// The roots and extrema scans: texts, counts and where each scan stops.
+#include "analysis/extrema.h"
 #include "analysis/roots.h"
 #include "analysis_fixtures.h"
+#include "series/evaluators.h"
 #include "shell/errors.h"
 #include "shell/number_text.h"
 
@@ -11,216 +13,174 @@
 namespace vendrak {
 namespace {
 
+using test::on;
 using test::powerSeries;
-using test::startUp;
-using test::trigSeries;
-
-// The list, the count and the table say the same thing.
-void expectListMatchesTable(const ScanOutcome& scan, const Dimension& d)
-{
-    ASSERT_EQ(scan.entries.size(), d.RootCount);
-    for (int i = 1; i <= d.RootCount; ++i)
-        EXPECT_EQ(scan.entries[i - 1], NumberText(d.Roots[static_cast<size_t>(i)])) << "root " << i;
-}
 
 TEST(Roots, SignChangesAreRefinedByNewton)
 {
     Dimension d = powerSeries({-2, 0, 1}); // x^2 - 2
     const ScanOutcome scan = FindRoots(d);
-    ASSERT_TRUE(scan.completed);
     EXPECT_EQ(scan.label, "2 roots");
     ASSERT_EQ(d.RootCount, 2);
-    // Newton stops once a step is within the error bound: one step from the
+    // Newton stops once a step is within the bound: one step from the
     // bracket's middle already lands within 3e-5.
     EXPECT_NEAR(d.Roots[1], -1.41421356, 1e-4);
     EXPECT_NEAR(d.Roots[2], 1.41421356, 1e-4);
-    expectListMatchesTable(scan, d);
+    EXPECT_EQ(scan.entries, QStringList({NumberText(d.Roots[1]), NumberText(d.Roots[2])}));
 }
 
-TEST(Roots, ExactZerosAtGridPointsAreListedUnrefined)
+TEST(Scans, ExactTextsAtGridPointsAndIntervalEnds)
 {
-    // f = x: 0 is a grid point of -8 + k/16; the next run starts after it, so
-    // the zero is not met again as a sign change.
-    Dimension line = powerSeries({0, 1});
-    ScanOutcome scan = FindRoots(line);
-    EXPECT_EQ(scan.entries, QStringList{"0"});
-    EXPECT_EQ(scan.label, "1 roots");
-
-    // f = x^2 touches zero without a sign change: found only on the grid point.
-    Dimension square = powerSeries({0, 0, 1});
-    scan = FindRoots(square);
-    EXPECT_EQ(scan.entries, QStringList{"0"});
-    square.XLower = -7.99;
-    scan = FindRoots(square);
-    EXPECT_TRUE(scan.entries.isEmpty());
-    EXPECT_EQ(scan.label, "0 roots");
-    EXPECT_EQ(square.RootCount, 0);
-}
-
-TEST(Roots, EndsOfTheIntervalStrictForARunStartInclusiveLater)
-{
-    // f = x - 8: the upper end is a grid point examined inside a run.
-    Dimension d = powerSeries({-8, 1});
-    EXPECT_EQ(FindRoots(d).entries, QStringList{"8"});
-    // f = x + 8: the lower end starts the first run.
-    d = powerSeries({8, 1});
-    EXPECT_EQ(FindRoots(d).entries, QStringList{"-8"});
-    // A zero at the upper end that would start a run is not examined:
-    // (x - 7.9375)(x - 8) on [7.9375, 8] with one subinterval; after the zero
-    // at 7.9375 the next run would start at 8.
-    d = powerSeries({7.9375 * 8, -(7.9375 + 8), 1});
-    d.XLower = 7.9375;
-    d.Subintervals = 1;
-    EXPECT_EQ(FindRoots(d).entries, QStringList{"7.9375"});
-}
-
-TEST(Roots, EmptyOrReversedIntervalExaminesNothing)
-{
-    for (const double upper : {-8.0, -9.0}) {
-        Dimension d = powerSeries({-2, 0, 1});
-        d.XUpper = upper;
-        const ScanOutcome scan = FindRoots(d);
+    const auto oneCycle = [](Dimension d, double bound) {
+        d.MaxCycles = 1;
+        d.ErrorBound = bound;
+        return d;
+    };
+    const QString one = "1 possible root(s).";
+    const struct {
+        const char* name;
+        bool roots; // or extrema
+        Dimension d;
+        QStringList entries;
+        QString label;
+    } cases[] = {
+        // An exact zero on the grid is listed unrefined; the next run starts
+        // after it, so it is not met again as a sign change.
+        {"f = x", true, powerSeries({0, 1}), {"0"}, "1 roots"},
+        // x^2 touches zero without a sign change: found only on a grid point.
+        {"x^2", true, powerSeries({0, 0, 1}), {"0"}, "1 roots"},
+        {"x^2 off the grid", true, on(powerSeries({0, 0, 1}), -7.99, 8), {}, "0 roots"},
+        {"upper end inside a run", true, powerSeries({-8, 1}), {"8"}, "1 roots"},
+        {"lower end starts the first run", true, powerSeries({8, 1}), {"-8"}, "1 roots"},
+        // After the zero at 7.9375 the next run would start at the upper end.
+        {"upper end starting a run", true, on(powerSeries({7.9375 * 8, -15.9375, 1}), 7.9375, 8, 1), {"7.9375"}, "1 roots"},
+        {"root refinement misses the bound", true, oneCycle(powerSeries({-2, 0, 1}), 1e-12), {}, "0 roots"},
+        // The step after the last grid point overflows: that is past XUpper.
+        {"top of the range", true, on(powerSeries({0, 1}), 1e308, 1.7976e308, 1), {}, "0 roots"},
+        // The central slope at the grid point 0 is exactly 0, f rises beside
+        // it, and |f(0)| is within the bound: a possible root.
+        {"flat x^2", false, powerSeries({0, 0, 1}), {"MIN: [0 , 0]"}, "0 max. 1 min. " + one},
+        // A flat point that starts a run is written without the space.
+        {"x^2 from 0", false, on(powerSeries({0, 0, 1}), 0, 8), {"MIN:[0 , 0]"}, "0 max. 1 min. " + one},
+        {"-x^2 from 0", false, on(powerSeries({0, 0, -1}), 0, 8), {"MAX:[0 , 0]"}, "1 max. 0 min. " + one},
+        // A refinement that misses the bound adds nothing but still counts.
+        {"extremum refinement misses", false, oneCycle(powerSeries({0, 0, 1}, 0.1), 1e-9), {}, "0 max. 0 min. " + one},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Dimension d = c.d;
+        d.PossibleRootCount = 3; // left from an earlier run
+        const ScanOutcome scan = c.roots ? FindRoots(d) : FindExtrema(d);
         EXPECT_TRUE(scan.completed);
-        EXPECT_EQ(scan.evaluations, 0);
-        EXPECT_EQ(scan.label, "0 roots");
+        EXPECT_EQ(scan.entries, c.entries);
+        EXPECT_EQ(scan.label, c.label);
+        EXPECT_EQ(c.roots ? d.RootCount : d.MaxCount + d.MinCount, c.entries.size());
     }
 }
 
-TEST(Roots, NewtonThatMissesTheBoundRecordsNothing)
+TEST(Scans, EmptyGridsAndErrorsEndQuietly)
 {
-    Dimension d = powerSeries({-2, 0, 1});
-    d.MaxCycles = 1;
-    d.ErrorBound = 1e-12;
-    const ScanOutcome scan = FindRoots(d);
-    EXPECT_TRUE(scan.completed);
-    EXPECT_TRUE(scan.entries.isEmpty());
-    EXPECT_EQ(scan.label, "0 roots");
-}
-
-// f(t) = t^3 (t - 0.06)(t - 1) - 6e-8 with t = x - centre has roots near
-// t = 0.01, 0.06 and 1, and f'(0) = 0 exactly.
-Dimension flatStartSeries(double centre)
-{
-    return powerSeries({-6e-8, 0, 0, 0.06, -1.06, 1}, centre);
+    Dimension missing = powerSeries({0, 0, 1});
+    missing.TermCount = 5; // coefficients missing: error 9
+    const struct { const char* name; Dimension d; bool completed; int evaluations; } cases[] = {
+        {"empty interval", on(powerSeries({0, 0, 1}), -8, -8), true, 0},
+        {"reversed interval", on(powerSeries({0, 0, 1}), -8, -9), true, 0},
+        // Counts below 1 only come from a saved study.
+        {"0 subintervals", on(powerSeries({0, 0, 1}), -8, 8, 0), true, 0},
+        {"-256 subintervals", on(powerSeries({0, 0, 1}), -8, 8, -256), true, 0},
+        // Every failure starts a new run: each point from -8 up to but not
+        // including 8 is a run's first point.
+        {"no series", test::startUp(), true, 256},
+        {"width overflows", on(powerSeries({0, 1}), -1e308, 1e308), false, 0},
+        {"x + h == x", on(powerSeries({0, 0, 1}, 1e20), 1e20, 1e20 + 65536, 1 << 20), false, 0},
+        {"missing coefficients", missing, false, 1},
+    };
+    for (const auto& c : cases) {
+        for (const bool roots : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (roots ? ", roots" : ", extrema"));
+            Dimension d = c.d;
+            d.RootCount = d.MinCount = d.PossibleRootCount = 3; // left from an earlier run
+            const ScanOutcome scan = roots ? FindRoots(d) : FindExtrema(d);
+            EXPECT_EQ(scan.completed, c.completed);
+            EXPECT_EQ(scan.evaluations, c.evaluations);
+            EXPECT_TRUE(scan.entries.isEmpty());
+            EXPECT_EQ(scan.label, !c.completed ? "" : roots ? "0 roots" : "0 max. 0 min. ");
+            EXPECT_EQ(roots ? d.RootCount : d.MinCount, 0);
+        }
+    }
 }
 
 TEST(Roots, NewtonMeetingZeroSlopeSkipsBracketAndNextSubinterval)
 {
-    // Centre 0.03125 is the middle of the bracket [0, 0.0625] where f changes
-    // sign: the first Newton step divides by f' = 0. The scan resumes after
-    // 0.0625, so the root near 0.09125 in [0.0625, 0.125] is not seen either;
-    // the root near 1.03125 still is.
-    Dimension d = flatStartSeries(0.03125);
-    const ScanOutcome scan = FindRoots(d);
-    ASSERT_TRUE(scan.completed);
-    EXPECT_EQ(scan.label, "1 roots");
+    // f(t) = t^3 (t - 0.06)(t - 1) - 6e-8, t = x - centre: roots near t =
+    // 0.01, 0.06 and 1, and f'(0) = 0 exactly. With the centre in the middle
+    // of the bracket [0, 0.0625] the first Newton step divides by 0; the scan
+    // resumes after 0.0625, so the root in [0.0625, 0.125] is lost too, but
+    // the one near 1.03125 is found.
+    const std::vector<double> c{-6e-8, 0, 0, 0.06, -1.06, 1};
+    Dimension d = powerSeries(c, 0.03125);
+    EXPECT_EQ(FindRoots(d).label, "1 roots");
     ASSERT_EQ(d.RootCount, 1);
     EXPECT_NEAR(d.Roots[1], 1.03125, 1e-6);
     EXPECT_EQ(d.ierr, ErrDivisionByZero);
 
-    // The same curve placed so that Newton starts next to the first root:
-    // all three are found (to within the error bound; they lie near 0.0320,
-    // 0.0810 and 1.0213).
-    Dimension control = flatStartSeries(0.02125);
-    FindRoots(control);
-    ASSERT_EQ(control.RootCount, 3);
-    EXPECT_NEAR(control.Roots[1], 0.0320, 0.01);
-    EXPECT_NEAR(control.Roots[2], 0.0810, 0.01);
-    EXPECT_NEAR(control.Roots[3], 1.0213, 0.01);
-}
-
-TEST(Roots, NoSeriesLoadedEveryPointFailsAndTheScanRunsThrough)
-{
-    Dimension d = startUp();
-    const ScanOutcome scan = FindRoots(d);
-    EXPECT_TRUE(scan.completed);
-    EXPECT_TRUE(scan.entries.isEmpty());
-    EXPECT_EQ(scan.label, "0 roots");
-    // Every failure starts a new run, so each point is a run's first point:
-    // -8 up to but not including 8.
-    EXPECT_EQ(scan.evaluations, 256);
-    EXPECT_TRUE(isRecoverableEvalError(d.ierr));
-}
-
-TEST(Roots, AnErrorThatIsNotRecoverableEndsQuietly)
-{
-    // A malformed series: fewer coefficients than its degree needs (error 9).
-    Dimension d = powerSeries({-2, 0, 1});
-    d.TermCount = 5;
-    d.RootCount = 7;
-    const ScanOutcome scan = FindRoots(d);
-    EXPECT_FALSE(scan.completed);
-    EXPECT_TRUE(scan.label.isEmpty());
-    EXPECT_EQ(scan.evaluations, 1);
-    EXPECT_EQ(d.RootCount, 0);
-    EXPECT_EQ(d.ierr, ErrSubscript);
-}
-
-TEST(Roots, MathObjectNumberWinsInTheTrap)
-{
-    Dimension d;
-    d.ScriptMath.ierr = ErrInvalidCall;
-    EXPECT_EQ(TrapError(d, ErrDivisionByZero), ErrInvalidCall);
-    EXPECT_EQ(d.ierr, ErrInvalidCall);
-    EXPECT_EQ(d.ScriptMath.ierr, 0);
-    EXPECT_EQ(TrapError(d, ErrSubscript), ErrSubscript);
-    EXPECT_EQ(d.ierr, ErrSubscript);
+    // Shifted so that Newton starts beside the first root: all three found.
+    Dimension control = powerSeries(c, 0.02125);
+    EXPECT_EQ(FindRoots(control).label, "3 roots");
 }
 
 TEST(Roots, TheTableHoldsAt255AndTheListAgrees)
 {
     // sin(2 pi x / 0.05) has 640 roots in [-8, 8].
-    Dimension d = trigSeries({0, 1}, 0, 0.05);
-    d.Subintervals = 4096;
+    Dimension d = on(test::trigSeries({0, 1}, 0, 0.05), -8, 8, 4096);
     const ScanOutcome scan = FindRoots(d);
     EXPECT_FALSE(scan.completed); // stopped at the 256th root, label untouched
-    EXPECT_EQ(d.RootCount, kResultCapacity);
-    expectListMatchesTable(scan, d);
-    // -8 itself is a root at the grid's first point but f there is a rounding
-    // residue, not 0, so the first root listed is the next one.
-    EXPECT_NEAR(d.Roots[1], -7.975, 1e-3);
-    EXPECT_NEAR(d.Roots[255], -7.975 + 254 * 0.025, 1e-3);
+    ASSERT_EQ(d.RootCount, kResultCapacity);
+    ASSERT_EQ(scan.entries.size(), kResultCapacity);
+    for (int i = 1; i <= kResultCapacity; ++i)
+        EXPECT_EQ(scan.entries[i - 1], NumberText(d.Roots[static_cast<size_t>(i)])) << i;
 }
 
-TEST(Roots, DegenerateGridsEndWithoutHanging)
+TEST(Extrema, SlopeChangeRefinedByFivePointNewton)
 {
-    // Subinterval counts below 1 can only come from a saved study.
-    for (const int n : {0, -1, -256}) {
-        Dimension d = powerSeries({-2, 0, 1});
-        d.Subintervals = n;
-        const ScanOutcome scan = FindRoots(d);
-        EXPECT_TRUE(scan.completed) << n;
-        EXPECT_EQ(scan.evaluations, 0) << n;
-        EXPECT_EQ(scan.label, "0 roots") << n;
-    }
+    // (x - 0.1)^2: the slope changes sign between 0.0625 and 0.125; the
+    // five-point formulas are exact for a quadratic.
+    Dimension d = powerSeries({0, 0, 1}, 0.1);
+    ScanOutcome scan = FindExtrema(d);
+    EXPECT_EQ(scan.label, "0 max. 1 min. 1 possible root(s).");
+    ASSERT_EQ(d.MinCount, 1);
+    EXPECT_NEAR(d.Minima[1], 0.1, 1e-12);
+    EXPECT_EQ(scan.entries,
+              QStringList{"MIN: [" + NumberText(d.Minima[1]) + " , " + NumberText(EvalSeries(d, d.Minima[1])) + "]"});
 
-    // The width overflows: there is no step to walk by.
-    Dimension wide = powerSeries({0, 1});
-    wide.XLower = -1e308;
-    wide.XUpper = 1e308;
-    ScanOutcome scan = FindRoots(wide);
-    EXPECT_FALSE(scan.completed);
-    EXPECT_EQ(scan.evaluations, 0);
-    EXPECT_EQ(wide.ierr, ErrOverflow);
+    // Without possible roots the label ends with a space.
+    Dimension hill = powerSeries({5, 0, -1}, 0.1);
+    scan = FindExtrema(hill);
+    EXPECT_EQ(scan.label, "1 max. 0 min. ");
+    EXPECT_TRUE(scan.entries.value(0).startsWith("MAX: [0.1") && scan.entries.value(0).endsWith(" , 5]"));
+}
 
-    // The step is below the spacing of doubles near 1e20: x + h == x.
-    Dimension narrow = powerSeries({-1e20, 1});
-    narrow.XLower = 1e20;
-    narrow.XUpper = 1e20 + 65536;
-    narrow.Subintervals = 1 << 20;
-    scan = FindRoots(narrow);
-    EXPECT_FALSE(scan.completed);
-    EXPECT_EQ(scan.evaluations, 0);
+TEST(Extrema, RefinementsCloserThanTheBoundAreOneEntry)
+{
+    // cos(2 pi x): minima at 0.5 and 1.5, a maximum at 1. With a bound this
+    // large every refinement stops after its first Newton step, so the
+    // refined minima do not depend on the bound; only the distance test does.
+    Dimension d = on(test::trigSeries({0, 0, 1}, 0, 1), 0.13, 1.93, 16);
+    d.ErrorBound = 0.9;
+    FindExtrema(d);
+    ASSERT_EQ(d.MinCount, 2);
+    const double first = d.Minima[1];
+    const double second = d.Minima[2];
+    const double distance = std::fabs(second - first);
+    EXPECT_NEAR(distance, 1.0, 0.01);
 
-    // The step after the last grid point overflows: that is past XUpper.
-    Dimension top = powerSeries({0, 1});
-    top.XLower = 1e308;
-    top.XUpper = 1.7976e308;
-    top.Subintervals = 1;
-    scan = FindRoots(top);
-    EXPECT_TRUE(scan.completed);
-    EXPECT_EQ(scan.evaluations, 2);
-    EXPECT_EQ(scan.label, "0 roots");
+    d.ErrorBound = distance; // exactly the bound: still two
+    EXPECT_EQ(FindExtrema(d).entries.size(), 3);
+    EXPECT_EQ(d.Minima[2], second);
+    d.ErrorBound = std::nextafter(distance, 2.0); // just above: one
+    EXPECT_EQ(FindExtrema(d).entries.size(), 2);
+    EXPECT_EQ(d.MinCount, 1);
+    EXPECT_EQ(d.Minima[1], first);
 }
 
 } // namespace

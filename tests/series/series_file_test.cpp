@@ -9,600 +9,288 @@
 
 #include <chrono>
 #include <cmath>
+#include <tuple>
 
 using namespace vendrak;
 
 namespace {
 
-class SeriesFileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        d.initialise();
-    }
+// A study that differs from the start-up state in every group, so that a
+// reader that touches anything is caught.
+const QByteArray kOldStudy = "0,\"old\",-4,5,0.5,1,7,2,#TRUE#\r\n1\r\n-2\r\n3\r\n"
+                             "-1,2,64,.001,30,#TRUE#,2,3,1,1\r\n-3,3,-2,2,2,0.5,-0.5,0.25,0.5\r\n"
+                             "9.5\r\n0.25\r\n0.75\r\n1.5\r\n-0.5\r\n";
 
-    QString path(const QString& name) const { return dir.filePath(name); }
+class SeriesFile : public ::testing::Test {
+protected:
+    void SetUp() override { d.initialise(); }
 
     QString put(const QString& name, const QByteArray& content) const
     {
-        QFile f(path(name));
+        QFile f(dir.filePath(name));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(content);
-        return path(name);
+        return f.fileName();
     }
-
     static QByteArray slurp(const QString& p)
     {
         QFile f(p);
-        if (!f.open(QIODevice::ReadOnly))
-            return "<missing>";
-        return f.readAll();
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : "<missing>";
     }
-
-    ReadResult read(const QByteArray& content) { return ReadSeriesFile(d, put("s.txt", content)); }
-
+    ReadStatus read(const QByteArray& content) { return ReadSeriesFile(d, put("s.txt", content)).status; }
+    void loadOld()
+    {
+        ASSERT_EQ(read(kOldStudy), ReadStatus::Ok);
+        d.RestoringStudy = false;
+        d.DerivOrder = 2;
+        d.FileName = "earlier.txt";
+        d.ScratchText = "scratch";
+        d.ierr = 4;
+        d.ScriptMath.ierr = 3;
+    }
     QTemporaryDir dir;
     Dimension d;
 };
 
-// A study state that differs from the start-up one in every group, so that
-// a reader that touches anything is caught.
-Dimension loadedState()
+// The saved study in one text: settings | integral | roots | maxima | minima,
+// possible roots | plot.
+QString study(const Dimension& d)
 {
-    Dimension s;
-    s.initialise();
-    s.SeriesType = 1;
-    s.TermCount = 2;
-    s.Coeffs = {1, -2, 3};
-    s.Centre = 0.5;
-    s.Period = 7;
-    s.PeriodText = "7";
-    s.XLvalid = -4;
-    s.XUvalid = 5;
-    s.SourceText = "old";
-    s.CoeffsFollow = true;
-    s.XLower = -1;
-    s.XUpper = 2;
-    s.Subintervals = 64;
-    s.ErrorBound = 0.001;
-    s.MaxCycles = 30;
-    s.DerivOrder = 2;
-    s.RootCount = 2;
-    s.Roots[1] = 0.25;
-    s.Roots[2] = 0.75;
-    s.MaxCount = 1;
-    s.Maxima[1] = 1.5;
-    s.MinCount = 1;
-    s.Minima[1] = -0.5;
-    s.PossibleRootCount = 3;
-    s.IntegralValue = 9.5;
-    s.IntegralDone = true;
-    s.WindowLX = -3;
-    s.WindowGX = 3;
-    s.WindowLY = -2;
-    s.WindowGY = 2;
-    s.XOrigin = 0.5f;
-    s.YOrigin = -0.5f;
-    s.DivX = 0.25f;
-    s.DivY = 0.5f;
-    s.PlotStep = 2;
-    s.FileName = "earlier.txt";
-    s.StudyLoaded = true;
-    s.ScratchText = "scratch";
-    s.ierr = 4;
-    s.ScriptMath.ierr = 3;
-    return s;
+    const auto list = [](const auto& table, int count) {
+        QStringList out;
+        for (int i = 1; i <= count; ++i)
+            out << NumberText(table[static_cast<size_t>(i)]);
+        return out.join(' ');
+    };
+    QStringList s{QStringList{NumberText(d.XLower), NumberText(d.XUpper), NumberText(d.Subintervals),
+                              NumberText(d.ErrorBound), NumberText(d.MaxCycles)}.join(' '),
+                  (d.IntegralDone ? "done " : "stale ") + NumberText(d.IntegralValue), list(d.Roots, d.RootCount),
+                  list(d.Maxima, d.MaxCount), list(d.Minima, d.MinCount) + ", " + NumberText(d.PossibleRootCount)};
+    for (float v : {d.WindowLX, d.WindowGX, d.WindowLY, d.WindowGY, float(d.PlotStep), d.XOrigin, d.YOrigin, d.DivX, d.DivY})
+        s << NumberText(v);
+    return s.join(" | ");
 }
 
-void expectSameState(const Dimension& a, const Dimension& b)
+// kind, top index, count shown | validity, centre, period, period text | coefficients | source
+QString series(const Dimension& d)
 {
-#define SAME(f) EXPECT_EQ(a.f, b.f) << #f
-    SAME(PiValue); SAME(HalfPi); SAME(EValue); SAME(Factorials);
-    SAME(SeriesType); SAME(TermCount); SAME(Centre); SAME(Period); SAME(PeriodText);
-    SAME(XLvalid); SAME(XUvalid); SAME(Coeffs); SAME(MultiVarFlag); SAME(SourceText); SAME(CoeffsFollow);
-    SAME(XLower); SAME(XUpper); SAME(Subintervals); SAME(ErrorBound); SAME(MaxCycles); SAME(DerivOrder);
-    SAME(ErrorBoundOnEntry);
-    SAME(Roots); SAME(RootCount); SAME(Maxima); SAME(Minima); SAME(MaxCount); SAME(MinCount);
-    SAME(PossibleRootCount); SAME(IntegralValue); SAME(IntegralDone);
-    SAME(WindowLX); SAME(WindowGX); SAME(WindowLY); SAME(WindowGY); SAME(XOrigin); SAME(YOrigin);
-    SAME(DivX); SAME(DivY); SAME(PlotStep); SAME(GridOn); SAME(ShadeOn); SAME(GraphShown);
-    SAME(FileName); SAME(StudyLoaded); SAME(RestoringStudy); SAME(ScratchText);
-    SAME(ierr); SAME(ScriptMath.ierr); SAME(ScriptMath.pi); SAME(ScriptMath.halfpi);
-    SAME(SavedDecimalSeparator); SAME(SavedPrinterFont);
-#undef SAME
+    QStringList c;
+    for (double v : d.Coeffs)
+        c << NumberText(v);
+    return QString("%1 %2 %3 | %4 %5 %6 %7 %8 | %9 | %10")
+        .arg(d.SeriesType).arg(d.TermCount).arg(ShownTermCount(d))
+        .arg(NumberText(d.XLvalid), NumberText(d.XUvalid), NumberText(d.Centre), NumberText(d.Period), d.PeriodText,
+             c.join(' '), d.SourceText);
 }
 
-StudySettingsTexts sampleTexts()
+// Everything a reader could touch.
+QString state(const Dimension& d)
 {
-    StudySettingsTexts t;
-    t.xlower = "-2";
-    t.xupper = "3.5";
-    t.subintervals = "128";
-    t.error = ".001";
-    t.maxcy = "25";
-    t.windowlx = "-10";
-    t.windowgx = "10.1";
-    t.windowly = "-5";
-    t.windowgy = "5";
-    t.plotStep = "2";
-    t.xorigin = "0";
-    t.yorigin = "-1.5";
-    t.divx = "2";
-    t.divy = ".5";
-    return t;
+    return series(d) + " | " + study(d) + QString(" | %1 %2 %3 %4 %5 %6 %7 %8 %9")
+        .arg(d.CoeffsFollow).arg(d.StudyLoaded).arg(d.RestoringStudy).arg(d.DerivOrder).arg(d.ierr)
+        .arg(d.ScriptMath.ierr).arg(d.MultiVarFlag).arg(d.FileName, d.ScratchText);
 }
+
+const StudySettingsTexts kTexts{"-2", "3.5", "128", ".001", "25", "-10", "10.1",
+                                "-5", "5", "2", "0", "-1.5", "2", ".5"};
 
 } // namespace
 
-// ---------------------------------------------------------------- header
-
-TEST_F(SeriesFileTest, StarCentreIsMidpointAndStarPeriodIsTwoPi)
+TEST_F(SeriesFile, HeaderCases)
 {
-    const ReadResult r = read("0,\"square wave\",-2,6,*,0,*,3,#TRUE#\r\n1\r\n2\r\n3\r\n");
-    ASSERT_EQ(r.status, ReadStatus::Ok) << r.message.toStdString();
-    EXPECT_EQ(d.Centre, 2.0);
+    const char* const cases[][2] = {
+        // "*": the centre is the middle of the interval of validity, the period 2 pi.
+        {"0,\"square wave\",-2,6,*,0,*,3,#TRUE#\r\n1\r\n2\r\n3\r\n", "0 2 3 | -2 6 2 6.28318530717959 * | 1 2 3 | square wave"},
+        {"0,\"\",-2,6,\"*\",0,\"*\",1,#TRUE#\r\n4\r\n", "0 0 1 | -2 6 2 6.28318530717959 * | 4 | "},
+        // Anything else counts by its leading number; no number gives 0.
+        {"0,\"\",-2,6,\"1.5abc\",0,\"2.5 units\",1,#TRUE#\r\n4\r\n", "0 0 1 | -2 6 1.5 2.5 2.5 units | 4 | "},
+        {"0,\"\",-2,6,centre,1,,0,#TRUE#\r\n4\r\n", "1 0 0 | -2 6 0 0  | 4 | "},
+        // Trigonometric: the number of coefficients. Power: the degree.
+        {"0,\"t\",0,1,0,0,1,5,#TRUE#\r\n1\r\n2\r\n3\r\n4\r\n5\r\n", "0 4 5 | 0 1 0 1 1 | 1 2 3 4 5 | t"},
+        {"0,\"p\",0,1,0,1,1,5,#TRUE#\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n", "1 5 5 | 0 1 0 1 1 | 1 2 3 4 5 6 | p"},
+        // Integer fields take number notation, rounded half to even.
+        {"0,\"\",0,1,0,1.0,0,2.5,#TRUE#\r\n1\r\n2\r\n3\r\n", "1 2 2 | 0 1 0 0 0 | 1 2 3 | "},
+        // Fields spread over lines, bare line feeds, blank lines (no study part).
+        {"0 , \"a, b\" ,\n -1.5e0\n2.5E+0,  *  \n1,\n  0,2,#true#\n\n  1.25 \n-3e-2\n3\n\n",
+         "1 2 2 | -1.5 2.5 0.5 0 0 | 1.25 -0.03 3 | a, b"},
+    };
+    for (const auto& [content, expected] : cases) {
+        ASSERT_EQ(read(content), ReadStatus::Ok) << content;
+        EXPECT_EQ(series(d), expected);
+        EXPECT_TRUE(d.CoeffsFollow && d.RestoringStudy && !d.StudyLoaded);
+    }
+    ASSERT_EQ(read(cases[0][0]), ReadStatus::Ok);
     EXPECT_EQ(d.Period, d.PiValue + d.PiValue);
-    EXPECT_EQ(d.PeriodText, "*");
-    EXPECT_EQ(d.ScratchText, "*");
-    EXPECT_EQ(d.SourceText, "square wave");
-    EXPECT_EQ(d.SeriesType, 0);
-    EXPECT_EQ(d.TermCount, 2);
-    EXPECT_EQ(d.Coeffs, (std::vector<double>{1, 2, 3}));
-    EXPECT_TRUE(d.CoeffsFollow);
-    EXPECT_FALSE(d.StudyLoaded);
-    EXPECT_TRUE(d.RestoringStudy);
 }
 
-TEST_F(SeriesFileTest, QuotedStarAndNumericTextsForCentreAndPeriod)
+TEST_F(SeriesFile, TheStudyPartRestoresSettingsAndResults)
 {
-    ASSERT_EQ(read("0,\"\",-2,6,\"*\",0,\"*\",1,#TRUE#\r\n4\r\n").status, ReadStatus::Ok);
-    EXPECT_EQ(d.Centre, 2.0);
-    EXPECT_EQ(d.Period, d.PiValue + d.PiValue);
-
-    // Anything but "*" counts by its leading number; no number gives 0.
-    ASSERT_EQ(read("0,\"\",-2,6,\"1.5abc\",0,\"2.5 units\",1,#TRUE#\r\n4\r\n").status, ReadStatus::Ok);
-    EXPECT_EQ(d.Centre, 1.5);
-    EXPECT_EQ(d.Period, 2.5);
-    EXPECT_EQ(d.PeriodText, "2.5 units");
-    ASSERT_EQ(read("0,\"\",-2,6,centre,1,,0,#TRUE#\r\n4\r\n").status, ReadStatus::Ok);
-    EXPECT_EQ(d.Centre, 0.0);
-    EXPECT_EQ(d.Period, 0.0);
-}
-
-TEST_F(SeriesFileTest, TrigCountIsNumberOfCoefficientsPowerCountIsDegree)
-{
-    ASSERT_EQ(read("0,\"t\",0,1,0,0,1,5,#TRUE#\r\n1\r\n2\r\n3\r\n4\r\n5\r\n").status, ReadStatus::Ok);
-    EXPECT_EQ(d.TermCount, 4);
-    EXPECT_EQ(d.Coeffs.size(), 5u);
-    EXPECT_EQ(ShownTermCount(d), 5);
-    EXPECT_FALSE(d.StudyLoaded);
-
-    ASSERT_EQ(read("0,\"p\",0,1,0,1,1,5,#TRUE#\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n").status, ReadStatus::Ok);
-    EXPECT_EQ(d.TermCount, 5);
-    EXPECT_EQ(d.Coeffs, (std::vector<double>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(ShownTermCount(d), 5);
-    EXPECT_FALSE(d.StudyLoaded);
-
-    // Five coefficients are one too few for a power series of degree 5.
-    EXPECT_EQ(read("0,\"p\",0,1,0,1,1,5,#TRUE#\r\n1\r\n2\r\n3\r\n4\r\n5\r\n").status, ReadStatus::Failed);
-}
-
-TEST_F(SeriesFileTest, FieldsMaySpreadOverLinesWithBareLineFeedsAndBlanks)
-{
-    const ReadResult r = read("0 , \"a, b\" ,\n -1.5e0\n2.5E+0,  *  \n1,\n  0,2,#true#\n\n  1.25 \n-3e-2\n3\n\n");
-    ASSERT_EQ(r.status, ReadStatus::Ok) << r.message.toStdString();
-    EXPECT_EQ(d.SourceText, "a, b");
-    EXPECT_EQ(d.XLvalid, -1.5);
-    EXPECT_EQ(d.XUvalid, 2.5);
-    EXPECT_EQ(d.Centre, 0.5);
-    EXPECT_EQ(d.SeriesType, 1);
-    EXPECT_EQ(d.TermCount, 2);
-    EXPECT_EQ(d.Coeffs, (std::vector<double>{1.25, -0.03, 3}));
-    EXPECT_FALSE(d.StudyLoaded) << "trailing blank lines are not a study part";
-}
-
-TEST_F(SeriesFileTest, IntegerFieldsTakeNumberNotationRoundedHalfToEven)
-{
-    ASSERT_EQ(read("0,\"\",0,1,0,1.0,0,2.5,#TRUE#\r\n1\r\n2\r\n3\r\n").status, ReadStatus::Ok);
-    EXPECT_EQ(d.SeriesType, 1);
-    EXPECT_EQ(d.TermCount, 2); // 2.5 rounds to the even 2
-    ASSERT_EQ(read("0,\"\",0,1,0,1,0,1.5,#TRUE#\r\n1\r\n2\r\n3\r\n").status, ReadStatus::Ok);
-    EXPECT_EQ(d.TermCount, 2);
-}
-
-TEST_F(SeriesFileTest, MultivariableHeaderLeavesTheStudyUntouched)
-{
-    d = loadedState();
-    const Dimension before = d;
-    const ReadResult r = read("1,\"f(x,y)\",0,1,0,1,0,3,#TRUE#\r\n1\r\n2\r\n");
-    EXPECT_EQ(r.status, ReadStatus::MultiVariable);
-    EXPECT_EQ(r.message, "SERIES IS MULTIVARIABLE.");
-    expectSameState(d, before);
-}
-
-// ---------------------------------------------------------------- study part
-
-TEST_F(SeriesFileTest, StudyPartRestoresSettingsAndResults)
-{
-    d = loadedState();
-    const ReadResult r = read("0,\"x^2-2\",-3,3,0,1,0,2,#TRUE#\r\n"
-                              "-2\r\n0\r\n1\r\n"
-                              "-3,3,100,.01,20,#TRUE#,2,1,0,1\r\n"
-                              "-4,4.1,-3,7,2,0.5,-0.5,1,2\r\n"
-                              "6\r\n"
-                              "-1.4142135623731\r\n1.4142135623731\r\n"
-                              "0\r\n");
-    ASSERT_EQ(r.status, ReadStatus::Ok) << r.message.toStdString();
-    EXPECT_TRUE(d.StudyLoaded);
-    EXPECT_TRUE(d.RestoringStudy);
-    EXPECT_EQ(d.XLower, -3);
-    EXPECT_EQ(d.XUpper, 3);
-    EXPECT_EQ(d.Subintervals, 100);
-    EXPECT_EQ(d.ErrorBound, 0.01);
-    EXPECT_EQ(d.MaxCycles, 20);
-    EXPECT_TRUE(d.IntegralDone);
-    EXPECT_EQ(d.IntegralValue, 6);
-    EXPECT_EQ(d.RootCount, 2);
-    EXPECT_EQ(d.Roots[1], -1.4142135623731);
-    EXPECT_EQ(d.Roots[2], 1.4142135623731);
-    EXPECT_EQ(d.PossibleRootCount, 1);
-    EXPECT_EQ(d.MaxCount, 0);
-    EXPECT_EQ(d.MinCount, 1);
-    EXPECT_EQ(d.Minima[1], 0.0);
-    EXPECT_EQ(d.WindowLX, -4.0f);
+    const QByteArray x2 = "0,\"\",-3,3,0,1,0,2,#TRUE#\r\n-2\r\n0\r\n1\r\n";
+    const char* const cases[][2] = {
+        {"-3,3,100,.01,20,#TRUE#,2,1,0,1\r\n-4,4.1,-3,7,2,0.5,-0.5,1,2\r\n6\r\n-1.4142135623731\r\n1.4142135623731\r\n0\r\n",
+         "-3 3 100 0.01 20 | done 6 | -1.4142135623731 1.4142135623731 |  | 0, 1 | -4 | 4.1 | -3 | 7 | 2 | 0.5 | -0.5 | 1 | 2"},
+        // Without the integral the roots follow the plot record; the old
+        // value stays, only the flag says it is stale.
+        {"-3,3,100,.01,20,#FALSE#,1,0,1,2\r\n-4,4,-3,7,1,0,0,1,1\r\n0.5\r\n1.5\r\n-1\r\n-2\r\n",
+         "-3 3 100 0.01 20 | stale 9.5 | 0.5 | 1.5 | -1 -2, 0 | -4 | 4 | -3 | 7 | 1 | 0 | 0 | 1 | 1"},
+        {"-3,3,100,.01,20,#FALSE#,0,0,0,0\r\n-4,4,-3,7,1,0,0,1,1\r\n", // zero counts need no lines
+         "-3 3 100 0.01 20 | stale 9.5 |  |  | , 0 | -4 | 4 | -3 | 7 | 1 | 0 | 0 | 1 | 1"},
+        // No study part: the results are cleared, the settings kept.
+        {"", "-1 2 64 0.001 30 | stale 9.5 |  |  | , 0 | -3 | 3 | -2 | 2 | 2 | 0.5 | -0.5 | 0.25 | 0.5"},
+    };
+    for (const auto& [part, expected] : cases) {
+        loadOld();
+        ASSERT_EQ(read(x2 + part), ReadStatus::Ok) << part;
+        EXPECT_EQ(study(d), expected);
+        EXPECT_EQ(d.StudyLoaded, *part != 0);
+        EXPECT_TRUE(d.RestoringStudy);
+        EXPECT_EQ(d.DerivOrder, 2); // not carried by the file
+        EXPECT_EQ(d.FileName, "earlier.txt");
+    }
+    ASSERT_EQ(read(x2 + cases[0][0]), ReadStatus::Ok);
     EXPECT_EQ(d.WindowGX, 4.1f); // held in single precision
-    EXPECT_NE(static_cast<double>(d.WindowGX), 4.1);
-    EXPECT_EQ(d.WindowLY, -3.0f);
-    EXPECT_EQ(d.WindowGY, 7.0f);
-    EXPECT_EQ(d.PlotStep, 2);
-    EXPECT_EQ(d.XOrigin, 0.5f);
-    EXPECT_EQ(d.YOrigin, -0.5f);
-    EXPECT_EQ(d.DivX, 1.0f);
-    EXPECT_EQ(d.DivY, 2.0f);
-    // Fields the file does not carry are left alone.
-    EXPECT_EQ(d.DerivOrder, 2);
-    EXPECT_EQ(d.FileName, "earlier.txt");
-}
 
-TEST_F(SeriesFileTest, WithoutIntegralTheRootsFollowThePlotRecord)
-{
-    d = loadedState();
-    const ReadResult r = read("0,\"\",-3,3,0,1,0,1,#TRUE#\r\n0\r\n1\r\n"
-                              "-3,3,100,.01,20,#FALSE#,1,0,1,2\r\n"
-                              "-4,4,-3,7,1,0,0,1,1\r\n"
-                              "0.5\r\n1.5\r\n-1\r\n-2\r\n");
-    ASSERT_EQ(r.status, ReadStatus::Ok) << r.message.toStdString();
-    EXPECT_FALSE(d.IntegralDone);
-    EXPECT_EQ(d.IntegralValue, 9.5) << "kept from before, only the flag says it is stale";
-    EXPECT_EQ(d.RootCount, 1);
-    EXPECT_EQ(d.Roots[1], 0.5);
-    EXPECT_EQ(d.MaxCount, 1);
-    EXPECT_EQ(d.Maxima[1], 1.5);
-    EXPECT_EQ(d.MinCount, 2);
-    EXPECT_EQ(d.Minima[1], -1);
-    EXPECT_EQ(d.Minima[2], -2);
-}
-
-TEST_F(SeriesFileTest, ZeroCountsNeedNoLines)
-{
-    d = loadedState();
-    const ReadResult r = read("0,\"\",-3,3,0,1,0,0,#TRUE#\r\n7\r\n"
-                              "-3,3,100,.01,20,#FALSE#,0,0,0,0\r\n"
-                              "-4,4,-3,7,1,0,0,1,1\r\n");
-    ASSERT_EQ(r.status, ReadStatus::Ok) << r.message.toStdString();
-    EXPECT_TRUE(d.StudyLoaded);
-    EXPECT_EQ(d.RootCount + d.MaxCount + d.MinCount + d.PossibleRootCount, 0);
-}
-
-TEST_F(SeriesFileTest, FileWithoutStudyPartClearsResultsAndKeepsSettings)
-{
-    d = loadedState();
-    ASSERT_EQ(read("0,\"\",-3,3,0,1,0,1,#TRUE#\r\n0\r\n1\r\n").status, ReadStatus::Ok);
-    EXPECT_FALSE(d.StudyLoaded);
-    EXPECT_FALSE(d.IntegralDone);
-    EXPECT_EQ(d.RootCount, 0);
-    EXPECT_EQ(d.MaxCount, 0);
-    EXPECT_EQ(d.MinCount, 0);
-    EXPECT_EQ(d.PossibleRootCount, 0);
-    EXPECT_EQ(d.XLower, -1);
-    EXPECT_EQ(d.Subintervals, 64);
-    EXPECT_EQ(d.WindowGX, 3.0f);
-}
-
-TEST_F(SeriesFileTest, HeaderWithoutCoefficientsReusesMatchingLoadedOnes)
-{
-    d = loadedState(); // power series with 3 coefficients
-    ASSERT_EQ(read("0,\"\",-1,1,0,1,0,2,#FALSE#\r\n").status, ReadStatus::Ok);
-    EXPECT_EQ(d.Coeffs, (std::vector<double>{1, -2, 3}));
+    // A header without coefficients reuses loaded ones of the same count.
+    ASSERT_EQ(read("0,\"\",-1,1,0,1,0,2,#FALSE#\r\n"), ReadStatus::Ok);
+    EXPECT_EQ(d.Coeffs, (std::vector<double>{-2, 0, 1}));
     EXPECT_FALSE(d.CoeffsFollow);
-    EXPECT_EQ(d.XLvalid, -1);
-    EXPECT_FALSE(d.StudyLoaded);
-
-    // A trigonometric header with 3 terms also fits 3 coefficients.
-    ASSERT_EQ(read("0,\"\",-1,1,0,0,2,3,#FALSE#\r\n").status, ReadStatus::Ok);
+    ASSERT_EQ(read("0,\"\",-1,1,0,0,2,3,#FALSE#\r\n"), ReadStatus::Ok); // trigonometric, 3 terms
     EXPECT_EQ(d.TermCount, 2);
 }
 
-// ---------------------------------------------------------------- bad input
-
-TEST_F(SeriesFileTest, BadInputFailsNamingTheFileAndLeavesTheStudyUntouched)
+TEST_F(SeriesFile, BadInputFailsNamingTheFileAndLeavesTheStudyUntouched)
 {
-    const QByteArray header = "0,\"\",-3,3,0,1,0,2,#TRUE#\r\n";
+    const QByteArray head = "0,\"\",-3,3,0,1,0,2,#TRUE#\r\n1\r\n2\r\n3\r\n";
     const QByteArray coeffs = "1\r\n2\r\n3\r\n";
-    const QByteArray study = "-3,3,100,.01,20,#TRUE#,1,0,1,1\r\n-4,4,-3,7,1,0,0,1,1\r\n";
-    struct Case {
-        const char* name;
-        QByteArray content;
-        const char* mentions;
+    const QByteArray plot = "-4,4,-3,7,1,0,0,1,1\r\n";
+    const auto study = [&](const char* counts) { return head + "-3,3,100,.01,20,#FALSE#," + counts + "\r\n" + plot; };
+    const struct { QByteArray content; const char* mentions; } cases[] = {
+        {"", "multivariable flag"},
+        {"0,\"\",abc,3,0,1,0,2,#TRUE#\r\n" + coeffs, "\"abc\" is not a number"},
+        {"0,\"\",-3,3x,0,1,0,2,#TRUE#\r\n" + coeffs, "not a number"},
+        {"0,\"\",,3,0,1,0,2,#TRUE#\r\n" + coeffs, "empty"},
+        {"0,\"\",-3,3,0,1\r\n", "where the period should be"},
+        {"0,\"abc,-3,3,0,1,0,2,#TRUE#\r\n" + coeffs, "closing quote"},
+        {"0,\"\",-3,3,0,1,0,2,maybe\r\n" + coeffs, "#TRUE#"},
+        {"0,\"\",-3,3,0,2,0,2,#TRUE#\r\n" + coeffs, "series type"},
+        {"0,\"\",-3,3,0,0,1,0,#TRUE#\r\n" + coeffs, "at least 1"},
+        {"0,\"\",-3,3,0,0,1,-3,#TRUE#\r\n" + coeffs, "at least 1"},
+        {"0,\"\",-3,3,0,1,0,-1,#TRUE#\r\n" + coeffs, "negative"},
+        {"0,\"\",-3,3,0,1,0,3e9,#TRUE#\r\n" + coeffs, "range of whole numbers"},
+        {"0,\"\",-3,3,0,1,0,2,#TRUE#\r\n1\r\n2\r\n", "after 2 of 3"},
+        {"0,\"\",-3,3,0,1,0,2,#TRUE#\r\n1\r\nx\r\n3\r\n", "C[1]"},
+        {"0,\"\",-3,3,0,1,0,2,#TRUE#\r\n1\r\n1e999\r\n3\r\n", "beyond the range"},
+        {"0,\"\",-3,3,1e400,1,0,2,#TRUE#\r\n" + coeffs, "centre"},
+        {"0,\"\",1e308,1.7e308,*,1,0,2,#TRUE#\r\n" + coeffs, "midpoint"},
+        {"0,\"\",-3,3,0,1,0,5,#FALSE#\r\n", "no coefficients"},
+        {head + "-3,3,100\r\n", "error bound"},
+        {head + "-3,3,100,.01,20,#FALSE#,0,0,0,0\r\n-4,4\r\n", "plot"},
+        {study("256,0,0,0"), "number of roots"},
+        {study("-1,0,0,0"), "number of roots"},
+        {study("0,0,300,0"), "number of maxima"},
+        {study("0,-2,0,0"), "possible roots"},
+        {head + "-3,3,1e10,.01,20,#FALSE#,0,0,0,0\r\n" + plot, "subintervals"},
+        {head + "-3,3,100,.01,20,#FALSE#,0,0,0,0\r\n-4,1e39,-3,7,1,0,0,1,1\r\n", "right plot limit"},
+        {head + "-3,3,100,.01,20,#TRUE#,1,0,1,1\r\n" + plot, "integral"},
+        {head + "-3,3,100,.01,20,#TRUE#,1,0,1,1\r\n" + plot + "6\r\n0.5\r\n", "maximum 1"},
+        {"0,\"\",-3,3,0,1,0,2000000000,#TRUE#\r\n1\r\n2\r\n3\r\n", "after 3 of 2000000001 coefficients"},
+        {"0,\"" + QByteArray(200000, 'x'), "longer than"},
+        {"0,\"\"," + QByteArray(200000, '7'), ""},
     };
-    const std::vector<Case> cases{
-        {"empty file", "", "multivariable flag"},
-        {"non-numeric lower limit", "0,\"\",abc,3,0,1,0,2,#TRUE#\r\n" + coeffs, "\"abc\" is not a number"},
-        {"number with trailing text", "0,\"\",-3,3x,0,1,0,2,#TRUE#\r\n" + coeffs, "not a number"},
-        {"empty numeric field", "0,\"\",,3,0,1,0,2,#TRUE#\r\n" + coeffs, "empty"},
-        {"header ends early", "0,\"\",-3,3,0,1\r\n", "where the period should be"},
-        {"unclosed quote", "0,\"abc,-3,3,0,1,0,2,#TRUE#\r\n" + coeffs, "closing quote"},
-        {"bad boolean", "0,\"\",-3,3,0,1,0,2,maybe\r\n" + coeffs, "#TRUE#"},
-        {"series type 2", "0,\"\",-3,3,0,2,0,2,#TRUE#\r\n" + coeffs, "series type"},
-        {"trig count 0", "0,\"\",-3,3,0,0,1,0,#TRUE#\r\n" + coeffs, "at least 1"},
-        {"trig count negative", "0,\"\",-3,3,0,0,1,-3,#TRUE#\r\n" + coeffs, "at least 1"},
-        {"negative degree", "0,\"\",-3,3,0,1,0,-1,#TRUE#\r\n" + coeffs, "negative"},
-        {"term count beyond 32 bits", "0,\"\",-3,3,0,1,0,3e9,#TRUE#\r\n" + coeffs, "range of whole numbers"},
-        {"too few coefficients", header + "1\r\n2\r\n", "after 2 of 3"},
-        {"non-numeric coefficient", header + "1\r\nx\r\n3\r\n", "C[1]"},
-        {"coefficient beyond doubles", header + "1\r\n1e999\r\n3\r\n", "beyond the range"},
-        {"centre beyond doubles", "0,\"\",-3,3,1e400,1,0,2,#TRUE#\r\n" + coeffs, "centre"},
-        {"midpoint overflows", "0,\"\",1e308,1.7e308,*,1,0,2,#TRUE#\r\n" + coeffs, "midpoint"},
-        {"study record ends early", header + coeffs + "-3,3,100\r\n", "error bound"},
-        {"plot record ends early", header + coeffs + "-3,3,100,.01,20,#FALSE#,0,0,0,0\r\n-4,4\r\n", "plot"},
-        {"root count 256", header + coeffs + "-3,3,100,.01,20,#FALSE#,256,0,0,0\r\n-4,4,-3,7,1,0,0,1,1\r\n",
-         "number of roots"},
-        {"root count negative", header + coeffs + "-3,3,100,.01,20,#FALSE#,-1,0,0,0\r\n-4,4,-3,7,1,0,0,1,1\r\n",
-         "number of roots"},
-        {"max count 300", header + coeffs + "-3,3,100,.01,20,#FALSE#,0,0,300,0\r\n-4,4,-3,7,1,0,0,1,1\r\n",
-         "number of maxima"},
-        {"possible roots negative", header + coeffs + "-3,3,100,.01,20,#FALSE#,0,-2,0,0\r\n-4,4,-3,7,1,0,0,1,1\r\n",
-         "possible roots"},
-        {"subintervals beyond 32 bits", header + coeffs + "-3,3,1e10,.01,20,#FALSE#,0,0,0,0\r\n-4,4,-3,7,1,0,0,1,1\r\n",
-         "subintervals"},
-        {"plot limit beyond single", header + coeffs + "-3,3,100,.01,20,#FALSE#,0,0,0,0\r\n-4,1e39,-3,7,1,0,0,1,1\r\n",
-         "right plot limit"},
-        {"integral missing", header + coeffs + study, "integral"},
-        {"result list ends early", header + coeffs + study + "6\r\n0.5\r\n", "maximum 1"},
-        {"no coefficients and none loaded fit", "0,\"\",-3,3,0,1,0,5,#FALSE#\r\n", "no coefficients"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        d = loadedState();
-        const Dimension before = d;
+    loadOld();
+    const QString before = state(d);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.content.left(60).toStdString());
         const QString p = put("bad.txt", c.content);
+        const auto start = std::chrono::steady_clock::now();
         const ReadResult r = ReadSeriesFile(d, p);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)); // nothing huge allocated
         EXPECT_EQ(r.status, ReadStatus::Failed);
         EXPECT_TRUE(r.message.contains(QDir::toNativeSeparators(p))) << r.message.toStdString();
         EXPECT_TRUE(r.message.contains(QString::fromLatin1(c.mentions))) << r.message.toStdString();
-        expectSameState(d, before);
+        EXPECT_EQ(state(d), before);
     }
+
+    // A missing file, a folder, a device that never ends; a multivariable series.
+    EXPECT_TRUE(ReadSeriesFile(d, dir.filePath("nowhere.txt")).message.contains("nowhere.txt"));
+    EXPECT_TRUE(ReadSeriesFile(d, dir.path()).message.contains("folder"));
+    EXPECT_TRUE(!QFileInfo::exists("/dev/zero")
+                || ReadSeriesFile(d, "/dev/zero").message.contains("not a regular file"));
+    const ReadResult multi = ReadSeriesFile(d, put("m.txt", "1,\"f(x,y)\",0,1,0,1,0,3,#TRUE#\r\n1\r\n2\r\n"));
+    EXPECT_EQ(multi.status, ReadStatus::MultiVariable);
+    EXPECT_EQ(multi.message, "SERIES IS MULTIVARIABLE.");
+    EXPECT_EQ(state(d), before);
 }
 
-TEST_F(SeriesFileTest, MissingFileAndFolderFail)
+TEST_F(SeriesFile, WritesTheExactFormatAndReadsItBack)
 {
-    d = loadedState();
-    const Dimension before = d;
-    ReadResult r = ReadSeriesFile(d, path("nowhere.txt"));
-    EXPECT_EQ(r.status, ReadStatus::Failed);
-    EXPECT_TRUE(r.message.contains("nowhere.txt"));
-    r = ReadSeriesFile(d, dir.path());
-    EXPECT_EQ(r.status, ReadStatus::Failed);
-    EXPECT_TRUE(r.message.contains("folder"));
-    // A device would deliver bytes without end.
-    if (QFileInfo::exists("/dev/zero")) {
-        r = ReadSeriesFile(d, "/dev/zero");
-        EXPECT_EQ(r.status, ReadStatus::Failed);
-        EXPECT_TRUE(r.message.contains("not a regular file"));
-    }
-    expectSameState(d, before);
-}
-
-TEST_F(SeriesFileTest, EndlessFieldIsRefusedInsteadOfGrowingWithoutBound)
-{
-    d = loadedState();
-    const Dimension before = d;
-    QByteArray huge = "0,\"";
-    huge.append(QByteArray(200000, 'x'));
-    const ReadResult r = read(huge);
-    EXPECT_EQ(r.status, ReadStatus::Failed);
-    EXPECT_TRUE(r.message.contains("longer than")) << r.message.toStdString();
-    QByteArray unquoted = "0,\"\",";
-    unquoted.append(QByteArray(200000, '7'));
-    EXPECT_EQ(read(unquoted).status, ReadStatus::Failed);
-    expectSameState(d, before);
-}
-
-TEST_F(SeriesFileTest, HugeTermCountFailsAtTheEndOfTheDataWithoutAllocatingIt)
-{
-    d = loadedState();
-    const Dimension before = d;
-    const auto start = std::chrono::steady_clock::now();
-    const ReadResult r = read("0,\"\",-3,3,0,1,0,2000000000,#TRUE#\r\n1\r\n2\r\n3\r\n");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-    EXPECT_EQ(r.status, ReadStatus::Failed);
-    EXPECT_TRUE(r.message.contains("after 3 of 2000000001 coefficients")) << r.message.toStdString();
-    expectSameState(d, before);
-}
-
-// ---------------------------------------------------------------- writing
-
-TEST_F(SeriesFileTest, WritesTheExactFormat)
-{
-    ASSERT_EQ(read("0,\"sq\",-1,1,*,0,*,3,#TRUE#\r\n0.5\r\n1.27323954473516\r\n0\r\n").status, ReadStatus::Ok);
-    d.IntegralDone = true;
-    d.IntegralValue = 1.0 / 3;
-    d.RootCount = 1;
+    ASSERT_EQ(read("0,\"sq\",-1,1,*,0,*,3,#TRUE#\r\n0.5\r\n1.27323954473516\r\n0\r\n"), ReadStatus::Ok);
+    d.SourceText = "say \"sq\", twice"; // a double quote cannot be stored: it becomes a single one
+    std::tie(d.IntegralDone, d.IntegralValue, d.RootCount, d.MaxCount, d.PossibleRootCount) = std::tuple(true, 1.0 / 3, 1, 1, 4);
     d.Roots[1] = -0.5;
-    d.MaxCount = 1;
     d.Maxima[1] = 0.25;
-    d.MinCount = 0;
-    d.PossibleRootCount = 4;
-    const QString out = path("out.txt");
-    const WriteResult w = WriteSeriesFile(d, out, sampleTexts());
-    ASSERT_TRUE(w.ok) << w.message.toStdString();
-    EXPECT_EQ(slurp(out).toStdString(),
-              "0,\"sq\",-1,1,0,0,6.28318530717959,3,#TRUE#\r\n"
-              "0.5\r\n"
-              "1.27323954473516\r\n"
-              "0\r\n"
-              "-2,3.5,128,0.001,25,#TRUE#,1,4,1,0\r\n"
-              "-10,10.1,-5,5,2,0,-1.5,2,0.5\r\n"
-              "0.333333333333333\r\n"
-              "-0.5\r\n"
-              "0.25\r\n");
-}
+    const QString out = put("out.txt", "old content");
+    ASSERT_TRUE(WriteSeriesFile(d, out, kTexts).ok);
+    EXPECT_EQ(slurp(out).toStdString(), "0,\"say 'sq', twice\",-1,1,0,0,6.28318530717959,3,#TRUE#\r\n"
+                                        "0.5\r\n1.27323954473516\r\n0\r\n"
+                                        "-2,3.5,128,0.001,25,#TRUE#,1,4,1,0\r\n"
+                                        "-10,10.1,-5,5,2,0,-1.5,2,0.5\r\n"
+                                        "0.333333333333333\r\n-0.5\r\n0.25\r\n");
 
-TEST_F(SeriesFileTest, RoundTripKeepsSeriesSettingsAndResults)
-{
-    ASSERT_EQ(read("0,\"J0(x)\",-10,10,*,1,*,4,#TRUE#\r\n1\r\n0\r\n-0.25\r\n0\r\n0.015625\r\n").status, ReadStatus::Ok);
-    d.Coeffs[1] = std::sqrt(2.0) * 1e-20; // values that need exponent notation
-    d.Coeffs[3] = -1.0 / 3 * 1e25;
-    d.IntegralDone = true;
+    // Round trip: full tables, numbers that need exponent notation, settings
+    // as the boxes show them. Saving what was read gives the same file.
+    d.Coeffs = {1, std::sqrt(2.0) * 1e-20, -0.25, -1.0 / 3 * 1e25};
+    d.TermCount = 3;
     d.IntegralValue = -2.0 / 7;
     d.RootCount = 255;
     for (int i = 1; i <= 255; ++i)
         d.Roots[static_cast<size_t>(i)] = i / 7.0;
-    d.MaxCount = 2;
-    d.Maxima[1] = -1e-9;
-    d.Maxima[2] = 123456.789;
-    d.MinCount = 1;
-    d.Minima[1] = 0;
-    d.PossibleRootCount = 1000;
-    const Dimension written = d;
-    StudySettingsTexts t = sampleTexts();
-    t.windowgx = "0.1";
-    t.divy = "1e-3";
-
-    const QString out = path("round.txt");
+    std::tie(d.MaxCount, d.Maxima[1], d.Maxima[2], d.MinCount, d.PossibleRootCount) = std::tuple(2, -1e-9, 123456.789, 1, 1000);
+    const StudySettingsTexts t{"-2", "3.5", "128", ".001", "25", "-10", "0.1", "-5", "5", "2", "0", "-1.5", "2", "1e-3"};
+    std::tie(d.XLower, d.XUpper, d.Subintervals, d.ErrorBound, d.MaxCycles) = std::tuple(-2, 3.5, 128, 0.001, 25);
+    std::tie(d.WindowLX, d.WindowGX, d.WindowLY, d.WindowGY, d.PlotStep) = std::tuple(-10.f, 0.1f, -5.f, 5.f, 2);
+    std::tie(d.XOrigin, d.YOrigin, d.DivX, d.DivY) = std::tuple(0.f, -1.5f, 2.f, 1e-3f);
     ASSERT_TRUE(WriteSeriesFile(d, out, t).ok);
     Dimension back;
     back.initialise();
     ASSERT_EQ(ReadSeriesFile(back, out).status, ReadStatus::Ok);
-
-    EXPECT_EQ(back.SourceText, written.SourceText);
-    EXPECT_EQ(back.SeriesType, 1);
-    EXPECT_EQ(back.TermCount, 4);
-    EXPECT_EQ(back.Centre, 0.0);
-    EXPECT_EQ(NumberText(back.Period), NumberText(written.Period)); // "*" now a number
-    EXPECT_EQ(back.PeriodText, "6.28318530717959");
-    ASSERT_EQ(back.Coeffs.size(), written.Coeffs.size());
-    for (size_t k = 0; k < back.Coeffs.size(); ++k)
-        EXPECT_EQ(NumberText(back.Coeffs[k]), NumberText(written.Coeffs[k])) << k;
-    // The settings come back as the boxes showed them, plot values as floats.
-    EXPECT_EQ(back.XLower, -2);
-    EXPECT_EQ(back.XUpper, 3.5);
-    EXPECT_EQ(back.Subintervals, 128);
-    EXPECT_EQ(back.ErrorBound, 0.001);
-    EXPECT_EQ(back.MaxCycles, 25);
-    EXPECT_EQ(back.WindowLX, -10.0f);
-    EXPECT_EQ(back.WindowGX, 0.1f);
-    EXPECT_EQ(back.YOrigin, -1.5f);
-    EXPECT_EQ(back.DivY, 1e-3f);
-    EXPECT_EQ(back.PlotStep, 2);
-    EXPECT_TRUE(back.IntegralDone);
-    EXPECT_EQ(NumberText(back.IntegralValue), NumberText(written.IntegralValue));
-    EXPECT_EQ(back.RootCount, 255);
-    for (int i = 1; i <= 255; ++i)
-        EXPECT_EQ(NumberText(back.Roots[static_cast<size_t>(i)]), NumberText(written.Roots[static_cast<size_t>(i)]));
-    EXPECT_EQ(back.MaxCount, 2);
-    EXPECT_EQ(back.Maxima[1], -1e-9);
-    EXPECT_EQ(back.Maxima[2], 123456.789);
-    EXPECT_EQ(back.MinCount, 1);
-    EXPECT_EQ(back.PossibleRootCount, 1000);
+    EXPECT_EQ(study(back), study(d));
     EXPECT_TRUE(back.StudyLoaded);
-
-    // Saving what was read gives the same file again.
-    const QString again = path("again.txt");
-    ASSERT_TRUE(WriteSeriesFile(back, again, t).ok);
-    EXPECT_EQ(slurp(again), slurp(out));
+    EXPECT_EQ(back.SourceText, "say 'sq', twice");
+    EXPECT_EQ(back.PeriodText, "6.28318530717959"); // "*" is now a number
+    for (size_t k = 0; k < 4; ++k)
+        EXPECT_EQ(NumberText(back.Coeffs[k]), NumberText(d.Coeffs[k])) << k;
+    ASSERT_TRUE(WriteSeriesFile(back, dir.filePath("again.txt"), t).ok);
+    EXPECT_EQ(slurp(dir.filePath("again.txt")), slurp(out));
 }
 
-TEST_F(SeriesFileTest, DoubleQuoteInSourceTextBecomesSingleQuote)
+TEST_F(SeriesFile, WriteFailuresKeepTheOldFile)
 {
-    ASSERT_EQ(read("0,\"x\",0,1,0,1,0,0,#TRUE#\r\n1\r\n").status, ReadStatus::Ok);
-    d.SourceText = "say \"hi\", twice";
-    const QString out = path("q.txt");
-    ASSERT_TRUE(WriteSeriesFile(d, out, sampleTexts()).ok);
-    EXPECT_TRUE(slurp(out).startsWith("0,\"say 'hi', twice\",0,1,"));
-    Dimension back;
-    back.initialise();
-    ASSERT_EQ(ReadSeriesFile(back, out).status, ReadStatus::Ok);
-    EXPECT_EQ(back.SourceText, "say 'hi', twice");
-}
-
-TEST_F(SeriesFileTest, HeaderThatReusedCoefficientsIsSavedWithThem)
-{
-    d = loadedState();
-    ASSERT_EQ(read("0,\"\",-1,1,0,1,0,2,#FALSE#\r\n").status, ReadStatus::Ok);
-    const QString out = path("self.txt");
-    ASSERT_TRUE(WriteSeriesFile(d, out, sampleTexts()).ok);
-    EXPECT_TRUE(slurp(out).startsWith("0,\"\",-1,1,0,1,0,2,#TRUE#\r\n1\r\n-2\r\n3\r\n"));
-    Dimension fresh;
-    fresh.initialise();
-    ASSERT_EQ(ReadSeriesFile(fresh, out).status, ReadStatus::Ok);
-    EXPECT_EQ(fresh.Coeffs, (std::vector<double>{1, -2, 3}));
-}
-
-TEST_F(SeriesFileTest, WriteFailuresKeepTheOldFile)
-{
-    ASSERT_EQ(read("0,\"x\",0,1,0,1,0,1,#TRUE#\r\n1\r\n2\r\n").status, ReadStatus::Ok);
-
-    // The target is a folder.
-    WriteResult w = WriteSeriesFile(d, dir.path(), sampleTexts());
-    EXPECT_FALSE(w.ok);
-    EXPECT_TRUE(w.message.contains(QDir::toNativeSeparators(dir.path()))) << w.message.toStdString();
-
-    // The folder does not exist.
-    w = WriteSeriesFile(d, path("no/such/folder/x.txt"), sampleTexts());
-    EXPECT_FALSE(w.ok);
-    EXPECT_TRUE(w.message.contains("x.txt"));
-
-    // A name so long that no temporary file fits beside it: the new content
-    // cannot be put in place, and the old file stays as it was.
-    const QString longName = put(QString(250, u'n'), "old content");
-    w = WriteSeriesFile(d, longName, sampleTexts());
-    EXPECT_FALSE(w.ok);
+    ASSERT_EQ(read("0,\"x\",0,1,0,1,0,1,#TRUE#\r\n1\r\n2\r\n"), ReadStatus::Ok);
+    const QString old = put("old.txt", "old content");
+    const QString longName = put(QString(250, u'n'), "old content"); // no temporary file fits beside it
+    Dimension none;
+    none.initialise();
+    StudySettingsTexts lowY = kTexts; // could not be read back
+    lowY.windowly = "-1e39";
+    const struct {
+        const Dimension& study;
+        QString path;
+        const StudySettingsTexts& texts;
+        QString mentions;
+    } cases[] = {
+        {d, dir.path(), kTexts, QDir::toNativeSeparators(dir.path())}, // a folder
+        {d, dir.filePath("no/such/folder/x.txt"), kTexts, "x.txt"},
+        {d, longName, kTexts, ""},
+        {d, old, lowY, "lower plot limit"},
+        {none, old, kTexts, "no series"},
+    };
+    for (const auto& c : cases) {
+        const WriteResult w = WriteSeriesFile(c.study, c.path, c.texts);
+        EXPECT_FALSE(w.ok) << c.path.toStdString();
+        EXPECT_TRUE(w.message.contains(c.mentions)) << w.message.toStdString();
+    }
+    EXPECT_EQ(slurp(old), "old content");
     EXPECT_EQ(slurp(longName), "old content");
-
-    // A setting that could not be read back is refused before the file is touched.
-    const QString old = put("old.txt", "old content");
-    StudySettingsTexts t = sampleTexts();
-    t.windowly = "-1e39";
-    w = WriteSeriesFile(d, old, t);
-    EXPECT_FALSE(w.ok);
-    EXPECT_TRUE(w.message.contains("lower plot limit")) << w.message.toStdString();
-    EXPECT_EQ(slurp(old), "old content");
-    t = sampleTexts();
-    t.subintervals = "1e12";
-    EXPECT_FALSE(WriteSeriesFile(d, old, t).ok);
-    EXPECT_EQ(slurp(old), "old content");
-
-    // Only the files we made are in the folder: no temporary leftovers.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3) << QDir(dir.path()).entryList(QDir::Files).join(' ').toStdString();
-}
-
-TEST_F(SeriesFileTest, NothingIsWrittenWithoutASeries)
-{
-    const QString old = put("old.txt", "old content");
-    Dimension fresh;
-    fresh.initialise(); // start-up state: no coefficients
-    const WriteResult w = WriteSeriesFile(fresh, old, sampleTexts());
-    EXPECT_FALSE(w.ok);
-    EXPECT_TRUE(w.message.contains("no series")) << w.message.toStdString();
-    EXPECT_EQ(slurp(old), "old content");
-}
-
-TEST_F(SeriesFileTest, ReadingAfterASuccessfulWriteReplacesTheOldContent)
-{
-    ASSERT_EQ(read("0,\"x\",0,1,0,1,0,1,#TRUE#\r\n1\r\n2\r\n").status, ReadStatus::Ok);
-    const QString old = put("old.txt", "0,\"x\",0,1,0,1,0,0,#TRUE#\r\n9\r\n");
-    ASSERT_TRUE(WriteSeriesFile(d, old, sampleTexts()).ok);
-    EXPECT_TRUE(slurp(old).startsWith("0,\"x\",0,1,0,1,0,1,#TRUE#\r\n1\r\n2\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3); // no temporary leftovers
 }

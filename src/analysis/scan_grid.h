@@ -33,30 +33,35 @@ inline double sign(double v) { return v < 0 ? -1.0 : (v > 0 ? 1.0 : 0.0); }
 // periods of the repetition can be skipped without changing where it ends.
 // Without this, an error bound below the spacing of doubles (or one that is
 // not positive) and a large cycle limit keep the window busy for minutes on
-// two iterates that alternate.
+// iterates that go round in a loop. The loop is found as in Brent's method:
+// one iterate is kept, replaced after 1, 2, 4, 8, ... steps, until an
+// iterate equals it.
 class CycleSkipper {
 public:
-    explicit CycleSkipper(double start) { history_[0] = start; }
+    explicit CycleSkipper(double start) : kept_(start) {}
 
     // Called with iterate number `cycles` just computed; returns the number
     // of steps (whole periods) to add to the count.
     int skip(double x, int cycles, int maxCycles)
     {
-        int skipped = 0;
-        for (int p = 1; p <= kDepth && p <= cycles; ++p) {
-            if (history_[static_cast<unsigned>(cycles - p) % kDepth] == x) {
-                if (maxCycles > cycles)
-                    skipped = (maxCycles - cycles) / p * p;
-                break;
-            }
+        ++sinceKept_;
+        if (x == kept_) {
+            const int period = sinceKept_;
+            sinceKept_ = 0;
+            return maxCycles > cycles ? (maxCycles - cycles) / period * period : 0;
         }
-        history_[static_cast<unsigned>(cycles) % kDepth] = x;
-        return skipped;
+        if (sinceKept_ == keepFor_) {
+            kept_ = x;
+            keepFor_ = keepFor_ < (1 << 30) ? keepFor_ * 2 : keepFor_;
+            sinceKept_ = 0;
+        }
+        return 0;
     }
 
 private:
-    static constexpr int kDepth = 8;
-    double history_[kDepth] = {};
+    double kept_;
+    int keepFor_ = 1;
+    int sinceKept_ = 0;
 };
 
 } // namespace vendrak::scan

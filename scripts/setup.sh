@@ -8,4 +8,4 @@ $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   g++ cmake make qt6-base-dev libgl-dev qt6-qpa-plugins \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  fonts-liberation fonts-dejavu-core xvfb xauth poppler-utils clang >/dev/null
+  fonts-liberation fonts-dejavu-core xvfb xauth poppler-utils clang libclang-rt-14-dev >/dev/null

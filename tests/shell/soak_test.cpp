@@ -5,7 +5,7 @@
 // lists and result tables in step, and at the end still plot and find the
 // roots of a known file exactly as a fresh window does.
 //
-// VENDRAK_SOAK_ACTIONS sets the number of actions (default 1500, the short
+// VENDRAK_SOAK_ACTIONS sets the number of actions (default 2000, the short
 // run of every test pass); VENDRAK_SOAK_SEED the random seed.
 #include "graph/picture_box.h"
 #include "shell/errors.h"
@@ -441,7 +441,7 @@ KnownResult plotAndRoots(Window& win, const QString& file)
 
 TEST(Soak, ARandomSessionLeavesAWorkingWindow)
 {
-    const long actions = envNumber("VENDRAK_SOAK_ACTIONS", 1500);
+    const long actions = envNumber("VENDRAK_SOAK_ACTIONS", 2000);
     const unsigned seed = unsigned(envNumber("VENDRAK_SOAK_SEED", 20261206));
     // One action taking longer than this fails the test; one that never ends
     // stops the test program.

@@ -83,6 +83,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     static char name[] = "fuzz_series_file";
     static char* argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
+    std::atexit([] {
+        QFile::remove(scratchPath("in"));
+        QFile::remove(scratchPath("out"));
+    });
     return 0;
 }
 

@@ -289,6 +289,21 @@ void MainWindow::cboDerivative_LostFocus()
 
 // ---------------------------------------------------------------- Navigation
 
+// Navigation never draws: it writes the new window into the four fields, in
+// their order, and presses Plot.
+static void showView(MainWindow& w, const ViewLimits& v)
+{
+    if (w.txtWindowlx)
+        w.txtWindowlx->setText(NumberText(v.lx));
+    if (w.txtWindowgx)
+        w.txtWindowgx->setText(NumberText(v.gx));
+    if (w.txtWindowly)
+        w.txtWindowly->setText(NumberText(v.ly));
+    if (w.txtWindowgy)
+        w.txtWindowgy->setText(NumberText(v.gy));
+    w.cmdPlot_Click();
+}
+
 void MainWindow::ChangeView(int action)
 {
     if (DrawingGraph)
@@ -301,15 +316,7 @@ void MainWindow::ChangeView(int action)
         dialogs_.message(kTitle, kViewRangeMessage, Dialogs::Icon::Warning);
         return;
     }
-    if (txtWindowlx)
-        txtWindowlx->setText(NumberText(v.lx));
-    if (txtWindowgx)
-        txtWindowgx->setText(NumberText(v.gx));
-    if (txtWindowly)
-        txtWindowly->setText(NumberText(v.ly));
-    if (txtWindowgy)
-        txtWindowgy->setText(NumberText(v.gy));
-    cmdPlot_Click();
+    showView(*this, v);
 }
 
 void MainWindow::cmdZoomOut_Click() { ChangeView(ViewZoomOut); }
@@ -339,15 +346,7 @@ void MainWindow::Picture1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoi
         dialogs_.message(kTitle, kViewRangeMessage, Dialogs::Icon::Warning);
         return;
     }
-    if (txtWindowlx)
-        txtWindowlx->setText(NumberText(v.lx));
-    if (txtWindowgx)
-        txtWindowgx->setText(NumberText(v.gx));
-    if (txtWindowly)
-        txtWindowly->setText(NumberText(v.ly));
-    if (txtWindowgy)
-        txtWindowgy->setText(NumberText(v.gy));
-    cmdPlot_Click();
+    showView(*this, v);
 }
 
 void MainWindow::Picture1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF pixel)

@@ -571,6 +571,12 @@ QString singleSetting(const QString& text, const QString& what)
     return readableText(v, [](double r) { toSingle(r); });
 }
 
+void appendLine(QString& out, const QStringList& fields)
+{
+    out += fields.join(u',');
+    out += QStringLiteral("\r\n");
+}
+
 int checkedCount(int n, const QString& what)
 {
     if (n < 0 || n > kResultCapacity)
@@ -578,25 +584,30 @@ int checkedCount(int n, const QString& what)
     return n;
 }
 
-QByteArray composeFile(const Dimension& d, const StudySettingsTexts& t)
+// Save writes the period as the number it stands for; a new series keeps a
+// period of 2π as the "*" that names it exactly.
+QString composeSeries(const Dimension& d, bool starPeriod)
 {
     if ((d.SeriesType != kTrig && d.SeriesType != kPower) || d.TermCount < 0
         || static_cast<qint64>(d.Coeffs.size()) != static_cast<qint64>(d.TermCount) + 1)
         throw WriteError{QStringLiteral("no series is loaded")};
 
     QString out;
-    auto line = [&out](const QStringList& fields) {
-        out += fields.join(u',');
-        out += QStringLiteral("\r\n");
-    };
-
     // The coefficients are always written, so the saved file stands on its
     // own even when it was opened as a header that reused earlier ones.
-    line({NumberText(d.MultiVarFlag), textField(d.SourceText), numberField(d.XLvalid), numberField(d.XUvalid),
-          numberField(d.Centre), NumberText(d.SeriesType), numberField(d.Period), NumberText(ShownTermCount(d)),
-          boolField(true)});
+    appendLine(out, {NumberText(d.MultiVarFlag), textField(d.SourceText), numberField(d.XLvalid),
+                     numberField(d.XUvalid), numberField(d.Centre), NumberText(d.SeriesType),
+                     starPeriod && d.PeriodText == u"*" ? textField(d.PeriodText) : numberField(d.Period),
+                     NumberText(ShownTermCount(d)), boolField(true)});
     for (double c : d.Coeffs)
-        line({numberField(c)});
+        appendLine(out, {numberField(c)});
+    return out;
+}
+
+QByteArray composeFile(const Dimension& d, const StudySettingsTexts& t)
+{
+    QString out = composeSeries(d, false);
+    auto line = [&out](const QStringList& fields) { appendLine(out, fields); };
 
     const int roots = checkedCount(d.RootCount, QStringLiteral("the number of roots"));
     const int maxima = checkedCount(d.MaxCount, QStringLiteral("the number of maxima"));
@@ -676,14 +687,11 @@ ReadResult ReadSeriesFile(Dimension& d, const QString& path)
     return {ReadStatus::Ok, {}};
 }
 
-WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const StudySettingsTexts& texts)
+namespace {
+
+// The file is replaced only once the new content is completely on disk.
+WriteResult writeAtomically(const QString& path, const QByteArray& content)
 {
-    QByteArray content;
-    try {
-        content = composeFile(d, texts);
-    } catch (const WriteError& e) {
-        return writeFailure(path, e.what);
-    }
     if (QFileInfo(path).isDir())
         return writeFailure(path, QStringLiteral("it is a folder, not a file"));
 
@@ -701,6 +709,37 @@ WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const Study
     if (!file.commit())
         return writeFailure(path, ioReason(file, QStringLiteral("the new content could not replace the old file")));
     return {true, {}};
+}
+
+} // namespace
+
+WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const StudySettingsTexts& texts)
+{
+    try {
+        return writeAtomically(path, composeFile(d, texts));
+    } catch (const WriteError& e) {
+        return writeFailure(path, e.what);
+    }
+}
+
+QByteArray SeriesOnlyContent(const Dimension& d, QString* why)
+{
+    try {
+        return composeSeries(d, true).toUtf8();
+    } catch (const WriteError& e) {
+        if (why)
+            *why = e.what;
+        return {};
+    }
+}
+
+WriteResult WriteSeriesOnlyFile(const Dimension& d, const QString& path)
+{
+    QString why;
+    const QByteArray content = SeriesOnlyContent(d, &why);
+    if (content.isEmpty())
+        return writeFailure(path, why);
+    return writeAtomically(path, content);
 }
 
 } // namespace vendrak

@@ -47,6 +47,13 @@ struct WriteResult {
 // the new content is completely on disk; on failure the old file is intact.
 WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const StudySettingsTexts& texts);
 
+// The series alone (header and coefficients, no study), as a file made by
+// another program would hold it; a period whose text is "*" is written as
+// "*". SeriesOnlyContent returns nothing and says
+// why when the series cannot be written.
+QByteArray SeriesOnlyContent(const Dimension& d, QString* why = nullptr);
+WriteResult WriteSeriesOnlyFile(const Dimension& d, const QString& path);
+
 // The count the window shows beside "# of terms:" / "Degree:" and the file
 // carries in its header: the number of coefficients of a trigonometric series,
 // the degree of a power series.

@@ -70,6 +70,9 @@ void MainWindow::ClearResults()
     dim_.RootCount = 0;
     dim_.MaxCount = 0;
     dim_.MinCount = 0;
+    // The possible roots belong to the extrema found; a study whose results
+    // are gone must not save or show a count of them.
+    dim_.PossibleRootCount = 0;
     lblIntegral->clear();
     lstRoots->clear();
     lstExtrema->clear();

@@ -26,9 +26,13 @@ QPen pixelPen(Colour c)
 
 } // namespace
 
-ImageCanvas::ImageCanvas(QImage& image)
+ImageCanvas::ImageCanvas(QImage& image, int border)
     : image_(image)
+    , border_(border)
 {
+    // A fresh graph area is scaled in twips over its interior.
+    right_ = image.width() * 15.0;
+    bottom_ = image.height() * 15.0;
 }
 
 ImageCanvas::~ImageCanvas() { flush(); }

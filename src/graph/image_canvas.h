@@ -15,13 +15,15 @@ namespace vendrak {
 
 class ImageCanvas : public Canvas {
 public:
-    explicit ImageCanvas(QImage& image);
+    // `border` pixels on each side surround the image on screen: the outer
+    // size, from which the pixel size in user units is taken, includes them.
+    explicit ImageCanvas(QImage& image, int border = 0);
     ~ImageCanvas() override;
     ImageCanvas(const ImageCanvas&) = delete;
     ImageCanvas& operator=(const ImageCanvas&) = delete;
 
-    int outerWidth() const override { return image_.width(); }
-    int outerHeight() const override { return image_.height(); }
+    int outerWidth() const override { return image_.width() + 2 * border_; }
+    int outerHeight() const override { return image_.height() + 2 * border_; }
 
     void flush() override;
 
@@ -54,6 +56,7 @@ private:
     const TextFont& textFont(const std::optional<LabelFont>& font);
 
     QImage& image_;
+    int border_;
     std::unique_ptr<QPainter> painter_;
     std::optional<LabelFont> cachedFor_;
     bool cacheValid_ = false;

@@ -7,9 +7,10 @@
 namespace vendrak {
 
 PictureBox::PictureBox(QWidget* parent)
-    : QWidget(parent)
-    , image_(400, 300, QImage::Format_RGB32)
+    : QFrame(parent)
+    , image_(400 - 2 * kBorder, 300 - 2 * kBorder, QImage::Format_RGB32)
 {
+    setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     clearPicture();
@@ -23,21 +24,24 @@ void PictureBox::clearPicture()
     update();
 }
 
-void PictureBox::paintEvent(QPaintEvent*)
+void PictureBox::paintEvent(QPaintEvent* event)
 {
+    QFrame::paintEvent(event); // the border
     canvas_.flush();
     QPainter p(this);
-    p.drawImage(0, 0, image_);
+    p.drawImage(contentsRect().topLeft(), image_);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)
 {
-    emit mouseDown(event->button(), event->modifiers(), event->position());
+    emit mouseDown(event->button(), event->modifiers(), event->position() - contentsRect().topLeft());
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event)
 {
-    emit mouseMove(event->buttons(), event->modifiers(), event->position());
+    emit mouseMove(event->buttons(), event->modifiers(), event->position() - contentsRect().topLeft());
 }
+
+void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
 
 } // namespace vendrak

@@ -1,15 +1,16 @@
 #pragma once
-// The graph area: a 400 x 300 canvas whose picture is kept in an image, so a
-// covered window never loses the graph. Drawing goes through its canvas, in
-// the user coordinates the last graph set.
+// The graph area: a 400 x 300 canvas with a sunken border, whose interior
+// picture is kept in an image, so a covered window never loses the graph.
+// Drawing goes through its canvas, in the user coordinates the last graph set
+// over the interior.
 #include "graph/image_canvas.h"
 
 #include <QImage>
-#include <QWidget>
+#include <QFrame>
 
 namespace vendrak {
 
-class PictureBox : public QWidget {
+class PictureBox : public QFrame {
     Q_OBJECT
 public:
     explicit PictureBox(QWidget* parent = nullptr);
@@ -21,6 +22,9 @@ public:
     // Blanks the picture to the background colour.
     void clearPicture();
 
+    // The border on each side; the image is the interior.
+    static constexpr int kBorder = 2;
+
     // Pixel position -> user coordinates of the mapping in force.
     QPointF toUser(QPointF pixel) const { return canvas_.toUser(pixel); }
 
@@ -30,7 +34,7 @@ public:
     bool autoRedraw() const { return autoRedraw_; }
 
 signals:
-    // Pixel position inside the widget; the graph code maps it to user units.
+    // Pixel position inside the interior; the graph code maps it to user units.
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF pixel);
     void mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF pixel);
 
@@ -38,10 +42,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    // The second press of a double-click arrives as this event alone; it is
+    // not a press of its own, so nothing is re-centred twice.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QImage image_;
-    ImageCanvas canvas_{image_};
+    ImageCanvas canvas_{image_, kBorder};
     bool autoRedraw_ = false;
 };
 

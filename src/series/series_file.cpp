@@ -71,10 +71,18 @@ public:
         if (c == '"') {
             f.quoted = true;
             advance();
+            // A quoted text runs to its closing quote, over line ends too.
             for (;;) {
                 c = peek();
-                if (c < 0 || c == '\r' || c == '\n')
+                if (c < 0)
                     throw ParseError{QStringLiteral("a quoted text has no closing quote"), f.line};
+                if (c == '\r' || c == '\n') {
+                    append(f, c);
+                    if (c == '\r' && peekAt(1) == '\n')
+                        append(f, '\n');
+                    lineEnd();
+                    continue;
+                }
                 advance();
                 if (c == '"')
                     break;
@@ -210,10 +218,13 @@ public:
     }
 
     // Quoted text is kept as it stands; unquoted text loses its blanks.
-    QString text(const QString& what)
+    QString text(const QString& what) { return decodeText(bytes(what)); }
+
+    // The same, as the bytes of the file, whatever their encoding.
+    QByteArray bytes(const QString& what)
     {
         const Field f = field(what);
-        return f.quoted ? decodeText(f.bytes) : decodeText(f.bytes).trimmed();
+        return f.quoted ? f.bytes : f.bytes.trimmed();
     }
 
     // A number field: the whole field must be one number.
@@ -306,7 +317,7 @@ private:
 // Everything a file can set, gathered before any of it reaches the study.
 struct Parsed {
     int MultiVarFlag = 0;
-    QString SourceText;
+    QByteArray SourceText;
     double XLvalid = 0, XUvalid = 0;
     QString CentreText;
     double Centre = 0;
@@ -338,7 +349,7 @@ HeaderKind parseHeader(Reader& r, const Dimension& d, Parsed& p)
     p.MultiVarFlag = r.integer(QStringLiteral("the multivariable flag"));
     if (p.MultiVarFlag != 0)
         return HeaderKind::MultiVariable;
-    p.SourceText = r.text(QStringLiteral("the source text"));
+    p.SourceText = r.bytes(QStringLiteral("the source text"));
     p.XLvalid = r.number(QStringLiteral("the lower limit of validity"));
     p.XUvalid = r.number(QStringLiteral("the upper limit of validity"));
 
@@ -362,6 +373,8 @@ HeaderKind parseHeader(Reader& r, const Dimension& d, Parsed& p)
     line = r.line();
     p.PeriodText = r.text(periodWhat);
     if (p.PeriodText.trimmed() == u"*") {
+        // Shown as the star it is evaluated as, blanks or not.
+        p.PeriodText = QStringLiteral("*");
         const double pi = d.PiValue != 0 ? d.PiValue : 4 * std::atan(1.0);
         p.Period = pi + pi;
     } else {
@@ -527,14 +540,16 @@ QString numberField(double v)
 QString boolField(bool b) { return b ? QStringLiteral("#TRUE#") : QStringLiteral("#FALSE#"); }
 
 // A text field cannot hold its own quote or a line end; a double quote
-// becomes a single one so the field still reads back.
-QString textField(const QString& t)
+// becomes a single one and a line break a blank, so the field still reads
+// back. Every other byte is kept as it was read, whatever its encoding.
+QByteArray textField(const QByteArray& t)
 {
-    QString s = t;
-    s.replace(u'"', u'\'');
-    s.replace(u'\r', u' ');
-    s.replace(u'\n', u' ');
-    return u'"' + s + u'"';
+    QByteArray s = t;
+    s.replace('"', '\'');
+    s.replace("\r\n", " ");
+    s.replace('\r', ' ');
+    s.replace('\n', ' ');
+    return '"' + s + '"';
 }
 
 // The number in a setting box, as it will be read back.
@@ -586,27 +601,28 @@ int checkedCount(int n, const QString& what)
 
 // Save writes the period as the number it stands for; a new series keeps a
 // period of 2π as the "*" that names it exactly.
-QString composeSeries(const Dimension& d, bool starPeriod)
+QByteArray composeSeries(const Dimension& d, bool starPeriod)
 {
     if ((d.SeriesType != kTrig && d.SeriesType != kPower) || d.TermCount < 0
         || static_cast<qint64>(d.Coeffs.size()) != static_cast<qint64>(d.TermCount) + 1)
         throw WriteError{QStringLiteral("no series is loaded")};
 
-    QString out;
     // The coefficients are always written, so the saved file stands on its
     // own even when it was opened as a header that reused earlier ones.
-    appendLine(out, {NumberText(d.MultiVarFlag), textField(d.SourceText), numberField(d.XLvalid),
-                     numberField(d.XUvalid), numberField(d.Centre), NumberText(d.SeriesType),
-                     starPeriod && d.PeriodText == u"*" ? textField(d.PeriodText) : numberField(d.Period),
-                     NumberText(ShownTermCount(d)), boolField(true)});
+    QString rest;
+    appendLine(rest, {numberField(d.XLvalid), numberField(d.XUvalid), numberField(d.Centre),
+                      NumberText(d.SeriesType),
+                      starPeriod && d.PeriodText == u"*" ? QStringLiteral("\"*\"") : numberField(d.Period),
+                      NumberText(ShownTermCount(d)), boolField(true)});
     for (double c : d.Coeffs)
-        appendLine(out, {numberField(c)});
-    return out;
+        appendLine(rest, {numberField(c)});
+    return NumberText(d.MultiVarFlag).toUtf8() + ',' + textField(d.SourceText) + ',' + rest.toUtf8();
 }
 
 QByteArray composeFile(const Dimension& d, const StudySettingsTexts& t)
 {
-    QString out = composeSeries(d, false);
+    const QByteArray series = composeSeries(d, false);
+    QString out;
     auto line = [&out](const QStringList& fields) { appendLine(out, fields); };
 
     const int roots = checkedCount(d.RootCount, QStringLiteral("the number of roots"));
@@ -639,7 +655,7 @@ QByteArray composeFile(const Dimension& d, const StudySettingsTexts& t)
         line({numberField(d.Maxima[static_cast<size_t>(i)])});
     for (int i = 1; i <= minima; ++i)
         line({numberField(d.Minima[static_cast<size_t>(i)])});
-    return out.toUtf8();
+    return series + out.toUtf8();
 }
 
 WriteResult writeFailure(const QString& path, const QString& why)
@@ -725,7 +741,7 @@ WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const Study
 QByteArray SeriesOnlyContent(const Dimension& d, QString* why)
 {
     try {
-        return composeSeries(d, true).toUtf8();
+        return composeSeries(d, true);
     } catch (const WriteError& e) {
         if (why)
             *why = e.what;

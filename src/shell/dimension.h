@@ -3,6 +3,7 @@
 // lives from start-up to exit and is passed by reference to whoever needs it.
 #include "script/class1.h"
 
+#include <QByteArray>
 #include <QString>
 #include <array>
 #include <vector>
@@ -29,7 +30,7 @@ struct StudyFields {
     double XUvalid = 0.0;
     std::vector<double> Coeffs;
     int MultiVarFlag = 0;
-    QString SourceText;
+    QByteArray SourceText;     // the file's bytes, carried unchanged
     bool CoeffsFollow = false;
 
     // Study specifications.

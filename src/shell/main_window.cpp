@@ -434,14 +434,10 @@ void MainWindow::wireEvents()
     auto onClick = [this](QPushButton* b, Handler h) {
         connect(b, &QPushButton::clicked, this, [this, h] { runCommand(nullptr, [this, h] { (this->*h)(); }); });
     };
-    // `exempt` is a field whose refusal does not hold the command back.
-    auto onTrigger = [this](QAction* a, Handler h, QObject* exempt) {
-        connect(a, &QAction::triggered, this,
-                [this, exempt, h] { runCommand(exempt, [this, h] { (this->*h)(); }); });
-    };
-    // Help and About read no field: like any menu they take no focus, and an
-    // unfinished field does not keep them from opening.
-    auto onTriggerAlways = [this](QAction* a, Handler h) {
+    // A menu item takes no focus: the focused field is neither validated nor
+    // left, keeps its text, and the command works on the study as it stands.
+    // A field that refuses its value must not hold back Save or Copy.
+    auto onTrigger = [this](QAction* a, Handler h) {
         connect(a, &QAction::triggered, this, [this, h] {
             if (alive_ && !pumping_)
                 runGuarded([this, h] { (this->*h)(); });
@@ -516,15 +512,13 @@ void MainWindow::wireEvents()
     onClick(cmdPanDown, &MainWindow::cmdPanDown_Click);
     onClick(cmdPanLeft, &MainWindow::cmdPanLeft_Click);
     onClick(cmdPanRight, &MainWindow::cmdPanRight_Click);
-    // Opening replaces the file name, so an empty one does not stop it (it
-    // is empty, and has the focus, when the program starts).
-    onTrigger(mnuOpen, &MainWindow::OpenSeriesFile, txtEquation);
-    onTrigger(mnuSave, &MainWindow::mnuSave_Click, nullptr);
-    onTrigger(mnuSaveAs, &MainWindow::mnuSaveAs_Click, nullptr);
-    onTrigger(mnuCopy, &MainWindow::mnuCopy_Click, nullptr);
-    onTrigger(mnuPrint, &MainWindow::mnuPrint_Click, nullptr);
-    onTriggerAlways(mnuHelp, &MainWindow::mnuHelp_Click);
-    onTriggerAlways(mnuAbout, &MainWindow::mnuAbout_Click);
+    onTrigger(mnuOpen, &MainWindow::OpenSeriesFile);
+    onTrigger(mnuSave, &MainWindow::mnuSave_Click);
+    onTrigger(mnuSaveAs, &MainWindow::mnuSaveAs_Click);
+    onTrigger(mnuCopy, &MainWindow::mnuCopy_Click);
+    onTrigger(mnuPrint, &MainWindow::mnuPrint_Click);
+    onTrigger(mnuHelp, &MainWindow::mnuHelp_Click);
+    onTrigger(mnuAbout, &MainWindow::mnuAbout_Click);
 
     // The graph area: a press is a command (click to centre), moving only
     // shows where the pointer is.

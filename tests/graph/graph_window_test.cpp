@@ -57,13 +57,13 @@ TEST(GraphWindow, PlotFromTheFieldsAndTheImageTakenOrCopiedWhateverThePersistSet
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(QStringLiteral("something else"));
     win.w.mnuCopy->trigger();
-    EXPECT_EQ(clipboard->image().size(), QSize(400, 300)); // the blank canvas
+    EXPECT_EQ(clipboard->image().size(), QSize(396, 296)); // the blank canvas, inside its border
     EXPECT_TRUE(clipboard->text().isEmpty());
 
     win.w.cmdPlot->click(); // the initial window, study fields read too
     EXPECT_EQ(std::tuple(win.dim.GraphShown, win.dim.WindowLX, win.dim.WindowGY, win.dim.XLower),
               std::tuple(true, -20.0f, 15.0f, -8.0));
-    EXPECT_EQ(win.w.Picture1->image().pixel(80, 210), qRgb(0, 0, 0)); // f(x) = x/2 at x = -12
+    EXPECT_EQ(win.w.Picture1->image().pixel(79, 207), qRgb(0, 0, 0)); // f(x) = x/2 at x = -12
     EXPECT_FALSE(win.w.DrawingGraph);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     const QImage plain = win.w.graphImage();
@@ -217,23 +217,31 @@ TEST(GraphWindow, ClickCentresTheLastGraphOnThePointAndTheTipNamesIt)
 {
     Window win;
     // Before any graph the scale is in twips, 15 to the pixel: no window at all.
-    QTest::mouseClick(win.w.Picture1, Qt::LeftButton, {}, QPoint(100, 50));
+    // Pixels count from the interior, inside the 2-pixel border.
+    QTest::mouseClick(win.w.Picture1, Qt::LeftButton, {}, QPoint(102, 52));
     EXPECT_EQ(win.limits(), "1500 1500 750 750");
     ASSERT_EQ(win.dlg.messages.size(), 1u);
     EXPECT_EQ(win.dlg.messages[0].text, kEmptyWindowMessage);
 
-    win.setLimits("-20 20 -15 15");
+    win.setLimits("-19.8 19.8 -14.8 14.8"); // 0.1 to an interior pixel
     win.w.cmdPlot->click();
-    emit win.w.Picture1->mouseMove(Qt::NoButton, Qt::NoModifier, QPointF(215, 170));
+    emit win.w.Picture1->mouseMove(Qt::NoButton, Qt::NoModifier, QPointF(213, 168));
     EXPECT_EQ(win.w.Picture1->toolTip(), QStringLiteral("(1.5, -2): Click to center graph here"));
     EXPECT_EQ(CoordinateTip(0.1f, 1e20f), QStringLiteral("(0.1, 1E+20): Click to center graph here"));
 
     win.setLimits("-1 1 -1 1"); // typed but not plotted: the graph shown counts
     QTest::mouseClick(win.w.Picture1, Qt::LeftButton, {}, QPoint(250, 130)); // (5, 2)
-    EXPECT_EQ(win.limits(), "-15 25 -13 17");
-    EXPECT_EQ(win.dim.WindowLX, -15.0f);
+    EXPECT_EQ(win.limits(), "-14.8 24.8 -12.8 16.8");
     QTest::mouseClick(win.w.Picture1, Qt::RightButton, {}, QPoint(200, 150)); // any button
-    EXPECT_EQ(win.limits(), "-15 25 -13 17");
+    EXPECT_EQ(win.limits(), "-14.8 24.8 -12.8 16.8");
+    // A double-click is two presses, not three: press, release, double-click,
+    // release at one point centres once.
+    const QPoint at(52, 32); // (-9.8, 13.8)
+    QTest::mousePress(win.w.Picture1, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(win.w.Picture1, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(win.w.Picture1, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(win.w.Picture1, Qt::LeftButton, {}, at);
+    EXPECT_EQ(win.limits(), "-29.6 9.999999 -1 28.6"); // once: twice would be far off
 }
 
 } // namespace

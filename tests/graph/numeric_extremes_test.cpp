@@ -73,7 +73,7 @@ TEST_P(GraphExtremes, PlotAndNavigationEnd)
     });
     x.run("copy", [&] { w.mnuCopy->trigger(); });
 
-    EXPECT_EQ(w.Picture1->image().size(), QSize(400, 300));
+    EXPECT_EQ(w.Picture1->image().size(), QSize(396, 296));
     if (std::getenv("VENDRAK_EXTREMES_LOG"))
         std::cout << x.log;
 }

@@ -102,7 +102,7 @@ TEST(OpenSave, OpenStudySaveAsAndReopenInAFreshWindow)
         win.dlg.saveNames.push_back(saved);
         w.mnuSaveAs->trigger();
         EXPECT_EQ(win.dlg.saveAsked, 1);
-        EXPECT_EQ(QImage(saved + ".bmp", "BMP").size(), QSize(400, 300));
+        EXPECT_EQ(QImage(saved + ".bmp", "BMP").size(), QSize(396, 296));
         EXPECT_EQ(w.txtEquation->text(), saved);
         EXPECT_EQ(win.shown(), before);
         QFile::remove(saved); // with a file in hand, Save writes without asking

@@ -226,29 +226,45 @@ TEST(MainWindowFields, ACommaBecomesAPointInTheDecimalFieldsOnly)
     EXPECT_EQ(w.txtEquation->text(), "study.txt");
 }
 
-TEST(MainWindowCommands, TheEmptyFileNameHoldsNoCommandBackButARefusingFieldDoes)
+// A menu item takes no focus: a field that refuses its value neither holds a
+// menu command back nor is left by it. A click on the file name is a click on
+// a control, so it waits for the field like any button.
+TEST(MainWindowCommands, MenusRunBesideARefusingFieldWhichKeepsTheFocusAndItsText)
 {
     ShownWindow s;
     ASSERT_TRUE(s.activated);
-    s.w.txtEquation->clear(); // as at start: empty, with the focus
-    ASSERT_EQ(s.focused(), s.w.txtEquation);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("study.txt");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VENDRAK_SOURCE_DIR "/examples/sine_taylor.txt"), path));
+    s.dlg.openNames.push_back(path);
     s.w.mnuOpen->trigger();
-    QTest::mouseClick(s.w.txtEquation, Qt::LeftButton); // a click on the file name is File, Open
-    EXPECT_EQ(s.dlg.openAsked, 2);
-    s.w.setHelpFile("/nonexistent/index.html");
-    s.w.mnuHelp->trigger();
-    ASSERT_TRUE(s.w.helpViewer() && s.w.helpViewer()->isVisible());
-    s.w.helpViewer()->close();
-    s.w.txtEquation->setText("study.txt");
-    ASSERT_TRUE(s.reactivate());
+    ASSERT_TRUE(s.dim.GraphShown);
+
     s.typeInto(s.w.txtError, "0");
-    s.w.mnuOpen->trigger();
+    s.w.mnuSave->trigger();
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = saved.readAll().split('\n');
+    ASSERT_GT(lines.size(), 27);
+    EXPECT_EQ(lines[27].split(',').value(3), "0"); // the error bound as the field shows it
+    EXPECT_TRUE(QFile::exists(path + ".bmp"));
     QTest::mouseClick(s.w.txtEquation, Qt::LeftButton);
     s.settle();
-    EXPECT_EQ(s.dlg.openAsked, 2);
+    EXPECT_EQ(s.dlg.openAsked, 1);
     EXPECT_EQ(s.focused(), s.w.txtError);
-    s.w.mnuAbout->trigger(); // reads no field
+    EXPECT_EQ(s.w.txtError->text(), "0");
+
+    s.typeInto(s.w.txtError, "0.001");
+    s.typeInto(s.w.txtPlotStep, "81");
+    QGuiApplication::clipboard()->clear();
+    s.w.mnuCopy->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(396, 296));
+    s.w.mnuAbout->trigger();
     EXPECT_NE(s.w.aboutWindow(), nullptr);
+    ASSERT_TRUE(s.reactivate());
+    EXPECT_EQ(s.focused(), s.w.txtPlotStep);
+    EXPECT_EQ(s.w.txtPlotStep->text(), "81");
+    EXPECT_TRUE(s.dlg.messages.empty());
 }
 
 TEST(MainWindowCommands, AnUntrappedErrorIsShownAndNoCommandStartsInsideAHandler)

@@ -273,7 +273,7 @@ int main(int argc, char** argv)
     d.Subintervals = LeadingInt32(t.subintervals);
     d.ErrorBound = LeadingNumber(t.error);
     d.MaxCycles = LeadingInt32(t.maxcy);
-    d.SourceText = QStringLiteral("sin(x), Taylor series about 0, degree 25, with a saved study");
+    d.SourceText = "sin(x), Taylor series about 0, degree 25, with a saved study";
     findRoots(d);
     findExtrema(d);
     integrate(d);

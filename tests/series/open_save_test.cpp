@@ -127,6 +127,34 @@ TEST(OpenSave, OpenStudySaveAsAndReopenInAFreshWindow)
     EXPECT_GT(again.drawnPixels(), 500);
 }
 
+// The source text is carried byte for byte, whatever its encoding and over
+// however many lines it was quoted; a period " * " shows as the 2π it means.
+// A study whose results were cleared saves no possible roots.
+TEST(OpenSave, SourceTextBytesStarPeriodAndClearedResultsSurviveASave)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("t.txt");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("0,\"caf\xE9 \x93sq\x94\r\nsecond line\",-4,4,0,0,\" * \",3,#TRUE#\r\n0.5\r\n0\r\n0.5\r\n");
+    f.close();
+    Window win;
+    win.open(path);
+    ASSERT_TRUE(win.dlg.messages.empty());
+    EXPECT_EQ(win.w.lblPeriod->text(), QStringLiteral("2π"));
+    EXPECT_DOUBLE_EQ(win.dim.Period, 2 * M_PI);
+    win.w.txtXlower->setText("-3.5");
+    win.w.txtXupper->setText("3.5");
+    win.w.cmdExtrema->click(); // f touches 0 at ±π
+    ASSERT_GT(win.dim.PossibleRootCount, 0);
+    win.w.txtXlower->setText("-1"); // a new study: the results go
+    win.w.mnuSave->trigger();
+    const QList<QByteArray> lines = slurp(path).split('\n');
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_EQ(lines[0], "0,\"caf\xE9 \x93sq\x94 second line\",-4,4,0,0,6.28318530717959,3,#TRUE#\r");
+    EXPECT_EQ(lines[4].split(',').mid(6), QList<QByteArray>({"0", "0", "0", "0\r"}));
+}
+
 TEST(OpenSave, CancelsAndBadFilesChangeNothing)
 {
     QTemporaryDir dir;

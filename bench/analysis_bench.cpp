@@ -1,10 +1,10 @@
 // Roots and Extrema scans on large series over a fine grid, measured in
 // series evaluations per second and compared with a bare loop of the
 // evaluator over the same grid.
-#include "analysis/extrema.h"
-#include "analysis/roots.h"
-#include "series/evaluators.h"
-#include "shell/dimension.h"
+#include "core/analysis/extrema.h"
+#include "core/analysis/roots.h"
+#include "core/series/evaluators.h"
+#include "core/study/dimension.h"
 
 #include <benchmark/benchmark.h>
 

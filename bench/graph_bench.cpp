@@ -1,8 +1,8 @@
 // A full redraw of the graph into the real 400 x 300 image: frame, shading,
 // grid, markers, axes, labels and the curve, for long series.
-#include "graph/graph_drawing.h"
-#include "graph/image_canvas.h"
-#include "shell/dimension.h"
+#include "core/graph/graph_drawing.h"
+#include "core/graph/image_canvas.h"
+#include "core/study/dimension.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -5,9 +5,9 @@
 //   /tmp/generate_examples examples
 // The saved study of sine_study.txt is computed the way the Roots, Extrema and
 // Integral commands compute it, through the program's own evaluators.
-#include "series/evaluators.h"
-#include "series/series_file.h"
-#include "shell/number_text.h"
+#include "core/series/evaluators.h"
+#include "core/series/series_file.h"
+#include "core/study/number_text.h"
 
 #include <QFile>
 #include <QStringList>

@@ -2,9 +2,9 @@
 // reader must come back with a status (never crash, hang or run away with
 // memory), leave the study untouched unless it accepts the file, and a file it
 // accepts must survive a save and a second read.
-#include "series/series_file.h"
-#include "shell/dimension.h"
-#include "shell/number_text.h"
+#include "core/series/series_file.h"
+#include "core/study/dimension.h"
+#include "core/study/number_text.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 // The analysis results against references computed another way: the known
 // roots and extrema of sin, and antiderivatives evaluated term by term with
 // direct powers and angles in extended precision.
-#include "analysis/extrema.h"
-#include "analysis/integral.h"
-#include "analysis/roots.h"
+#include "core/analysis/extrema.h"
+#include "core/analysis/integral.h"
+#include "core/analysis/roots.h"
 #include "analysis_fixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 // Study states with the window's initial study settings (-8 <= x <= 8, 256
 // subintervals, error bound 0.01, 20 iterations), with or without a series.
-#include "shell/dimension.h"
+#include "core/study/dimension.h"
 
 #include <cmath>
 #include <vector>

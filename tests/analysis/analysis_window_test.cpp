@@ -1,9 +1,9 @@
 // The four analysis commands through the window: the buttons pressed, the
 // study fields read, the lists and labels filled with the exact texts.
 #include "analysis_fixtures.h"
-#include "shell/errors.h"
-#include "shell/main_window.h"
-#include "shell/number_text.h"
+#include "core/study/errors.h"
+#include "app/main_window.h"
+#include "core/study/number_text.h"
 #include "support/fake_dialogs.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 // The two commands that give one number: the integral and the value of a
 // derivative at a point.
-#include "analysis/integral.h"
-#include "analysis/point_value.h"
+#include "core/analysis/integral.h"
+#include "core/analysis/point_value.h"
 #include "analysis_fixtures.h"
-#include "shell/errors.h"
-#include "shell/number_text.h"
+#include "core/study/errors.h"
+#include "core/study/number_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Roots, Extrema, Integral and Value= on series files at the edges of the
 // number range: each ends with its message or quietly, in bounded time.
-#include "analysis/extrema.h"
-#include "analysis/roots.h"
+#include "core/analysis/extrema.h"
+#include "core/analysis/roots.h"
 #include "analysis/analysis_fixtures.h"
 #include "support/extreme_series.h"
 

@@ -1,10 +1,10 @@
 // The roots and extrema scans: texts, counts and where each scan stops.
-#include "analysis/extrema.h"
-#include "analysis/roots.h"
+#include "core/analysis/extrema.h"
+#include "core/analysis/roots.h"
 #include "analysis_fixtures.h"
-#include "series/evaluators.h"
-#include "shell/errors.h"
-#include "shell/number_text.h"
+#include "core/series/evaluators.h"
+#include "core/study/errors.h"
+#include "core/study/number_text.h"
 
 #include <gtest/gtest.h>
 

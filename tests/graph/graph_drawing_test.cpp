@@ -1,9 +1,9 @@
 // The drawing of a graph: on a canvas that records what it is given, and as
 // painted into the real image.
-#include "graph/graph_drawing.h"
-#include "graph/image_canvas.h"
-#include "graph/recording_canvas.h"
-#include "shell/errors.h"
+#include "core/graph/graph_drawing.h"
+#include "core/graph/image_canvas.h"
+#include "support/recording_canvas.h"
+#include "core/study/errors.h"
 
 #include <gtest/gtest.h>
 

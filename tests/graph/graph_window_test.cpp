@@ -1,9 +1,9 @@
 // The graph through the window: the Plot command and its fields, navigation
 // with the exact field texts, the graph area's mouse and the clipboard.
-#include "graph/graph_drawing.h"
-#include "graph/navigation.h"
-#include "graph/picture_box.h"
-#include "shell/main_window.h"
+#include "core/graph/graph_drawing.h"
+#include "core/graph/navigation.h"
+#include "app/picture_box.h"
+#include "app/main_window.h"
 #include "support/fake_dialogs.h"
 
 #include <QAction>

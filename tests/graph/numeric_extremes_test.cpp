@@ -1,7 +1,7 @@
 // Plot, navigation, the graph's mouse and the clipboard copy on series files
 // at the edges of the number range: each ends with its message or quietly,
 // in bounded time, and the graph area stays a 400 x 300 picture.
-#include "graph/picture_box.h"
+#include "app/picture_box.h"
 #include "support/extreme_series.h"
 
 #include <QCheckBox>

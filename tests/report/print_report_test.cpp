@@ -1,5 +1,5 @@
 // Print through the real window, into a PDF file instead of a printer.
-#include "shell/main_window.h"
+#include "app/main_window.h"
 #include "support/fake_dialogs.h"
 
 #include <QPrinter>

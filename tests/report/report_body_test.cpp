@@ -1,5 +1,5 @@
-#include "report/line_printer.h"
-#include "report/report_body.h"
+#include "core/report/line_printer.h"
+#include "core/report/report_body.h"
 
 #include <QPdfWriter>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "script/class1.h"
-#include "shell/dimension.h"
-#include "shell/errors.h"
+#include "core/script/class1.h"
+#include "core/study/dimension.h"
+#include "core/study/errors.h"
 
 #include <gtest/gtest.h>
 #include <cmath>

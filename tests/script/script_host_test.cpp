@@ -1,5 +1,5 @@
-#include "script/script_host.h"
-#include "shell/errors.h"
+#include "core/script/script_host.h"
+#include "core/study/errors.h"
 
 #include <gtest/gtest.h>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "analysis/analysis_fixtures.h"
-#include "series/evaluators.h"
-#include "shell/errors.h"
+#include "core/series/evaluators.h"
+#include "core/study/errors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The bundled example files are meant to be opened at once: each must read
 // and be the function its header names.
-#include "series/evaluators.h"
-#include "series/series_file.h"
-#include "shell/number_text.h"
+#include "core/series/evaluators.h"
+#include "core/series/series_file.h"
+#include "core/study/number_text.h"
 
 #include <QDir>
 #include <QFile>

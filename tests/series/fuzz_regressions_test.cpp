@@ -1,7 +1,7 @@
 // Files the fuzzer of the series file reader found a fault with, kept as
 // tests. Each: what the file did, and the property it broke.
-#include "series/series_file.h"
-#include "shell/dimension.h"
+#include "core/series/series_file.h"
+#include "core/study/dimension.h"
 
 #include <QFile>
 #include <QTemporaryDir>

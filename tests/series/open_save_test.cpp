@@ -1,6 +1,6 @@
 // The File menu through the real window: open, study, save, open again.
-#include "graph/picture_box.h"
-#include "shell/main_window.h"
+#include "app/picture_box.h"
+#include "app/main_window.h"
 #include "support/fake_dialogs.h"
 
 #include <QAction>

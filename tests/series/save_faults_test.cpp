@@ -3,10 +3,10 @@
 // program's back between the Save dialog and the write. Each time the user
 // hears about it with the file named, what was on disk before is still there
 // byte for byte, and the study in the window is exactly as it was.
-#include "graph/picture_box.h"
-#include "series/series_file.h"
-#include "shell/dimension.h"
-#include "shell/main_window.h"
+#include "app/picture_box.h"
+#include "core/series/series_file.h"
+#include "core/study/dimension.h"
+#include "app/main_window.h"
 #include "support/fake_dialogs.h"
 #include "support/watchdog.h"
 

@@ -1,5 +1,5 @@
-#include "series/series_file.h"
-#include "shell/number_text.h"
+#include "core/series/series_file.h"
+#include "core/study/number_text.h"
 
 #include <QDir>
 #include <QFile>

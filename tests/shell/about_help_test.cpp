@@ -1,6 +1,6 @@
 // Help and About.
-#include "shell/about_window.h"
-#include "shell/help_viewer.h"
+#include "app/about_window.h"
+#include "app/help_viewer.h"
 #include "shell/shown_window.h"
 
 #include <QScrollBar>

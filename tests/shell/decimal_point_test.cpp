@@ -1,9 +1,9 @@
 // The decimal-separator guard, with the user's locale faked so both answers
 // can be tried whatever locales the machine has.
-#include "shell/decimal_point.h"
-#include "shell/help_viewer.h"
-#include "shell/main_window.h"
-#include "shell/sub_main.h"
+#include "app/decimal_point.h"
+#include "app/help_viewer.h"
+#include "app/main_window.h"
+#include "app/sub_main.h"
 #include "support/fake_dialogs.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 // it, the menus, the focus order, and the behaviour shared by the fields.
 #include "shell/shown_window.h"
 
-#include "shell/errors.h"
-#include "shell/help_viewer.h"
+#include "core/study/errors.h"
+#include "app/help_viewer.h"
 
 #include <QtWidgets>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "shell/errors.h"
-#include "shell/number_text.h"
+#include "core/study/errors.h"
+#include "core/study/number_text.h"
 
 #include <gtest/gtest.h>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Pictures of the windows for a person to look at, not run by default:
 //   test_shell --gtest_also_run_disabled_tests --gtest_filter='Screenshot.*'
 // They land in $VENDRAK_SCREENSHOT_DIR (default /tmp).
-#include "shell/about_window.h"
+#include "app/about_window.h"
 #include "shell/shown_window.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 // A main window shown and active offscreen, so focus moves, key presses and
 // clicks behave as they do for a user.
-#include "shell/main_window.h"
+#include "app/main_window.h"
 #include "support/fake_dialogs.h"
 
 #include <QApplication>

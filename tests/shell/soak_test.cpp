@@ -7,10 +7,10 @@
 //
 // VENDRAK_SOAK_ACTIONS sets the number of actions (default 2000, the short
 // run of every test pass); VENDRAK_SOAK_SEED the random seed.
-#include "graph/picture_box.h"
-#include "shell/errors.h"
-#include "shell/main_window.h"
-#include "shell/number_text.h"
+#include "app/picture_box.h"
+#include "core/study/errors.h"
+#include "app/main_window.h"
+#include "core/study/number_text.h"
 #include "support/fake_dialogs.h"
 #include "support/watchdog.h"
 

@@ -4,9 +4,9 @@
 // each subsystem: whatever the file, every command ends (with its message or
 // quietly), none lets a run-time error escape to the window's last-resort
 // message, and the window is still usable afterwards.
-#include "series/series_file.h"
-#include "shell/dimension.h"
-#include "shell/main_window.h"
+#include "core/series/series_file.h"
+#include "core/study/dimension.h"
+#include "app/main_window.h"
 #include "support/fake_dialogs.h"
 #include "support/watchdog.h"
 

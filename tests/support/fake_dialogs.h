@@ -1,6 +1,6 @@
 #pragma once
 // Dialogs a test answers: scripted answers in, every box shown recorded.
-#include "shell/dialogs.h"
+#include "app/dialogs.h"
 
 #include <QStringList>
 #include <deque>

@@ -1,0 +1,70 @@
+#include "app/dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace vendrak {
+
+namespace {
+
+QMessageBox::Icon toQt(Dialogs::Icon icon)
+{
+    switch (icon) {
+    case Dialogs::Icon::Information: return QMessageBox::Information;
+    case Dialogs::Icon::Warning: return QMessageBox::Warning;
+    case Dialogs::Icon::Critical: return QMessageBox::Critical;
+    case Dialogs::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Message texts break their lines with a carriage return alone, which a Qt
+// label would not show as a line break.
+QString displayText(const QString& text)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(u'\r', u'\n');
+    return shown;
+}
+
+} // namespace
+
+void QtDialogs::message(const QString& title, const QString& text, Icon icon)
+{
+    QMessageBox box(toQt(icon), title, displayText(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+Dialogs::Answer QtDialogs::askYesNoCancel(const QString& title, const QString& text, Icon icon)
+{
+    QMessageBox box(toQt(icon), title, displayText(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    parent_);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+QString QtDialogs::openFileName()
+{
+    return QFileDialog::getOpenFileName(parent_, QString(), QString(), QStringLiteral("All files (*)"));
+}
+
+QString QtDialogs::saveFileName()
+{
+    return QFileDialog::getSaveFileName(parent_, QString(), QString(), QStringLiteral("All files (*)"));
+}
+
+bool QtDialogs::printerSetup(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace vendrak

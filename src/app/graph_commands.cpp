@@ -1,0 +1,374 @@
+// The window side of the graph: the Plot command, the plot fields, the view
+// navigation, the graph area's mouse and the copy to the clipboard.
+#include "app/main_window.h"
+
+#include "core/graph/graph_drawing.h"
+#include "core/graph/navigation.h"
+#include "app/picture_box.h"
+#include "app/busy_cursor.h"
+#include "core/study/errors.h"
+#include "core/study/number_text.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QToolTip>
+
+#include <cmath>
+#include <optional>
+
+namespace vendrak {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Vendrak");
+const QString kPlotNumberMessage = QStringLiteral(
+    "Cannot plot: a plot setting holds a number too large for the graph.");
+const QString kStudyNumberMessage = QStringLiteral(
+    "Cannot plot: a study specification holds a number that cannot be used.");
+
+QString textOf(const QLineEdit* field) { return field ? field->text() : QString(); }
+
+bool isChecked(const QCheckBox* box, bool fallback)
+{
+    return box ? box->checkState() != Qt::Unchecked : fallback;
+}
+
+// The leading number of a field, or nothing when it is beyond the double range.
+std::optional<double> leadingOf(const QLineEdit* field)
+{
+    try {
+        return LeadingNumber(textOf(field));
+    } catch (const RunTimeError&) {
+        return std::nullopt;
+    }
+}
+
+// A message shown with the normal pointer, the busy one put back after it.
+void showWithoutBusyPointer(Dialogs& dialogs, const QString& text)
+{
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy)
+        QApplication::restoreOverrideCursor();
+    dialogs.message(kTitle, text, Dialogs::Icon::Warning);
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+// Clears the flag when the drawing ends, however it ends.
+struct DrawingFlag {
+    explicit DrawingFlag(bool& flag)
+        : flag_(flag)
+    {
+        flag_ = true;
+    }
+    ~DrawingFlag() { flag_ = false; }
+    DrawingFlag(const DrawingFlag&) = delete;
+    DrawingFlag& operator=(const DrawingFlag&) = delete;
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------- Plot
+
+void MainWindow::cmdPlot_Click()
+{
+    if (DrawingGraph)
+        return;
+    BusyCursor busy;
+    InvalidateGraph();
+    dim_.GraphShown = true;
+    try {
+        ReadPlotSpecs();
+    } catch (const RunTimeError&) {
+        dim_.GraphShown = false;
+        busy.release();
+        dialogs_.message(kTitle, kPlotNumberMessage, Dialogs::Icon::Warning);
+        return;
+    }
+    if (!Picture1)
+        return;
+    Picture1->setAutoRedraw(isChecked(chkPersist, false));
+    const QString problem = plotSettingsProblem(dim_, Picture1->canvas().outerWidth(),
+                                                Picture1->canvas().outerHeight());
+    if (!problem.isEmpty()) {
+        dim_.GraphShown = false;
+        busy.release();
+        dialogs_.message(kTitle, problem, Dialogs::Icon::Warning);
+        return;
+    }
+    DrawGraph();
+}
+
+void MainWindow::ReadPlotSpecs()
+{
+    dim_.WindowLX = toSingle(LeadingNumber(textOf(txtWindowlx)));
+    dim_.WindowGX = toSingle(LeadingNumber(textOf(txtWindowgx)));
+    dim_.WindowLY = toSingle(LeadingNumber(textOf(txtWindowly)));
+    dim_.WindowGY = toSingle(LeadingNumber(textOf(txtWindowgy)));
+    dim_.XOrigin = toSingle(LeadingNumber(textOf(txtXorigin)));
+    dim_.YOrigin = toSingle(LeadingNumber(textOf(txtYorigin)));
+    dim_.PlotStep = LeadingInt32(textOf(txtPlotStep));
+    dim_.DivX = toSingle(LeadingNumber(textOf(txtDivx)));
+    dim_.DivY = toSingle(LeadingNumber(textOf(txtDivy)));
+    dim_.GridOn = isChecked(chkGrid, true);
+    dim_.ShadeOn = isChecked(chkShade, true);
+}
+
+void MainWindow::InvalidateGraph()
+{
+    if (DrawingGraph) {
+        // The picture is still being drawn; it is blanked when the drawing ends.
+        graphInvalidatedWhileDrawing_ = true;
+        return;
+    }
+    if (Picture1)
+        Picture1->clearPicture();
+    dim_.GraphShown = false;
+}
+
+void MainWindow::DrawGraph()
+{
+    if (DrawingGraph || !Picture1)
+        return;
+    bool refused = false;
+    {
+        DrawingFlag drawing(DrawingGraph);
+        graphInvalidatedWhileDrawing_ = false;
+        dim_.ScriptMath.ierr = 0;
+        try {
+            ReadStudySpecs();
+        } catch (const RunTimeError&) {
+            refused = true;
+        }
+        ImageCanvas& canvas = Picture1->canvas();
+        const QString problem =
+            refused ? kStudyNumberMessage
+                    : plotSettingsProblem(dim_, canvas.outerWidth(), canvas.outerHeight());
+        if (!problem.isEmpty()) {
+            refused = true;
+            dim_.GraphShown = false;
+            Picture1->clearPicture();
+            showWithoutBusyPointer(dialogs_, problem);
+        } else {
+            GraphOptions options;
+            options.shade = isChecked(chkShade, true);
+            options.labelWindow = isChecked(chkWindow, true);
+            options.labelDivisions = isChecked(chkDivisions, true);
+            options.divxText = textOf(txtDivx);
+            options.divyText = textOf(txtDivy);
+            QPointer<MainWindow> self(this);
+            GraphDrawing drawingSteps(dim_, graphWork, canvas);
+            drawingSteps.draw(options, [&] {
+                Picture1->update();
+                DoEvents();
+                return !self.isNull();
+            });
+            if (self.isNull())
+                return;
+            Picture1->update();
+        }
+    }
+    if (graphInvalidatedWhileDrawing_) {
+        graphInvalidatedWhileDrawing_ = false;
+        InvalidateGraph();
+    }
+}
+
+QImage MainWindow::graphImage()
+{
+    if (!Picture1)
+        return {};
+    if (dim_.GraphShown)
+        dim_.DerivOrder = graphWork.PlottedOrder;
+    Picture1->canvas().flush();
+    return Picture1->image().copy();
+}
+
+// ---------------------------------------------------------------- Plot fields
+
+void MainWindow::txtWindowlx_Change() { InvalidateGraph(); }
+void MainWindow::txtWindowgx_Change() { InvalidateGraph(); }
+void MainWindow::txtWindowly_Change() { InvalidateGraph(); }
+void MainWindow::txtWindowgy_Change() { InvalidateGraph(); }
+void MainWindow::txtXorigin_Change() { InvalidateGraph(); }
+void MainWindow::txtYorigin_Change() { InvalidateGraph(); }
+void MainWindow::txtDivx_Change() { InvalidateGraph(); }
+void MainWindow::txtDivy_Change() { InvalidateGraph(); }
+void MainWindow::txtPlotStep_Change() { InvalidateGraph(); }
+
+namespace {
+
+// True when the upper limit's text does not lie above the lower limit's (a
+// text beyond the number range counts as out of order too).
+bool limitsOutOfOrder(const QLineEdit* lower, const QLineEdit* upper)
+{
+    const std::optional<double> lo = leadingOf(lower);
+    const std::optional<double> hi = leadingOf(upper);
+    return !lo || !hi || *hi <= *lo;
+}
+
+} // namespace
+
+void MainWindow::txtWindowlx_LostFocus()
+{
+    if (limitsOutOfOrder(txtWindowlx, txtWindowgx))
+        setFocusLater(txtWindowgx);
+}
+
+void MainWindow::txtWindowgx_LostFocus()
+{
+    if (limitsOutOfOrder(txtWindowlx, txtWindowgx))
+        setFocusLater(txtWindowlx);
+}
+
+void MainWindow::txtWindowly_LostFocus()
+{
+    if (limitsOutOfOrder(txtWindowly, txtWindowgy))
+        setFocusLater(txtWindowgy);
+}
+
+void MainWindow::txtWindowgy_LostFocus()
+{
+    if (limitsOutOfOrder(txtWindowly, txtWindowgy))
+        setFocusLater(txtWindowly);
+}
+
+void MainWindow::txtDivx_Validate(bool& cancel)
+{
+    const std::optional<double> v = leadingOf(txtDivx);
+    cancel = !v || *v == 0;
+}
+
+void MainWindow::txtDivy_Validate(bool& cancel)
+{
+    const std::optional<double> v = leadingOf(txtDivy);
+    cancel = !v || *v == 0;
+}
+
+void MainWindow::txtPlotStep_Validate(bool& cancel)
+{
+    const std::optional<double> v = leadingOf(txtPlotStep);
+    cancel = !v || *v != std::floor(*v) || *v < 1 || *v > 80;
+}
+
+void MainWindow::cboDerivative_GotFocus()
+{
+    if (!cboDerivative)
+        return;
+    try {
+        dim_.DerivOrder = LeadingInt32(cboDerivative->currentText());
+    } catch (const RunTimeError&) {
+        // Only the ten entries can be chosen; nothing else reaches here.
+    }
+}
+
+void MainWindow::cboDerivative_LostFocus()
+{
+    if (!cboDerivative)
+        return;
+    double order = 0;
+    try {
+        order = LeadingNumber(cboDerivative->currentText());
+    } catch (const RunTimeError&) {
+        InvalidateGraph();
+        return;
+    }
+    if (order != dim_.DerivOrder)
+        InvalidateGraph();
+}
+
+// ---------------------------------------------------------------- Navigation
+
+// Navigation never draws: it writes the new window into the four fields, in
+// their order, and presses Plot.
+static void showView(MainWindow& w, const ViewLimits& v)
+{
+    if (w.txtWindowlx)
+        w.txtWindowlx->setText(NumberText(v.lx));
+    if (w.txtWindowgx)
+        w.txtWindowgx->setText(NumberText(v.gx));
+    if (w.txtWindowly)
+        w.txtWindowly->setText(NumberText(v.ly));
+    if (w.txtWindowgy)
+        w.txtWindowgy->setText(NumberText(v.gy));
+    w.cmdPlot_Click();
+}
+
+void MainWindow::ChangeView(int action)
+{
+    if (DrawingGraph)
+        return;
+    ViewLimits v;
+    try {
+        v = ChangeViewLimits(dim_, graphWork, textOf(txtWindowlx), textOf(txtWindowgx),
+                             textOf(txtWindowly), textOf(txtWindowgy), action);
+    } catch (const RunTimeError&) {
+        dialogs_.message(kTitle, kViewRangeMessage, Dialogs::Icon::Warning);
+        return;
+    }
+    showView(*this, v);
+}
+
+void MainWindow::cmdZoomOut_Click() { ChangeView(ViewZoomOut); }
+void MainWindow::cmdZoomQ1_Click() { ChangeView(ViewQuadrant1); }
+void MainWindow::cmdZoomQ2_Click() { ChangeView(ViewQuadrant2); }
+void MainWindow::cmdZoomQ3_Click() { ChangeView(ViewQuadrant3); }
+void MainWindow::cmdZoomQ4_Click() { ChangeView(ViewQuadrant4); }
+void MainWindow::cmdZoomIn_Click() { ChangeView(ViewZoomIn); }
+void MainWindow::cmdPanRight_Click() { ChangeView(ViewPanRight); }
+void MainWindow::cmdPanUp_Click() { ChangeView(ViewPanUp); }
+void MainWindow::cmdPanLeft_Click() { ChangeView(ViewPanLeft); }
+void MainWindow::cmdPanDown_Click() { ChangeView(ViewPanDown); }
+void MainWindow::cmdIncWindX_Click() { ChangeView(ViewWiderX); }
+void MainWindow::cmdDecWindX_Click() { ChangeView(ViewNarrowerX); }
+void MainWindow::cmdIncWindY_Click() { ChangeView(ViewWiderY); }
+void MainWindow::cmdDecWindY_Click() { ChangeView(ViewNarrowerY); }
+
+void MainWindow::Picture1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPointF pixel)
+{
+    if (DrawingGraph || !Picture1)
+        return;
+    const QPointF at = Picture1->toUser(pixel);
+    ViewLimits v;
+    try {
+        v = CentreOnClickLimits(dim_, graphWork, toSingle(at.x()), toSingle(at.y()));
+    } catch (const RunTimeError&) {
+        dialogs_.message(kTitle, kViewRangeMessage, Dialogs::Icon::Warning);
+        return;
+    }
+    showView(*this, v);
+}
+
+void MainWindow::Picture1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF pixel)
+{
+    if (!Picture1)
+        return;
+    const QPointF at = Picture1->toUser(pixel);
+    const QString tip = CoordinateTip(single(at.x()), single(at.y()));
+    Picture1->setToolTip(tip);
+    // A tip already showing follows the pointer instead of keeping the old text.
+    if (QToolTip::isVisible())
+        QToolTip::showText(QCursor::pos(), tip, Picture1);
+}
+
+// ---------------------------------------------------------------- Clipboard
+
+void MainWindow::mnuCopy_Click()
+{
+    if (DrawingGraph || !Picture1)
+        return;
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        clipboard->setImage(graphImage());
+}
+
+} // namespace vendrak

@@ -1,0 +1,7 @@
+// Start-up: everything else lives in the application library.
+#include "app/sub_main.h"
+
+int main(int argc, char** argv)
+{
+    return vendrak::Main(argc, argv);
+}

@@ -1,0 +1,346 @@
+#pragma once
+// The main window frmZandu1. Its controls carry the names users and tests know
+// them by; its event handlers are plain members named after control and event.
+// Each subsystem implements its own handlers in its own folder:
+//   shell/main_window.cpp        construction, load/unload, field behaviour,
+//                                wiring, Help, About, script error event
+//   analysis/study_specs.cpp     ReadStudySpecs, ClearResults, study fields
+//   analysis/analysis_commands.cpp  Roots, Extrema, Integral, Value=
+//   graph/graph_commands.cpp     Plot, plot fields, navigation, clipboard
+//   series/file_commands.cpp     Open, Save, Save As, txtEquation
+//   report/report.cpp            Print
+#include "core/script/script_host.h"
+#include "core/study/dimension.h"
+#include "app/dialogs.h"
+#include "core/graph/graph_work.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <QMetaObject>
+#include <QPointF>
+#include <QPointer>
+
+#include <functional>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+
+namespace vendrak {
+
+class PictureBox;
+class AboutWindow;
+class HelpViewer;
+class LocaleAccess;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(Dimension& dim, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Dimension& dim() { return dim_; }
+    Dialogs& dialogs() { return dialogs_; }
+
+    // Runs the validation and lost-focus handling of the field that holds the
+    // focus, as a click elsewhere would. False when the field refuses to let
+    // go: the command that asked must not run.
+    bool commitFocusedField();
+
+    // Lets pending events through once, in the middle of a handler. Commands
+    // (buttons, menus, clicks on the graph or the file name) that arrive
+    // during it are ignored, so no command starts inside another; field
+    // events still run. Use this rather than QCoreApplication::processEvents.
+    void DoEvents();
+
+    // Runs a handler the way the window runs its own: a run-time error it
+    // did not trap is shown in a message box and the program goes on. False
+    // when one escaped.
+    bool runGuarded(const std::function<void()>& handler);
+
+    // Moves the focus once the current event is done: safe from inside a
+    // focus change (lost-focus handlers that send the focus elsewhere).
+    void setFocusLater(QWidget* widget);
+
+    // Selects the whole text of a field now and again after the current
+    // event, so a mouse click that gives the focus does not undo it.
+    void SelectAllText(QLineEdit* field);
+
+    // Where the user's decimal separator is put back when the window closes;
+    // none (tests) means nothing is touched.
+    void setLocaleAccess(LocaleAccess* locale) { locale_ = locale; }
+
+    // The help document shown by Help; by default help/index.html beside the
+    // executable.
+    QString helpFile() const;
+    void setHelpFile(const QString& path) { helpFile_ = path; }
+    AboutWindow* aboutWindow() const;
+    HelpViewer* helpViewer() const;
+
+    // --- Graph area and file line
+    PictureBox* Picture1 = nullptr;
+    QLabel* lblEquation = nullptr;
+    QLineEdit* txtEquation = nullptr;
+    QPushButton* cmdPlot = nullptr;
+    QComboBox* cboDerivative = nullptr;
+    QPushButton* cmdIntegrate = nullptr;
+    QLabel* lblIntegral = nullptr;
+    QPushButton* cmdRoots = nullptr;
+    QLabel* lblRoots = nullptr;
+    QListWidget* lstRoots = nullptr;
+    QPushButton* cmdExtrema = nullptr;
+    QLabel* lblExtrema = nullptr;
+    QListWidget* lstExtrema = nullptr;
+
+    // --- Series description
+    QLabel* lblTyp = nullptr;
+    QLabel* lblType = nullptr;
+    QLabel* lblTerm = nullptr;
+    QLabel* lblTerms = nullptr;
+    QLabel* lblInterval = nullptr;
+    QLabel* lblXLvalid = nullptr;
+    QLabel* lblXvalidity = nullptr;
+    QLabel* lblXUvalid = nullptr;
+    QLabel* lblExpans = nullptr;
+    QLabel* lblExpansion = nullptr;
+    QLabel* lblPer = nullptr;
+    QLabel* lblPeriod = nullptr;
+
+    // --- Study specifications
+    QGroupBox* fraStudySpecs = nullptr;
+    QLineEdit* txtXlower = nullptr;
+    QLabel* lblXinterval = nullptr;
+    QLineEdit* txtXupper = nullptr;
+    QLabel* lblSubintervals = nullptr;
+    QLineEdit* txtSubintervals = nullptr;
+    QLabel* lblError = nullptr;
+    QLineEdit* txtError = nullptr;
+    QLabel* lblMaxcy = nullptr;
+    QLineEdit* txtMaxcy = nullptr;
+
+    // --- Plot setup
+    QGroupBox* fraPlotSpecs = nullptr;
+    QLineEdit* txtWindowlx = nullptr;
+    QLabel* lblWindowx = nullptr;
+    QLineEdit* txtWindowgx = nullptr;
+    QLineEdit* txtWindowly = nullptr;
+    QLabel* lblWindowy = nullptr;
+    QLineEdit* txtWindowgy = nullptr;
+    QLabel* lblPlotStep = nullptr;
+    QLineEdit* txtPlotStep = nullptr;
+    QCheckBox* chkGrid = nullptr;
+    QCheckBox* chkShade = nullptr;
+    QCheckBox* chkPersist = nullptr;
+    QCheckBox* chkWindow = nullptr;
+    QCheckBox* chkDivisions = nullptr;
+    QLabel* lblXorigin = nullptr;
+    QLineEdit* txtXorigin = nullptr;
+    QLabel* lblDivx = nullptr;
+    QLineEdit* txtDivx = nullptr;
+    QLabel* lblYorigin = nullptr;
+    QLineEdit* txtYorigin = nullptr;
+    QLabel* lblDivy = nullptr;
+    QLineEdit* txtDivy = nullptr;
+
+    // --- Evaluation of function or derivatives
+    QGroupBox* fraEvalDer = nullptr;
+    QLabel* lblDerNum = nullptr;
+    QLineEdit* txtDerNum = nullptr;
+    QLabel* lblXeval = nullptr;
+    QLineEdit* txtXeval = nullptr;
+    QPushButton* cmdDerVal = nullptr;
+    QLabel* lblDerVal = nullptr;
+
+    // --- Graph navigation
+    QGroupBox* fraZoomPan = nullptr;
+    QGroupBox* fraZoom = nullptr;
+    QPushButton* cmdZoomIn = nullptr;
+    QPushButton* cmdZoomOut = nullptr;
+    QGroupBox* fraZoomQuad = nullptr;
+    QPushButton* cmdZoomQ1 = nullptr;
+    QPushButton* cmdZoomQ2 = nullptr;
+    QPushButton* cmdZoomQ3 = nullptr;
+    QPushButton* cmdZoomQ4 = nullptr;
+    QGroupBox* FraWindow = nullptr;
+    QPushButton* cmdIncWindY = nullptr;
+    QPushButton* cmdDecWindX = nullptr;
+    QPushButton* cmdIncWindX = nullptr;
+    QPushButton* cmdDecWindY = nullptr;
+    QGroupBox* fraPan = nullptr;
+    QPushButton* cmdPanUp = nullptr;
+    QPushButton* cmdPanLeft = nullptr;
+    QPushButton* cmdPanRight = nullptr;
+    QPushButton* cmdPanDown = nullptr;
+
+    // --- Menus
+    QMenu* mnuFile = nullptr;
+    QAction* mnuOpen = nullptr;
+    QAction* mnuFileBar1 = nullptr;
+    QAction* mnuSave = nullptr;
+    QAction* mnuSaveAs = nullptr;
+    QAction* mnuFileBar2 = nullptr;
+    QAction* mnuCopy = nullptr;
+    QAction* mnuPrint = nullptr;
+    QAction* mnuHelp = nullptr;
+    QAction* mnuAbout = nullptr;
+
+    // --- Non-visual components
+    ScriptHost ScriptControl1;
+
+    // ===== Handlers (see the file map at the top) =====
+
+    // shell/main_window.cpp
+    void Form_Load();
+    void Form_Unload();
+    void mnuHelp_Click();
+    void mnuAbout_Click();
+    void ScriptControl1_Error(int number, const QString& description);
+
+    // analysis/study_specs.cpp
+    void ReadStudySpecs();
+    void ClearResults();
+    void txtXlower_Change();
+    void txtXlower_LostFocus();
+    void txtXupper_Change();
+    void txtXupper_LostFocus();
+    void txtError_GotFocus();
+    void txtError_Validate(bool& cancel);
+    void txtError_LostFocus();
+    void txtSubintervals_Change();
+    void txtSubintervals_Validate(bool& cancel);
+    void txtSubintervals_LostFocus();
+    void txtMaxcy_Change();
+    void txtMaxcy_Validate(bool& cancel);
+
+    // analysis/analysis_commands.cpp
+    void cmdRoots_Click();
+    void cmdExtrema_Click();
+    void cmdIntegrate_Click();
+    void cmdDerVal_Click();
+
+    // graph/graph_commands.cpp
+    void cmdPlot_Click();
+    void ReadPlotSpecs();
+    void InvalidateGraph();
+    void DrawGraph();
+    void txtWindowlx_Change();
+    void txtWindowlx_LostFocus();
+    void txtWindowgx_Change();
+    void txtWindowgx_LostFocus();
+    void txtWindowly_Change();
+    void txtWindowly_LostFocus();
+    void txtWindowgy_Change();
+    void txtWindowgy_LostFocus();
+    void txtXorigin_Change();
+    void txtYorigin_Change();
+    void txtDivx_Change();
+    void txtDivx_Validate(bool& cancel);
+    void txtDivy_Change();
+    void txtDivy_Validate(bool& cancel);
+    void txtPlotStep_Change();
+    void txtPlotStep_Validate(bool& cancel);
+    void cboDerivative_GotFocus();
+    void cboDerivative_LostFocus();
+    void ChangeView(int action);
+    void cmdZoomOut_Click();
+    void cmdZoomQ1_Click();
+    void cmdZoomQ2_Click();
+    void cmdZoomQ3_Click();
+    void cmdZoomQ4_Click();
+    void cmdZoomIn_Click();
+    void cmdPanRight_Click();
+    void cmdPanUp_Click();
+    void cmdPanLeft_Click();
+    void cmdPanDown_Click();
+    void cmdIncWindX_Click();
+    void cmdDecWindX_Click();
+    void cmdIncWindY_Click();
+    void cmdDecWindY_Click();
+    void Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pixel);
+    void Picture1_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, QPointF pixel);
+    void mnuCopy_Click();
+
+    // series/file_commands.cpp
+    void OpenSeriesFile();
+    // Opens the named file as if it had been chosen in the Open dialog.
+    void OpenSeriesFileNamed(const QString& path);
+    void mnuSave_Click();
+    void mnuSaveAs_Click();
+    void SaveStudy();
+    void txtEquation_Click();
+    void txtEquation_Change();
+    void txtEquation_Validate(bool& cancel);
+
+    // report/report.cpp
+    void mnuPrint_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The events of one field: got focus, validation (may refuse), lost focus.
+    struct FieldHooks {
+        QWidget* widget = nullptr;
+        std::function<void()> gotFocus;
+        std::function<void(bool&)> validate;
+        std::function<void()> lostFocus;
+    };
+
+    void buildControls();
+    void buildMenus();
+    void wireEvents();
+    void setFocusOrder();
+
+    // A command: ignored while DoEvents runs, and run only once the focused
+    // field has let go (the exempt field, the command's own, is not asked).
+    void runCommand(QObject* exempt, const std::function<void()>& handler);
+    bool commitFocusedFieldExcept(QObject* exempt);
+    void onFocusChanged();
+    void syncFocus();
+    bool leaveField(QWidget* field);
+    void enterField(QWidget* field);
+    const FieldHooks* hooksFor(const QObject* widget) const;
+
+    Dimension& dim_;
+    Dialogs& dialogs_;
+    LocaleAccess* locale_ = nullptr;
+    QString helpFile_;
+    QPointer<AboutWindow> about_;
+    QPointer<HelpViewer> help_;
+
+    std::vector<FieldHooks> fields_;
+    std::vector<QLineEdit*> commaFields_;
+    QPointer<QWidget> focusField_;     // the field entered and not yet left
+    bool inFocusChange_ = false;
+    bool pumping_ = false;
+    bool alive_ = true;
+    QMetaObject::Connection focusConnection_;
+
+    // ----- Additions by other subsystems (keep; append below, each with
+    // its own access specifier) -----
+
+public: // graph (graph/graph_commands.cpp)
+    // True while DrawGraph runs, its pass of pending events included: no
+    // plot, save, print or navigation may start then, and a plot field edited
+    // meanwhile blanks the graph only once the drawing is done.
+    bool DrawingGraph = false;
+    // Working values of the last drawing and navigation step.
+    GraphWork graphWork;
+    // The graph area's picture as shown: what the companion bitmap, the
+    // printed report and the clipboard take (no redraw needed). Like a redraw
+    // it leaves DerivOrder at the order of the graph shown, for its title.
+    QImage graphImage();
+
+private: // graph
+    bool graphInvalidatedWhileDrawing_ = false;
+};
+
+} // namespace vendrak

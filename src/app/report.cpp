@@ -1,0 +1,60 @@
+// Print: the study as a report on the printer, graph first.
+#include "core/report/line_printer.h"
+#include "core/report/report_body.h"
+#include "app/main_window.h"
+
+#include <QLineEdit>
+#include <QPrinter>
+
+namespace vendrak {
+
+void MainWindow::mnuPrint_Click()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    // Nothing is printed when the user changes their mind in the dialog.
+    if (!dialogs_.printerSetup(printer))
+        return;
+
+    LinePrinter out(printer);
+    if (!out.isActive()) {
+        const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+        dialogs_.message(QStringLiteral("Vendrak"),
+                         QStringLiteral("The report could not be printed: %1 could not be opened.")
+                             .arg(where.isEmpty() ? QStringLiteral("no printer") : where),
+                         Dialogs::Icon::Warning);
+        return;
+    }
+    dim_.SavedPrinterFont = out.fontName();
+    out.setFontName(QStringLiteral("Courier New"));
+
+    if (dim_.GraphShown) {
+        // The graph as shown; taking it also sets the derivative order to the
+        // one that graph plots, so the title names what is on the page.
+        const QImage picture = graphImage();
+        out.drawImage(picture, 0, 0);
+        out.setCurrentY(4500);
+        out.printLine(ReportTitle(dim_.DerivOrder));
+    }
+
+    const ReportTexts texts{txtEquation->text(), txtXlower->text(), txtXupper->text(), txtSubintervals->text(),
+                            txtMaxcy->text(),    txtError->text(),  txtXorigin->text(), txtYorigin->text(),
+                            txtDivx->text(),     txtDivy->text(),   txtWindowlx->text(), txtWindowgx->text(),
+                            txtWindowly->text(), txtWindowgy->text()};
+    for (const ReportLine& line : ReportBody(dim_, texts)) {
+        if (line.redTail.isEmpty()) {
+            out.printLine(line.text);
+            continue;
+        }
+        out.printText(line.text);
+        out.setTextColor(Qt::red);
+        out.printLine(line.redTail);
+        out.setTextColor(Qt::black);
+    }
+    const bool sent = out.end();
+    out.setFontName(dim_.SavedPrinterFont);
+    if (!sent)
+        dialogs_.message(QStringLiteral("Vendrak"), QStringLiteral("The report could not be printed: the printer reported a failure."),
+                         Dialogs::Icon::Warning);
+}
+
+} // namespace vendrak

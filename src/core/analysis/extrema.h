@@ -1,0 +1,26 @@
+#pragma once
+// The Extrema command's search, without the window: a grid scan of a
+// central-difference slope, each change of its sign refined by Newton's
+// method on f' with five-point differences; points where |f| is within the
+// error bound are counted as possible roots on the way.
+#include "core/analysis/scan_outcome.h"
+#include "core/study/dimension.h"
+
+namespace vendrak {
+
+// Step of the central-difference slope and of the five-point stencil.
+constexpr double kSlopeStep = 0.0045;
+constexpr double kSlopeStep2 = 0.009;
+
+// Walks [XLower, XUpper] of the study state (the study fields already
+// read), fills Maxima/Minima, their counts and PossibleRootCount, and returns
+// the lstExtrema entries ("MIN: [0 , 0]") and the lblExtrema caption. At most
+// kResultCapacity maxima and as many minima are kept: the scan stops at the
+// next one of either kind, listing only what is stored.
+ScanOutcome FindExtrema(Dimension& d);
+
+// The summary label: "2 max. 1 min. 1 possible root(s)." or, without
+// possible roots, "2 max. 1 min. " (with its trailing space).
+QString ExtremaLabel(int maxCount, int minCount, int possibleRoots);
+
+} // namespace vendrak

@@ -1,0 +1,18 @@
+#pragma once
+// The Roots command's search, without the window: a grid scan for sign
+// changes of f, each refined by Newton's method.
+#include "core/analysis/scan_outcome.h"
+#include "core/study/dimension.h"
+
+namespace vendrak {
+
+// Walks [XLower, XUpper] of the study state (the study fields already
+// read), fills Roots/RootCount and returns the lstRoots entries and the
+// lblRoots caption ("2 roots"). At most kResultCapacity roots are kept: the
+// scan stops at the next one, listing only what is stored.
+ScanOutcome FindRoots(Dimension& d);
+
+// The count label: "2 roots" (also "1 roots", "0 roots").
+QString RootsLabel(int count);
+
+} // namespace vendrak

@@ -1,0 +1,565 @@
+#include "core/graph/graph_drawing.h"
+
+#include "core/series/evaluators.h"
+#include "core/study/errors.h"
+#include "core/study/number_text.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+namespace vendrak {
+
+const QString kEmptyWindowMessage = QStringLiteral(
+    "Cannot plot: each upper limit of the plot window must be greater than its lower limit.");
+const QString kHugeWindowMessage =
+    QStringLiteral("Cannot plot: the plot window is too large to be drawn.");
+const QString kTinyWindowMessage =
+    QStringLiteral("Cannot plot: the plot window is too small to be drawn.");
+const QString kPlotStepMessage =
+    QStringLiteral("Cannot plot: the plot step must be a whole number between 1 and 80.");
+const QString kBadSettingMessage =
+    QStringLiteral("Cannot plot: a plot setting holds a number that cannot be drawn.");
+
+namespace {
+
+// A loop whose counter starts this many steps before the part of the window
+// it draws in jumps ahead instead of stepping there one by one.
+constexpr double kJumpAhead = 4096;
+// No loop of the drawing runs more often than this; the window is only a few
+// hundred pixels wide, so only a runaway loop ever gets near it.
+constexpr long long kMaxIterations = 200000;
+
+// A counted loop in single precision: the counter starts at `from`, the body
+// runs while it has not passed `to` (<= for a positive step, >= for a
+// negative one) and the step is added after each body. The body gets the
+// counter and the number of the pass (1, 2, ...). `usefulFrom` is where the
+// window begins as seen from `from`; a counter that starts very far before it
+// jumps ahead (keeping the pass numbers) rather than stepping there. A step
+// too small to move the counter ends the loop.
+template <class Body>
+void CountedLoop(float from, float to, float step, float usefulFrom, Body body)
+{
+    if (!std::isfinite(from) || !std::isfinite(to) || !std::isfinite(step) || step == 0.0f)
+        return;
+    float v = from;
+    long long pass = 0;
+    const double ahead = (static_cast<double>(usefulFrom) - from) / step;
+    if (std::isfinite(ahead) && ahead > kJumpAhead) {
+        const double k = std::floor(ahead) - 1;
+        v = single(from + k * static_cast<double>(step));
+        pass = static_cast<long long>(k);
+        if (!std::isfinite(v))
+            return;
+    }
+    for (long long i = 0; i < kMaxIterations; ++i) {
+        if (step > 0 ? !(v <= to) : !(v >= to))
+            break;
+        ++pass;
+        body(v, pass);
+        const float next = v + step;
+        if (next == v)
+            break;
+        v = next;
+    }
+}
+
+// The window label of a value: a blank for the sign of a value that is not
+// negative, the digits, a blank.
+QString windowLabelText(float v)
+{
+    const QString t = NumberText(v);
+    return t.startsWith(u'-') ? t + u' ' : u' ' + t + u' ';
+}
+
+int labelEvery(float pixel, float step)
+{
+    const double every = std::floor(static_cast<double>(pixel) * 7 / step + 1);
+    if (!std::isfinite(every) || every < 1)
+        return 1;
+    return every > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
+                                                   : static_cast<int>(every);
+}
+
+} // namespace
+
+float single(double v)
+{
+    if (std::isnan(v))
+        return std::numeric_limits<float>::quiet_NaN();
+    if (v > FLT_MAX || v < -FLT_MAX) {
+        // Values that round to the largest single are still that single.
+        const float f = static_cast<float>(std::clamp(v, -static_cast<double>(FLT_MAX),
+                                                      static_cast<double>(FLT_MAX)));
+        const double halfUlp = 0.5 * (static_cast<double>(FLT_MAX) - std::nextafter(FLT_MAX, 0.0f));
+        if (std::fabs(v) - FLT_MAX < halfUlp)
+            return f;
+        return v > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+    }
+    return static_cast<float>(v);
+}
+
+QString plotSettingsProblem(const Dimension& dim, int width, int height)
+{
+    const float values[] = {dim.WindowLX, dim.WindowGX, dim.WindowLY, dim.WindowGY,
+                            dim.XOrigin, dim.YOrigin, dim.DivX, dim.DivY};
+    for (float v : values)
+        if (!std::isfinite(v))
+            return kBadSettingMessage;
+    if (!(dim.WindowGX > dim.WindowLX) || !(dim.WindowGY > dim.WindowLY))
+        return kEmptyWindowMessage;
+    const double w = static_cast<double>(dim.WindowGX) - dim.WindowLX;
+    const double h = static_cast<double>(dim.WindowGY) - dim.WindowLY;
+    if (!std::isfinite(single(w)) || !std::isfinite(single(h)))
+        return kHugeWindowMessage;
+    if (width <= 0 || height <= 0)
+        return kTinyWindowMessage;
+    if (single(w / width) == 0.0f || single(h / height) == 0.0f)
+        return kTinyWindowMessage;
+    if (dim.PlotStep < 1)
+        return kPlotStepMessage;
+    if (!std::isfinite(single(w / width * dim.PlotStep)))
+        return kHugeWindowMessage;
+    return {};
+}
+
+QString LabelPattern(const QString& divisionText)
+{
+    const QString t = divisionText.trimmed();
+    const qsizetype dot = t.indexOf(u'.');
+    if (dot < 0)
+        return QStringLiteral("######");
+    return QStringLiteral("######.") + QString(t.size() - dot - 1, u'0');
+}
+
+QString FormatLabel(double value, const QString& pattern)
+{
+    const qsizetype dot = pattern.indexOf(u'.');
+    const bool hasPoint = dot >= 0;
+    const int decimals = hasPoint ? static_cast<int>(pattern.size() - dot - 1) : 0;
+    const double magnitude = std::fabs(value);
+
+    QString whole;
+    QString fraction;
+    bool zero = true;
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = magnitude * scale;
+    if (decimals <= 15 && std::isfinite(scaled) && scaled < 4.0e15) {
+        const long long r = static_cast<long long>(std::floor(scaled + 0.5));
+        const long long unit = static_cast<long long>(scale);
+        const long long w = unit > 0 ? r / unit : r;
+        const long long f = unit > 0 ? r % unit : 0;
+        zero = r == 0;
+        if (w != 0)
+            whole = QString::number(w);
+        if (decimals > 0)
+            fraction = QStringLiteral("%1").arg(f, decimals, 10, QChar(u'0'));
+    } else {
+        // Too many digits for whole-number arithmetic: let the decimal
+        // conversion round; the "#" rule still drops a zero whole part.
+        const QString t = QString::number(magnitude, 'f', std::min(decimals, 300));
+        const qsizetype p = t.indexOf(u'.');
+        whole = p < 0 ? t : t.left(p);
+        fraction = p < 0 ? QString() : t.mid(p + 1);
+        zero = std::all_of(t.cbegin(), t.cend(), [](QChar c) { return c == u'0' || c == u'.'; });
+        if (whole == u'0')
+            whole.clear();
+    }
+    QString out;
+    if (value < 0 && !zero)
+        out += u'-';
+    out += whole;
+    if (hasPoint)
+        out += u'.' + fraction;
+    return out;
+}
+
+bool GraphDrawing::draw(const GraphOptions& options, const std::function<bool()>& handOver)
+{
+    if (!plotSettingsProblem(dim_, canvas_.outerWidth(), canvas_.outerHeight()).isEmpty())
+        return false;
+    work_.PlottedOrder = dim_.DerivOrder;
+    SetUpMapping();
+    DrawFrame();
+    ShadeArea(options.shade);
+    DrawTicks();
+    DrawIntervalMarkers();
+    DrawAxes();
+    MarkOrigin();
+    if (options.labelWindow)
+        LabelWindow();
+    if (options.labelDivisions)
+        LabelDivisions(options.divxText, options.divyText);
+    canvas_.flush();
+    const bool goOn = !handOver || handOver();
+    if (goOn) {
+        PlotCurve();
+        canvas_.flush();
+    }
+    work_.DrawColour = 0;
+    return true;
+}
+
+void GraphDrawing::SetUpMapping()
+{
+    const double w = canvas_.outerWidth();
+    const double h = canvas_.outerHeight();
+    const double width = static_cast<double>(dim_.WindowGX) - dim_.WindowLX;
+    const double height = static_cast<double>(dim_.WindowGY) - dim_.WindowLY;
+    work_.SampleStep = single(width / w * dim_.PlotStep);
+    work_.PixelX = single(width / w);
+    work_.PixelY = single(height / h);
+    canvas_.setScale(dim_.WindowLX, dim_.WindowGY, dim_.WindowGX, dim_.WindowLY);
+    work_.TickLenX = single(width);
+    work_.TickLenY = single(height);
+    if (!dim_.GridOn) {
+        work_.TickLenX = single(work_.TickLenX / 20.0);
+        work_.TickLenY = single(work_.TickLenY / 20.0);
+    }
+}
+
+void GraphDrawing::DrawFrame()
+{
+    canvas_.rectangle(dim_.WindowLX, static_cast<double>(dim_.WindowLY) + work_.PixelY,
+                      static_cast<double>(dim_.WindowGX) - work_.PixelX, dim_.WindowGY,
+                      colours::Yellow);
+}
+
+int GraphDrawing::evaluate(double x)
+{
+    try {
+        work_.PlotY = evaluator_ ? evaluator_(dim_, x) : EvalSelected(dim_, x);
+        return 0;
+    } catch (const RunTimeError& e) {
+        return e.number() != 0 ? e.number() : ErrOverflow;
+    }
+}
+
+double GraphDrawing::clampToWindow(double y) const
+{
+    if (y > dim_.WindowGY)
+        return dim_.WindowGY;
+    if (y < dim_.WindowLY)
+        return dim_.WindowLY;
+    return y;
+}
+
+void GraphDrawing::ShadeArea(bool shadeChecked)
+{
+    if (!shadeChecked || dim_.DerivOrder >= 1)
+        return;
+    const double lx = dim_.WindowLX;
+    const double gx = dim_.WindowGX;
+    if (dim_.XLower <= gx && dim_.XLower < lx)
+        dim_.XLower = lx;
+    dim_.ierr = 0;
+    canvas_.pset(dim_.XLower, dim_.YOrigin, colours::Shade);
+    work_.WorkX = dim_.XLower;
+    const double stride = work_.SampleStep * 0.999;
+    for (long long i = 0; i < kMaxIterations; ++i) {
+        if (const int err = evaluate(work_.WorkX))
+            dim_.ierr = err;
+        if (dim_.ierr != 0)
+            break;
+        work_.DrawColour = colours::Shade;
+        work_.PlotY = clampToWindow(work_.PlotY);
+        canvas_.lineTo(work_.WorkX, work_.PlotY, work_.DrawColour);
+        work_.WorkX = work_.WorkX + stride;
+        if (!(work_.WorkX < gx) || !(work_.WorkX < dim_.XUpper))
+            break;
+        canvas_.pset(work_.WorkX, dim_.YOrigin, colours::Blue);
+    }
+    if (dim_.XUpper <= gx) {
+        work_.WorkX = dim_.XUpper;
+        if (const int err = evaluate(work_.WorkX))
+            dim_.ierr = err;
+        if (dim_.ierr == 0) {
+            work_.PlotY = clampToWindow(work_.PlotY);
+            canvas_.lineTo(work_.WorkX, work_.PlotY, work_.DrawColour);
+        }
+    }
+}
+
+void GraphDrawing::DrawTicks()
+{
+    // Never two marks closer than one pixel. A negative division counts by its size.
+    const auto tickStep = [](float div, float pixel) {
+        const float d = std::fabs(div);
+        return d < pixel ? pixel : d;
+    };
+    work_.DivStepX = tickStep(dim_.DivX, work_.PixelX);
+    work_.DivStepY = tickStep(dim_.DivY, work_.PixelY);
+    const float lx = dim_.WindowLX;
+    const float gx = dim_.WindowGX;
+    const float ly = dim_.WindowLY;
+    const float gy = dim_.WindowGY;
+
+    const double y0 = dim_.GridOn ? ly : dim_.YOrigin - work_.TickLenY / 2.0;
+    const auto verticalMark = [&](float x) {
+        work_.MarkX = x;
+        canvas_.lineBy(x, y0, 0, work_.TickLenY, colours::Green);
+    };
+    CountedLoop(dim_.XOrigin, gx, work_.DivStepX, lx, [&](float x, long long) {
+        if (x >= lx)
+            verticalMark(x);
+    });
+    CountedLoop(dim_.XOrigin, lx, -work_.DivStepX, gx, [&](float x, long long) {
+        if (x <= gx)
+            verticalMark(x);
+    });
+
+    const double x0 = dim_.GridOn ? lx : dim_.XOrigin - work_.TickLenX / 2.0;
+    const auto horizontalMark = [&](float y) {
+        work_.MarkY = y;
+        canvas_.lineBy(x0, y, work_.TickLenX, 0, colours::Green);
+    };
+    CountedLoop(dim_.YOrigin, gy, work_.DivStepY, ly, [&](float y, long long) {
+        if (y >= ly)
+            horizontalMark(y);
+    });
+    CountedLoop(dim_.YOrigin, ly, -work_.DivStepY, gy, [&](float y, long long) {
+        if (y <= gy)
+            horizontalMark(y);
+    });
+}
+
+void GraphDrawing::DrawIntervalMarkers()
+{
+    for (const double end : {dim_.XLower, dim_.XUpper}) {
+        if (!(dim_.WindowLX <= end && end <= dim_.WindowGX))
+            continue;
+        dim_.ierr = 0;
+        canvas_.pset(end, dim_.YOrigin, colours::Blue);
+        work_.WorkX = end;
+        const int err = evaluate(work_.WorkX);
+        if (err != 0) {
+            dim_.ierr = err;
+            continue;
+        }
+        if (dim_.ierr != 0)
+            continue;
+        work_.DrawColour = colours::Blue;
+        work_.PlotY = clampToWindow(work_.PlotY);
+        canvas_.lineTo(work_.WorkX, work_.PlotY, work_.DrawColour);
+    }
+}
+
+void GraphDrawing::DrawAxes()
+{
+    canvas_.line(dim_.WindowLX, dim_.YOrigin, dim_.WindowGX, dim_.YOrigin, colours::Red);
+    canvas_.line(dim_.XOrigin, dim_.WindowLY, dim_.XOrigin, dim_.WindowGY, colours::Red);
+}
+
+void GraphDrawing::MarkOrigin()
+{
+    work_.OriginMarkRadius = single((static_cast<double>(dim_.WindowGX) - dim_.WindowLX) / 100);
+    canvas_.circle(0, 0, work_.OriginMarkRadius, colours::Magenta, colours::Red, true);
+}
+
+void GraphDrawing::LabelWindow()
+{
+    canvas_.setForeColour(colours::WindowLabel);
+    work_.DrawColour = 0;
+    work_.LabelFontHeight = 20;
+    work_.LabelFontWidth = 16;
+    const std::optional<LabelFont> previous = canvas_.selectFont(LabelFont{20, 16, false});
+    work_.WindowMidX = single((static_cast<double>(dim_.WindowLX) + dim_.WindowGX) / 2);
+    work_.WindowMidY = single((static_cast<double>(dim_.WindowLY) + dim_.WindowGY) / 2);
+    const double px = work_.PixelX;
+    const double py = work_.PixelY;
+    const auto halfLength = [](float v) { return NumberText(v).size() / 2.0 + 0.5; };
+
+    // Bottom and top, centred across the window.
+    canvas_.moveTo(work_.WindowMidX - halfLength(dim_.WindowLY) * 16 * px,
+                   dim_.WindowLY + 20 * py + py);
+    canvas_.print(windowLabelText(dim_.WindowLY));
+    canvas_.moveTo(work_.WindowMidX - halfLength(dim_.WindowGY) * 16 * px,
+                   dim_.WindowGY + 20 * py * 0.2);
+    canvas_.print(windowLabelText(dim_.WindowGY));
+
+    // Left and right, reading downwards, centred along the window's height.
+    canvas_.selectFont(LabelFont{20, 16, true});
+    canvas_.moveTo(dim_.WindowLX + 20 * px + 2 * px,
+                   work_.WindowMidY + halfLength(dim_.WindowLX) * 16 * py);
+    canvas_.print(windowLabelText(dim_.WindowLX));
+    canvas_.moveTo(dim_.WindowGX + 20 * px * 0.2,
+                   work_.WindowMidY + halfLength(dim_.WindowGX) * 16 * py);
+    canvas_.print(windowLabelText(dim_.WindowGX));
+
+    canvas_.selectFont(previous);
+}
+
+void GraphDrawing::LabelDivisions(const QString& divxText, const QString& divyText)
+{
+    // A label step is a whole multiple of the division, at least one pixel. A
+    // negative division counts by its size; a zero one gets no labels.
+    const auto labelStep = [](float div, float pixel) -> float {
+        const float d = std::fabs(div);
+        if (d == 0.0f)
+            return 0.0f;
+        if (d < pixel)
+            return single(std::nearbyint(static_cast<double>(pixel) / d + 0.5) * d);
+        return d;
+    };
+    work_.DivStepX = labelStep(dim_.DivX, work_.PixelX);
+    work_.DivStepY = labelStep(dim_.DivY, work_.PixelY);
+    canvas_.setForeColour(colours::Black);
+    work_.LabelFontHeight = 7;
+    work_.LabelFontWidth = 5;
+    const std::optional<LabelFont> previous = canvas_.selectFont(LabelFont{7, 5, false});
+    const float lx = dim_.WindowLX;
+    const float gx = dim_.WindowGX;
+    const float ly = dim_.WindowLY;
+    const float gy = dim_.WindowGY;
+    const double px = work_.PixelX;
+    const double py = work_.PixelY;
+    const bool labelX = work_.DivStepX > 0 && std::isfinite(work_.DivStepX);
+    const bool labelY = work_.DivStepY > 0 && std::isfinite(work_.DivStepY);
+    work_.LabelEveryX = labelX ? labelEvery(work_.PixelX, work_.DivStepX) : 0;
+    work_.LabelEveryY = labelY ? labelEvery(work_.PixelY, work_.DivStepY) : 0;
+
+    const auto labelText = [&](float v) {
+        dim_.ScratchText = FormatLabel(v, work_.LabelFormat).trimmed();
+        return dim_.ScratchText;
+    };
+
+    work_.LabelFormat = LabelPattern(divyText);
+    if (labelY) {
+        const double textY = 7 * py / 2;
+        work_.LabelCount = 0;
+        CountedLoop(single(static_cast<double>(dim_.YOrigin) + work_.DivStepY), gy, work_.DivStepY,
+                    ly, [&](float y, long long pass) {
+                        work_.MarkY = y;
+                        work_.LabelCount = pass;
+                        if (pass % work_.LabelEveryY != 0 || !(y >= ly))
+                            return;
+                        const QString t = labelText(y);
+                        canvas_.moveTo(dim_.XOrigin + 1.5 * 5 * px, y + textY);
+                        canvas_.print(t);
+                    });
+        work_.LabelCount = 0;
+        CountedLoop(single(static_cast<double>(dim_.YOrigin) - work_.DivStepY), ly,
+                    -work_.DivStepY, gy, [&](float y, long long pass) {
+                        work_.MarkY = y;
+                        work_.LabelCount = pass;
+                        if (pass % work_.LabelEveryY != 0 || !(y <= gy))
+                            return;
+                        const QString t = labelText(y);
+                        canvas_.moveTo(dim_.XOrigin - (t.size() + 1.5) * 5 * px, y + textY);
+                        canvas_.print(t);
+                    });
+    }
+
+    canvas_.selectFont(LabelFont{7, 5, true});
+    work_.LabelFormat = LabelPattern(divxText);
+    if (labelX) {
+        const double textX = 7 * px / 2 + 2 * px;
+        work_.LabelCount = 0;
+        CountedLoop(single(static_cast<double>(dim_.XOrigin) + work_.DivStepX), gx, work_.DivStepX,
+                    lx, [&](float x, long long pass) {
+                        work_.MarkX = x;
+                        work_.LabelCount = pass;
+                        if (pass % work_.LabelEveryX != 0 || !(x >= lx))
+                            return;
+                        const QString t = labelText(x);
+                        canvas_.moveTo(x + textX, dim_.YOrigin - 5 * 1.5 * py);
+                        canvas_.print(t);
+                    });
+        work_.LabelCount = 0;
+        CountedLoop(single(static_cast<double>(dim_.XOrigin) - work_.DivStepX), lx,
+                    -work_.DivStepX, gx, [&](float x, long long pass) {
+                        work_.MarkX = x;
+                        work_.LabelCount = pass;
+                        if (pass % work_.LabelEveryX != 0 || !(x <= gx))
+                            return;
+                        const QString t = labelText(x);
+                        canvas_.moveTo(x + textX, dim_.YOrigin + (t.size() + 1.5) * 5 * py);
+                        canvas_.print(t);
+                    });
+    }
+
+    canvas_.selectFont(previous);
+}
+
+void GraphDrawing::PlotCurve()
+{
+    work_.DrawColour = 0;
+    const float gx = dim_.WindowGX;
+    const double step = work_.SampleStep;
+    if (!(step > 0) || !std::isfinite(step))
+        return;
+    // One sample per step across the window, and a few beyond.
+    const double expected = (static_cast<double>(gx) - dim_.WindowLX) / step + 16;
+    const long long maxSamples =
+        std::isfinite(expected) ? std::min<long long>(kMaxIterations, static_cast<long long>(expected))
+                                : kMaxIterations;
+
+    // The error trap: the math object's number wins over the raised one.
+    const auto trap = [&](int number) {
+        dim_.ierr = number;
+        if (dim_.ScriptMath.ierr != 0) {
+            dim_.ierr = dim_.ScriptMath.ierr;
+            dim_.ScriptMath.ierr = 0;
+        }
+        // A recoverable failure left of the right edge skips the sample and
+        // starts a new run; anything else ends the curve.
+        return isRecoverableEvalError(dim_.ierr) && single(work_.WorkX) < gx;
+    };
+
+    work_.WorkX = static_cast<double>(dim_.WindowLX) - step;
+    bool startRun = true;
+    for (long long i = 0; i < maxSamples; ++i) {
+        if (startRun) {
+            dim_.ierr = 0;
+            work_.WorkX = work_.WorkX + step;
+            if (const int err = evaluate(work_.WorkX)) {
+                if (trap(err))
+                    continue;
+                break;
+            }
+            if (dim_.ierr != 0) {
+                if (single(work_.WorkX) <= gx)
+                    continue;
+                break;
+            }
+            canvas_.pset(work_.WorkX, work_.PlotY);
+            if (single(work_.WorkX) == gx)
+                break;
+            startRun = false;
+            continue;
+        }
+        work_.WorkX = work_.WorkX + step;
+        if (const int err = evaluate(work_.WorkX)) {
+            if (trap(err)) {
+                startRun = true;
+                continue;
+            }
+            break;
+        }
+        if (dim_.ierr != 0) {
+            if (single(work_.WorkX) < gx) {
+                startRun = true;
+                continue;
+            }
+            break;
+        }
+        CurveSegmentTo();
+        if (!(single(work_.WorkX) <= gx))
+            break;
+    }
+}
+
+void GraphDrawing::CurveSegmentTo()
+{
+    const float y0 = single(canvas_.currentY());
+    const float y = single(work_.PlotY);
+    const float gy = dim_.WindowGY;
+    const float ly = dim_.WindowLY;
+    if ((y > gy && y0 > gy) || (y < ly && y0 < ly))
+        canvas_.moveTo(work_.WorkX, work_.PlotY);
+    else
+        canvas_.lineTo(work_.WorkX, work_.PlotY, work_.DrawColour);
+}
+
+} // namespace vendrak

@@ -1,0 +1,90 @@
+#pragma once
+// Drawing one graph of the loaded series on a canvas: mapping, frame,
+// shading, ticks or grid, interval markers, axes, origin mark, labels and the
+// curve, from the plot settings stored in the study state.
+#include "core/graph/canvas.h"
+#include "core/graph/graph_work.h"
+#include "core/study/dimension.h"
+
+#include <QString>
+#include <functional>
+
+namespace vendrak {
+
+// The options read from the window at the moment of drawing.
+struct GraphOptions {
+    bool shade = true;            // chkShade
+    bool labelWindow = true;      // chkWindow
+    bool labelDivisions = true;   // chkDivisions
+    QString divxText = QStringLiteral("1"); // txtDivx, for the x label pattern
+    QString divyText = QStringLiteral("1"); // txtDivy, for the y label pattern
+};
+
+// Messages of the plot settings that cannot be drawn.
+extern const QString kEmptyWindowMessage;
+extern const QString kHugeWindowMessage;
+extern const QString kTinyWindowMessage;
+extern const QString kPlotStepMessage;
+extern const QString kBadSettingMessage;
+
+// Why the stored plot settings cannot be drawn on a canvas of this size, or
+// an empty text when they can.
+QString plotSettingsProblem(const Dimension& dim, int width, int height);
+
+// The number pattern of the division labels for a division text: "######"
+// or "######." followed by one "0" per character after the first point.
+QString LabelPattern(const QString& divisionText);
+// A value written with such a pattern: "#" shows a digit only when it counts
+// (nothing for a zero whole part), "0" always; rounded to the pattern's
+// decimals, halves away from zero. 0.25 with "######.00" gives ".25".
+QString FormatLabel(double value, const QString& pattern);
+
+// A single precision value; values beyond its range become infinities
+// instead of undefined conversions.
+float single(double v);
+
+class GraphDrawing {
+public:
+    GraphDrawing(Dimension& dim, GraphWork& work, Canvas& canvas)
+        : dim_(dim)
+        , work_(work)
+        , canvas_(canvas)
+    {
+    }
+
+    // What is plotted: the selected function of the series unless a test
+    // puts something else here.
+    using Evaluator = std::function<double(const Dimension&, double)>;
+    void setEvaluator(Evaluator evaluator) { evaluator_ = std::move(evaluator); }
+
+    // Everything after the study specifications have been read. `handOver`
+    // runs once between the static parts and the curve (the window lets
+    // pending events through there); when it returns false the curve is not
+    // drawn. False when the settings cannot be drawn (nothing is drawn then).
+    bool draw(const GraphOptions& options, const std::function<bool()>& handOver = {});
+
+    // The steps, in the order draw() runs them.
+    void SetUpMapping();
+    void DrawFrame();
+    void ShadeArea(bool shadeChecked);
+    void DrawTicks();
+    void DrawIntervalMarkers();
+    void DrawAxes();
+    void MarkOrigin();
+    void LabelWindow();
+    void LabelDivisions(const QString& divxText, const QString& divyText);
+    void PlotCurve();
+    void CurveSegmentTo();
+
+private:
+    // The selected function at x into work_.PlotY; 0 or the raised error number.
+    int evaluate(double x);
+    double clampToWindow(double y) const;
+
+    Dimension& dim_;
+    GraphWork& work_;
+    Canvas& canvas_;
+    Evaluator evaluator_;
+};
+
+} // namespace vendrak

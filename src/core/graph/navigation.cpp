@@ -1,0 +1,140 @@
+#include "core/graph/navigation.h"
+
+#include "core/study/errors.h"
+#include "core/study/number_text.h"
+
+namespace vendrak {
+
+const QString kViewRangeMessage =
+    QStringLiteral("Cannot change the view: the plot window would leave the range of numbers "
+                   "the graph can hold.");
+
+namespace {
+
+// A value as the window fields would show it: single precision, written with
+// seven digits and read back.
+double shown(double v) { return LeadingNumber(NumberText(toSingle(v))); }
+
+} // namespace
+
+ViewLimits ChangeViewLimits(Dimension& dim, GraphWork& work, const QString& lxText,
+                            const QString& gxText, const QString& lyText, const QString& gyText,
+                            int action)
+{
+    dim.WindowLX = toSingle(LeadingNumber(lxText));
+    dim.WindowGX = toSingle(LeadingNumber(gxText));
+    dim.WindowLY = toSingle(LeadingNumber(lyText));
+    dim.WindowGY = toSingle(LeadingNumber(gyText));
+
+    // Each value is worked out in double from the stored singles and stored
+    // in single precision.
+    const double LX = dim.WindowLX;
+    const double GX = dim.WindowGX;
+    const double LY = dim.WindowLY;
+    const double GY = dim.WindowGY;
+    const float cx = toSingle((GX + LX) / 2);
+    const float cy = toSingle((GY + LY) / 2);
+    const float hw = toSingle((GX - LX) / 2);
+    const float hh = toSingle((GY - LY) / 2);
+    work.ViewCentreX = cx;
+    work.ViewCentreY = cy;
+    work.ViewHalfWidth = hw;
+    work.ViewHalfHeight = hh;
+    const double CX = cx;
+    const double CY = cy;
+    const double HW = hw;
+    const double HH = hh;
+
+    ViewLimits v{dim.WindowLX, dim.WindowGX, dim.WindowLY, dim.WindowGY};
+    switch (action) {
+    case ViewZoomOut:
+        v.lx = toSingle(LX - HW);
+        v.gx = toSingle(HW + GX);
+        v.ly = toSingle(LY - HH);
+        v.gy = toSingle(HH + GY);
+        break;
+    case ViewQuadrant1:
+    case ViewQuadrant2:
+    case ViewQuadrant3:
+    case ViewQuadrant4:
+        if (action < 3)
+            v.ly = cy;
+        else
+            v.gy = cy;
+        if (action % 4 < 2)
+            v.lx = cx;
+        else
+            v.gx = cx;
+        break;
+    case ViewZoomIn:
+        v.lx = toSingle((CX + LX) / 2);
+        v.gx = toSingle((CX + GX) / 2);
+        v.ly = toSingle((CY + LY) / 2);
+        v.gy = toSingle((CY + GY) / 2);
+        break;
+    case ViewPanRight:
+        v.lx = toSingle(HW / 2 + LX);
+        v.gx = toSingle(HW / 2 + GX);
+        break;
+    case ViewPanUp:
+        v.ly = toSingle(HH / 2 + LY);
+        v.gy = toSingle(HH / 2 + GY);
+        break;
+    case ViewPanLeft:
+        v.lx = toSingle(LX - HW / 2);
+        v.gx = toSingle(GX - HW / 2);
+        break;
+    case ViewPanDown:
+        v.ly = toSingle(LY - HH / 2);
+        v.gy = toSingle(GY - HH / 2);
+        break;
+    // The window-size steps pass each operand through the field text, so a
+    // narrower-then-wider pair lands where the texts say, not where exact
+    // arithmetic would.
+    case ViewWiderX:
+        v.lx = toSingle(shown(LX) - shown(HW / 2));
+        v.gx = toSingle(shown(GX) + shown(HW / 2));
+        break;
+    case ViewNarrowerX:
+        v.lx = toSingle(shown(LX) + shown(HW / 3));
+        v.gx = toSingle(shown(GX) - shown(HW / 3));
+        break;
+    case ViewWiderY:
+        v.ly = toSingle(shown(LY) - shown(HH / 2));
+        v.gy = toSingle(shown(GY) + shown(HH / 2));
+        break;
+    case ViewNarrowerY:
+        v.ly = toSingle(shown(LY) + shown(HH / 3));
+        v.gy = toSingle(shown(GY) - shown(HH / 3));
+        break;
+    default:
+        break;
+    }
+    dim.WindowLX = v.lx;
+    dim.WindowGX = v.gx;
+    dim.WindowLY = v.ly;
+    dim.WindowGY = v.gy;
+    return v;
+}
+
+ViewLimits CentreOnClickLimits(const Dimension& dim, GraphWork& work, float x, float y)
+{
+    const float width = toSingle(static_cast<double>(dim.WindowGX) - dim.WindowLX);
+    const float height = toSingle(static_cast<double>(dim.WindowGY) - dim.WindowLY);
+    ViewLimits v;
+    v.lx = toSingle(x - width / 2.0);
+    v.gx = toSingle(x + width / 2.0);
+    v.ly = toSingle(y - height / 2.0);
+    v.gy = toSingle(y + height / 2.0);
+    work.ViewWidth = width;
+    work.ViewHeight = height;
+    return v;
+}
+
+QString CoordinateTip(float x, float y)
+{
+    return u'(' + NumberText(x) + QStringLiteral(", ") + NumberText(y)
+        + QStringLiteral("): Click to center graph here");
+}
+
+} // namespace vendrak

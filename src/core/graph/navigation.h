@@ -1,0 +1,55 @@
+#pragma once
+// The arithmetic of zoom, pan, window size and click-to-centre: new plot
+// window limits from the old ones. The window code writes them into the four
+// window fields and presses Plot.
+#include "core/graph/graph_work.h"
+#include "core/study/dimension.h"
+
+#include <QString>
+
+namespace vendrak {
+
+// The action codes of the fourteen navigation buttons.
+enum ViewAction : int {
+    ViewZoomOut = 0,
+    ViewQuadrant1 = 1,
+    ViewQuadrant2 = 2,
+    ViewQuadrant3 = 3,
+    ViewQuadrant4 = 4,
+    ViewZoomIn = 5,
+    ViewPanRight = 6,
+    ViewPanUp = 7,
+    ViewPanLeft = 8,
+    ViewPanDown = 9,
+    ViewWiderX = 10,
+    ViewNarrowerX = 11,
+    ViewWiderY = 12,
+    ViewNarrowerY = 13,
+};
+
+struct ViewLimits {
+    float lx = 0;
+    float gx = 0;
+    float ly = 0;
+    float gy = 0;
+};
+
+// Shown when a navigation step would take the window out of the range the
+// graph can hold.
+extern const QString kViewRangeMessage;
+
+// Reads the four window texts into the study state, computes the centre and
+// half extents and the new limits for `action`; the study state gets the new
+// limits. Raises error 6 (the study state then holds the texts' values) when
+// a value leaves the single precision range.
+ViewLimits ChangeViewLimits(Dimension& dim, GraphWork& work, const QString& lx, const QString& gx,
+                            const QString& ly, const QString& gy, int action);
+
+// The window of the stored size centred on (x, y). Raises error 6 when a
+// limit leaves the single precision range.
+ViewLimits CentreOnClickLimits(const Dimension& dim, GraphWork& work, float x, float y);
+
+// The coordinate tool tip of the graph area at (x, y).
+QString CoordinateTip(float x, float y);
+
+} // namespace vendrak

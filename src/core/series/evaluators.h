@@ -1,0 +1,14 @@
+#pragma once
+// Value and derivatives of the loaded series. Pure arithmetic on the study
+// state; every floating-point fault raises its run-time error number.
+#include "core/study/dimension.h"
+
+namespace vendrak {
+
+double EvalSeries(const Dimension& d, double x);
+double EvalDeriv1(const Dimension& d, double x);
+double EvalDeriv2(const Dimension& d, double x);
+double EvalDerivN(const Dimension& d, double x); // n = d.DerivOrder
+double EvalSelected(const Dimension& d, double x); // chooses by d.DerivOrder
+
+} // namespace vendrak

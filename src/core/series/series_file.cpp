@@ -1,0 +1,761 @@
+#include "core/series/series_file.h"
+
+#include "core/study/errors.h"
+#include "core/study/number_text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace vendrak {
+
+namespace {
+
+constexpr int kTrig = 0;
+constexpr int kPower = 1;
+
+// A coefficient list is never allocated from the header's count alone: a
+// damaged header could ask for billions. Growth follows what the file holds.
+constexpr qint64 kInitialReserve = 4096;
+
+// No field of a series file comes near this; a longer one means the file is
+// not a series file, and reading on would only pile up memory.
+constexpr qsizetype kMaxFieldBytes = 1 << 16;
+
+QString shownPath(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// ---------------------------------------------------------------- reading
+
+struct ParseError {
+    QString what;
+    int line;
+};
+
+struct Field {
+    QByteArray bytes;
+    bool quoted = false;
+    int line = 1;
+};
+
+// Splits the file into fields without caring how they are spread over lines.
+// Reads the device in chunks so that a huge file is never held at once.
+class FieldScanner {
+public:
+    explicit FieldScanner(QFileDevice& dev) : dev_(dev)
+    {
+        // A byte-order mark some editors put in front of UTF-8 text.
+        if (peek() == 0xEF && peekAt(1) == 0xBB && peekAt(2) == 0xBF)
+            pos_ += 3;
+    }
+
+    // The next field, or nothing when the file has ended.
+    std::optional<Field> next()
+    {
+        skipBlanks();
+        Field f;
+        f.line = line_;
+        int c = peek();
+        if (c < 0) {
+            if (!afterComma_)
+                return std::nullopt;
+            afterComma_ = false; // a trailing comma leaves one empty field
+            return f;
+        }
+        if (c == '"') {
+            f.quoted = true;
+            advance();
+            // A quoted text runs to its closing quote, over line ends too.
+            for (;;) {
+                c = peek();
+                if (c < 0)
+                    throw ParseError{QStringLiteral("a quoted text has no closing quote"), f.line};
+                if (c == '\r' || c == '\n') {
+                    append(f, c);
+                    if (c == '\r' && peekAt(1) == '\n')
+                        append(f, '\n');
+                    lineEnd();
+                    continue;
+                }
+                advance();
+                if (c == '"')
+                    break;
+                append(f, c);
+            }
+            // Whatever stands between the closing quote and the delimiter is
+            // not part of the field.
+            while ((c = peek()) >= 0 && c != ',' && c != '\r' && c != '\n')
+                advance();
+        } else {
+            while ((c = peek()) >= 0 && c != ',' && c != '\r' && c != '\n') {
+                append(f, c);
+                advance();
+            }
+        }
+        endField();
+        return f;
+    }
+
+    // True when nothing but blanks and line ends is left.
+    bool atEnd()
+    {
+        skipBlanks();
+        return peek() < 0;
+    }
+
+    int line() const { return line_; }
+
+private:
+    static void append(Field& f, int c)
+    {
+        if (f.bytes.size() >= kMaxFieldBytes)
+            throw ParseError{QStringLiteral("a field is longer than %1 characters").arg(kMaxFieldBytes), f.line};
+        f.bytes.append(static_cast<char>(c));
+    }
+
+    int peek() { return peekAt(0); }
+
+    int peekAt(int ahead)
+    {
+        while (pos_ + ahead >= buf_.size()) {
+            if (eof_)
+                return -1;
+            fill();
+        }
+        return static_cast<unsigned char>(buf_[pos_ + ahead]);
+    }
+
+    void fill()
+    {
+        if (pos_ > 0) {
+            buf_.remove(0, pos_);
+            pos_ = 0;
+        }
+        const QByteArray chunk = dev_.read(1 << 16);
+        if (chunk.isEmpty()) {
+            if (dev_.error() != QFileDevice::NoError)
+                throw ParseError{QStringLiteral("the file could not be read (%1)").arg(dev_.errorString()), line_};
+            eof_ = true;
+            return;
+        }
+        buf_.append(chunk);
+    }
+
+    void advance() { ++pos_; }
+
+    void lineEnd()
+    {
+        const int c = peek();
+        advance();
+        if (c == '\r' && peek() == '\n')
+            advance();
+        ++line_;
+    }
+
+    // Blank lines and a line break after a comma separate nothing more: the
+    // comma or the previous line end already closed the field.
+    void skipBlanks()
+    {
+        for (;;) {
+            const int c = peek();
+            if (c == ' ' || c == '\t' || c == 0x1A) // 0x1A: end-of-file mark of old DOS editors
+                advance();
+            else if (c == '\r' || c == '\n')
+                lineEnd();
+            else
+                return;
+        }
+    }
+
+    void endField()
+    {
+        const int c = peek();
+        if (c == ',') {
+            advance();
+            afterComma_ = true;
+            return;
+        }
+        afterComma_ = false;
+        if (c == '\r' || c == '\n')
+            lineEnd();
+    }
+
+    QFileDevice& dev_;
+    QByteArray buf_;
+    qsizetype pos_ = 0;
+    bool eof_ = false;
+    bool afterComma_ = false;
+    int line_ = 1;
+};
+
+// Text fields are taken as UTF-8 when they are valid UTF-8, otherwise as
+// Latin-1 (older files come from an 8-bit code page).
+QString decodeText(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString s = utf8(bytes);
+    if (utf8.hasError())
+        return QString::fromLatin1(bytes);
+    return s;
+}
+
+class Reader {
+public:
+    explicit Reader(QFileDevice& dev) : scan_(dev) {}
+
+    Field field(const QString& what)
+    {
+        std::optional<Field> f = scan_.next();
+        if (!f)
+            throw ParseError{QStringLiteral("the file ends where %1 should be").arg(what), scan_.line()};
+        return *f;
+    }
+
+    // Quoted text is kept as it stands; unquoted text loses its blanks.
+    QString text(const QString& what) { return decodeText(bytes(what)); }
+
+    // The same, as the bytes of the file, whatever their encoding.
+    QByteArray bytes(const QString& what)
+    {
+        const Field f = field(what);
+        return f.quoted ? f.bytes : f.bytes.trimmed();
+    }
+
+    // A number field: the whole field must be one number.
+    double number(const QString& what) { return toNumber(field(what), what); }
+
+    double toNumber(const Field& f, const QString& what)
+    {
+        const QString t = QString::fromLatin1(f.bytes).trimmed();
+        if (t.isEmpty())
+            throw ParseError{QStringLiteral("%1 is empty where a number is expected").arg(what), f.line};
+        if (LeadingNumberLength(t) != t.size())
+            throw ParseError{QStringLiteral("%1 \"%2\" is not a number").arg(what, decodeText(f.bytes).trimmed()), f.line};
+        try {
+            return LeadingNumber(t);
+        } catch (const RunTimeError&) {
+            throw ParseError{QStringLiteral("%1 \"%2\" is beyond the range of numbers").arg(what, t), f.line};
+        }
+    }
+
+    int integer(const QString& what)
+    {
+        const Field f = field(what);
+        const double v = toNumber(f, what);
+        try {
+            return toInt32(v);
+        } catch (const RunTimeError&) {
+            throw ParseError{QStringLiteral("%1 \"%2\" is beyond the range of whole numbers")
+                                 .arg(what, QString::fromLatin1(f.bytes).trimmed()),
+                             f.line};
+        }
+    }
+
+    float single(const QString& what)
+    {
+        const Field f = field(what);
+        const double v = toNumber(f, what);
+        try {
+            return toSingle(v);
+        } catch (const RunTimeError&) {
+            throw ParseError{QStringLiteral("%1 \"%2\" is beyond the range of plot settings")
+                                 .arg(what, QString::fromLatin1(f.bytes).trimmed()),
+                             f.line};
+        }
+    }
+
+    bool boolean(const QString& what)
+    {
+        const Field f = field(what);
+        const QString t = QString::fromLatin1(f.bytes).trimmed().toUpper();
+        if (t == u"#TRUE#")
+            return true;
+        if (t == u"#FALSE#")
+            return false;
+        // Some producers write a boolean as a number: 0 false, anything else true.
+        if (!t.isEmpty() && LeadingNumberLength(t) == t.size())
+            return toNumber(f, what) != 0;
+        throw ParseError{QStringLiteral("%1 \"%2\" is neither #TRUE# nor #FALSE#")
+                             .arg(what, decodeText(f.bytes).trimmed()),
+                         f.line};
+    }
+
+    // The centre and period fields: "*" stands for a computed value, anything
+    // else counts by its leading number (no number gives 0).
+    double leading(const QString& t, const QString& what, int line)
+    {
+        try {
+            return LeadingNumber(t);
+        } catch (const RunTimeError&) {
+            throw ParseError{QStringLiteral("%1 \"%2\" is beyond the range of numbers").arg(what, t), line};
+        }
+    }
+
+    // A result count, which indexes a table of 255 entries.
+    int count(const QString& what)
+    {
+        const int line = scan_.line();
+        const int n = integer(what);
+        if (n < 0 || n > kResultCapacity)
+            throw ParseError{QStringLiteral("%1 is %2; it must lie between 0 and %3").arg(what).arg(n).arg(kResultCapacity), line};
+        return n;
+    }
+
+    bool atEnd() { return scan_.atEnd(); }
+    int line() const { return scan_.line(); }
+
+private:
+    FieldScanner scan_;
+};
+
+// Everything a file can set, gathered before any of it reaches the study.
+struct Parsed {
+    int MultiVarFlag = 0;
+    QByteArray SourceText;
+    double XLvalid = 0, XUvalid = 0;
+    QString CentreText;
+    double Centre = 0;
+    int SeriesType = 0;
+    QString PeriodText;
+    double Period = 0;
+    int TermCount = 0;
+    bool CoeffsFollow = false;
+    std::vector<double> Coeffs;
+
+    bool StudyLoaded = false;
+    double XLower = 0, XUpper = 0;
+    int Subintervals = 0;
+    double ErrorBound = 0;
+    int MaxCycles = 0;
+    bool IntegralDone = false;
+    int RootCount = 0, PossibleRootCount = 0, MaxCount = 0, MinCount = 0;
+    float WindowLX = 0, WindowGX = 0, WindowLY = 0, WindowGY = 0;
+    int PlotStep = 0;
+    float XOrigin = 0, YOrigin = 0, DivX = 0, DivY = 0;
+    double IntegralValue = 0;
+    std::vector<double> Roots, Maxima, Minima;
+};
+
+enum class HeaderKind { SingleVariable, MultiVariable };
+
+HeaderKind parseHeader(Reader& r, const Dimension& d, Parsed& p)
+{
+    p.MultiVarFlag = r.integer(QStringLiteral("the multivariable flag"));
+    if (p.MultiVarFlag != 0)
+        return HeaderKind::MultiVariable;
+    p.SourceText = r.bytes(QStringLiteral("the source text"));
+    p.XLvalid = r.number(QStringLiteral("the lower limit of validity"));
+    p.XUvalid = r.number(QStringLiteral("the upper limit of validity"));
+
+    const QString centreWhat = QStringLiteral("the centre of expansion");
+    int line = r.line();
+    p.CentreText = r.text(centreWhat);
+    if (p.CentreText.trimmed() == u"*") {
+        p.Centre = (p.XUvalid + p.XLvalid) / 2;
+        if (!std::isfinite(p.Centre))
+            throw ParseError{QStringLiteral("the midpoint of the interval of validity is beyond the range of numbers"), line};
+    } else {
+        p.Centre = r.leading(p.CentreText, centreWhat, line);
+    }
+
+    line = r.line();
+    p.SeriesType = r.integer(QStringLiteral("the series type"));
+    if (p.SeriesType != kTrig && p.SeriesType != kPower)
+        throw ParseError{QStringLiteral("the series type is %1; it must be 0 (trigonometric) or 1 (power)").arg(p.SeriesType), line};
+
+    const QString periodWhat = QStringLiteral("the period");
+    line = r.line();
+    p.PeriodText = r.text(periodWhat);
+    if (p.PeriodText.trimmed() == u"*") {
+        // Shown as the star it is evaluated as, blanks or not.
+        p.PeriodText = QStringLiteral("*");
+        const double pi = d.PiValue != 0 ? d.PiValue : 4 * std::atan(1.0);
+        p.Period = pi + pi;
+    } else {
+        p.Period = r.leading(p.PeriodText, periodWhat, line);
+    }
+
+    line = r.line();
+    const int terms = r.integer(QStringLiteral("the term count"));
+    if (p.SeriesType == kTrig && terms < 1)
+        throw ParseError{QStringLiteral("the number of terms is %1; a trigonometric series needs at least 1").arg(terms), line};
+    if (p.SeriesType == kPower && terms < 0)
+        throw ParseError{QStringLiteral("the degree is %1; it cannot be negative").arg(terms), line};
+    p.TermCount = p.SeriesType == kTrig ? terms - 1 : terms;
+    p.CoeffsFollow = r.boolean(QStringLiteral("the coefficients-follow flag"));
+    return HeaderKind::SingleVariable;
+}
+
+void parseCoefficients(Reader& r, const Dimension& d, Parsed& p)
+{
+    const qint64 wanted = static_cast<qint64>(p.TermCount) + 1;
+    if (!p.CoeffsFollow) {
+        // The header reuses the coefficients already loaded; that only makes
+        // sense when they fit the new term count.
+        if (static_cast<qint64>(d.Coeffs.size()) != wanted)
+            throw ParseError{QStringLiteral("the header says no coefficients follow, and the series loaded "
+                                            "before has %1 coefficients instead of %2")
+                                 .arg(d.Coeffs.size())
+                                 .arg(wanted),
+                             r.line()};
+        return;
+    }
+    p.Coeffs.reserve(static_cast<size_t>(std::min(wanted, kInitialReserve)));
+    for (qint64 k = 0; k < wanted; ++k) {
+        if (r.atEnd())
+            throw ParseError{QStringLiteral("the file ends after %1 of %2 coefficients").arg(k).arg(wanted), r.line()};
+        p.Coeffs.push_back(r.number(QStringLiteral("coefficient C[%1]").arg(k)));
+    }
+}
+
+void parseStudy(Reader& r, Parsed& p)
+{
+    p.StudyLoaded = true;
+    p.XLower = r.number(QStringLiteral("the lower limit of the study interval"));
+    p.XUpper = r.number(QStringLiteral("the upper limit of the study interval"));
+    p.Subintervals = r.integer(QStringLiteral("the number of subintervals"));
+    p.ErrorBound = r.number(QStringLiteral("the error bound"));
+    p.MaxCycles = r.integer(QStringLiteral("the maximum number of cycles"));
+    p.IntegralDone = r.boolean(QStringLiteral("the integral-done flag"));
+    p.RootCount = r.count(QStringLiteral("the number of roots"));
+    const int line = r.line();
+    p.PossibleRootCount = r.integer(QStringLiteral("the number of possible roots"));
+    if (p.PossibleRootCount < 0)
+        throw ParseError{QStringLiteral("the number of possible roots is %1; it cannot be negative").arg(p.PossibleRootCount), line};
+    p.MaxCount = r.count(QStringLiteral("the number of maxima"));
+    p.MinCount = r.count(QStringLiteral("the number of minima"));
+
+    p.WindowLX = r.single(QStringLiteral("the left plot limit"));
+    p.WindowGX = r.single(QStringLiteral("the right plot limit"));
+    p.WindowLY = r.single(QStringLiteral("the lower plot limit"));
+    p.WindowGY = r.single(QStringLiteral("the upper plot limit"));
+    p.PlotStep = r.integer(QStringLiteral("the plot step"));
+    p.XOrigin = r.single(QStringLiteral("the x origin"));
+    p.YOrigin = r.single(QStringLiteral("the y origin"));
+    p.DivX = r.single(QStringLiteral("the x division size"));
+    p.DivY = r.single(QStringLiteral("the y division size"));
+
+    if (p.IntegralDone)
+        p.IntegralValue = r.number(QStringLiteral("the integral"));
+    for (int i = 1; i <= p.RootCount; ++i)
+        p.Roots.push_back(r.number(QStringLiteral("root %1").arg(i)));
+    for (int i = 1; i <= p.MaxCount; ++i)
+        p.Maxima.push_back(r.number(QStringLiteral("maximum %1").arg(i)));
+    for (int i = 1; i <= p.MinCount; ++i)
+        p.Minima.push_back(r.number(QStringLiteral("minimum %1").arg(i)));
+}
+
+void commit(Dimension& d, Parsed& p)
+{
+    d.MultiVarFlag = p.MultiVarFlag;
+    d.SourceText = p.SourceText;
+    d.XLvalid = p.XLvalid;
+    d.XUvalid = p.XUvalid;
+    d.ScratchText = p.CentreText;
+    d.Centre = p.Centre;
+    d.SeriesType = p.SeriesType;
+    d.PeriodText = p.PeriodText;
+    d.Period = p.Period;
+    d.TermCount = p.TermCount;
+    d.CoeffsFollow = p.CoeffsFollow;
+
+    d.RestoringStudy = true;
+    d.IntegralDone = false;
+    d.RootCount = d.MaxCount = d.MinCount = d.PossibleRootCount = 0;
+
+    if (p.CoeffsFollow)
+        d.Coeffs = std::move(p.Coeffs);
+
+    d.StudyLoaded = p.StudyLoaded;
+    if (!p.StudyLoaded)
+        return;
+    d.XLower = p.XLower;
+    d.XUpper = p.XUpper;
+    d.Subintervals = p.Subintervals;
+    d.ErrorBound = p.ErrorBound;
+    d.MaxCycles = p.MaxCycles;
+    d.IntegralDone = p.IntegralDone;
+    d.RootCount = p.RootCount;
+    d.PossibleRootCount = p.PossibleRootCount;
+    d.MaxCount = p.MaxCount;
+    d.MinCount = p.MinCount;
+    d.WindowLX = p.WindowLX;
+    d.WindowGX = p.WindowGX;
+    d.WindowLY = p.WindowLY;
+    d.WindowGY = p.WindowGY;
+    d.PlotStep = p.PlotStep;
+    d.XOrigin = p.XOrigin;
+    d.YOrigin = p.YOrigin;
+    d.DivX = p.DivX;
+    d.DivY = p.DivY;
+    if (p.IntegralDone)
+        d.IntegralValue = p.IntegralValue;
+    for (int i = 1; i <= p.RootCount; ++i)
+        d.Roots[static_cast<size_t>(i)] = p.Roots[static_cast<size_t>(i - 1)];
+    for (int i = 1; i <= p.MaxCount; ++i)
+        d.Maxima[static_cast<size_t>(i)] = p.Maxima[static_cast<size_t>(i - 1)];
+    for (int i = 1; i <= p.MinCount; ++i)
+        d.Minima[static_cast<size_t>(i)] = p.Minima[static_cast<size_t>(i - 1)];
+}
+
+ReadResult readFailure(const QString& path, const QString& why)
+{
+    return {ReadStatus::Failed, QStringLiteral("The series file \"%1\" could not be read: %2.").arg(shownPath(path), why)};
+}
+
+// ---------------------------------------------------------------- writing
+
+struct WriteError {
+    QString what;
+};
+
+// The text of a value that the reader turns back into a number it accepts:
+// 15 digits unless rounding to 15 carries the value past the limit the field
+// is read into (1.7976931348623157E+308 rounds to an overflow), then in full.
+template <typename Accepts>
+QString readableText(double v, Accepts accepts)
+{
+    const QString t = NumberText(v);
+    try {
+        accepts(LeadingNumber(t));
+        return t;
+    } catch (const RunTimeError&) {
+        return QString::number(v, 'g', 17).toUpper();
+    }
+}
+
+QString numberField(double v)
+{
+    if (!std::isfinite(v))
+        throw WriteError{QStringLiteral("a value is not a finite number")};
+    return readableText(v, [](double) {});
+}
+
+QString boolField(bool b) { return b ? QStringLiteral("#TRUE#") : QStringLiteral("#FALSE#"); }
+
+// A text field cannot hold its own quote or a line end; a double quote
+// becomes a single one and a line break a blank, so the field still reads
+// back. Every other byte is kept as it was read, whatever its encoding.
+QByteArray textField(const QByteArray& t)
+{
+    QByteArray s = t;
+    s.replace('"', '\'');
+    s.replace("\r\n", " ");
+    s.replace('\r', ' ');
+    s.replace('\n', ' ');
+    return '"' + s + '"';
+}
+
+// The number in a setting box, as it will be read back.
+double settingNumber(const QString& text, const QString& what)
+{
+    try {
+        return LeadingNumber(text);
+    } catch (const RunTimeError&) {
+        throw WriteError{QStringLiteral("%1 \"%2\" is beyond the range of numbers").arg(what, text)};
+    }
+}
+
+QString integerSetting(const QString& text, const QString& what)
+{
+    const double v = settingNumber(text, what);
+    try {
+        toInt32(v);
+    } catch (const RunTimeError&) {
+        throw WriteError{QStringLiteral("%1 \"%2\" is beyond the range of whole numbers").arg(what, text)};
+    }
+    // The whole number the field is read as: 2147483647.4999999 would come
+    // back from 15 digits as 2147483647.5, which rounds past the 32-bit range.
+    return NumberText(toInt32(v));
+}
+
+QString singleSetting(const QString& text, const QString& what)
+{
+    const double v = settingNumber(text, what);
+    try {
+        toSingle(v);
+    } catch (const RunTimeError&) {
+        throw WriteError{QStringLiteral("%1 \"%2\" is beyond the range of plot settings").arg(what, text)};
+    }
+    return readableText(v, [](double r) { toSingle(r); });
+}
+
+void appendLine(QString& out, const QStringList& fields)
+{
+    out += fields.join(u',');
+    out += QStringLiteral("\r\n");
+}
+
+int checkedCount(int n, const QString& what)
+{
+    if (n < 0 || n > kResultCapacity)
+        throw WriteError{QStringLiteral("%1 (%2) is outside 0 to %3").arg(what).arg(n).arg(kResultCapacity)};
+    return n;
+}
+
+// Save writes the period as the number it stands for; a new series keeps a
+// period of 2π as the "*" that names it exactly.
+QByteArray composeSeries(const Dimension& d, bool starPeriod)
+{
+    if ((d.SeriesType != kTrig && d.SeriesType != kPower) || d.TermCount < 0
+        || static_cast<qint64>(d.Coeffs.size()) != static_cast<qint64>(d.TermCount) + 1)
+        throw WriteError{QStringLiteral("no series is loaded")};
+
+    // The coefficients are always written, so the saved file stands on its
+    // own even when it was opened as a header that reused earlier ones.
+    QString rest;
+    appendLine(rest, {numberField(d.XLvalid), numberField(d.XUvalid), numberField(d.Centre),
+                      NumberText(d.SeriesType),
+                      starPeriod && d.PeriodText == u"*" ? QStringLiteral("\"*\"") : numberField(d.Period),
+                      NumberText(ShownTermCount(d)), boolField(true)});
+    for (double c : d.Coeffs)
+        appendLine(rest, {numberField(c)});
+    return NumberText(d.MultiVarFlag).toUtf8() + ',' + textField(d.SourceText) + ',' + rest.toUtf8();
+}
+
+QByteArray composeFile(const Dimension& d, const StudySettingsTexts& t)
+{
+    const QByteArray series = composeSeries(d, false);
+    QString out;
+    auto line = [&out](const QStringList& fields) { appendLine(out, fields); };
+
+    const int roots = checkedCount(d.RootCount, QStringLiteral("the number of roots"));
+    const int maxima = checkedCount(d.MaxCount, QStringLiteral("the number of maxima"));
+    const int minima = checkedCount(d.MinCount, QStringLiteral("the number of minima"));
+    if (d.PossibleRootCount < 0)
+        throw WriteError{QStringLiteral("the number of possible roots is negative")};
+
+    line({numberField(settingNumber(t.xlower, QStringLiteral("the lower limit of the study interval"))),
+          numberField(settingNumber(t.xupper, QStringLiteral("the upper limit of the study interval"))),
+          integerSetting(t.subintervals, QStringLiteral("the number of subintervals")),
+          numberField(settingNumber(t.error, QStringLiteral("the error bound"))),
+          integerSetting(t.maxcy, QStringLiteral("the maximum number of cycles")), boolField(d.IntegralDone),
+          NumberText(roots), NumberText(d.PossibleRootCount), NumberText(maxima), NumberText(minima)});
+    line({singleSetting(t.windowlx, QStringLiteral("the left plot limit")),
+          singleSetting(t.windowgx, QStringLiteral("the right plot limit")),
+          singleSetting(t.windowly, QStringLiteral("the lower plot limit")),
+          singleSetting(t.windowgy, QStringLiteral("the upper plot limit")),
+          integerSetting(t.plotStep, QStringLiteral("the plot step")),
+          singleSetting(t.xorigin, QStringLiteral("the x origin")),
+          singleSetting(t.yorigin, QStringLiteral("the y origin")),
+          singleSetting(t.divx, QStringLiteral("the x division size")),
+          singleSetting(t.divy, QStringLiteral("the y division size"))});
+
+    if (d.IntegralDone)
+        line({numberField(d.IntegralValue)});
+    for (int i = 1; i <= roots; ++i)
+        line({numberField(d.Roots[static_cast<size_t>(i)])});
+    for (int i = 1; i <= maxima; ++i)
+        line({numberField(d.Maxima[static_cast<size_t>(i)])});
+    for (int i = 1; i <= minima; ++i)
+        line({numberField(d.Minima[static_cast<size_t>(i)])});
+    return series + out.toUtf8();
+}
+
+WriteResult writeFailure(const QString& path, const QString& why)
+{
+    return {false, QStringLiteral("The series file \"%1\" could not be saved: %2.").arg(shownPath(path), why)};
+}
+
+QString ioReason(const QFileDevice& f, const QString& fallback)
+{
+    const QString s = f.errorString();
+    return s.isEmpty() || s == u"Unknown error" ? fallback : s;
+}
+
+} // namespace
+
+int ShownTermCount(const Dimension& d)
+{
+    return d.SeriesType == kPower ? d.TermCount : d.TermCount + 1;
+}
+
+ReadResult ReadSeriesFile(Dimension& d, const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return readFailure(path, QStringLiteral("it is a folder, not a file"));
+    // A device or a pipe could deliver data without end.
+    if (info.exists() && !info.isFile())
+        return readFailure(path, QStringLiteral("it is not a regular file"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return readFailure(path, ioReason(file, QStringLiteral("it cannot be opened")));
+
+    Parsed p;
+    try {
+        Reader r(file);
+        if (parseHeader(r, d, p) == HeaderKind::MultiVariable)
+            return {ReadStatus::MultiVariable, QString::fromLatin1(kMultiVariableMessage)};
+        parseCoefficients(r, d, p);
+        if (!r.atEnd())
+            parseStudy(r, p);
+    } catch (const ParseError& e) {
+        return readFailure(path, QStringLiteral("line %1: %2").arg(e.line).arg(e.what));
+    }
+    commit(d, p);
+    return {ReadStatus::Ok, {}};
+}
+
+namespace {
+
+// The file is replaced only once the new content is completely on disk.
+WriteResult writeAtomically(const QString& path, const QByteArray& content)
+{
+    if (QFileInfo(path).isDir())
+        return writeFailure(path, QStringLiteral("it is a folder, not a file"));
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return writeFailure(path, ioReason(file, QStringLiteral("it cannot be created")));
+    // Flushed here because commit() does not check that the buffered bytes
+    // reached the disk: on a full disk it would put a truncated file in place
+    // of the old one.
+    if (file.write(content) != content.size() || !file.flush()) {
+        const QString why = ioReason(file, QStringLiteral("writing failed"));
+        file.cancelWriting();
+        return writeFailure(path, why);
+    }
+    if (!file.commit())
+        return writeFailure(path, ioReason(file, QStringLiteral("the new content could not replace the old file")));
+    return {true, {}};
+}
+
+} // namespace
+
+WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const StudySettingsTexts& texts)
+{
+    try {
+        return writeAtomically(path, composeFile(d, texts));
+    } catch (const WriteError& e) {
+        return writeFailure(path, e.what);
+    }
+}
+
+QByteArray SeriesOnlyContent(const Dimension& d, QString* why)
+{
+    try {
+        return composeSeries(d, true);
+    } catch (const WriteError& e) {
+        if (why)
+            *why = e.what;
+        return {};
+    }
+}
+
+WriteResult WriteSeriesOnlyFile(const Dimension& d, const QString& path)
+{
+    QString why;
+    const QByteArray content = SeriesOnlyContent(d, &why);
+    if (content.isEmpty())
+        return writeFailure(path, why);
+    return writeAtomically(path, content);
+}
+
+} // namespace vendrak

@@ -1,0 +1,62 @@
+#pragma once
+// The series file: a header describing one series, its coefficients, and,
+// once this program has saved it, the study (settings and results).
+//
+// Fields are separated by commas or line ends; text fields are quoted; numbers
+// always use a point; booleans are #TRUE# / #FALSE#. The writer puts each
+// record on one line ending in CR LF.
+#include "core/study/dimension.h"
+
+#include <QString>
+
+namespace vendrak {
+
+// The texts of the fourteen setting boxes as the window shows them. The
+// writer stores the leading number of each.
+struct StudySettingsTexts {
+    QString xlower, xupper, subintervals, error, maxcy;
+    QString windowlx, windowgx, windowly, windowgy, plotStep;
+    QString xorigin, yorigin, divx, divy;
+};
+
+enum class ReadStatus { Ok, MultiVariable, Failed };
+
+struct ReadResult {
+    ReadStatus status = ReadStatus::Failed;
+    // Empty when Ok; "SERIES IS MULTIVARIABLE." for a multivariable header;
+    // otherwise names the file and says what was wrong.
+    QString message;
+};
+
+inline const char* const kMultiVariableMessage = "SERIES IS MULTIVARIABLE.";
+
+// Reads the series (and the saved study, when present) into d. The file is
+// read completely before anything in d changes: unless the status is Ok, d is
+// exactly as it was. On success the series group is replaced, RestoringStudy
+// is set (the Open command clears it when the window has been restored), the
+// results are cleared, StudyLoaded tells whether a study part was present,
+// and a study part's settings and results are stored.
+ReadResult ReadSeriesFile(Dimension& d, const QString& path);
+
+struct WriteResult {
+    bool ok = false;
+    QString message; // names the file and the reason when !ok
+};
+
+// Writes header, coefficients and study part. The file is replaced only once
+// the new content is completely on disk; on failure the old file is intact.
+WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const StudySettingsTexts& texts);
+
+// The series alone (header and coefficients, no study), as a file made by
+// another program would hold it; a period whose text is "*" is written as
+// "*". SeriesOnlyContent returns nothing and says
+// why when the series cannot be written.
+QByteArray SeriesOnlyContent(const Dimension& d, QString* why = nullptr);
+WriteResult WriteSeriesOnlyFile(const Dimension& d, const QString& path);
+
+// The count the window shows beside "# of terms:" / "Degree:" and the file
+// carries in its header: the number of coefficients of a trigonometric series,
+// the degree of a power series.
+int ShownTermCount(const Dimension& d);
+
+} // namespace vendrak

@@ -1,7 +1,0 @@
-// Start-up: everything else lives in the application library.
-#include "shell/sub_main.h"
-
-int main(int argc, char** argv)
-{
-    return vendrak::Main(argc, argv);
-}

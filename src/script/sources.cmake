@@ -1,2 +1,0 @@
-set(CORE_SOURCES class1.cpp script_host.cpp)
-set(APP_SOURCES)

@@ -8,7 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <utility>
+#include <vector>
 
 namespace vendrak {
 namespace {
@@ -141,10 +145,10 @@ TEST(Roots, TheTableHoldsAt255AndTheListAgrees)
         EXPECT_EQ(scan.entries[i - 1], NumberText(d.Roots[static_cast<size_t>(i)])) << i;
 }
 
-TEST(Extrema, SlopeChangeRefinedByFivePointNewton)
+TEST(Extrema, SlopeChangeRefinedByNewton)
 {
-    // (x - 0.1)^2: the slope changes sign between 0.0625 and 0.125; the
-    // five-point formulas are exact for a quadratic.
+    // (x - 0.1)^2: the slope changes sign between 0.0625 and 0.125; one
+    // Newton step lands on 0.1, the next confirms it.
     Dimension d = powerSeries({0, 0, 1}, 0.1);
     ScanOutcome scan = FindExtrema(d);
     EXPECT_EQ(scan.label, "0 max. 1 min. 1 possible root(s).");
@@ -181,6 +185,84 @@ TEST(Extrema, RefinementsCloserThanTheBoundAreOneEntry)
     EXPECT_EQ(FindExtrema(d).entries.size(), 2);
     EXPECT_EQ(d.MinCount, 1);
     EXPECT_EQ(d.Minima[1], first);
+}
+
+// T15 (Chebyshev) or P20 (Legendre) about 0, by the three-term recurrence on
+// coefficient vectors, rounded to double once at the end.
+std::vector<double> orthogonalPolynomial(int n, bool legendre)
+{
+    std::vector<long double> prev{1}, cur{0, 1};
+    for (int k = 1; k < n; ++k) {
+        const long double a = legendre ? (2 * k + 1.0L) / (k + 1) : 2, b = legendre ? k / (k + 1.0L) : 1;
+        std::vector<long double> next(cur.size() + 1, 0);
+        for (size_t i = 0; i < cur.size(); ++i)
+            next[i + 1] = a * cur[i] - (i + 1 < prev.size() ? b * prev[i + 1] : 0);
+        next[0] = -b * prev[0];
+        prev = std::exchange(cur, std::move(next));
+    }
+    return {cur.begin(), cur.end()};
+}
+
+// The zeros of p' in (lower, upper), bracketed on a fine grid and bisected in
+// long double: references independent of the scan and of its Newton steps.
+std::vector<double> slopeZeros(const std::vector<double>& c, double lower, double upper)
+{
+    const auto slope = [&](long double x) {
+        long double s = 0;
+        for (size_t k = c.size() - 1; k >= 1; --k)
+            s = s * x + k * static_cast<long double>(c[k]);
+        return s;
+    };
+    std::vector<double> zeros;
+    const int n = 1 << 14;
+    for (int i = 0; i < n; ++i) {
+        long double a = lower + (upper - lower) * static_cast<long double>(i) / n;
+        long double b = lower + (upper - lower) * static_cast<long double>(i + 1) / n;
+        if (slope(b) == 0 && i + 1 < n)
+            zeros.push_back(static_cast<double>(b)); // T15 has two, at +-0.5
+        if (slope(a) == 0 || slope(b) == 0 || (slope(a) < 0) == (slope(b) < 0))
+            continue;
+        for (int step = 0; step < 100; ++step) {
+            const long double m = (a + b) / 2;
+            ((slope(m) < 0) == (slope(a) < 0) ? a : b) = m;
+        }
+        zeros.push_back(static_cast<double>((a + b) / 2));
+    }
+    return zeros;
+}
+
+TEST(Extrema, NewtonWithExactDerivativesFindsEveryExtremumToTheBound)
+{
+    // With difference quotients, T15's extrema were off by 9e-7 and P20
+    // lost the minima at +-0.8793 to rounding noise.
+    const struct { const char* name; Dimension d; size_t extrema; } cases[] = {
+        {"T15", on(powerSeries(orthogonalPolynomial(15, false)), -1, 1), 14},
+        {"P20", on(powerSeries(orthogonalPolynomial(20, true)), -1, 1), 19},
+        {"sine, degree 25", test::sineTaylor(25), 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Dimension d = c.d;
+        d.ErrorBound = 1e-12;
+        const ScanOutcome scan = FindExtrema(d);
+        std::vector<double> found(d.Maxima.begin() + 1, d.Maxima.begin() + 1 + d.MaxCount);
+        found.insert(found.end(), d.Minima.begin() + 1, d.Minima.begin() + 1 + d.MinCount);
+        std::sort(found.begin(), found.end());
+        const std::vector<double> reference = slopeZeros(d.Coeffs, d.XLower, d.XUpper);
+        ASSERT_EQ(reference.size(), c.extrema);
+        ASSERT_EQ(found.size(), c.extrema);
+        EXPECT_EQ(scan.entries.size(), static_cast<qsizetype>(found.size()));
+        for (size_t i = 0; i < found.size(); ++i)
+            EXPECT_NEAR(found[i], reference[i], 1e-11) << i;
+        if (c.name[0] == 'T') {
+            for (int k = 1; k <= 14; ++k)
+                EXPECT_NEAR(found[14 - k], std::cos(k * std::numbers::pi / 15), 1e-11) << k;
+            for (int i = 1; i <= d.MaxCount; ++i)
+                EXPECT_NEAR(EvalSeries(d, d.Maxima[size_t(i)]), 1, 1e-11);
+            for (int i = 1; i <= d.MinCount; ++i)
+                EXPECT_NEAR(EvalSeries(d, d.Minima[size_t(i)]), -1, 1e-11);
+        }
+    }
 }
 
 } // namespace

@@ -117,13 +117,25 @@ TEST(OpenSave, OpenStudySaveAsAndReopenInAFreshWindow)
     EXPECT_EQ(restored.mid(6, 14), QStringList({"-7", "7.5", "256", ".01", "20", "-8", "8", "-1.5", "15", "0", "0",
                                                 "1", "1", ".5"}));
     // A restore lists the minima first, always with the space; the same
-    // entries otherwise.
+    // entries otherwise. Their values are evaluated again at the abscissae
+    // as the file keeps them (15 digits), so rounding noise of the series
+    // may show in the last digit.
     EXPECT_TRUE(again.w.lstExtrema->item(0)->text().startsWith("MIN: ["));
     for (QString& s : before)
         s.replace("MIN:[", "MIN: [").replace("MAX:[", "MAX: [");
     std::sort(restored.begin(), restored.end());
     std::sort(before.begin(), before.end());
-    EXPECT_EQ(restored, before);
+    ASSERT_EQ(restored.size(), before.size());
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        const qsizetype value = before[i].indexOf(" , ") + 3;
+        if (!before[i].startsWith("M") || value < 3) {
+            EXPECT_EQ(restored[i], before[i]);
+            continue;
+        }
+        const auto number = [value](const QString& entry) { return entry.mid(value).remove(']').toDouble(); };
+        EXPECT_EQ(restored[i].left(value), before[i].left(value));
+        EXPECT_NEAR(number(restored[i]), number(before[i]), 1e-12) << before[i].toStdString();
+    }
     EXPECT_GT(again.drawnPixels(), 500);
 }
 

@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <cmath>
+#include <limits>
 
 namespace vendrak {
 
@@ -37,6 +38,27 @@ private:
     {
         ++out_.evaluations;
         return EvalSeries(d_, x);
+    }
+    double df(double x)
+    {
+        ++out_.evaluations;
+        return EvalDeriv1(d_, x);
+    }
+    double d2f(double x)
+    {
+        ++out_.evaluations;
+        return EvalDeriv2(d_, x);
+    }
+    // Rounding noise in f' can keep the Newton step above a bound smaller
+    // than a double resolves at x; a step within one spacing of doubles is
+    // as settled as the iterate can get.
+    bool settled(double step, double x) const
+    {
+        step = std::fabs(step);
+        if (step <= errorBound_)
+            return true;
+        const double ax = std::fabs(x);
+        return step <= std::nextafter(ax, std::numeric_limits<double>::infinity()) - ax;
     }
     // sign(f(x + d) - f(x - d)), the left value first.
     double slope(double x)
@@ -168,23 +190,15 @@ End ExtremaScanner::run()
             do {
                 ++cycles;
                 prevX = workX;
-                const double s0 = f(checked(workX - kSlopeStep2));
-                const double s1 = f(checked(workX - kSlopeStep));
-                const double s2 = f(workX);
-                const double s3 = f(checked(workX + kSlopeStep));
-                const double s4 = f(checked(workX + kSlopeStep2));
-                // N/(12d) and D/(12d^2) are f' and f'', so the step is f'/f''.
-                const double n = checked(checked(checked(s0 - checked(8 * s1)) + checked(8 * s3)) - s4);
-                const double den = checked(checked(checked(checked(-s0 + checked(16 * s1)) - checked(30 * s2))
-                                                   + checked(16 * s3))
-                                           - s4);
-                workX = checked(workX - checkedDiv(checked(kSlopeStep * n), den));
+                const double slope1 = df(workX);
+                const double slope2 = d2f(workX);
+                workX = checked(workX - checkedDiv(slope1, slope2));
                 cycles += repeats.skip(workX, cycles, maxCycles_);
-            } while (!(std::fabs(checked(prevX - workX)) <= errorBound_) && cycles < maxCycles_);
+            } while (!settled(checked(prevX - workX), workX) && cycles < maxCycles_);
 
             if (std::fabs(f(workX)) <= errorBound_)
                 countPossibleRoot();
-            if (std::fabs(prevX - workX) <= errorBound_) {
+            if (settled(prevX - workX, workX)) {
                 const double below = f(checked(workX - kSlopeStep));
                 const double here = f(workX);
                 if (here < below && !add(Kind::Min, workX))

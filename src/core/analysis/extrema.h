@@ -1,16 +1,15 @@
 #pragma once
 // The Extrema command's search, without the window: a grid scan of a
 // central-difference slope, each change of its sign refined by Newton's
-// method on f' with five-point differences; points where |f| is within the
+// method on f' with the exact f' and f''; points where |f| is within the
 // error bound are counted as possible roots on the way.
 #include "core/analysis/scan_outcome.h"
 #include "core/study/dimension.h"
 
 namespace vendrak {
 
-// Step of the central-difference slope and of the five-point stencil.
+// Step of the central-difference slope, also the offset of the min/max test.
 constexpr double kSlopeStep = 0.0045;
-constexpr double kSlopeStep2 = 0.009;
 
 // Walks [XLower, XUpper] of the study state (the study fields already
 // read), fills Maxima/Minima, their counts and PossibleRootCount, and returns

@@ -484,34 +484,60 @@ QString sourceText(const QString& expr, double centre, int degree)
     return QStringLiteral("Taylor series of %1 about %2, degree %3").arg(expr.simplified(), NumberText(centre)).arg(degree);
 }
 
-} // namespace
 
-Interval DefaultTaylorInterval(double centre, const std::vector<double>& a)
+// log |a_k| for each coefficient; -inf for an exact zero. Logs, because
+// the coefficients of an entire function leave the double range long before
+// the degree runs out.
+Interval intervalFromLogs(double centre, const std::vector<double>& logs)
 {
     // Cauchy–Hadamard root test over the last quarter of the coefficients:
     // R ≈ 1 / max |a_k|^(1/k). The early terms say little about the radius.
-    const int n = static_cast<int>(a.size()) - 1;
+    const int n = static_cast<int>(logs.size()) - 1;
     int lastNonZero = 0;
     for (int k = n; k >= 1; --k)
-        if (a[static_cast<size_t>(k)] != 0) {
+        if (std::isfinite(logs[static_cast<size_t>(k)])) {
             lastNonZero = k;
             break;
         }
     double radius = 10; // a polynomial: any interval works, pick a readable one
     if (lastNonZero > n - n / 4) {
         const int from = std::max(1, std::min(n - n / 4, n - 1));
-        double worst = 0;
-        for (int k = from; k <= n; ++k) {
-            const double m = std::fabs(a[static_cast<size_t>(k)]);
-            if (m != 0)
-                worst = std::max(worst, std::exp(std::log(m) / k));
-        }
-        if (worst > 0)
-            radius = 1 / worst;
+        double worst = -INFINITY;
+        for (int k = from; k <= n; ++k)
+            worst = std::max(worst, logs[static_cast<size_t>(k)] / k);
+        radius = std::exp(-worst);
     }
     const double least = std::max(1e-6, 64 * std::numeric_limits<double>::epsilon() * std::fabs(centre));
-    radius = std::clamp(radius, least, 100.0);
+    radius = std::clamp(std::isnan(radius) ? least : radius, least, 100.0);
     return {centre - radius, centre + radius};
+}
+
+double logAbs(const arb_struct* v)
+{
+    const arf_struct* m = arb_midref(v);
+    if (arf_is_zero(m))
+        return arb_is_zero(v) ? -INFINITY : -1e300;
+    if (!arf_is_finite(m))
+        return INFINITY;
+    arf_t man;
+    fmpz_t e;
+    arf_init(man);
+    fmpz_init(e);
+    arf_frexp(man, e, m);
+    const double r = std::log(std::fabs(arf_get_d(man, ARF_RND_NEAR))) + std::log(2.0) * fmpz_get_d(e);
+    arf_clear(man);
+    fmpz_clear(e);
+    return r;
+}
+
+} // namespace
+
+Interval DefaultTaylorInterval(double centre, const std::vector<double>& coeffs)
+{
+    std::vector<double> logs;
+    for (double a : coeffs)
+        logs.push_back(a == 0 ? -INFINITY : std::log(std::fabs(a)));
+    return intervalFromLogs(centre, logs);
 }
 
 BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, std::optional<Interval> interval)
@@ -562,10 +588,10 @@ BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, st
                 r.kind = SeriesKind::Taylor;
                 r.centre = centre;
                 r.coeffs = std::move(coeffs);
-                std::vector<double> longer = r.coeffs;
-                for (slong k = want; k < s.valid; ++k)
-                    longer.push_back(k < s.p->length ? arf_get_d(arb_midref(s.p->coeffs + k), ARF_RND_NEAR) : 0.0);
-                const Interval iv = interval ? *interval : DefaultTaylorInterval(centre, longer);
+                std::vector<double> logs;
+                for (slong k = 0; k < s.valid; ++k)
+                    logs.push_back(k < s.p->length ? logAbs(s.p->coeffs + k) : -INFINITY);
+                const Interval iv = interval ? *interval : intervalFromLogs(centre, logs);
                 r.lower = iv.lower;
                 r.upper = iv.upper;
                 r.sourceText = sourceText(expression, centre, degree);

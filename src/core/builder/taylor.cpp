@@ -429,7 +429,7 @@ private:
         }
         Ser b = eval(*n.b);
         const arb_struct* ex = at(b, 0);
-        if (arb_is_int(ex) && arf_cmpabs_2exp_si(arb_midref(ex), 20) < 0) {
+        if (arb_is_int(ex) && arf_cmpabs_2exp_si(arb_midref(ex), 40) < 0) {
             const slong k = arf_get_si(arb_midref(ex), ARF_RND_NEAR);
             Ser r = like(a, a);
             arb_poly_pow_ui_trunc_binexp(r.p, a.p, static_cast<ulong>(k < 0 ? -k : k), len_, prec_);

@@ -1,0 +1,274 @@
+#include "app/new_series_dialog.h"
+
+#include "core/series/evaluators.h"
+#include "core/study/errors.h"
+#include "core/study/number_text.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace vendrak {
+
+// The expression and its series over the interval, so the user sees at once
+// where the series stops following the function.
+class SeriesPlot : public QWidget {
+public:
+    explicit SeriesPlot(QWidget* parent) : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("picPreview"));
+        setMinimumSize(320, 160);
+    }
+
+    void setCurves(std::optional<Expression> e, std::optional<Dimension> d, double a, double b)
+    {
+        expr_ = std::move(e);
+        series_ = std::move(d);
+        a_ = a;
+        b_ = b;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), Qt::white);
+        if (!expr_ || !series_ || !(a_ < b_))
+            return;
+        constexpr int kPoints = 240;
+        std::vector<double> xs, fs, ss;
+        double lo = INFINITY, hi = -INFINITY;
+        for (int i = 0; i <= kPoints; ++i) {
+            const double x = a_ + (b_ - a_) * i / kPoints;
+            double s = NAN;
+            try {
+                s = EvalSeries(*series_, x);
+            } catch (const RunTimeError&) {
+            }
+            const double f = (*expr_)(x);
+            xs.push_back(x);
+            fs.push_back(f);
+            ss.push_back(s);
+            // The function sets the scale; a diverging series must not
+            // flatten it.
+            if (std::isfinite(f)) {
+                lo = std::min(lo, f);
+                hi = std::max(hi, f);
+            }
+        }
+        if (!(lo <= hi))
+            return;
+        const double pad = hi > lo ? (hi - lo) * 0.1 : 1.0;
+        lo -= pad;
+        hi += pad;
+        auto draw = [&](const std::vector<double>& ys, QColor colour) {
+            QPainterPath path;
+            bool pen = false;
+            for (size_t i = 0; i < xs.size(); ++i) {
+                const double y = ys[i];
+                if (!std::isfinite(y) || y < lo - 10 * (hi - lo) || y > hi + 10 * (hi - lo)) {
+                    pen = false;
+                    continue;
+                }
+                const QPointF pt((xs[i] - a_) / (b_ - a_) * (width() - 1), (hi - y) / (hi - lo) * (height() - 1));
+                if (pen)
+                    path.lineTo(pt);
+                else
+                    path.moveTo(pt);
+                pen = true;
+            }
+            p.setPen(QPen(colour, 1.5));
+            p.drawPath(path);
+        };
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setClipRect(rect());
+        draw(fs, QColor(30, 90, 200));
+        draw(ss, QColor(210, 60, 40));
+    }
+
+private:
+    std::optional<Expression> expr_;
+    std::optional<Dimension> series_;
+    double a_ = 0, b_ = 0;
+};
+
+namespace {
+
+double numberField(const QLineEdit* e, const QString& what, std::optional<double> empty = std::nullopt)
+{
+    const QString t = e->text().trimmed();
+    if (t.isEmpty() && empty)
+        return *empty;
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        throw BuildError(QStringLiteral("%1 \"%2\" is not a number").arg(what, t));
+    return v;
+}
+
+} // namespace
+
+NewSeriesDialog::NewSeriesDialog(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmNewSeries"));
+    setWindowTitle(QStringLiteral("New series from expression"));
+
+    expression_ = new QLineEdit(this);
+    expression_->setObjectName(QStringLiteral("txtExpression"));
+    expression_->setPlaceholderText(QStringLiteral("e.g. exp(sin(x))/(1+x^2)"));
+    kind_ = new QComboBox(this);
+    kind_->setObjectName(QStringLiteral("cboKind"));
+    kind_->addItems({QStringLiteral("Taylor series"), QStringLiteral("Fourier series")});
+    centre_ = new QLineEdit(QStringLiteral("0"), this);
+    centre_->setObjectName(QStringLiteral("txtCentre"));
+    termsLabel_ = new QLabel(this);
+    terms_ = new QLineEdit(QStringLiteral("20"), this);
+    terms_->setObjectName(QStringLiteral("txtTerms"));
+    period_ = new QLineEdit(QStringLiteral("*"), this);
+    period_->setObjectName(QStringLiteral("txtPeriod"));
+    period_->setToolTip(QStringLiteral("A positive number, or * for 2π"));
+    lower_ = new QLineEdit(this);
+    lower_->setObjectName(QStringLiteral("txtLower"));
+    upper_ = new QLineEdit(this);
+    upper_->setObjectName(QStringLiteral("txtUpper"));
+    lower_->setPlaceholderText(QStringLiteral("default"));
+    upper_->setPlaceholderText(QStringLiteral("default"));
+    preview_ = new QLabel(this);
+    preview_->setObjectName(QStringLiteral("lblPreview"));
+    preview_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    preview_->setWordWrap(true);
+    plot_ = new SeriesPlot(this);
+    error_ = new QLabel(this);
+    error_->setObjectName(QStringLiteral("lblError"));
+    error_->setStyleSheet(QStringLiteral("color: #b00000"));
+    error_->setWordWrap(true);
+
+    auto* interval = new QHBoxLayout;
+    interval->addWidget(lower_);
+    interval->addWidget(new QLabel(QStringLiteral("to"), this));
+    interval->addWidget(upper_);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("f(x) ="), expression_);
+    form->addRow(QStringLiteral("Kind:"), kind_);
+    form->addRow(QStringLiteral("Centre:"), centre_);
+    form->addRow(termsLabel_, terms_);
+    form->addRow(QStringLiteral("Period:"), period_);
+    form->addRow(QStringLiteral("Interval:"), interval);
+
+    auto* buttons = new QDialogButtonBox(this);
+    createButton_ = buttons->addButton(QStringLiteral("Create"), QDialogButtonBox::AcceptRole);
+    createButton_->setObjectName(QStringLiteral("cmdCreate"));
+    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    // Create validates and saves first; accepting is its last step.
+    connect(createButton_, &QPushButton::clicked, this, &NewSeriesDialog::create);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(preview_);
+    layout->addWidget(plot_, 1);
+    layout->addWidget(error_);
+    layout->addWidget(buttons);
+
+    debounce_ = new QTimer(this);
+    debounce_->setSingleShot(true);
+    debounce_->setInterval(200);
+    connect(debounce_, &QTimer::timeout, this, &NewSeriesDialog::refreshPreview);
+    for (QLineEdit* e : {expression_, centre_, terms_, period_, lower_, upper_})
+        connect(e, &QLineEdit::textChanged, debounce_, qOverload<>(&QTimer::start));
+    connect(kind_, &QComboBox::currentIndexChanged, this, &NewSeriesDialog::kindChanged);
+    kindChanged();
+}
+
+void NewSeriesDialog::kindChanged()
+{
+    const bool fourier = kind_->currentIndex() == 1;
+    termsLabel_->setText(fourier ? QStringLiteral("Harmonics:") : QStringLiteral("Degree:"));
+    period_->setEnabled(fourier);
+    debounce_->start();
+}
+
+BuiltSeries NewSeriesDialog::build() const
+{
+    const double centre = numberField(centre_, QStringLiteral("the centre"), 0.0);
+    const QString termsWhat = kind_->currentIndex() == 1 ? QStringLiteral("the number of harmonics") : QStringLiteral("the degree");
+    bool ok = false;
+    const int terms = terms_->text().trimmed().toInt(&ok);
+    if (!ok)
+        throw BuildError(QStringLiteral("%1 \"%2\" is not a whole number").arg(termsWhat, terms_->text().trimmed()));
+    std::optional<Interval> interval;
+    const bool hasLower = !lower_->text().trimmed().isEmpty(), hasUpper = !upper_->text().trimmed().isEmpty();
+    if (hasLower != hasUpper)
+        throw BuildError(QStringLiteral("give both ends of the interval, or neither for the default"));
+    if (hasLower)
+        interval = Interval{numberField(lower_, QStringLiteral("the interval's lower end")),
+                            numberField(upper_, QStringLiteral("the interval's upper end"))};
+    if (kind_->currentIndex() == 1)
+        return BuildFourier(expression_->text(), centre, period_->text(), terms, interval);
+    return BuildTaylor(expression_->text(), centre, terms, interval);
+}
+
+QString NewSeriesDialog::errorText() const { return error_->text(); }
+
+void NewSeriesDialog::refreshPreview()
+{
+    debounce_->stop();
+    try {
+        const BuiltSeries s = build();
+        QStringList shown;
+        for (size_t k = 0; k < std::min<size_t>(8, s.coeffs.size()); ++k)
+            shown << NumberText(s.coeffs[k]);
+        if (s.coeffs.size() > 8)
+            shown << QStringLiteral("…");
+        QString text = QStringLiteral("Coefficients: %1\nInterval: %2 to %3")
+                           .arg(shown.join(QStringLiteral(", ")), NumberText(s.lower), NumberText(s.upper));
+        if (s.kind == SeriesKind::Fourier)
+            text += QStringLiteral("\nEstimated error of the coefficients: %1").arg(NumberText(s.errorEstimate));
+        preview_->setText(text);
+        plot_->setCurves(Expression::parse(expression_->text()), ToDimension(s), s.lower, s.upper);
+        error_->clear();
+    } catch (const BuildError& e) {
+        preview_->clear();
+        plot_->setCurves(std::nullopt, std::nullopt, 0, 0);
+        error_->setText(e.message());
+    }
+}
+
+void NewSeriesDialog::create()
+{
+    BuiltSeries s;
+    try {
+        s = build();
+    } catch (const BuildError& e) {
+        error_->setText(e.message());
+        return;
+    }
+    const QString path = askSaveFileName ? askSaveFileName() : QString();
+    if (path.isEmpty())
+        return;
+    const WriteResult w = WriteBuiltSeries(s, path);
+    if (!w.ok) {
+        error_->setText(w.message);
+        return;
+    }
+    error_->clear();
+    emit seriesCreated(path);
+    if (opened)
+        opened(path);
+    accept();
+}
+
+} // namespace vendrak

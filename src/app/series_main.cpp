@@ -1,0 +1,163 @@
+// vendrak-series: makes a series file from an expression, for scripts and
+// for checking a series before it is opened in the window.
+#include "core/builder/series_builder.h"
+
+#include <QString>
+#include <QStringList>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+using namespace vendrak;
+
+namespace {
+
+constexpr int kUsage = 2;
+constexpr int kFailed = 3;
+
+const char* const kHelp =
+    "Usage:\n"
+    "  vendrak-series taylor EXPR --centre C --degree N [--interval A B] [-o FILE]\n"
+    "  vendrak-series fourier EXPR --period P --harmonics H [--centre C] [--interval A B] [-o FILE]\n"
+    "\n"
+    "Writes the series file of EXPR (in x) to FILE, or to standard output.\n"
+    "  --centre C       centre of the series (Fourier: start of the period, default 0)\n"
+    "  --degree N       highest power, 0 to 10000\n"
+    "  --period P       period, a positive number or * for 2*pi\n"
+    "  --harmonics H    number of harmonics, 1 to 20000\n"
+    "  --interval A B   where the series is meant to be used (default: estimated\n"
+    "                   from the radius of convergence, or one period)\n"
+    "  -o FILE          output file, replaced only once completely written\n"
+    "Exit status: 0 done, 2 usage error, 3 the series could not be made or written.\n";
+
+struct UsageError {
+    QString message;
+};
+
+double number(const QString& option, const QString& text)
+{
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        throw UsageError{QStringLiteral("%1 needs a number, not \"%2\"").arg(option, text)};
+    return v;
+}
+
+int whole(const QString& option, const QString& text)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok)
+        throw UsageError{QStringLiteral("%1 needs a whole number, not \"%2\"").arg(option, text)};
+    return v;
+}
+
+struct Options {
+    QString kind, expression, output;
+    std::optional<double> centre;
+    std::optional<int> degree, harmonics;
+    std::optional<QString> period;
+    std::optional<Interval> interval;
+    bool help = false;
+};
+
+Options parse(int argc, char** argv)
+{
+    Options o;
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+    QStringList positional;
+    // Option values are taken as they come, so "--centre -1" is a value and
+    // not an option.
+    auto value = [&](qsizetype& i, const QString& option) {
+        if (i + 1 >= words.size())
+            throw UsageError{QStringLiteral("%1 needs a value").arg(option)};
+        return words[++i];
+    };
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString w = words[i];
+        if (w == u"--help" || w == u"-h")
+            o.help = true;
+        else if (w == u"--centre" || w == u"--center")
+            o.centre = number(w, value(i, w));
+        else if (w == u"--degree")
+            o.degree = whole(w, value(i, w));
+        else if (w == u"--harmonics")
+            o.harmonics = whole(w, value(i, w));
+        else if (w == u"--period")
+            o.period = value(i, w);
+        else if (w == u"--interval") {
+            const double a = number(w, value(i, w));
+            o.interval = Interval{a, number(w, value(i, w))};
+        } else if (w == u"-o" || w == u"--output")
+            o.output = value(i, w);
+        else if (w.startsWith(u'-') && w.size() > 1 && !w[1].isDigit() && w[1] != u'.' && positional.size() != 1)
+            throw UsageError{QStringLiteral("unknown option %1").arg(w)};
+        else
+            positional << w;
+    }
+    if (o.help)
+        return o;
+    if (positional.size() != 2)
+        throw UsageError{QStringLiteral("expected a kind (taylor or fourier) and one expression")};
+    o.kind = positional[0];
+    o.expression = positional[1];
+    if (o.kind == u"taylor") {
+        if (!o.centre || !o.degree)
+            throw UsageError{QStringLiteral("taylor needs --centre and --degree")};
+        if (o.period || o.harmonics)
+            throw UsageError{QStringLiteral("--period and --harmonics are for fourier")};
+    } else if (o.kind == u"fourier") {
+        if (!o.period || !o.harmonics)
+            throw UsageError{QStringLiteral("fourier needs --period and --harmonics")};
+        if (o.degree)
+            throw UsageError{QStringLiteral("--degree is for taylor")};
+    } else {
+        throw UsageError{QStringLiteral("unknown kind \"%1\"; use taylor or fourier").arg(o.kind)};
+    }
+    return o;
+}
+
+void say(const QString& line) { std::fprintf(stderr, "vendrak-series: %s\n", line.toLocal8Bit().constData()); }
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options o;
+    try {
+        o = parse(argc, argv);
+    } catch (const UsageError& u) {
+        say(u.message + QStringLiteral(" (try --help)"));
+        return kUsage;
+    }
+    if (o.help) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    try {
+        const BuiltSeries s = o.kind == u"taylor"
+            ? BuildTaylor(o.expression, *o.centre, *o.degree, o.interval)
+            : BuildFourier(o.expression, o.centre.value_or(0.0), *o.period, *o.harmonics, o.interval);
+        if (!o.output.isEmpty()) {
+            const WriteResult w = WriteBuiltSeries(s, o.output);
+            if (!w.ok) {
+                say(w.message);
+                return kFailed;
+            }
+            return 0;
+        }
+        QString why;
+        const QByteArray content = SeriesOnlyContent(ToDimension(s), &why);
+        if (content.isEmpty()) {
+            say(why);
+            return kFailed;
+        }
+        std::fwrite(content.constData(), 1, static_cast<size_t>(content.size()), stdout);
+        return std::fflush(stdout) == 0 ? 0 : kFailed;
+    } catch (const BuildError& e) {
+        say(e.message());
+        return kFailed;
+    }
+}

@@ -1,0 +1,302 @@
+#include "core/builder/expression.h"
+
+#include <array>
+#include <cmath>
+#include <utility>
+
+namespace vendrak {
+
+namespace {
+
+struct FnName {
+    const char* name;
+    ExprFn fn;
+};
+
+constexpr std::array<FnName, 20> kFunctions{{
+    {"sin", ExprFn::Sin}, {"cos", ExprFn::Cos}, {"tan", ExprFn::Tan}, {"asin", ExprFn::Asin},
+    {"acos", ExprFn::Acos}, {"atan", ExprFn::Atan}, {"sinh", ExprFn::Sinh}, {"cosh", ExprFn::Cosh},
+    {"tanh", ExprFn::Tanh}, {"asinh", ExprFn::Asinh}, {"acosh", ExprFn::Acosh}, {"atanh", ExprFn::Atanh},
+    {"exp", ExprFn::Exp}, {"log", ExprFn::Log}, {"log10", ExprFn::Log10}, {"sqrt", ExprFn::Sqrt},
+    {"abs", ExprFn::Abs}, {"sign", ExprFn::Sign}, {"erf", ExprFn::Erf}, {"gamma", ExprFn::Gamma},
+}};
+
+using NodePtr = std::unique_ptr<ExprNode>;
+
+NodePtr makeNode(ExprOp op, int begin, int end)
+{
+    auto n = std::make_unique<ExprNode>();
+    n->op = op;
+    n->begin = begin;
+    n->end = end;
+    return n;
+}
+
+NodePtr makeBinary(ExprOp op, NodePtr a, NodePtr b)
+{
+    auto n = makeNode(op, a->begin, b->end);
+    n->a = std::move(a);
+    n->b = std::move(b);
+    return n;
+}
+
+// Recursive descent; each level owns one precedence so that ^ binds tighter
+// than a sign in front (-x^2 is -(x^2)) and groups to the right.
+class Parser {
+public:
+    explicit Parser(const QString& t) : t_(t) {}
+
+    NodePtr parseAll()
+    {
+        skipBlanks();
+        if (pos_ >= t_.size())
+            throw BuildError(QStringLiteral("the expression is empty"));
+        NodePtr n = sum();
+        skipBlanks();
+        if (pos_ < t_.size())
+            fail(t_[pos_] == u')' ? QStringLiteral("expected an operator or the end of the expression, not ')'")
+                                  : QStringLiteral("expected an operator or the end of the expression"));
+        return n;
+    }
+
+private:
+    [[noreturn]] void fail(const QString& what) const
+    {
+        throw BuildError(QStringLiteral("column %1: %2").arg(pos_ + 1).arg(what));
+    }
+
+    void skipBlanks()
+    {
+        while (pos_ < t_.size() && t_[pos_].isSpace())
+            ++pos_;
+    }
+
+    bool accept(QChar c)
+    {
+        skipBlanks();
+        if (pos_ < t_.size() && t_[pos_] == c) {
+            ++pos_;
+            return true;
+        }
+        return false;
+    }
+
+    NodePtr sum()
+    {
+        NodePtr n = product();
+        for (;;) {
+            if (accept(u'+'))
+                n = makeBinary(ExprOp::Add, std::move(n), product());
+            else if (accept(u'-'))
+                n = makeBinary(ExprOp::Sub, std::move(n), product());
+            else
+                return n;
+        }
+    }
+
+    NodePtr product()
+    {
+        NodePtr n = signedFactor();
+        for (;;) {
+            if (accept(u'*'))
+                n = makeBinary(ExprOp::Mul, std::move(n), signedFactor());
+            else if (accept(u'/'))
+                n = makeBinary(ExprOp::Div, std::move(n), signedFactor());
+            else
+                return n;
+        }
+    }
+
+    NodePtr signedFactor()
+    {
+        skipBlanks();
+        const int start = static_cast<int>(pos_);
+        if (accept(u'-')) {
+            NodePtr inner = signedFactor();
+            auto n = makeNode(ExprOp::Neg, start, inner->end);
+            n->a = std::move(inner);
+            return n;
+        }
+        if (accept(u'+'))
+            return signedFactor();
+        return power();
+    }
+
+    NodePtr power()
+    {
+        NodePtr base = primary();
+        if (accept(u'^'))
+            return makeBinary(ExprOp::Pow, std::move(base), signedFactor());
+        return base;
+    }
+
+    NodePtr primary()
+    {
+        skipBlanks();
+        if (pos_ >= t_.size())
+            fail(QStringLiteral("expected a number, x, a name or '('"));
+        const QChar c = t_[pos_];
+        const int start = static_cast<int>(pos_);
+        if (c == u'(') {
+            ++pos_;
+            NodePtr inner = sum();
+            if (!accept(u')'))
+                fail(QStringLiteral("expected ')'"));
+            inner->begin = start;
+            inner->end = static_cast<int>(pos_);
+            return inner;
+        }
+        if (c.isDigit() || c == u'.')
+            return number();
+        if (c.isLetter())
+            return name();
+        fail(QStringLiteral("expected a number, x, a name or '(', not '%1'").arg(c));
+    }
+
+    NodePtr number()
+    {
+        const qsizetype start = pos_;
+        auto digits = [this] {
+            qsizetype n = 0;
+            while (pos_ < t_.size() && t_[pos_].isDigit()) {
+                ++pos_;
+                ++n;
+            }
+            return n;
+        };
+        qsizetype count = digits();
+        if (pos_ < t_.size() && t_[pos_] == u'.') {
+            ++pos_;
+            count += digits();
+        }
+        if (count == 0)
+            fail(QStringLiteral("expected digits"));
+        // An exponent only when digits follow; otherwise "e" is left for the
+        // name reader.
+        if (pos_ < t_.size() && (t_[pos_] == u'e' || t_[pos_] == u'E')) {
+            qsizetype p = pos_ + 1;
+            if (p < t_.size() && (t_[p] == u'+' || t_[p] == u'-'))
+                ++p;
+            if (p < t_.size() && t_[p].isDigit()) {
+                pos_ = p;
+                digits();
+            }
+        }
+        auto n = makeNode(ExprOp::Number, static_cast<int>(start), static_cast<int>(pos_));
+        n->literal = t_.mid(start, pos_ - start);
+        bool ok = false;
+        n->value = n->literal.toDouble(&ok);
+        if (!ok || !std::isfinite(n->value)) {
+            pos_ = start;
+            fail(QStringLiteral("the number %1 is beyond the range of numbers").arg(n->literal));
+        }
+        return n;
+    }
+
+    NodePtr name()
+    {
+        const qsizetype start = pos_;
+        while (pos_ < t_.size() && (t_[pos_].isLetterOrNumber() || t_[pos_] == u'_'))
+            ++pos_;
+        const QString word = t_.mid(start, pos_ - start);
+        const QString lower = word.toLower();
+        const int b = static_cast<int>(start), e = static_cast<int>(pos_);
+        if (lower == u"x")
+            return makeNode(ExprOp::X, b, e);
+        if (lower == u"pi")
+            return makeNode(ExprOp::Pi, b, e);
+        if (lower == u"e")
+            return makeNode(ExprOp::E, b, e);
+        for (const FnName& f : kFunctions) {
+            if (lower != QLatin1String(f.name))
+                continue;
+            if (!accept(u'('))
+                fail(QStringLiteral("expected '(' after %1").arg(word));
+            NodePtr arg = sum();
+            if (!accept(u')'))
+                fail(QStringLiteral("expected ')'"));
+            auto n = makeNode(ExprOp::Call, b, static_cast<int>(pos_));
+            n->fn = f.fn;
+            n->a = std::move(arg);
+            return n;
+        }
+        pos_ = start;
+        fail(QStringLiteral("unknown name '%1'").arg(word));
+    }
+
+    const QString& t_;
+    qsizetype pos_ = 0;
+};
+
+double sign(double v) { return v > 0 ? 1.0 : v < 0 ? -1.0 : v == 0 ? 0.0 : v; }
+
+double evaluate(const ExprNode& n, double x)
+{
+    switch (n.op) {
+    case ExprOp::Number: return n.value;
+    case ExprOp::X: return x;
+    case ExprOp::Pi: return M_PI;
+    case ExprOp::E: return M_E;
+    case ExprOp::Neg: return -evaluate(*n.a, x);
+    case ExprOp::Add: return evaluate(*n.a, x) + evaluate(*n.b, x);
+    case ExprOp::Sub: return evaluate(*n.a, x) - evaluate(*n.b, x);
+    case ExprOp::Mul: return evaluate(*n.a, x) * evaluate(*n.b, x);
+    case ExprOp::Div: return evaluate(*n.a, x) / evaluate(*n.b, x);
+    case ExprOp::Pow: return std::pow(evaluate(*n.a, x), evaluate(*n.b, x));
+    case ExprOp::Call: break;
+    }
+    const double v = evaluate(*n.a, x);
+    switch (n.fn) {
+    case ExprFn::Sin: return std::sin(v);
+    case ExprFn::Cos: return std::cos(v);
+    case ExprFn::Tan: return std::tan(v);
+    case ExprFn::Asin: return std::asin(v);
+    case ExprFn::Acos: return std::acos(v);
+    case ExprFn::Atan: return std::atan(v);
+    case ExprFn::Sinh: return std::sinh(v);
+    case ExprFn::Cosh: return std::cosh(v);
+    case ExprFn::Tanh: return std::tanh(v);
+    case ExprFn::Asinh: return std::asinh(v);
+    case ExprFn::Acosh: return std::acosh(v);
+    case ExprFn::Atanh: return std::atanh(v);
+    case ExprFn::Exp: return std::exp(v);
+    case ExprFn::Log: return std::log(v);
+    case ExprFn::Log10: return std::log10(v);
+    case ExprFn::Sqrt: return std::sqrt(v);
+    case ExprFn::Abs: return std::fabs(v);
+    case ExprFn::Sign: return sign(v);
+    case ExprFn::Erf: return std::erf(v);
+    // tgamma is finite at a pole from one side only; the pole is no value.
+    case ExprFn::Gamma: return v <= 0 && v == std::floor(v) ? NAN : std::tgamma(v);
+    }
+    return NAN;
+}
+
+} // namespace
+
+bool ExprNode::dependsOnX() const
+{
+    return op == ExprOp::X || (a && a->dependsOnX()) || (b && b->dependsOnX());
+}
+
+Expression Expression::parse(const QString& text)
+{
+    Expression e;
+    e.text_ = text;
+    e.root_ = Parser(e.text_).parseAll();
+    return e;
+}
+
+double Expression::operator()(double x) const { return evaluate(*root_, x); }
+
+QString Expression::termText(const ExprNode& n) const { return text_.mid(n.begin, n.end - n.begin).trimmed(); }
+
+QString FunctionName(ExprFn fn)
+{
+    for (const FnName& f : kFunctions)
+        if (f.fn == fn)
+            return QLatin1String(f.name);
+    return {};
+}
+
+} // namespace vendrak

@@ -1,0 +1,166 @@
+#include "core/builder/series_builder.h"
+#include "core/study/number_text.h"
+
+#include <fftw3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <mutex>
+
+namespace vendrak {
+
+namespace {
+
+// FFTW's planner keeps global state.
+std::mutex& plannerMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+struct Transform {
+    double* in = nullptr;
+    fftw_complex* out = nullptr;
+    int n = 0;
+    explicit Transform(int size) : n(size)
+    {
+        in = fftw_alloc_real(static_cast<size_t>(n));
+        out = fftw_alloc_complex(static_cast<size_t>(n / 2 + 1));
+    }
+    ~Transform()
+    {
+        fftw_free(in);
+        fftw_free(out);
+    }
+    Transform(const Transform&) = delete;
+    Transform& operator=(const Transform&) = delete;
+
+    void run()
+    {
+        fftw_plan plan;
+        {
+            std::lock_guard lock(plannerMutex());
+            plan = fftw_plan_dft_r2c_1d(n, in, out, FFTW_ESTIMATE);
+        }
+        fftw_execute(plan);
+        std::lock_guard lock(plannerMutex());
+        fftw_destroy_plan(plan);
+    }
+
+    // Constant, then sine and cosine of each harmonic up to h.
+    std::vector<double> coefficients(int h) const
+    {
+        std::vector<double> c(static_cast<size_t>(2 * h + 1));
+        c[0] = out[0][0] / n;
+        for (int k = 1; k <= h; ++k) {
+            const double scale = 2 * k == n ? 1.0 / n : 2.0 / n;
+            c[static_cast<size_t>(2 * k - 1)] = -out[k][1] * scale;
+            c[static_cast<size_t>(2 * k)] = out[k][0] * scale;
+        }
+        return c;
+    }
+};
+
+double parsePeriod(const QString& text, QString& shown)
+{
+    const QString t = text.trimmed();
+    if (t == u"*") {
+        shown = QStringLiteral("*");
+        return 8 * std::atan(1.0);
+    }
+    bool ok = false;
+    const double p = t.toDouble(&ok);
+    if (!ok)
+        throw BuildError(QStringLiteral("the period \"%1\" is not a number (use * for 2π)").arg(t));
+    if (!std::isfinite(p) || p <= 0)
+        throw BuildError(QStringLiteral("the period must be a positive number, not %1").arg(t));
+    shown = NumberText(p);
+    return p;
+}
+
+} // namespace
+
+BuiltSeries BuildFourier(const QString& expression, double centre, const QString& period, int harmonics,
+                         std::optional<Interval> interval)
+{
+    if (!std::isfinite(centre))
+        throw BuildError(QStringLiteral("the centre must be a finite number"));
+    QString periodText;
+    const double p = parsePeriod(period, periodText);
+    if (harmonics < 1 || harmonics > kMaxHarmonics)
+        throw BuildError(QStringLiteral("the number of harmonics must be a whole number from 1 to %1, not %2").arg(kMaxHarmonics).arg(harmonics));
+    if (interval && (!std::isfinite(interval->lower) || !std::isfinite(interval->upper)))
+        throw BuildError(QStringLiteral("the interval ends must be finite numbers"));
+    if (interval && !(interval->lower < interval->upper))
+        throw BuildError(QStringLiteral("the interval's lower end must be below its upper end"));
+    const Expression e = Expression::parse(expression);
+
+    int m = 32;
+    while (m < 16 * harmonics)
+        m *= 2;
+    // The fine grid holds the coarse one at its even points: one sampling
+    // serves both transforms.
+    Transform fine(2 * m), coarse(m);
+    for (int j = 0; j < 2 * m; ++j) {
+        const double x = centre + (j * p) / (2 * m);
+        const double y = e(x);
+        if (!std::isfinite(y))
+            throw BuildError(QStringLiteral("the expression is not finite at x = %1").arg(NumberText(x)));
+        fine.in[j] = y;
+        if (j % 2 == 0)
+            coarse.in[j / 2] = y;
+    }
+    fine.run();
+    coarse.run();
+
+    BuiltSeries r;
+    r.kind = SeriesKind::Fourier;
+    r.centre = centre;
+    r.period = p;
+    r.periodText = periodText;
+    r.coeffs = fine.coefficients(harmonics);
+    const std::vector<double> rough = coarse.coefficients(harmonics);
+    // Error: how far the kept coefficients moved when the grid was halved,
+    // plus the largest harmonic left out.
+    double moved = 0;
+    for (size_t k = 0; k < rough.size(); ++k)
+        moved = std::max(moved, std::fabs(r.coeffs[k] - rough[k]));
+    const std::vector<double> all = fine.coefficients(m);
+    double dropped = 0;
+    for (size_t k = r.coeffs.size(); k < all.size(); ++k)
+        dropped = std::max(dropped, std::fabs(all[k]));
+    r.errorEstimate = moved + dropped;
+
+    const Interval iv = interval ? *interval : Interval{centre, centre + p};
+    r.lower = iv.lower;
+    r.upper = iv.upper;
+    r.sourceText = QStringLiteral("Fourier series of %1, period %2, %3 harmonics")
+                       .arg(expression.simplified(), periodText == u"*" ? QStringLiteral("2pi") : periodText)
+                       .arg(harmonics);
+    return r;
+}
+
+Dimension ToDimension(const BuiltSeries& s)
+{
+    Dimension d;
+    d.initialise();
+    d.SeriesType = s.kind == SeriesKind::Taylor ? 1 : 0;
+    d.TermCount = static_cast<int>(s.coeffs.size()) - 1;
+    d.Centre = s.centre;
+    d.Period = s.period;
+    d.PeriodText = s.kind == SeriesKind::Taylor ? NumberText(s.period) : s.periodText;
+    d.XLvalid = s.lower;
+    d.XUvalid = s.upper;
+    d.Coeffs = s.coeffs;
+    d.SourceText = s.sourceText.toUtf8();
+    d.MultiVarFlag = 0;
+    return d;
+}
+
+WriteResult WriteBuiltSeries(const BuiltSeries& s, const QString& path)
+{
+    return WriteSeriesOnlyFile(ToDimension(s), path);
+}
+
+} // namespace vendrak

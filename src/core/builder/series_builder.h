@@ -1,0 +1,56 @@
+#pragma once
+// A new series made from an expression: the Taylor series about a centre, or
+// the Fourier series over one period. Either can be written as a series file
+// the window opens like any other.
+#include "core/builder/expression.h"
+#include "core/series/series_file.h"
+#include "core/study/dimension.h"
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace vendrak {
+
+enum class SeriesKind { Taylor, Fourier };
+
+constexpr int kMaxTaylorDegree = 10000;
+constexpr int kMaxHarmonics = 20000;
+
+struct Interval {
+    double lower = 0;
+    double upper = 0;
+};
+
+struct BuiltSeries {
+    SeriesKind kind = SeriesKind::Taylor;
+    double centre = 0;
+    double period = 0;          // 2π when periodText is "*"
+    QString periodText;         // "*" or the period as shown
+    double lower = 0, upper = 0; // where the series is meant to be used
+    // Power series: a_k of (x - c)^k. Trigonometric: the constant, then for
+    // each harmonic its sine and cosine coefficient.
+    std::vector<double> coeffs;
+    QString sourceText;
+    // Fourier only: a bound-like estimate of the coefficients' error.
+    double errorEstimate = 0;
+};
+
+// Each coefficient is the double nearest to the true one. Throws BuildError
+// with a message for the user.
+BuiltSeries BuildTaylor(const QString& expression, double centre, int degree,
+                        std::optional<Interval> interval = std::nullopt);
+
+// period is "*" (2π) or a positive number.
+BuiltSeries BuildFourier(const QString& expression, double centre, const QString& period, int harmonics,
+                         std::optional<Interval> interval = std::nullopt);
+
+Dimension ToDimension(const BuiltSeries& s);
+
+// The atomic series-only write; on failure the message says why.
+WriteResult WriteBuiltSeries(const BuiltSeries& s, const QString& path);
+
+// The validity interval the Taylor builder picks when the user gives none.
+Interval DefaultTaylorInterval(double centre, const std::vector<double>& coeffs);
+
+} // namespace vendrak

@@ -1,0 +1,607 @@
+#include "core/builder/series_builder.h"
+#include "core/study/number_text.h"
+
+#include <arb.h>
+#include <arb_hypgeom.h>
+#include <arb_poly.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace vendrak {
+
+namespace {
+
+constexpr slong kStartPrecision = 160;
+constexpr slong kMaxPrecision = 16384;
+
+// A ball that straddles a point we must be on one side of: more precision
+// may settle it, so the whole computation is tried again.
+struct Undecided {
+    QString message;
+};
+
+struct Ball {
+    arb_t v;
+    Ball() { arb_init(v); }
+    ~Ball() { arb_clear(v); }
+    Ball(const Ball&) = delete;
+    Ball& operator=(const Ball&) = delete;
+};
+
+// A truncated series and how many of its leading coefficients can be
+// trusted: a division through a zero of the divisor shifts terms out of the
+// far end.
+struct Ser {
+    arb_poly_t p;
+    slong valid = 0;
+    Ser() { arb_poly_init(p); }
+    ~Ser() { arb_poly_clear(p); }
+    Ser(Ser&& o) noexcept : valid(o.valid)
+    {
+        arb_poly_init(p);
+        arb_poly_swap(p, o.p);
+    }
+    Ser& operator=(Ser&& o) noexcept
+    {
+        arb_poly_swap(p, o.p);
+        valid = o.valid;
+        return *this;
+    }
+    Ser(const Ser&) = delete;
+    Ser& operator=(const Ser&) = delete;
+};
+
+bool isOdd(ExprFn f)
+{
+    switch (f) {
+    case ExprFn::Sin: case ExprFn::Tan: case ExprFn::Asin: case ExprFn::Atan: case ExprFn::Sinh:
+    case ExprFn::Tanh: case ExprFn::Asinh: case ExprFn::Atanh: case ExprFn::Erf:
+        return true;
+    default:
+        return false;
+    }
+}
+
+class TaylorEngine {
+public:
+    TaylorEngine(const Expression& e, double centre, slong len, slong prec)
+        : e_(e), c_(centre), len_(len), prec_(prec), where_(NumberText(centre)) {}
+
+    Ser eval(const ExprNode& n)
+    {
+        switch (n.op) {
+        case ExprOp::Number: {
+            Ser s = constant();
+            Ball b;
+            if (arb_set_str(b.v, n.literal.toLatin1().constData(), prec_) != 0)
+                arb_set_d(b.v, n.value);
+            arb_poly_set_arb(s.p, b.v);
+            return s;
+        }
+        case ExprOp::X: {
+            Ser s = constant();
+            Ball b;
+            arb_set_d(b.v, c_);
+            arb_poly_set_coeff_arb(s.p, 0, b.v);
+            if (len_ > 1)
+                arb_poly_set_coeff_si(s.p, 1, 1);
+            return s;
+        }
+        case ExprOp::Pi: {
+            Ser s = constant();
+            Ball b;
+            arb_const_pi(b.v, prec_);
+            arb_poly_set_arb(s.p, b.v);
+            return s;
+        }
+        case ExprOp::E: {
+            Ser s = constant();
+            Ball b;
+            arb_const_e(b.v, prec_);
+            arb_poly_set_arb(s.p, b.v);
+            return s;
+        }
+        case ExprOp::Neg: {
+            Ser s = eval(*n.a);
+            arb_poly_neg(s.p, s.p);
+            return s;
+        }
+        case ExprOp::Add:
+        case ExprOp::Sub: {
+            Ser a = eval(*n.a), b = eval(*n.b);
+            Ser r = like(a, b);
+            if (n.op == ExprOp::Add)
+                arb_poly_add(r.p, a.p, b.p, prec_);
+            else
+                arb_poly_sub(r.p, a.p, b.p, prec_);
+            zeroRange(r, 0, std::min(zeros(a), zeros(b)));
+            return r;
+        }
+        case ExprOp::Mul: {
+            Ser a = eval(*n.a), b = eval(*n.b);
+            return multiply(a, b);
+        }
+        case ExprOp::Div: {
+            Ser a = eval(*n.a), b = eval(*n.b);
+            return divide(a, b, n);
+        }
+        case ExprOp::Pow: return power(n);
+        case ExprOp::Call: return call(n);
+        }
+        return constant();
+    }
+
+private:
+    Ser constant() const
+    {
+        Ser s;
+        s.valid = len_;
+        return s;
+    }
+
+    Ser like(const Ser& a, const Ser& b) const
+    {
+        Ser s;
+        s.valid = std::min(a.valid, b.valid);
+        return s;
+    }
+
+    // Leading coefficients that are exactly zero: the order of the zero at
+    // the centre as far as it is known for certain.
+    slong zeros(const Ser& s, slong from = 0) const
+    {
+        slong k = from;
+        while (k < s.valid && (k >= s.p->length || arb_is_zero(s.p->coeffs + k)))
+            ++k;
+        return k;
+    }
+
+    // Coefficients known to vanish are made exact zeros, so that later
+    // quotients can cancel them; Arb may carry them as tiny balls around 0.
+    void zeroRange(Ser& s, slong from, slong to) const
+    {
+        to = std::min(to, s.p->length);
+        for (slong k = from; k < to; ++k)
+            arb_zero(s.p->coeffs + k);
+        _arb_poly_normalise(s.p);
+    }
+
+    const arb_struct* at(const Ser& s, slong k) const
+    {
+        return k < s.p->length ? s.p->coeffs + k : zero_.v;
+    }
+
+    QString term(const ExprNode& n) const { return e_.termText(n); }
+
+    [[noreturn]] void singular(const ExprNode& n) const
+    {
+        throw BuildError(QStringLiteral("%1 is singular at x = %2").arg(term(n), where_));
+    }
+    [[noreturn]] void noSeries(const ExprNode& n) const
+    {
+        throw BuildError(QStringLiteral("%1 has no Taylor series at x = %2").arg(term(n), where_));
+    }
+    [[noreturn]] void undefined(const ExprNode& n) const
+    {
+        throw BuildError(QStringLiteral("%1 is not defined at x = %2").arg(term(n), where_));
+    }
+    [[noreturn]] void undecided(const ExprNode& n) const
+    {
+        throw Undecided{QStringLiteral("cannot tell whether %1 is singular at x = %2").arg(term(n), where_)};
+    }
+
+    Ser multiply(const Ser& a, const Ser& b) const
+    {
+        Ser r = like(a, b);
+        arb_poly_mullow(r.p, a.p, b.p, len_, prec_);
+        zeroRange(r, 0, zeros(a) + zeros(b));
+        return r;
+    }
+
+    // a/b through a zero of b at the centre: both lose the same number of
+    // leading (exactly zero) terms, so sin(x)/x and the like are fine.
+    Ser divide(Ser& a, Ser& b, const ExprNode& n) const
+    {
+        const slong v = zeros(b);
+        if (v >= b.valid)
+            throw BuildError(QStringLiteral("%1 divides by zero").arg(term(n)));
+        if (arb_contains_zero(at(b, v)))
+            undecided(n);
+        if (v > 0) {
+            if (zeros(a) < v)
+                singular(n);
+            arb_poly_shift_right(a.p, a.p, v);
+            arb_poly_shift_right(b.p, b.p, v);
+            a.valid -= v;
+            b.valid -= v;
+        }
+        Ser r = like(a, b);
+        arb_poly_div_series(r.p, a.p, b.p, len_, prec_);
+        zeroRange(r, 0, zeros(a));
+        return r;
+    }
+
+    // F(g) keeps the zero structure of g: coefficients 1..w-1 vanish when
+    // g - g(c) starts at (x - c)^w, twice as many for an even F at 0.
+    void composed(Ser& r, const Ser& g, ExprFn f) const
+    {
+        const bool atZero = arb_is_zero(at(g, 0));
+        const slong w = zeros(g, 1);
+        slong upto = w;
+        if (atZero && (f == ExprFn::Cos || f == ExprFn::Cosh))
+            upto = std::min(r.valid, 2 * w);
+        zeroRange(r, 1, upto);
+        if (atZero && isOdd(f))
+            zeroRange(r, 0, 1);
+    }
+
+    // -1 below, 0 exactly at, +1 above the point t; undecided when the ball
+    // straddles it.
+    int compare(const arb_struct* v, slong t, const ExprNode& n) const
+    {
+        Ball d;
+        arb_sub_si(d.v, v, t, prec_);
+        if (arb_is_zero(d.v))
+            return 0;
+        if (arb_is_positive(d.v))
+            return 1;
+        if (arb_is_negative(d.v))
+            return -1;
+        undecided(n);
+    }
+
+    // Value at the centre strictly above t, as log and sqrt need.
+    void requireAbove(const Ser& g, slong t, const ExprNode& n, bool zeroIsSingular) const
+    {
+        const int s = compare(at(g, 0), t, n);
+        if (s == 0) {
+            if (zeroIsSingular)
+                singular(n);
+            noSeries(n);
+        }
+        if (s < 0)
+            undefined(n);
+    }
+
+    void requireInsideUnit(const Ser& g, const ExprNode& n, bool edgeIsSingular) const
+    {
+        const int lo = compare(at(g, 0), -1, n), hi = compare(at(g, 0), 1, n);
+        if (lo == 0 || hi == 0) {
+            if (edgeIsSingular)
+                singular(n);
+            noSeries(n);
+        }
+        if (lo < 0 || hi > 0)
+            undefined(n);
+    }
+
+    // F(g) = F(g(c)) + integral of g' * dF, for the inverse functions Arb
+    // has no series of its own for.
+    Ser integrate(const Ser& g, const Ser& dF, const arb_t f0) const
+    {
+        Ser dg = like(g, dF), prod = like(g, dF), r = like(g, dF);
+        arb_poly_derivative(dg.p, g.p, prec_);
+        arb_poly_mullow(prod.p, dg.p, dF.p, len_ - 1, prec_);
+        arb_poly_integral(r.p, prod.p, prec_);
+        arb_poly_set_coeff_arb(r.p, 0, f0);
+        return r;
+    }
+
+    Ser square(const Ser& g, slong add, bool negate) const
+    {
+        Ser r = like(g, g);
+        arb_poly_mullow(r.p, g.p, g.p, len_, prec_);
+        if (negate)
+            arb_poly_neg(r.p, r.p);
+        Ser one = constant();
+        arb_poly_set_si(one.p, add);
+        arb_poly_add(r.p, r.p, one.p, prec_);
+        return r;
+    }
+
+    Ser call(const ExprNode& n)
+    {
+        Ser g = eval(*n.a);
+        Ser r = like(g, g);
+        Ser tmp = like(g, g);
+        Ball f0;
+        switch (n.fn) {
+        case ExprFn::Exp: arb_poly_exp_series(r.p, g.p, len_, prec_); break;
+        case ExprFn::Log:
+        case ExprFn::Log10:
+            requireAbove(g, 0, n, true);
+            arb_poly_log_series(r.p, g.p, len_, prec_);
+            if (n.fn == ExprFn::Log10) {
+                arb_set_ui(f0.v, 10);
+                arb_log(f0.v, f0.v, prec_);
+                arb_poly_scalar_div(r.p, r.p, f0.v, prec_);
+            }
+            break;
+        case ExprFn::Sqrt:
+            requireAbove(g, 0, n, false);
+            arb_poly_sqrt_series(r.p, g.p, len_, prec_);
+            break;
+        case ExprFn::Sin: arb_poly_sin_cos_series(r.p, tmp.p, g.p, len_, prec_); break;
+        case ExprFn::Cos: arb_poly_sin_cos_series(tmp.p, r.p, g.p, len_, prec_); break;
+        case ExprFn::Tan:
+            arb_cos(f0.v, at(g, 0), prec_);
+            if (arb_contains_zero(f0.v))
+                undecided(n);
+            arb_poly_tan_series(r.p, g.p, len_, prec_);
+            break;
+        case ExprFn::Sinh: arb_poly_sinh_cosh_series(r.p, tmp.p, g.p, len_, prec_); break;
+        case ExprFn::Cosh: arb_poly_sinh_cosh_series(tmp.p, r.p, g.p, len_, prec_); break;
+        case ExprFn::Tanh: {
+            Ser s = like(g, g);
+            arb_poly_sinh_cosh_series(s.p, tmp.p, g.p, len_, prec_);
+            arb_poly_div_series(r.p, s.p, tmp.p, len_, prec_);
+            break;
+        }
+        case ExprFn::Atan: arb_poly_atan_series(r.p, g.p, len_, prec_); break;
+        case ExprFn::Asin:
+        case ExprFn::Acos:
+            requireInsideUnit(g, n, false);
+            if (n.fn == ExprFn::Asin)
+                arb_poly_asin_series(r.p, g.p, len_, prec_);
+            else
+                arb_poly_acos_series(r.p, g.p, len_, prec_);
+            break;
+        case ExprFn::Asinh: {
+            Ser q = square(g, 1, false);
+            arb_poly_rsqrt_series(tmp.p, q.p, len_, prec_);
+            arb_asinh(f0.v, at(g, 0), prec_);
+            r = integrate(g, tmp, f0.v);
+            break;
+        }
+        case ExprFn::Acosh: {
+            requireAbove(g, 1, n, false);
+            Ser q = square(g, -1, false);
+            arb_poly_rsqrt_series(tmp.p, q.p, len_, prec_);
+            arb_acosh(f0.v, at(g, 0), prec_);
+            r = integrate(g, tmp, f0.v);
+            break;
+        }
+        case ExprFn::Atanh: {
+            requireInsideUnit(g, n, true);
+            Ser q = square(g, 1, true);
+            arb_poly_inv_series(tmp.p, q.p, len_, prec_);
+            arb_atanh(f0.v, at(g, 0), prec_);
+            r = integrate(g, tmp, f0.v);
+            break;
+        }
+        case ExprFn::Abs:
+        case ExprFn::Sign: {
+            // Away from a zero, or at an even-order zero for abs, the
+            // function is ±g or a constant; at an odd zero it has a kink.
+            const slong v = zeros(g);
+            int s = 0;
+            if (v < g.valid) {
+                const int lead = compare(at(g, v), 0, n);
+                if (v > 0 && (n.fn == ExprFn::Sign || v % 2 != 0))
+                    noSeries(n);
+                s = lead;
+            }
+            if (n.fn == ExprFn::Abs) {
+                arb_poly_set(r.p, g.p);
+                if (s < 0)
+                    arb_poly_neg(r.p, r.p);
+            } else {
+                arb_poly_set_si(r.p, s);
+                r.valid = len_;
+            }
+            return r;
+        }
+        case ExprFn::Erf: arb_hypgeom_erf_series(r.p, g.p, len_, prec_); break;
+        case ExprFn::Gamma: {
+            if (arb_is_int(at(g, 0)) && compare(at(g, 0), 0, n) <= 0)
+                singular(n);
+            arb_poly_gamma_series(r.p, g.p, len_, prec_);
+            break;
+        }
+        }
+        composed(r, g, n.fn);
+        requireFinite(r, n);
+        return r;
+    }
+
+    void requireFinite(const Ser& r, const ExprNode& n) const
+    {
+        for (slong k = 0; k < std::min(r.p->length, r.valid); ++k)
+            if (!arb_is_finite(r.p->coeffs + k))
+                undecided(n);
+    }
+
+    Ser power(const ExprNode& n)
+    {
+        Ser a = eval(*n.a);
+        if (n.b->dependsOnX()) {
+            // a^b = exp(b log a) needs a positive base.
+            Ser b = eval(*n.b);
+            requireAbove(a, 0, n, true);
+            Ser l = like(a, a);
+            arb_poly_log_series(l.p, a.p, len_, prec_);
+            Ser m = multiply(l, b);
+            Ser r = like(m, m);
+            arb_poly_exp_series(r.p, m.p, len_, prec_);
+            return r;
+        }
+        Ser b = eval(*n.b);
+        const arb_struct* ex = at(b, 0);
+        if (arb_is_int(ex) && arf_cmpabs_2exp_si(arb_midref(ex), 40) < 0) {
+            const slong k = arf_get_si(arb_midref(ex), ARF_RND_NEAR);
+            Ser r = like(a, a);
+            arb_poly_pow_ui_trunc_binexp(r.p, a.p, static_cast<ulong>(k < 0 ? -k : k), len_, prec_);
+            zeroRange(r, 0, std::min(len_, (k < 0 ? -k : k) * zeros(a)));
+            if (k >= 0)
+                return r;
+            Ser one = constant();
+            arb_poly_one(one.p);
+            return divide(one, r, n);
+        }
+        const int s = compare(at(a, 0), 0, n);
+        if (s == 0) {
+            if (arb_is_negative(ex))
+                singular(n);
+            noSeries(n);
+        }
+        if (s < 0)
+            undefined(n);
+        Ser r = like(a, a);
+        arb_poly_pow_arb_series(r.p, a.p, ex, len_, prec_);
+        return r;
+    }
+
+    const Expression& e_;
+    Ball zero_;
+    double c_;
+    slong len_;
+    slong prec_;
+    QString where_;
+};
+
+// The nearest double when every point of the ball has the same one.
+bool nearestDouble(const arb_t v, double& out)
+{
+    if (!arb_is_finite(v))
+        return false;
+    arf_t lo, hi;
+    arf_init(lo);
+    arf_init(hi);
+    arb_get_interval_arf(lo, hi, v, std::max<slong>(64, arb_bits(v) + 32));
+    const double dl = arf_get_d(lo, ARF_RND_NEAR), dh = arf_get_d(hi, ARF_RND_NEAR);
+    arf_clear(lo);
+    arf_clear(hi);
+    if (dl != dh)
+        return false;
+    out = dl == 0 ? 0.0 : dl;
+    return true;
+}
+
+QString sourceText(const QString& expr, double centre, int degree)
+{
+    return QStringLiteral("Taylor series of %1 about %2, degree %3").arg(expr.simplified(), NumberText(centre)).arg(degree);
+}
+
+
+// log |a_k| for each coefficient; -inf for an exact zero. Logs, because
+// the coefficients of an entire function leave the double range long before
+// the degree runs out.
+Interval intervalFromLogs(double centre, const std::vector<double>& logs)
+{
+    // Cauchy–Hadamard root test over the last quarter of the coefficients:
+    // R ≈ 1 / max |a_k|^(1/k). The early terms say little about the radius.
+    const int n = static_cast<int>(logs.size()) - 1;
+    int lastNonZero = 0;
+    for (int k = n; k >= 1; --k)
+        if (std::isfinite(logs[static_cast<size_t>(k)])) {
+            lastNonZero = k;
+            break;
+        }
+    double radius = 10; // a polynomial: any interval works, pick a readable one
+    if (lastNonZero > n - n / 4) {
+        const int from = std::max(1, std::min(n - n / 4, n - 1));
+        double worst = -INFINITY;
+        for (int k = from; k <= n; ++k)
+            worst = std::max(worst, logs[static_cast<size_t>(k)] / k);
+        radius = std::exp(-worst);
+    }
+    const double least = std::max(1e-6, 64 * std::numeric_limits<double>::epsilon() * std::fabs(centre));
+    radius = std::clamp(std::isnan(radius) ? least : radius, least, 100.0);
+    return {centre - radius, centre + radius};
+}
+
+double logAbs(const arb_struct* v)
+{
+    const arf_struct* m = arb_midref(v);
+    if (arf_is_zero(m))
+        return arb_is_zero(v) ? -INFINITY : -1e300;
+    if (!arf_is_finite(m))
+        return INFINITY;
+    arf_t man;
+    fmpz_t e;
+    arf_init(man);
+    fmpz_init(e);
+    arf_frexp(man, e, m);
+    const double r = std::log(std::fabs(arf_get_d(man, ARF_RND_NEAR))) + std::log(2.0) * fmpz_get_d(e);
+    arf_clear(man);
+    fmpz_clear(e);
+    return r;
+}
+
+} // namespace
+
+Interval DefaultTaylorInterval(double centre, const std::vector<double>& coeffs)
+{
+    std::vector<double> logs;
+    for (double a : coeffs)
+        logs.push_back(a == 0 ? -INFINITY : std::log(std::fabs(a)));
+    return intervalFromLogs(centre, logs);
+}
+
+BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, std::optional<Interval> interval)
+{
+    if (!std::isfinite(centre))
+        throw BuildError(QStringLiteral("the centre must be a finite number"));
+    if (degree < 0 || degree > kMaxTaylorDegree)
+        throw BuildError(QStringLiteral("the degree must be a whole number from 0 to %1, not %2").arg(kMaxTaylorDegree).arg(degree));
+    if (interval && (!std::isfinite(interval->lower) || !std::isfinite(interval->upper)))
+        throw BuildError(QStringLiteral("the interval ends must be finite numbers"));
+    if (interval && !(interval->lower < interval->upper))
+        throw BuildError(QStringLiteral("the interval's lower end must be below its upper end"));
+    const Expression e = Expression::parse(expression);
+
+    const slong want = degree + 1;
+    // Terms past the degree only feed the radius estimate, which needs to see
+    // beyond the requested degree to tell a polynomial from a series.
+    slong extra = std::max<slong>(16, want / 4);
+    std::vector<double> coeffs(static_cast<size_t>(want));
+    QString lastDoubt;
+    for (slong prec = kStartPrecision; prec <= kMaxPrecision; prec *= 2) {
+        try {
+            TaylorEngine engine(e, centre, want + extra, prec);
+            Ser s = engine.eval(e.root());
+            if (s.valid < want && extra < 4 * want + 64) {
+                // Removable zeros ate terms; give them back and try again.
+                extra += want - s.valid;
+                prec /= 2;
+                continue;
+            }
+            if (s.valid < want)
+                throw BuildError(QStringLiteral("the expression divides by zero at x = %1").arg(NumberText(centre)));
+            bool decided = true;
+            Ball zero;
+            for (slong k = 0; k < want && decided; ++k) {
+                const arb_struct* c = k < s.p->length ? s.p->coeffs + k : zero.v;
+                double d = 0;
+                if (!nearestDouble(c, d)) {
+                    decided = false;
+                    lastDoubt = QStringLiteral("the coefficient of degree %1 could not be computed accurately enough").arg(k);
+                } else if (!std::isfinite(d)) {
+                    throw BuildError(QStringLiteral("the coefficient of degree %1 is beyond the range of numbers").arg(k));
+                }
+                coeffs[static_cast<size_t>(k)] = d;
+            }
+            if (decided) {
+                BuiltSeries r;
+                r.kind = SeriesKind::Taylor;
+                r.centre = centre;
+                r.coeffs = std::move(coeffs);
+                std::vector<double> logs;
+                for (slong k = 0; k < s.valid; ++k)
+                    logs.push_back(k < s.p->length ? logAbs(s.p->coeffs + k) : -INFINITY);
+                const Interval iv = interval ? *interval : intervalFromLogs(centre, logs);
+                r.lower = iv.lower;
+                r.upper = iv.upper;
+                r.sourceText = sourceText(expression, centre, degree);
+                return r;
+            }
+        } catch (const Undecided& u) {
+            lastDoubt = u.message;
+        }
+    }
+    throw BuildError(lastDoubt.isEmpty() ? QStringLiteral("the series could not be computed") : lastDoubt);
+}
+
+} // namespace vendrak

@@ -5,6 +5,7 @@
 #include "core/series/series_file.h"
 #include "core/study/errors.h"
 #include "app/main_window.h"
+#include "app/new_series_dialog.h"
 #include "core/study/number_text.h"
 
 #include <QComboBox>
@@ -51,6 +52,21 @@ QString extremumEntry(const Dimension& d, const QString& prefix, double x)
 }
 
 } // namespace
+
+void MainWindow::mnuNewSeries_Click()
+{
+    // One dialog at a time; a second Ctrl+N brings the open one forward.
+    if (auto* open = findChild<NewSeriesDialog*>(QStringLiteral("frmNewSeries"))) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto* dialog = new NewSeriesDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->askSaveFileName = [this] { return dialogs_.saveFileName(); };
+    dialog->opened = [this](const QString& path) { runGuarded([&] { OpenSeriesFileNamed(path); }); };
+    dialog->open();
+}
 
 void MainWindow::OpenSeriesFile()
 {

@@ -370,6 +370,11 @@ void MainWindow::buildMenus()
     bar->setObjectName(QStringLiteral("menuBar"));
     mnuFile = bar->addMenu(QStringLiteral("File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuNewSeries = mnuFile->addAction(QStringLiteral("New series from expression…"));
+    mnuNewSeries->setObjectName(QStringLiteral("mnuNewSeries"));
+    mnuNewSeries->setShortcut(QKeySequence::New);
+    mnuNewSeriesBar = mnuFile->addSeparator();
+    mnuNewSeriesBar->setObjectName(QStringLiteral("mnuNewSeriesBar"));
     mnuOpen = mnuFile->addAction(QStringLiteral("Open"));
     mnuOpen->setObjectName(QStringLiteral("mnuOpen"));
     mnuFileBar1 = mnuFile->addSeparator();
@@ -512,6 +517,7 @@ void MainWindow::wireEvents()
     onClick(cmdPanDown, &MainWindow::cmdPanDown_Click);
     onClick(cmdPanLeft, &MainWindow::cmdPanLeft_Click);
     onClick(cmdPanRight, &MainWindow::cmdPanRight_Click);
+    onTrigger(mnuNewSeries, &MainWindow::mnuNewSeries_Click);
     onTrigger(mnuOpen, &MainWindow::OpenSeriesFile);
     onTrigger(mnuSave, &MainWindow::mnuSave_Click);
     onTrigger(mnuSaveAs, &MainWindow::mnuSaveAs_Click);

@@ -181,6 +181,8 @@ public:
 
     // --- Menus
     QMenu* mnuFile = nullptr;
+    QAction* mnuNewSeries = nullptr;   // makes a series file from an expression
+    QAction* mnuNewSeriesBar = nullptr;
     QAction* mnuOpen = nullptr;
     QAction* mnuFileBar1 = nullptr;
     QAction* mnuSave = nullptr;
@@ -269,6 +271,8 @@ public:
 
     // series/file_commands.cpp
     void OpenSeriesFile();
+    // The new-series dialog; Create saves the series and opens it as Open does.
+    void mnuNewSeries_Click();
     // Opens the named file as if it had been chosen in the Open dialog.
     void OpenSeriesFileNamed(const QString& path);
     void mnuSave_Click();

@@ -92,8 +92,16 @@ protected:
         };
         p.setRenderHint(QPainter::Antialiasing);
         p.setClipRect(rect());
-        draw(fs, QColor(30, 90, 200));
-        draw(ss, QColor(210, 60, 40));
+        const QColor function(30, 90, 200), series(210, 60, 40);
+        draw(fs, function);
+        draw(ss, series);
+        // Which curve is which, in the corner.
+        p.setRenderHint(QPainter::Antialiasing, false);
+        const int line = p.fontMetrics().height();
+        p.setPen(function);
+        p.drawText(6, line, QStringLiteral("expression"));
+        p.setPen(series);
+        p.drawText(6, 2 * line, QStringLiteral("series"));
     }
 
 private:

@@ -1,4 +1,3 @@
-#include "app/new_series_dialog.h"
 #include "core/builder/series_builder.h"
 #include "core/series/evaluators.h"
 #include "core/study/number_text.h"
@@ -8,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
@@ -268,31 +265,4 @@ TEST(BuilderCommandLine, ExitCodesAndOutput)
         EXPECT_EQ(ReadSeriesFile(d, f.fileName()).status, ReadStatus::Ok);
         EXPECT_EQ(d.TermCount, c.args[0] == u"taylor" ? 12 : 16);
     }
-}
-
-TEST(BuilderDialog, StatesFailuresAndCreatesTheFile)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("new.ser"));
-    NewSeriesDialog dlg;
-    QString openedPath;
-    dlg.askSaveFileName = [&] { return path; };
-    dlg.opened = [&](const QString& p) { openedPath = p; };
-    auto* expr = dlg.findChild<QLineEdit*>(QStringLiteral("txtExpression"));
-    expr->setText(QStringLiteral("log(x)"));
-    dlg.refreshPreview();
-    EXPECT_EQ(dlg.errorText(), QStringLiteral("log(x) is singular at x = 0"));
-    dlg.create();
-    EXPECT_FALSE(QFile::exists(path));
-    EXPECT_EQ(expr->text(), QStringLiteral("log(x)"));
-
-    expr->setText(QStringLiteral("sin(x)/x"));
-    dlg.refreshPreview();
-    EXPECT_TRUE(dlg.errorText().isEmpty());
-    EXPECT_TRUE(dlg.findChild<QLabel*>(QStringLiteral("lblPreview"))->text().startsWith(u"Coefficients: 1, 0, -0.166666666666667"));
-    dlg.create();
-    EXPECT_EQ(openedPath, path);
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    Dimension d;
-    EXPECT_EQ(ReadSeriesFile(d, path).status, ReadStatus::Ok);
 }

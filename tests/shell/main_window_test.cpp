@@ -164,7 +164,7 @@ TEST(MainWindowLayout, FixedWindowStartStateAndMenus)
     for (QAction* a : w.mnuFile->actions())
         file << a->objectName() + '=' + (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(top, QStringList({"mnuFile=File", "mnuPrint=Print", "mnuHelp=Help", "mnuAbout=About"}));
-    EXPECT_EQ(file, QStringList({"mnuOpen=Open", "mnuFileBar1=-", "mnuSave=Save", "mnuSaveAs=Save As", "mnuFileBar2=-",
+    EXPECT_EQ(file, QStringList({"mnuNewSeries=New series from expression…", "mnuNewSeriesBar=-", "mnuOpen=Open", "mnuFileBar1=-", "mnuSave=Save", "mnuSaveAs=Save As", "mnuFileBar2=-",
                                  "mnuCopy=Copy graph to clipboard"}));
     for (QAction* a : w.findChildren<QAction*>())
         EXPECT_FALSE(a->text().contains("Exit", Qt::CaseInsensitive));

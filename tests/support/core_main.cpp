@@ -1,0 +1,14 @@
+// The core's tests need no widgets: a QGuiApplication on the offscreen
+// platform is enough for fonts and images.
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

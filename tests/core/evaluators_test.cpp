@@ -1,4 +1,4 @@
-#include "analysis/analysis_fixtures.h"
+#include "support/analysis_fixtures.h"
 #include "core/series/evaluators.h"
 #include "core/study/errors.h"
 

@@ -2,7 +2,7 @@
 //   test_shell --gtest_also_run_disabled_tests --gtest_filter='Screenshot.*'
 // They land in $VENDRAK_SCREENSHOT_DIR (default /tmp).
 #include "app/about_window.h"
-#include "shell/shown_window.h"
+#include "support/shown_window.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The main window as the user meets it: every control where the layout puts
 // it, the menus, the focus order, and the behaviour shared by the fields.
-#include "shell/shown_window.h"
+#include "support/shown_window.h"
 
 #include "core/study/errors.h"
 #include "app/help_viewer.h"

@@ -4,7 +4,7 @@
 #include "core/analysis/extrema.h"
 #include "core/analysis/integral.h"
 #include "core/analysis/roots.h"
-#include "analysis_fixtures.h"
+#include "support/analysis_fixtures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Help and About.
 #include "app/about_window.h"
 #include "app/help_viewer.h"
-#include "shell/shown_window.h"
+#include "support/shown_window.h"
 
 #include <QScrollBar>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The roots and extrema scans: texts, counts and where each scan stops.
 #include "core/analysis/extrema.h"
 #include "core/analysis/roots.h"
-#include "analysis_fixtures.h"
+#include "support/analysis_fixtures.h"
 #include "core/series/evaluators.h"
 #include "core/study/errors.h"
 #include "core/study/number_text.h"

@@ -2,7 +2,7 @@
 // number range: each ends with its message or quietly, in bounded time.
 #include "core/analysis/extrema.h"
 #include "core/analysis/roots.h"
-#include "analysis/analysis_fixtures.h"
+#include "support/analysis_fixtures.h"
 #include "support/extreme_series.h"
 
 #include <QComboBox>

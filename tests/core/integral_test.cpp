@@ -2,7 +2,7 @@
 // derivative at a point.
 #include "core/analysis/integral.h"
 #include "core/analysis/point_value.h"
-#include "analysis_fixtures.h"
+#include "support/analysis_fixtures.h"
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
 

@@ -1,6 +1,6 @@
 // The four analysis commands through the window: the buttons pressed, the
 // study fields read, the lists and labels filled with the exact texts.
-#include "analysis_fixtures.h"
+#include "support/analysis_fixtures.h"
 #include "core/study/errors.h"
 #include "app/main_window.h"
 #include "core/study/number_text.h"

@@ -1,6 +1,6 @@
 // The study fields as the user edits them: the guards that keep their texts
 // usable, the results they clear, and what the commands read from them.
-#include "shell/shown_window.h"
+#include "support/shown_window.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -6,6 +6,7 @@
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
 
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -263,6 +264,74 @@ TEST(Extrema, NewtonWithExactDerivativesFindsEveryExtremumToTheBound)
                 EXPECT_NEAR(EvalSeries(d, d.Minima[size_t(i)]), -1, 1e-11);
         }
     }
+}
+
+// Newton's method on x^3 - 2x + 2 from 0 alternates between 0 and 1 for
+// ever. With the largest cycle limit the fields allow, each bracket took
+// 2^30 steps: minutes with the window frozen. The scans now skip whole
+// periods of a repetition, which must not change what they find.
+namespace {
+
+Dimension cyclingNewton(int maxCycles, std::vector<double> coeffs)
+{
+    Dimension d = test::powerSeries(std::move(coeffs));
+    d.XLower = -2;
+    d.XUpper = 2;
+    d.Subintervals = 1; // one bracket, [-2, 2], Newton starts at its middle, 0
+    d.ErrorBound = 0.01;
+    d.MaxCycles = maxCycles;
+    return d;
+}
+
+} // namespace
+
+TEST(NewtonRepetition, ARootBracketThatNeverConvergesEndsAtOnce)
+{
+    for (int limit : {20, 21, 1 << 30, (1 << 30) - 1, 2147483647}) {
+        Dimension d = cyclingNewton(limit, {2, -2, 0, 1});
+        QElapsedTimer t;
+        t.start();
+        const ScanOutcome out = FindRoots(d);
+        EXPECT_LT(t.elapsed(), 1000) << limit;
+        EXPECT_TRUE(out.completed) << limit;
+        EXPECT_EQ(d.RootCount, 0) << limit;
+        EXPECT_LT(out.evaluations, 100) << limit;
+    }
+    // A bound of 0 (met only when an iterate repeats exactly) or a negative
+    // one (never met) leaves the count limit alone to end the iteration.
+    for (double bound : {0.0, -1.0}) {
+        Dimension d = test::powerSeries({-2, 0, 1});
+        d.XLower = -7.99;
+        d.ErrorBound = bound;
+        d.MaxCycles = 1 << 30;
+        const ScanOutcome out = FindRoots(d);
+        EXPECT_TRUE(out.completed) << bound;
+        EXPECT_LT(out.evaluations, 10000) << bound;
+        if (bound < 0) {
+            EXPECT_EQ(d.RootCount, 0);
+        }
+    }
+}
+
+// f' = x^3 - 2x + 2 (f = x^4/4 - x^2 + 2x): Newton on the slope alternates
+// between 0 and 1 as well. Where the iteration stops still decides whether
+// a possible root is counted (|f(0)| = 0, |f(1)| = 1.25), and a large limit
+// must stop where the small one of the same parity does.
+TEST(NewtonRepetition, AnExtremumBracketEndsWhereTheFullCountWouldHaveEnded)
+{
+    auto possibleRoots = [](int limit) {
+        Dimension d = cyclingNewton(limit, {0, 2, -1, 0, 0.25});
+        QElapsedTimer t;
+        t.start();
+        const ScanOutcome out = FindExtrema(d);
+        EXPECT_LT(t.elapsed(), 1000) << limit;
+        EXPECT_TRUE(out.completed) << limit;
+        EXPECT_EQ(d.MaxCount + d.MinCount, 0) << limit;
+        return d.PossibleRootCount;
+    };
+    EXPECT_EQ(possibleRoots(1 << 30), possibleRoots(64));
+    EXPECT_EQ(possibleRoots((1 << 30) - 1), possibleRoots(63));
+    EXPECT_NE(possibleRoots(64), possibleRoots(63));
 }
 
 } // namespace

@@ -1,9 +1,8 @@
 #pragma once
 // Series files at the edges of what numbers can hold, and a window that runs
-// commands on them under a time limit. Used by the numeric-extremes tests of
-// each subsystem: whatever the file, every command ends (with its message or
-// quietly), none lets a run-time error escape to the window's last-resort
-// message, and the window is still usable afterwards.
+// commands on them under a time limit: whatever the file, every command ends
+// (with its message or quietly), none lets a run-time error escape to the
+// window's last-resort message, and the window is still usable afterwards.
 #include "core/series/series_file.h"
 #include "core/study/dimension.h"
 #include "app/main_window.h"
@@ -144,17 +143,6 @@ public:
             EXPECT_NE(m.icon, Dialogs::Icon::Critical)
                 << step << ": an error escaped the command: " << m.text.toStdString();
         }
-        log += step + " (" + std::to_string(ms) + " ms)";
-        for (std::size_t i = shown; i < dlg.messages.size();) {
-            std::size_t same = i + 1;
-            while (same < dlg.messages.size() && dlg.messages[same].text == dlg.messages[i].text)
-                ++same;
-            log += " [" + dlg.messages[i].text.toStdString() + "]";
-            if (same - i > 1)
-                log += " x" + std::to_string(same - i);
-            i = same;
-        }
-        log += "\n";
     }
 
     // Opening plots at once, which may have its own message.
@@ -170,7 +158,6 @@ public:
     ExtremeDialogs dlg;
     MainWindow w{dim, dlg};
     Watchdog watchdog;
-    std::string log; // what ran, how long, what it said: printed on request
 
 private:
     std::string name_;

@@ -51,14 +51,20 @@ Dialogs::Answer QtDialogs::askYesNoCancel(const QString& title, const QString& t
     }
 }
 
+namespace {
+
+const QString kSeriesFilters = QStringLiteral("Series files (*.txt);;All files (*)");
+
+} // namespace
+
 QString QtDialogs::openFileName()
 {
-    return QFileDialog::getOpenFileName(parent_, QString(), QString(), QStringLiteral("All files (*)"));
+    return QFileDialog::getOpenFileName(parent_, QString(), folder_, kSeriesFilters);
 }
 
 QString QtDialogs::saveFileName()
 {
-    return QFileDialog::getSaveFileName(parent_, QString(), QString(), QStringLiteral("All files (*)"));
+    return QFileDialog::getSaveFileName(parent_, QString(), folder_, kSeriesFilters);
 }
 
 bool QtDialogs::printerSetup(QPrinter& printer)

@@ -19,6 +19,8 @@ public:
     virtual void message(const QString& title, const QString& text, Icon icon = Icon::None) = 0;
     // Yes, No and Cancel; closing the box counts as Cancel.
     virtual Answer askYesNoCancel(const QString& title, const QString& text, Icon icon) = 0;
+    // The folder the file dialogs open in next.
+    virtual void setStartFolder(const QString& folder) { (void)folder; }
     // Empty when the user cancels.
     virtual QString openFileName() = 0;
     virtual QString saveFileName() = 0;
@@ -33,6 +35,7 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void message(const QString& title, const QString& text, Icon icon) override;
+    void setStartFolder(const QString& folder) override { folder_ = folder; }
     Answer askYesNoCancel(const QString& title, const QString& text, Icon icon) override;
     QString openFileName() override;
     QString saveFileName() override;
@@ -40,6 +43,7 @@ public:
 
 private:
     QWidget* parent_;
+    QString folder_;
 };
 
 } // namespace vendrak

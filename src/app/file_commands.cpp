@@ -9,6 +9,7 @@
 #include "core/study/number_text.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -63,13 +64,29 @@ void MainWindow::mnuNewSeries_Click()
     }
     auto* dialog = new NewSeriesDialog(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->askSaveFileName = [this] { return dialogs_.saveFileName(); };
+    dialog->askSaveFileName = [this] {
+        dialogs_.setStartFolder(documentFolder());
+        return dialogs_.saveFileName();
+    };
     dialog->opened = [this](const QString& path) { runGuarded([&] { OpenSeriesFileNamed(path); }); };
     dialog->open();
 }
 
+// File dialogs start where the user's series are: beside the current file,
+// or with the bundled examples before any file is open.
+QString MainWindow::documentFolder() const
+{
+    if (!dim_.FileName.isEmpty())
+        return QFileInfo(dim_.FileName).absolutePath();
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/vendrak/examples");
+    if (QFileInfo(installed).isDir())
+        return QDir(installed).absolutePath();
+    return QStringLiteral(VENDRAK_SOURCE_DIR "/examples");
+}
+
 void MainWindow::OpenSeriesFile()
 {
+    dialogs_.setStartFolder(documentFolder());
     const QString name = dialogs_.openFileName();
     // A cancelled dialog leaves the study and its file as they were.
     if (name.isEmpty())
@@ -170,6 +187,7 @@ void MainWindow::mnuSave_Click()
 
 void MainWindow::mnuSaveAs_Click()
 {
+    dialogs_.setStartFolder(documentFolder());
     const QString name = dialogs_.saveFileName();
     // Cancelling keeps the file the study belongs to.
     if (name.isEmpty())

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
@@ -495,6 +496,8 @@ void MainWindow::wireEvents()
     for (QLineEdit* e : commaFields_)
         e->installEventFilter(this);
     txtEquation->installEventFilter(this); // its click opens a file
+    lstRoots->installEventFilter(this);    // Ctrl+C copies the results
+    lstExtrema->installEventFilter(this);
     centralWidget()->installEventFilter(this); // the count labels' widths
 
     // Commands.
@@ -696,6 +699,21 @@ void MainWindow::SelectAllText(QLineEdit* field)
     });
 }
 
+// The selected entries as shown, one per line; all of them when none is
+// selected, so a user can take the whole list to another program.
+void MainWindow::copyListEntries(QListWidget* list)
+{
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->isSelected())
+            lines << list->item(i)->text();
+    if (lines.isEmpty())
+        for (int i = 0; i < list->count(); ++i)
+            lines << list->item(i)->text();
+    if (!lines.isEmpty())
+        QGuiApplication::clipboard()->setText(lines.join(u'\n'));
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (!alive_)
@@ -703,6 +721,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Copy) && (watched == lstRoots || watched == lstExtrema)) {
+            copyListEntries(static_cast<QListWidget*>(watched));
+            return true;
+        }
         if (key->text() == QStringLiteral(",")
             && std::find(commaFields_.begin(), commaFields_.end(), watched) != commaFields_.end()) {
             QKeyEvent point(QEvent::KeyPress, Qt::Key_Period, key->modifiers(), QStringLiteral("."),

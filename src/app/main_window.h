@@ -273,6 +273,8 @@ public:
     void OpenSeriesFile();
     // The new-series dialog; Create saves the series and opens it as Open does.
     void mnuNewSeries_Click();
+    QString documentFolder() const;
+    void copyListEntries(QListWidget* list);
     // Opens the named file as if it had been chosen in the Open dialog.
     void OpenSeriesFileNamed(const QString& path);
     void mnuSave_Click();

@@ -19,6 +19,7 @@ public:
     std::deque<Answer> answers;           // answers to askYesNoCancel, in order
     std::deque<QString> openNames;        // what the Open dialog returns
     std::deque<QString> saveNames;        // what the Save dialog returns
+    QString startFolder;                  // where the last file dialog was told to start
     int openAsked = 0;
     int saveAsked = 0;
     int printAsked = 0;
@@ -37,6 +38,7 @@ public:
         answers.pop_front();
         return a;
     }
+    void setStartFolder(const QString& folder) override { startFolder = folder; }
     QString openFileName() override
     {
         ++openAsked;

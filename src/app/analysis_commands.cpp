@@ -1,12 +1,7 @@
 // The four analysis commands in the window: each reads the study fields,
 // runs its computation and shows the result.
-#include "core/analysis/extrema.h"
-#include "core/analysis/error_trap.h"
-#include "core/analysis/integral.h"
-#include "core/analysis/point_value.h"
-#include "core/analysis/roots.h"
+#include "core/analysis/study_commands.h"
 #include "app/busy_cursor.h"
-#include "core/study/errors.h"
 #include "app/main_window.h"
 
 #include <QLabel>
@@ -17,19 +12,9 @@ namespace vendrak {
 
 void MainWindow::cmdRoots_Click()
 {
-    dim_.ScriptMath.ierr = 0;
     BusyCursor busy;
     lstRoots->clear();
-    try {
-        ReadStudySpecs();
-    } catch (const RunTimeError& err) {
-        // Without readable study fields there is no grid to walk: the command ends
-        // quietly, its list and table both empty.
-        TrapError(dim_, err.number());
-        dim_.RootCount = 0;
-        return;
-    }
-    const ScanOutcome scan = FindRoots(dim_);
+    const ScanOutcome scan = RootsCommand(dim_, studySpecTexts());
     lstRoots->addItems(scan.entries);
     if (scan.completed)
         lblRoots->setText(scan.label);
@@ -37,18 +22,9 @@ void MainWindow::cmdRoots_Click()
 
 void MainWindow::cmdExtrema_Click()
 {
-    dim_.ScriptMath.ierr = 0;
     BusyCursor busy;
     lstExtrema->clear();
-    try {
-        ReadStudySpecs();
-    } catch (const RunTimeError& err) {
-        TrapError(dim_, err.number());
-        dim_.MaxCount = 0;
-        dim_.MinCount = 0;
-        return;
-    }
-    const ScanOutcome scan = FindExtrema(dim_);
+    const ScanOutcome scan = ExtremaCommand(dim_, studySpecTexts());
     lstExtrema->addItems(scan.entries);
     if (scan.completed)
         lblExtrema->setText(scan.label);
@@ -57,13 +33,7 @@ void MainWindow::cmdExtrema_Click()
 void MainWindow::cmdIntegrate_Click()
 {
     BusyCursor busy;
-    IntegralOutcome result;
-    try {
-        ReadStudySpecs();
-        result = ComputeIntegral(dim_);
-    } catch (const RunTimeError& err) {
-        result = IntegralFailure(dim_, err.number());
-    }
+    const IntegralOutcome result = IntegralCommand(dim_, studySpecTexts());
     if (result.done) {
         lblIntegral->setText(result.label);
         return;
@@ -77,14 +47,7 @@ void MainWindow::cmdIntegrate_Click()
 void MainWindow::cmdDerVal_Click()
 {
     lblDerVal->clear();
-    dim_.ScriptMath.ierr = 0;
-    try {
-        ReadStudySpecs();
-    } catch (const RunTimeError& err) {
-        TrapError(dim_, err.number());
-        return;
-    }
-    lblDerVal->setText(PointValueText(dim_, txtDerNum->text(), txtXeval->text()));
+    lblDerVal->setText(PointValueCommand(dim_, studySpecTexts(), txtDerNum->text(), txtXeval->text()));
 }
 
 } // namespace vendrak

@@ -1,7 +1,6 @@
 // Open, Save and Save As: the series file in and out of the window.
-#include "core/analysis/extrema.h"
 #include "app/picture_box.h"
-#include "core/series/evaluators.h"
+#include "core/series/study_texts.h"
 #include "core/series/series_file.h"
 #include "core/study/errors.h"
 #include "app/main_window.h"
@@ -38,19 +37,6 @@ public:
 private:
     Dimension& d_;
 };
-
-// "MIN: [x , y]" with y evaluated afresh; a value that cannot be computed is
-// named rather than aborting the whole restore.
-QString extremumEntry(const Dimension& d, const QString& prefix, double x)
-{
-    QString y;
-    try {
-        y = NumberText(EvalSeries(d, x));
-    } catch (const RunTimeError& e) {
-        y = e.description();
-    }
-    return prefix + NumberText(x) + QStringLiteral(" , ") + y + u']';
-}
 
 } // namespace
 
@@ -109,47 +95,43 @@ void MainWindow::OpenSeriesFileNamed(const QString& path)
     RestoringGuard restoring(dim_);
 
     // The series description.
-    if (dim_.SeriesType == 0) {
-        lblType->setText(QStringLiteral("Trig"));
-        lblTerm->setText(QStringLiteral("# of terms:"));
-        lblPer->setVisible(true);
-        lblPeriod->setVisible(true);
-        lblPeriod->setText(dim_.PeriodText == u"*" ? QStringLiteral("2π") : dim_.PeriodText);
-    } else {
-        lblType->setText(QStringLiteral("Power"));
-        lblTerm->setText(QStringLiteral("Degree:"));
-        // A power series has no period to show; the previous series' would mislead.
-        lblPer->setVisible(false);
-        lblPeriod->setVisible(false);
-    }
-    lblXLvalid->setText(NumberText(dim_.XLvalid));
-    lblXUvalid->setText(NumberText(dim_.XUvalid));
-    lblExpansion->setText(NumberText(dim_.Centre));
-    lblTerms->setText(NumberText(ShownTermCount(dim_)));
+    const SeriesDescriptionTexts series = DescribeSeries(dim_);
+    lblType->setText(series.type);
+    lblTerm->setText(series.termCaption);
+    // A power series has no period to show; the previous series' would mislead.
+    lblPer->setVisible(series.periodShown);
+    lblPeriod->setVisible(series.periodShown);
+    if (series.periodShown)
+        lblPeriod->setText(series.period);
+    lblXLvalid->setText(series.xlvalid);
+    lblXUvalid->setText(series.xuvalid);
+    lblExpansion->setText(series.expansion);
+    lblTerms->setText(series.terms);
 
     // The interval of validity is the natural first study and plot window.
-    txtXlower->setText(NumberText(dim_.XLvalid));
-    txtWindowlx->setText(NumberText(dim_.XLvalid));
-    txtXupper->setText(NumberText(dim_.XUvalid));
-    txtWindowgx->setText(NumberText(dim_.XUvalid));
+    const StudySettingsTexts s = OpenedSettings(dim_, studySettingsTexts());
+    txtXlower->setText(series.xlvalid);
+    txtWindowlx->setText(series.xlvalid);
+    txtXupper->setText(series.xuvalid);
+    txtWindowgx->setText(series.xuvalid);
 
     // RestoreStudySettings
     txtEquation->setText(dim_.FileName);
     if (dim_.StudyLoaded) {
-        txtXlower->setText(SettingsText(dim_.XLower));
-        txtXupper->setText(SettingsText(dim_.XUpper));
-        txtSubintervals->setText(SettingsText(dim_.Subintervals));
-        txtError->setText(SettingsText(dim_.ErrorBound));
-        txtMaxcy->setText(SettingsText(dim_.MaxCycles));
-        txtWindowlx->setText(SettingsText(dim_.WindowLX));
-        txtWindowgx->setText(SettingsText(dim_.WindowGX));
-        txtWindowly->setText(SettingsText(dim_.WindowLY));
-        txtWindowgy->setText(SettingsText(dim_.WindowGY));
-        txtXorigin->setText(SettingsText(dim_.XOrigin));
-        txtYorigin->setText(SettingsText(dim_.YOrigin));
-        txtPlotStep->setText(SettingsText(dim_.PlotStep));
-        txtDivx->setText(SettingsText(dim_.DivX));
-        txtDivy->setText(SettingsText(dim_.DivY));
+        txtXlower->setText(s.xlower);
+        txtXupper->setText(s.xupper);
+        txtSubintervals->setText(s.subintervals);
+        txtError->setText(s.error);
+        txtMaxcy->setText(s.maxcy);
+        txtWindowlx->setText(s.windowlx);
+        txtWindowgx->setText(s.windowgx);
+        txtWindowly->setText(s.windowly);
+        txtWindowgy->setText(s.windowgy);
+        txtXorigin->setText(s.xorigin);
+        txtYorigin->setText(s.yorigin);
+        txtPlotStep->setText(s.plotStep);
+        txtDivx->setText(s.divx);
+        txtDivy->setText(s.divy);
     }
 
     // RestoreStudyResults
@@ -159,21 +141,12 @@ void MainWindow::OpenSeriesFileNamed(const QString& path)
     lblDerVal->clear();
     lblRoots->clear();
     lblExtrema->clear();
-    if (dim_.IntegralDone)
-        lblIntegral->setText(NumberText(dim_.IntegralValue));
-    if (dim_.RootCount != 0) {
-        lblRoots->setText(NumberText(dim_.RootCount) + QStringLiteral(" roots"));
-        for (int i = 1; i <= dim_.RootCount; ++i)
-            lstRoots->addItem(NumberText(dim_.Roots[static_cast<size_t>(i)]));
-    }
-    if (dim_.MaxCount + dim_.MinCount + dim_.PossibleRootCount != 0) {
-        dim_.ScratchText = ExtremaLabel(dim_.MaxCount, dim_.MinCount, dim_.PossibleRootCount);
-        lblExtrema->setText(dim_.ScratchText);
-        for (int i = 1; i <= dim_.MinCount; ++i)
-            lstExtrema->addItem(extremumEntry(dim_, QStringLiteral("MIN: ["), dim_.Minima[static_cast<size_t>(i)]));
-        for (int i = 1; i <= dim_.MaxCount; ++i)
-            lstExtrema->addItem(extremumEntry(dim_, QStringLiteral("MAX: ["), dim_.Maxima[static_cast<size_t>(i)]));
-    }
+    const ResultTexts results = RestoredResults(dim_);
+    lblIntegral->setText(results.integral);
+    lblRoots->setText(results.rootsLabel);
+    lstRoots->addItems(results.roots);
+    lblExtrema->setText(results.extremaLabel);
+    lstExtrema->addItems(results.extrema);
     cmdPlot_Click();
 }
 
@@ -204,33 +177,9 @@ void MainWindow::SaveStudy()
 {
     if (dim_.FileName.isEmpty())
         return;
-    if (dim_.GraphShown) {
-        const QString bitmap = dim_.FileName + QStringLiteral(".bmp");
-        const QImage picture = graphImage();
-        QSaveFile out(bitmap);
-        bool ok = out.open(QIODevice::WriteOnly);
-        if (ok) {
-            QImageWriter writer(&out, "BMP");
-            // commit() alone would not notice buffered bytes that never
-            // reached the disk, and would replace the earlier bitmap.
-            ok = writer.write(picture) && out.flush() && out.commit();
-        }
-        if (!ok) {
-            // The study itself is still worth saving: go on with the file.
-            dialogs_.message(kTitle,
-                             QStringLiteral("The graph could not be saved as %1: %2")
-                                 .arg(QDir::toNativeSeparators(bitmap), out.errorString()),
-                             Dialogs::Icon::Warning);
-        }
-    }
-    const StudySettingsTexts texts{txtXlower->text(),   txtXupper->text(),   txtSubintervals->text(),
-                                   txtError->text(),    txtMaxcy->text(),    txtWindowlx->text(),
-                                   txtWindowgx->text(), txtWindowly->text(), txtWindowgy->text(),
-                                   txtPlotStep->text(), txtXorigin->text(),  txtYorigin->text(),
-                                   txtDivx->text(),     txtDivy->text()};
-    const WriteResult written = WriteSeriesFile(dim_, dim_.FileName, texts);
-    if (!written.ok)
-        dialogs_.message(kTitle, written.message, Dialogs::Icon::Warning);
+    const QImage picture = dim_.GraphShown ? graphImage() : QImage();
+    for (const QString& warning : SaveStudyFiles(dim_, picture, studySettingsTexts()))
+        dialogs_.message(kTitle, warning, Dialogs::Icon::Warning);
 }
 
 void MainWindow::txtEquation_Click()

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include "core/graph/graph_drawing.h"
+#include "core/graph/graph_image.h"
 #include "core/graph/navigation.h"
 #include "app/picture_box.h"
 #include "app/busy_cursor.h"
@@ -28,10 +29,6 @@ namespace vendrak {
 namespace {
 
 const QString kTitle = QStringLiteral("Vendrak");
-const QString kPlotNumberMessage = QStringLiteral(
-    "Cannot plot: a plot setting holds a number too large for the graph.");
-const QString kStudyNumberMessage = QStringLiteral(
-    "Cannot plot: a study specification holds a number that cannot be used.");
 
 QString textOf(const QLineEdit* field) { return field ? field->text() : QString(); }
 
@@ -111,17 +108,10 @@ void MainWindow::cmdPlot_Click()
 
 void MainWindow::ReadPlotSpecs()
 {
-    dim_.WindowLX = toSingle(LeadingNumber(textOf(txtWindowlx)));
-    dim_.WindowGX = toSingle(LeadingNumber(textOf(txtWindowgx)));
-    dim_.WindowLY = toSingle(LeadingNumber(textOf(txtWindowly)));
-    dim_.WindowGY = toSingle(LeadingNumber(textOf(txtWindowgy)));
-    dim_.XOrigin = toSingle(LeadingNumber(textOf(txtXorigin)));
-    dim_.YOrigin = toSingle(LeadingNumber(textOf(txtYorigin)));
-    dim_.PlotStep = LeadingInt32(textOf(txtPlotStep));
-    dim_.DivX = toSingle(LeadingNumber(textOf(txtDivx)));
-    dim_.DivY = toSingle(LeadingNumber(textOf(txtDivy)));
-    dim_.GridOn = isChecked(chkGrid, true);
-    dim_.ShadeOn = isChecked(chkShade, true);
+    const StudySettingsTexts t{{}, {}, {}, {}, {}, textOf(txtWindowlx), textOf(txtWindowgx),
+                               textOf(txtWindowly), textOf(txtWindowgy), textOf(txtPlotStep),
+                               textOf(txtXorigin), textOf(txtYorigin), textOf(txtDivx), textOf(txtDivy)};
+    ReadPlotSpecsFrom(dim_, t, isChecked(chkGrid, true), isChecked(chkShade, true));
 }
 
 void MainWindow::InvalidateGraph()

@@ -4,6 +4,11 @@
 
 namespace vendrak {
 
+// The help document of this program: <prefix>/share/vendrak/help/index.html
+// for an installed program (bin/ beside share/), else help/index.html beside
+// the executable, as in the build tree.
+QString DefaultHelpFile();
+
 class HelpViewer : public QTextBrowser {
     Q_OBJECT
 public:

@@ -815,7 +815,7 @@ QString MainWindow::helpFile() const
 {
     if (!helpFile_.isEmpty())
         return helpFile_;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/help/index.html");
+    return DefaultHelpFile();
 }
 
 AboutWindow* MainWindow::aboutWindow() const { return about_; }

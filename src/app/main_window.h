@@ -13,6 +13,8 @@
 #include "core/study/dimension.h"
 #include "app/dialogs.h"
 #include "core/graph/graph_work.h"
+#include "core/analysis/study_commands.h"
+#include "core/series/series_file.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -347,6 +349,10 @@ public: // graph (graph/graph_commands.cpp)
 
 private: // graph
     bool graphInvalidatedWhileDrawing_ = false;
+
+public: // the texts the core commands read, as the fields hold them now
+    StudySpecTexts studySpecTexts() const;
+    StudySettingsTexts studySettingsTexts() const;
 };
 
 } // namespace vendrak

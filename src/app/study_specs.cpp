@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "core/analysis/study_commands.h"
+
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
 
@@ -52,15 +54,21 @@ void setFieldText(QLineEdit* field, const QString& text)
 
 } // namespace
 
-void MainWindow::ReadStudySpecs()
+StudySpecTexts MainWindow::studySpecTexts() const
 {
-    dim_.XLower = LeadingNumber(txtXlower->text());
-    dim_.XUpper = LeadingNumber(txtXupper->text());
-    dim_.Subintervals = LeadingInt32(txtSubintervals->text());
-    dim_.ErrorBound = LeadingNumber(txtError->text());
-    dim_.MaxCycles = LeadingInt32(txtMaxcy->text());
-    dim_.DerivOrder = LeadingInt32(cboDerivative->currentText());
+    return {txtXlower->text(), txtXupper->text(), txtSubintervals->text(),
+            txtError->text(),  txtMaxcy->text(),  cboDerivative->currentText()};
 }
+
+StudySettingsTexts MainWindow::studySettingsTexts() const
+{
+    return {txtXlower->text(),   txtXupper->text(),   txtSubintervals->text(), txtError->text(),
+            txtMaxcy->text(),    txtWindowlx->text(), txtWindowgx->text(),     txtWindowly->text(),
+            txtWindowgy->text(), txtPlotStep->text(), txtXorigin->text(),      txtYorigin->text(),
+            txtDivx->text(),     txtDivy->text()};
+}
+
+void MainWindow::ReadStudySpecs() { ReadStudySpecsFrom(dim_, studySpecTexts()); }
 
 void MainWindow::ClearResults()
 {

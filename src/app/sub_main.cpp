@@ -1,13 +1,70 @@
 #include "app/sub_main.h"
 
+#include "app/batch.h"
 #include "app/decimal_point.h"
 #include "app/dialogs.h"
+#include "app/help_viewer.h"
 #include "core/study/dimension.h"
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+
+#include <cstdio>
 
 namespace vendrak {
+
+namespace {
+
+QStringList argumentList(int argc, char** argv)
+{
+    QStringList out;
+    for (int i = 0; i < argc; ++i)
+        out << QString::fromLocal8Bit(argv[i]);
+    return out;
+}
+
+int usageError(const QString& why)
+{
+    std::fprintf(stderr, "vendrak: %s (try --help)\n", why.toLocal8Bit().constData());
+    return kExitUsage;
+}
+
+void printLine(const QString& text) { std::printf("%s\n", text.toLocal8Bit().constData()); }
+
+// Help, version and batch need no display: the application object is chosen
+// before anything touches one.
+int RunWithoutWindow(int argc, char** argv)
+{
+    const CommandLine line = ParseCommandLine(argumentList(argc, argv));
+    switch (line.mode) {
+    case CommandLine::Mode::UsageError:
+        return usageError(line.error);
+    case CommandLine::Mode::Help:
+        std::fputs(CommandLineHelp().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Mode::Version:
+        printLine(QStringLiteral("vendrak ") + QStringLiteral(VENDRAK_VERSION));
+        return 0;
+    case CommandLine::Mode::HelpPath: {
+        QCoreApplication app(argc, argv);
+        printLine(DefaultHelpFile());
+        return 0;
+    }
+    case CommandLine::Mode::Batch: {
+        // The graph is drawn off screen; no display is asked for, whatever
+        // the environment names.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        return RunBatch(line.batch);
+    }
+    case CommandLine::Mode::Window:
+        break;
+    }
+    return usageError(QStringLiteral("nothing to do"));
+}
+
+} // namespace
 
 std::unique_ptr<MainWindow> StartProgram(Dimension& dim, LocaleAccess& locale, Dialogs& dialogs)
 {
@@ -22,7 +79,16 @@ std::unique_ptr<MainWindow> StartProgram(Dimension& dim, LocaleAccess& locale, D
 
 int Main(int argc, char** argv)
 {
+    QCoreApplication::setApplicationName(QStringLiteral("vendrak"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VENDRAK_VERSION));
+    if (RunsWithoutWindow(argumentList(argc, argv)))
+        return RunWithoutWindow(argc, argv);
+
     QApplication app(argc, argv);
+    // Qt has taken its own options (-platform, -style) out of the list by now.
+    const CommandLine line = ParseCommandLine(QCoreApplication::arguments());
+    if (line.mode == CommandLine::Mode::UsageError)
+        return usageError(line.error);
     SystemLocaleAccess locale;
     QtDialogs dialogs;
     Dimension dim;
@@ -30,9 +96,8 @@ int Main(int argc, char** argv)
     if (!window)
         return 0;
     dialogs.setParent(window.get());
-    const QStringList args = QCoreApplication::arguments();
-    if (args.size() > 1) {
-        const QString path = args.at(1);
+    if (!line.file.isEmpty()) {
+        const QString path = line.file;
         window->runGuarded([&] { window->OpenSeriesFileNamed(path); });
     }
     const int result = app.exec();

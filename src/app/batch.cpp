@@ -1,0 +1,439 @@
+#include "app/batch.h"
+
+#include "core/analysis/point_value.h"
+#include "core/analysis/study_commands.h"
+#include "core/graph/graph_image.h"
+#include "core/report/report_body.h"
+#include "core/series/evaluators.h"
+#include "core/series/study_texts.h"
+#include "core/study/errors.h"
+#include "core/study/number_text.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include <cstdio>
+#include <optional>
+
+namespace vendrak {
+
+namespace {
+
+// Joins the order and the point of one --value into one option value: the
+// parser takes one value per option, and a negative point would otherwise be
+// read as an option.
+const QChar kValueJoin = QChar(0x1f);
+
+// Everything but a file name to open: these options either need no window
+// or are a usage error without --batch, which needs no display to say.
+const QStringList kNoWindowWords = {
+    QStringLiteral("-h"),         QStringLiteral("--help"),    QStringLiteral("-?"),
+    QStringLiteral("--help-all"), QStringLiteral("-v"),        QStringLiteral("--version"),
+    QStringLiteral("--help-path"), QStringLiteral("--batch"),  QStringLiteral("--roots"),
+    QStringLiteral("--extrema"),  QStringLiteral("--integral"), QStringLiteral("--value"),
+    QStringLiteral("--json"),     QStringLiteral("--save"),    QStringLiteral("--export-graph")};
+
+void printOut(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+}
+
+void printError(const QString& text)
+{
+    const QByteArray bytes = (QStringLiteral("vendrak: ") + text + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+}
+
+} // namespace
+
+bool RunsWithoutWindow(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size() && arguments[i] != u"--"; ++i)
+        if (kNoWindowWords.contains(arguments[i].section(u'=', 0, 0)))
+            return true;
+    return false;
+}
+
+QString CommandLineHelp()
+{
+    return QStringLiteral(
+        "Usage:\n"
+        "  vendrak [FILE]\n"
+        "  vendrak --batch FILE [--roots] [--extrema] [--integral] [--value ORDER X]...\n"
+        "          [--export-graph OUT] [--json] [--save]\n"
+        "\n"
+        "Without --batch, opens the window, and FILE in it when given.\n"
+        "With --batch, studies the series file FILE without a window: opens it as Open\n"
+        "does (with its saved study settings, if any), runs the commands in the order\n"
+        "given (roots, extrema and integral when none is given) and prints the results\n"
+        "as the lines of the printed report.\n"
+        "  --roots            find the roots in the study interval\n"
+        "  --extrema          find the maxima and minima\n"
+        "  --integral         integrate over the study interval\n"
+        "  --value ORDER X    value of derivative ORDER (0: the function) at X\n"
+        "  --json             print one JSON object instead of the report\n"
+        "  --save             save the study (and its graph bitmap) back into FILE\n"
+        "  --export-graph OUT write the graph to OUT (PNG)\n"
+        "  -h, --help         show this help\n"
+        "  -v, --version      show the version\n"
+        "Exit status: 0 done, 2 usage error, 3 FILE cannot be read, 4 a command failed\n"
+        "(the other results are still printed).\n");
+}
+
+CommandLine ParseCommandLine(const QStringList& arguments)
+{
+    CommandLine c;
+    QStringList args;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == u"--value") {
+            if (i + 2 >= arguments.size()) {
+                c.mode = CommandLine::Mode::UsageError;
+                c.error = QStringLiteral("--value needs an order and a point");
+                return c;
+            }
+            args << QStringLiteral("--value=") + arguments[i + 1] + kValueJoin + arguments[i + 2];
+            i += 2;
+        } else {
+            args << arguments[i];
+        }
+    }
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    QCommandLineOption helpPath(QStringLiteral("help-path"));
+    helpPath.setFlags(QCommandLineOption::HiddenFromHelp);
+    const QCommandLineOption batch(QStringLiteral("batch"));
+    const QCommandLineOption roots(QStringLiteral("roots"));
+    const QCommandLineOption extrema(QStringLiteral("extrema"));
+    const QCommandLineOption integral(QStringLiteral("integral"));
+    const QCommandLineOption value(QStringLiteral("value"), {}, QStringLiteral("ORDER X"));
+    const QCommandLineOption exportGraphOption(QStringLiteral("export-graph"), {}, QStringLiteral("OUT"));
+    const QCommandLineOption json(QStringLiteral("json"));
+    const QCommandLineOption save(QStringLiteral("save"));
+    parser.addOptions({help, version, helpPath, batch, roots, extrema, integral, value, exportGraphOption,
+                       json, save});
+    auto usage = [&c](const QString& why) {
+        c.mode = CommandLine::Mode::UsageError;
+        c.error = why;
+        return c;
+    };
+    if (!parser.parse(args))
+        return usage(parser.errorText());
+    if (parser.isSet(help)) {
+        c.mode = CommandLine::Mode::Help;
+        return c;
+    }
+    if (parser.isSet(version)) {
+        c.mode = CommandLine::Mode::Version;
+        return c;
+    }
+    if (parser.isSet(helpPath)) {
+        c.mode = CommandLine::Mode::HelpPath;
+        return c;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (!parser.isSet(batch)) {
+        for (const QCommandLineOption* o : {&roots, &extrema, &integral, &value, &exportGraphOption, &json, &save})
+            if (parser.isSet(*o))
+                return usage(QStringLiteral("--%1 needs --batch").arg(o->names().constFirst()));
+        c.file = files.value(0);
+        return c;
+    }
+    if (files.size() != 1)
+        return usage(files.isEmpty() ? QStringLiteral("--batch needs a series file")
+                                     : QStringLiteral("--batch takes one series file, not %1").arg(files.size()));
+    c.mode = CommandLine::Mode::Batch;
+    BatchOptions& b = c.batch;
+    b.file = files.constFirst();
+    b.json = parser.isSet(json);
+    b.save = parser.isSet(save);
+    const QStringList exports = parser.values(exportGraphOption);
+    if (exports.size() > 1)
+        return usage(QStringLiteral("--export-graph is given once"));
+    b.exportGraph = exports.value(0);
+    if (parser.isSet(exportGraphOption) && b.exportGraph.isEmpty())
+        return usage(QStringLiteral("--export-graph needs a file name"));
+    // optionNames() keeps the order of the command line, repeats included.
+    const QStringList values = parser.values(value);
+    qsizetype nextValue = 0;
+    for (const QString& name : parser.optionNames()) {
+        if (name == u"roots")
+            b.steps.push_back({BatchStep::Kind::Roots, {}, {}});
+        else if (name == u"extrema")
+            b.steps.push_back({BatchStep::Kind::Extrema, {}, {}});
+        else if (name == u"integral")
+            b.steps.push_back({BatchStep::Kind::Integral, {}, {}});
+        else if (name == u"value") {
+            const QStringList parts = values.value(nextValue++).split(kValueJoin);
+            if (parts.size() != 2)
+                return usage(QStringLiteral("--value needs an order and a point"));
+            bool wholeOk = false;
+            bool numberOk = false;
+            parts[0].trimmed().toInt(&wholeOk);
+            parts[1].trimmed().toDouble(&numberOk);
+            if (!wholeOk)
+                return usage(QStringLiteral("--value needs a whole order, not \"%1\"").arg(parts[0]));
+            if (!numberOk)
+                return usage(QStringLiteral("--value needs a number for the point, not \"%1\"").arg(parts[1]));
+            b.steps.push_back({BatchStep::Kind::Value, parts[0], parts[1]});
+        }
+    }
+    if (b.steps.empty())
+        b.steps = {{BatchStep::Kind::Roots, {}, {}}, {BatchStep::Kind::Extrema, {}, {}},
+                   {BatchStep::Kind::Integral, {}, {}}};
+    return c;
+}
+
+// The real graph export (PNG, SVG, PDF) takes this call over; until then the
+// graph area's picture goes out as PNG.
+QString exportGraph(const Dimension&, const StudySettingsTexts&, const QImage& shown, const QString& path)
+{
+    if (shown.isNull())
+        return QStringLiteral("there is no graph to export");
+    if (QFileInfo(path).suffix().compare(u"png", Qt::CaseInsensitive) != 0)
+        return QStringLiteral("the graph can be exported as PNG only: %1 does not end in .png").arg(path);
+    QSaveFile out(path);
+    bool ok = out.open(QIODevice::WriteOnly);
+    if (ok) {
+        QImageWriter writer(&out, "PNG");
+        ok = writer.write(shown) && out.flush() && out.commit();
+    }
+    return ok ? QString() : QStringLiteral("the graph could not be written to %1: %2").arg(path, out.errorString());
+}
+
+namespace {
+
+// What the window shows of the results, kept as the window's commands change
+// it: a scan that ends early clears its list but leaves its label.
+struct Shown {
+    ResultTexts results;
+    struct Value {
+        int order = 0;
+        double x = 0;
+        QString label;
+        std::optional<double> value;
+    };
+    std::vector<Value> values;
+};
+
+QJsonValue evaluated(const Dimension& d, double x)
+{
+    try {
+        return EvalSeries(d, x);
+    } catch (const RunTimeError&) {
+        return QJsonValue::Null;
+    }
+}
+
+QJsonArray pairs(const Dimension& d, const std::array<double, kResultCapacity + 1>& table, int count)
+{
+    QJsonArray out;
+    for (int i = 1; i <= std::min(count, kResultCapacity); ++i) {
+        const double x = table[static_cast<size_t>(i)];
+        out.append(QJsonArray{x, evaluated(d, x)});
+    }
+    return out;
+}
+
+QJsonObject toJson(const Dimension& d, const StudySettingsTexts& settings, const Shown& shown)
+{
+    const SeriesDescriptionTexts series = DescribeSeries(d);
+    QJsonObject s{{QStringLiteral("kind"), d.SeriesType == 0 ? QStringLiteral("trigonometric") : QStringLiteral("power")},
+                  {QStringLiteral("label"), series.type},
+                  {QStringLiteral("centre"), d.Centre},
+                  {QStringLiteral("validity"), QJsonArray{d.XLvalid, d.XUvalid}}};
+    if (d.SeriesType == 0) {
+        s.insert(QStringLiteral("terms"), ShownTermCount(d));
+        s.insert(QStringLiteral("period"), d.Period);
+        s.insert(QStringLiteral("periodLabel"), series.period);
+    } else {
+        s.insert(QStringLiteral("degree"), ShownTermCount(d));
+    }
+    QJsonArray rootsX;
+    for (int i = 1; i <= std::min(d.RootCount, kResultCapacity); ++i)
+        rootsX.append(d.Roots[static_cast<size_t>(i)]);
+    QJsonArray values;
+    for (const Shown::Value& v : shown.values) {
+        const QJsonValue number = v.value ? QJsonValue(*v.value) : QJsonValue(QJsonValue::Null);
+        values.append(QJsonObject{{QStringLiteral("order"), v.order},
+                                  {QStringLiteral("x"), v.x},
+                                  {QStringLiteral("value"), number},
+                                  {QStringLiteral("label"), v.label}});
+    }
+    const QJsonValue integral =
+        d.IntegralDone ? QJsonValue(QJsonObject{{QStringLiteral("value"), d.IntegralValue},
+                                                {QStringLiteral("label"), shown.results.integral}})
+                       : QJsonValue(QJsonValue::Null);
+    return QJsonObject{
+        {QStringLiteral("file"), d.FileName},
+        {QStringLiteral("series"), s},
+        {QStringLiteral("interval"), QJsonArray{d.XLower, d.XUpper}},
+        {QStringLiteral("intervalTexts"), QJsonArray{settings.xlower, settings.xupper}},
+        {QStringLiteral("subintervals"), d.Subintervals},
+        {QStringLiteral("errorBound"), d.ErrorBound},
+        {QStringLiteral("iterations"), d.MaxCycles},
+        {QStringLiteral("roots"), QJsonObject{{QStringLiteral("label"), shown.results.rootsLabel},
+                                              {QStringLiteral("entries"), QJsonArray::fromStringList(shown.results.roots)},
+                                              {QStringLiteral("x"), rootsX}}},
+        {QStringLiteral("extrema"), QJsonObject{{QStringLiteral("label"), shown.results.extremaLabel},
+                                                {QStringLiteral("entries"), QJsonArray::fromStringList(shown.results.extrema)}}},
+        {QStringLiteral("maxima"), pairs(d, d.Maxima, d.MaxCount)},
+        {QStringLiteral("minima"), pairs(d, d.Minima, d.MinCount)},
+        {QStringLiteral("possibleRoots"), d.PossibleRootCount},
+        {QStringLiteral("integral"), integral},
+        {QStringLiteral("values"), values},
+    };
+}
+
+QString reportText(const Dimension& d, const StudySettingsTexts& t, const Shown& shown)
+{
+    QString out;
+    if (d.GraphShown)
+        out += ReportTitle(d.DerivOrder) + u'\n';
+    const ReportTexts texts{d.FileName, t.xlower, t.xupper,  t.subintervals, t.maxcy,    t.error,    t.xorigin,
+                            t.yorigin,  t.divx,   t.divy,    t.windowlx,     t.windowgx, t.windowly, t.windowgy};
+    for (const ReportLine& line : ReportBody(d, texts))
+        out += line.text + line.redTail + u'\n';
+    if (!shown.values.empty()) {
+        out += QStringLiteral("\nVALUES:\n");
+        for (const Shown::Value& v : shown.values)
+            out += QStringLiteral("ORDER %1 AT %2: %3\n")
+                       .arg(NumberText(v.order), NumberText(v.x), v.label.isEmpty() ? QStringLiteral("none") : v.label);
+    }
+    return out;
+}
+
+// Why a scan ended before walking its grid, from the error it left.
+QString scanStopped(const Dimension& d, const QString& what)
+{
+    if (d.ierr == ErrSubscript)
+        return QStringLiteral("%1: stopped at the table's limit of %2").arg(what).arg(kResultCapacity);
+    if (d.ierr != 0)
+        return QStringLiteral("%1: stopped early: %2").arg(what, errorDescription(d.ierr));
+    return QStringLiteral("%1: stopped early: the grid cannot advance over the interval").arg(what);
+}
+
+} // namespace
+
+int RunBatch(const BatchOptions& options)
+{
+    Dimension d;
+    d.initialise();
+    const QString name = QFileInfo(options.file).absoluteFilePath();
+    const ReadResult read = ReadSeriesFile(d, name);
+    if (read.status != ReadStatus::Ok) {
+        printError(read.status == ReadStatus::MultiVariable ? name + QStringLiteral(": ") + read.message : read.message);
+        return kExitUnreadable;
+    }
+    d.FileName = name;
+    d.RestoringStudy = false;
+
+    const StudySettingsTexts settings = OpenedSettings(d, StartUpSettings());
+    const StudySpecTexts specs{settings.xlower, settings.xupper, settings.subintervals,
+                               settings.error,  settings.maxcy,  QStringLiteral("Function")};
+    Shown shown;
+    shown.results = RestoredResults(d);
+
+    // Open plots at once; the picture is what Save and the export take.
+    GraphWork work;
+    GraphOptions graphOptions;
+    graphOptions.divxText = settings.divx;
+    graphOptions.divyText = settings.divy;
+    const GraphPicture graph = DrawGraphPicture(d, work, settings, specs, graphOptions, true);
+
+    bool failed = false;
+    auto fail = [&failed](const QString& why) {
+        printError(why);
+        failed = true;
+    };
+    for (const BatchStep& step : options.steps) {
+        d.ierr = 0;
+        switch (step.kind) {
+        case BatchStep::Kind::Roots: {
+            const ScanOutcome scan = RootsCommand(d, specs);
+            shown.results.roots = scan.entries;
+            if (scan.completed)
+                shown.results.rootsLabel = scan.label;
+            else
+                fail(scanStopped(d, QStringLiteral("roots")));
+            break;
+        }
+        case BatchStep::Kind::Extrema: {
+            const ScanOutcome scan = ExtremaCommand(d, specs);
+            shown.results.extrema = scan.entries;
+            if (scan.completed)
+                shown.results.extremaLabel = scan.label;
+            else
+                fail(scanStopped(d, QStringLiteral("extrema")));
+            break;
+        }
+        case BatchStep::Kind::Integral: {
+            const IntegralOutcome result = IntegralCommand(d, specs);
+            if (result.done)
+                shown.results.integral = result.label;
+            else
+                fail(QStringLiteral("integral: ") +
+                     (result.message.isEmpty() ? errorDescription(d.ierr) : result.message));
+            break;
+        }
+        case BatchStep::Kind::Value: {
+            Shown::Value v;
+            v.order = step.order.trimmed().toInt();
+            v.x = step.point.trimmed().toDouble();
+            v.label = PointValueCommand(d, specs, step.order, step.point);
+            if (!v.label.isEmpty()) {
+                // The number behind the label, computed as the command did.
+                try {
+                    v.x = LeadingNumber(step.point);
+                    v.value = EvalSelected(d, v.x);
+                } catch (const RunTimeError&) {
+                }
+            } else {
+                QString why = v.order >= kFirstOrderTooHigh || v.order < 0
+                                  ? QStringLiteral("there is no derivative of that order")
+                                  : errorDescription(d.ierr);
+                fail(QStringLiteral("value of order %1 at %2: %3").arg(step.order, step.point, why));
+            }
+            shown.values.push_back(v);
+            break;
+        }
+        }
+    }
+    // Save and export follow the commands, so the study saved holds their results.
+    if ((options.save || !options.exportGraph.isEmpty()) && !graph.problem.isEmpty())
+        printError(QStringLiteral("graph: ") + graph.problem);
+    if (!options.exportGraph.isEmpty()) {
+        const QString why = exportGraph(d, settings, graph.image, options.exportGraph);
+        if (!why.isEmpty())
+            fail(QStringLiteral("export: ") + why);
+    }
+    if (options.save) {
+        for (const QString& warning : SaveStudyFiles(d, graph.image, settings))
+            fail(QStringLiteral("save: ") + warning);
+    }
+    // The report reads the settings as read for the last command.
+    try {
+        ReadStudySpecsFrom(d, specs);
+    } catch (const RunTimeError&) {
+    }
+    d.DerivOrder = work.PlottedOrder;
+    if (options.json)
+        printOut(QString::fromUtf8(QJsonDocument(toJson(d, settings, shown)).toJson(QJsonDocument::Indented)));
+    else
+        printOut(reportText(d, settings, shown));
+    if (std::fflush(stdout) != 0) {
+        printError(QStringLiteral("the results could not be written"));
+        return kExitCommandFailed;
+    }
+    return failed ? kExitCommandFailed : kExitOk;
+}
+
+} // namespace vendrak

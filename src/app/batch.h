@@ -1,0 +1,58 @@
+#pragma once
+// The command line: which way the program starts, and the batch front end
+// that studies a series file without a window.
+#include "core/series/series_file.h"
+#include "core/study/dimension.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace vendrak {
+
+constexpr int kExitOk = 0;
+constexpr int kExitUsage = 2;
+constexpr int kExitUnreadable = 3;
+constexpr int kExitCommandFailed = 4;
+
+struct BatchStep {
+    enum class Kind { Roots, Extrema, Integral, Value } kind = Kind::Roots;
+    QString order, point; // Value only, as typed
+};
+
+struct BatchOptions {
+    QString file;
+    std::vector<BatchStep> steps; // in the order given; all three analyses when none
+    QString exportGraph;
+    bool json = false;
+    bool save = false;
+};
+
+struct CommandLine {
+    enum class Mode { Window, Help, Version, HelpPath, Batch, UsageError } mode = Mode::Window;
+    QString file;    // the series file to open in the window
+    BatchOptions batch;
+    QString error;   // the usage error
+};
+
+// True when the arguments ask for no window at all (help, version, batch),
+// so that no display is needed: decided before any application object.
+bool RunsWithoutWindow(const QStringList& arguments);
+
+// The arguments, program name first.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+QString CommandLineHelp();
+
+// Opens the file as Open does, runs the steps as the window's commands do,
+// saves when asked and prints the results. Needs a QGuiApplication (the
+// graph is drawn off screen). Returns the exit status.
+int RunBatch(const BatchOptions& options);
+
+// Where the graph export writes the graph to `path`; the graph as the graph
+// area shows it is at hand. Returns why it failed, empty on success.
+QString exportGraph(const Dimension& d, const StudySettingsTexts& settings, const QImage& shown,
+                    const QString& path);
+
+} // namespace vendrak

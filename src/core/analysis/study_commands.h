@@ -1,0 +1,36 @@
+#pragma once
+// The four analysis commands as the window runs them, from the texts of the
+// study fields, so the window and the batch front end share one path: read
+// the study specifications, compute, hand back what the window shows.
+#include "core/analysis/integral.h"
+#include "core/analysis/scan_outcome.h"
+#include "core/study/dimension.h"
+
+#include <QString>
+
+namespace vendrak {
+
+// The fields ReadStudySpecs reads: the five study boxes and the text of the
+// derivative chooser ("Function", "2nd.derivative").
+struct StudySpecTexts {
+    QString xlower, xupper, subintervals, error, maxcy;
+    QString derivative = QStringLiteral("Function");
+};
+
+// Leading numbers of the texts into the study state; raises the run-time
+// error of a number beyond its range.
+void ReadStudySpecsFrom(Dimension& d, const StudySpecTexts& t);
+
+// Roots and Extrema: with unreadable study fields the command ends quietly
+// (not completed, no entries) and its result table is emptied.
+ScanOutcome RootsCommand(Dimension& d, const StudySpecTexts& t);
+ScanOutcome ExtremaCommand(Dimension& d, const StudySpecTexts& t);
+
+// Integral: unreadable fields are trapped like a failed integration.
+IntegralOutcome IntegralCommand(Dimension& d, const StudySpecTexts& t);
+
+// Value=: the lblDerVal text, empty when there is no value.
+QString PointValueCommand(Dimension& d, const StudySpecTexts& t, const QString& orderText,
+                          const QString& pointText);
+
+} // namespace vendrak

@@ -1,0 +1,70 @@
+#include "core/graph/graph_image.h"
+
+#include "core/graph/image_canvas.h"
+#include "core/study/errors.h"
+#include "core/study/number_text.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace vendrak {
+
+const QString kPlotNumberMessage =
+    QStringLiteral("Cannot plot: a plot setting holds a number too large for the graph.");
+const QString kStudyNumberMessage =
+    QStringLiteral("Cannot plot: a study specification holds a number that cannot be used.");
+
+void ReadPlotSpecsFrom(Dimension& d, const StudySettingsTexts& t, bool grid, bool shade)
+{
+    d.WindowLX = toSingle(LeadingNumber(t.windowlx));
+    d.WindowGX = toSingle(LeadingNumber(t.windowgx));
+    d.WindowLY = toSingle(LeadingNumber(t.windowly));
+    d.WindowGY = toSingle(LeadingNumber(t.windowgy));
+    d.XOrigin = toSingle(LeadingNumber(t.xorigin));
+    d.YOrigin = toSingle(LeadingNumber(t.yorigin));
+    d.PlotStep = LeadingInt32(t.plotStep);
+    d.DivX = toSingle(LeadingNumber(t.divx));
+    d.DivY = toSingle(LeadingNumber(t.divy));
+    d.GridOn = grid;
+    d.ShadeOn = shade;
+}
+
+GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettingsTexts& settings,
+                              const StudySpecTexts& specs, const GraphOptions& options, bool grid)
+{
+    GraphPicture out;
+    d.GraphShown = false;
+    try {
+        ReadPlotSpecsFrom(d, settings, grid, options.shade);
+    } catch (const RunTimeError&) {
+        out.problem = kPlotNumberMessage;
+        return out;
+    }
+    out.problem = plotSettingsProblem(d, kGraphAreaWidth, kGraphAreaHeight);
+    if (!out.problem.isEmpty())
+        return out;
+    d.ScriptMath.ierr = 0;
+    try {
+        ReadStudySpecsFrom(d, specs);
+    } catch (const RunTimeError&) {
+        out.problem = kStudyNumberMessage;
+        return out;
+    }
+    QImage image(kGraphAreaWidth - 2 * kGraphAreaBorder, kGraphAreaHeight - 2 * kGraphAreaBorder,
+                 QImage::Format_RGB32);
+    // The colour of a window's content, as the graph area is filled.
+    image.fill(QGuiApplication::palette().color(QPalette::Base));
+    {
+        ImageCanvas canvas(image, kGraphAreaBorder);
+        GraphDrawing drawing(d, work, canvas);
+        if (!drawing.draw(options))
+            return out;
+        canvas.flush();
+    }
+    d.GraphShown = true;
+    d.DerivOrder = work.PlottedOrder;
+    out.image = image;
+    return out;
+}
+
+} // namespace vendrak

@@ -1,0 +1,41 @@
+#pragma once
+// The graph area's picture without the window: the Plot command's reading of
+// the plot settings, and the whole graph drawn into an image of the graph
+// area's size, for the batch front end's bitmap and graph export.
+#include "core/analysis/study_commands.h"
+#include "core/graph/graph_drawing.h"
+#include "core/graph/graph_work.h"
+#include "core/series/series_file.h"
+#include "core/study/dimension.h"
+
+#include <QImage>
+#include <QString>
+
+namespace vendrak {
+
+// The graph area on screen: outer size and the sunken border inside it.
+constexpr int kGraphAreaWidth = 400;
+constexpr int kGraphAreaHeight = 300;
+constexpr int kGraphAreaBorder = 2;
+
+// Why Plot refuses when a setting's number cannot be used at all.
+extern const QString kPlotNumberMessage;
+extern const QString kStudyNumberMessage;
+
+// Leading numbers of the plot boxes into the study state, in single
+// precision; raises the run-time error of a number beyond its range.
+void ReadPlotSpecsFrom(Dimension& d, const StudySettingsTexts& t, bool grid, bool shade);
+
+struct GraphPicture {
+    QImage image;    // the interior of the graph area; null when refused
+    QString problem; // the window's message when the graph cannot be drawn
+};
+
+// Plot as the window runs it, into a fresh picture: reads the plot settings
+// and the study specifications, checks them and draws. GraphShown tells
+// afterwards whether a graph stands, and DerivOrder is the order plotted,
+// as after the window's graph has been taken for the bitmap.
+GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettingsTexts& settings,
+                              const StudySpecTexts& specs, const GraphOptions& options, bool grid);
+
+} // namespace vendrak

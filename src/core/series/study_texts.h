@@ -1,0 +1,45 @@
+#pragma once
+// What the window shows of an opened or saved study, as texts, so the window
+// and the batch front end open and save a study alike.
+#include "core/series/series_file.h"
+#include "core/study/dimension.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+namespace vendrak {
+
+// The series description beside the graph.
+struct SeriesDescriptionTexts {
+    QString type;        // "Trig" or "Power"
+    QString termCaption; // "# of terms:" or "Degree:"
+    QString terms, xlvalid, xuvalid, expansion;
+    bool periodShown = false;
+    QString period;      // "2π" for the starred period
+};
+SeriesDescriptionTexts DescribeSeries(const Dimension& d);
+
+// The setting boxes of a window that has just started.
+StudySettingsTexts StartUpSettings();
+
+// The setting boxes after Open: the interval of validity as study interval
+// and x-window, then the saved study's settings when the file held one; the
+// other boxes keep what they held before.
+StudySettingsTexts OpenedSettings(const Dimension& d, StudySettingsTexts before);
+
+// The result labels and lists as a restored study shows them: minima before
+// maxima, each evaluated afresh. Sets ScratchText to the extrema label when
+// there is one, as the window's restore does.
+struct ResultTexts {
+    QString integral, rootsLabel, extremaLabel;
+    QStringList roots, extrema;
+};
+ResultTexts RestoredResults(Dimension& d);
+
+// Save: the graph as FILE.bmp beside the study file when `graph` is not null,
+// then the study itself, which is written even when the bitmap fails. Returns
+// the warning of each part that could not be written, in that order.
+QStringList SaveStudyFiles(const Dimension& d, const QImage& graph, const StudySettingsTexts& texts);
+
+} // namespace vendrak

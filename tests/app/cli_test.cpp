@@ -1,0 +1,334 @@
+// The command line as a user meets it: the built program run without a
+// display, its results checked against the window and the core, and its
+// installation.
+#include "app/main_window.h"
+#include "core/analysis/study_commands.h"
+#include "core/report/report_body.h"
+#include "core/series/evaluators.h"
+#include "core/series/study_texts.h"
+#include "support/fake_dialogs.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace vendrak;
+
+namespace {
+
+QString example(const char* name) { return QFileInfo(VENDRAK_SOURCE_DIR "/examples/" + QString(name)).absoluteFilePath(); }
+
+struct Ran {
+    int status = -1;
+    QString out, err;
+};
+
+// As from a terminal with no display at all.
+Ran run(const QString& program, const QStringList& args)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(QString::fromLatin1(name));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    if (!p.waitForFinished(240000))
+        p.kill();
+    Ran r;
+    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+Ran runVendrak(const QStringList& args) { return run(QStringLiteral(VENDRAK_EXE), args); }
+
+// What the program itself said on standard error (not Qt's own notes about
+// the environment).
+QString said(const Ran& r)
+{
+    QStringList lines = r.err.split(u'\n');
+    lines.removeIf([](const QString& l) { return !l.startsWith(u"vendrak: "); });
+    return lines.join(u'\n');
+}
+
+QJsonObject json(const Ran& r)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(r.out.toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    return doc.object();
+}
+
+QStringList strings(const QJsonValue& v)
+{
+    QStringList out;
+    for (const QJsonValue& e : v.toArray())
+        out << e.toString();
+    return out;
+}
+
+QStringList items(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+QStringList fields(const StudySettingsTexts& t)
+{
+    return {t.xlower,   t.xupper,   t.subintervals, t.error,   t.maxcy,   t.windowlx, t.windowgx,
+            t.windowly, t.windowgy, t.plotStep,     t.xorigin, t.yorigin, t.divx,     t.divy};
+}
+
+QByteArray slurp(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The doubles of the results in the JSON object are the study state's, bit for bit.
+void expectSameNumbers(const QJsonObject& o, Dimension& d)
+{
+    const QJsonArray roots = o["roots"]["x"].toArray();
+    ASSERT_EQ(roots.size(), d.RootCount);
+    for (int i = 0; i < d.RootCount; ++i)
+        EXPECT_EQ(roots[i].toDouble(), d.Roots[static_cast<size_t>(i + 1)]);
+    const struct {
+        const char* key;
+        const std::array<double, kResultCapacity + 1>& table;
+        int count;
+    } extremes[] = {{"maxima", d.Maxima, d.MaxCount}, {"minima", d.Minima, d.MinCount}};
+    for (const auto& e : extremes) {
+        const QJsonArray pairs = o[e.key].toArray();
+        ASSERT_EQ(pairs.size(), e.count) << e.key;
+        for (int i = 0; i < e.count; ++i) {
+            const double x = e.table[static_cast<size_t>(i + 1)];
+            EXPECT_EQ(pairs[i][0].toDouble(), x);
+            EXPECT_EQ(pairs[i][1].toDouble(), EvalSeries(d, x));
+        }
+    }
+    EXPECT_EQ(o["possibleRoots"].toInt(), d.PossibleRootCount);
+    EXPECT_EQ(o["integral"]["value"].toDouble(), d.IntegralValue);
+    EXPECT_EQ(o["interval"][0].toDouble(), d.XLower);
+    EXPECT_EQ(o["interval"][1].toDouble(), d.XUpper);
+    EXPECT_EQ(o["errorBound"].toDouble(), d.ErrorBound);
+    EXPECT_EQ(o["subintervals"].toInt(), d.Subintervals);
+    EXPECT_EQ(o["iterations"].toInt(), d.MaxCycles);
+}
+
+} // namespace
+
+TEST(Cli, BatchShowsAndSavesWhatTheWindowDoesAfterTheSameCommands)
+{
+    QTemporaryDir dir;
+    const QString windowCopy = dir.filePath("window.txt");
+    const QString batchCopy = dir.filePath("batch.txt");
+    ASSERT_TRUE(QFile::copy(example("sine_study.txt"), windowCopy));
+    ASSERT_TRUE(QFile::copy(example("sine_study.txt"), batchCopy));
+
+    Dimension dim;
+    test::FakeDialogs dlg;
+    MainWindow w{dim, dlg};
+    // A file without a study opens with the boxes of a window just started.
+    EXPECT_EQ(fields(w.studySettingsTexts()), fields(StartUpSettings()));
+    dlg.openNames.push_back(windowCopy);
+    w.mnuOpen->trigger();
+    for (QPushButton* b : {w.cmdRoots, w.cmdExtrema, w.cmdIntegrate})
+        b->click();
+    w.txtDerNum->setText("1");
+    w.txtXeval->setText("-0.5");
+    w.cmdDerVal->click();
+    w.mnuSave->trigger();
+    ASSERT_TRUE(dlg.messages.empty());
+    ASSERT_FALSE(w.lblRoots->text().isEmpty());
+
+    const QStringList commands{"--roots", "--extrema", "--integral", "--value", "1", "-0.5"};
+    const Ran batch = runVendrak(QStringList{"--batch", batchCopy, "--json", "--save"} + commands);
+    ASSERT_EQ(batch.status, 0) << batch.err.toStdString();
+    EXPECT_EQ(said(batch), "") << batch.err.toStdString();
+    const QJsonObject o = json(batch);
+    EXPECT_EQ(o["series"]["label"].toString(), w.lblType->text());
+    EXPECT_EQ(o["series"]["degree"].toInt(), w.lblTerms->text().toInt());
+    EXPECT_EQ(o["intervalTexts"].toArray(), QJsonArray({w.txtXlower->text(), w.txtXupper->text()}));
+    EXPECT_EQ(o["roots"]["label"].toString(), w.lblRoots->text());
+    EXPECT_EQ(strings(o["roots"]["entries"]), items(w.lstRoots));
+    EXPECT_EQ(o["extrema"]["label"].toString(), w.lblExtrema->text());
+    EXPECT_EQ(strings(o["extrema"]["entries"]), items(w.lstExtrema));
+    EXPECT_EQ(o["integral"]["label"].toString(), w.lblIntegral->text());
+    EXPECT_EQ(o["values"][0]["label"].toString(), w.lblDerVal->text());
+    dim.DerivOrder = 1;
+    EXPECT_EQ(o["values"][0]["value"].toDouble(), EvalSelected(dim, -0.5));
+    expectSameNumbers(o, dim);
+
+    // Saved alike: the study file byte for byte, the graph the same picture.
+    EXPECT_EQ(slurp(batchCopy), slurp(windowCopy));
+    const QImage batchGraph(batchCopy + ".bmp", "BMP");
+    EXPECT_EQ(batchGraph.size(), QSize(396, 296));
+    EXPECT_EQ(batchGraph, QImage(windowCopy + ".bmp", "BMP"));
+
+    // By default the lines of the report the window prints, values after it.
+    const Ran report = runVendrak(QStringList{"--batch", windowCopy} + commands);
+    ASSERT_EQ(report.status, 0) << report.err.toStdString();
+    dim.FileName = QFileInfo(windowCopy).absoluteFilePath();
+    QStringList expected{ReportTitle(0)};
+    const ReportTexts texts{dim.FileName,          w.txtXlower->text(),   w.txtXupper->text(),
+                            w.txtSubintervals->text(), w.txtMaxcy->text(), w.txtError->text(),
+                            w.txtXorigin->text(),  w.txtYorigin->text(),  w.txtDivx->text(),
+                            w.txtDivy->text(),     w.txtWindowlx->text(), w.txtWindowgx->text(),
+                            w.txtWindowly->text(), w.txtWindowgy->text()};
+    for (const ReportLine& line : ReportBody(dim, texts))
+        expected << line.text + line.redTail;
+    expected << "" << "VALUES:" << "ORDER 1 AT -0.5: " + w.lblDerVal->text() << "";
+    EXPECT_EQ(report.out.split('\n'), expected);
+}
+
+TEST(Cli, JsonHoldsTheCoreResultsAtFullPrecision)
+{
+    // A trigonometric series without a saved study (the Open defaults) and a
+    // power series; the commands in a different order each time.
+    const struct {
+        const char* file;
+        QStringList commands;
+    } cases[] = {
+        {"square_wave.txt", {"--value", "2", "-1.25", "--integral", "--extrema", "--roots"}},
+        {"bessel_j0.txt", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const Ran r = runVendrak(QStringList{"--batch", example(c.file), "--json"} + c.commands);
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        const QJsonObject o = json(r);
+
+        Dimension d;
+        d.initialise();
+        ASSERT_EQ(ReadSeriesFile(d, example(c.file)).status, ReadStatus::Ok);
+        const StudySettingsTexts s = OpenedSettings(d, StartUpSettings());
+        const StudySpecTexts specs{s.xlower, s.xupper, s.subintervals, s.error, s.maxcy};
+        const ScanOutcome roots = RootsCommand(d, specs);
+        const ScanOutcome extrema = ExtremaCommand(d, specs);
+        ASSERT_TRUE(IntegralCommand(d, specs).done);
+        EXPECT_EQ(o["roots"]["label"].toString(), roots.label);
+        EXPECT_EQ(strings(o["extrema"]["entries"]), extrema.entries);
+        expectSameNumbers(o, d);
+        if (!c.commands.isEmpty()) {
+            EXPECT_EQ(o["values"][0]["label"].toString(), PointValueCommand(d, specs, "2", "-1.25"));
+            EXPECT_EQ(o["values"][0]["value"].toDouble(), EvalSelected(d, -1.25));
+            EXPECT_EQ(o["series"]["kind"].toString(), "trigonometric");
+        }
+    }
+}
+
+TEST(Cli, ExitStatusesAndMessages)
+{
+    QTemporaryDir dir;
+    const QString broken = dir.filePath("broken.txt");
+    const QString zeroPeriod = dir.filePath("zero_period.txt");
+    {
+        QFile f(broken);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("0,\"cut short\",-1,1,0,1,0,3,#TRUE#\r\n1\r\n");
+    }
+    {
+        QFile f(zeroPeriod);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("0,\"period 0\",-1,1,0,0,0,3,#TRUE#\r\n1\r\n0.5\r\n0.25\r\n");
+    }
+    const QString missing = dir.filePath("missing.txt");
+    const struct {
+        QStringList args;
+        int status;
+        QString inError;  // part of the message on standard error
+        QString inOutput; // part of what is still printed
+    } cases[] = {
+        {{"--batch", example("sine_taylor.txt"), "--integral"}, 0, "", "INTEGRAL= "},
+        {{"--batch", missing}, 3, "missing.txt", ""},
+        {{"--batch", broken}, 3, "broken.txt", ""},
+        {{"--batch", zeroPeriod, "--value", "0", "0.5", "--integral"}, 4, "integral: division by zero", "ORDER 0 AT 0.5: "},
+        {{"--batch", example("sine_taylor.txt"), "--value", "171", "1"}, 4, "no derivative of that order", "FUNCTION:"},
+        {{"--batch", example("sine_taylor.txt"), "--bogus"}, 2, "bogus", ""},
+        {{"--batch", example("sine_taylor.txt"), "--value", "1"}, 2, "--value needs an order and a point", ""},
+        {{"--batch", example("sine_taylor.txt"), "--export-graph", dir.filePath("g.svg")}, 4, "PNG", "FUNCTION:"},
+        {{"--batch"}, 2, "needs a series file", ""},
+        {{"--roots", example("sine_taylor.txt")}, 2, "--roots needs --batch", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const Ran r = runVendrak(c.args);
+        EXPECT_EQ(r.status, c.status) << r.err.toStdString();
+        EXPECT_TRUE(said(r).contains(c.inError)) << r.err.toStdString();
+        EXPECT_EQ(said(r).isEmpty(), c.inError.isEmpty()) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(c.inOutput)) << r.out.toStdString();
+    }
+
+    // The graph export writes the graph area's picture.
+    const QString png = dir.filePath("graph.png");
+    EXPECT_EQ(runVendrak({"--batch", example("sine_taylor.txt"), "--export-graph", png, "--roots"}).status, 0);
+    EXPECT_EQ(QImage(png).size(), QSize(396, 296));
+}
+
+TEST(Cli, HelpAndVersionNeedNoDisplay)
+{
+    const Ran help = runVendrak({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("--batch FILE")) << help.out.toStdString();
+    const Ran version = runVendrak({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.trimmed(), "vendrak 1.0");
+}
+
+TEST(Cli, InstallsProgramsHelpDesktopEntryMetadataIconAndManualPages)
+{
+    QTemporaryDir prefix;
+    const Ran install = run(VENDRAK_CMAKE, {"--install", VENDRAK_BUILD_DIR, "--prefix", prefix.path()});
+    ASSERT_EQ(install.status, 0) << install.err.toStdString() << install.out.toStdString();
+    const QString id = QStringLiteral(VENDRAK_APP_ID);
+    const QStringList files{"bin/vendrak",
+                            "bin/vendrak-series",
+                            "share/vendrak/help/index.html",
+                            "share/applications/" + id + ".desktop",
+                            "share/metainfo/" + id + ".metainfo.xml",
+                            "share/icons/hicolor/scalable/apps/" + id + ".svg",
+                            "share/man/man1/vendrak.1",
+                            "share/man/man1/vendrak-series.1"};
+    for (const QString& f : files)
+        EXPECT_TRUE(QFileInfo::exists(prefix.filePath(f))) << f.toStdString();
+
+    // The installed program finds the installed help, not the build tree's.
+    const Ran where = run(prefix.filePath("bin/vendrak"), {"--help-path"});
+    EXPECT_EQ(where.status, 0);
+    EXPECT_EQ(QFileInfo(where.out.trimmed()).canonicalFilePath(),
+              QFileInfo(prefix.filePath("share/vendrak/help/index.html")).canonicalFilePath());
+    EXPECT_EQ(run(prefix.filePath("bin/vendrak-series"), {"--help"}).status, 0);
+
+    // The checkers the desktops use; the set-up installs them, so CI runs them.
+    const struct {
+        const char* tool;
+        QStringList args;
+    } checks[] = {
+        {"desktop-file-validate", {prefix.filePath(files[3])}},
+        {"appstreamcli", {"validate", "--no-net", prefix.filePath(files[4])}},
+    };
+    for (const auto& c : checks) {
+        const QString tool = QStandardPaths::findExecutable(c.tool);
+        if (tool.isEmpty()) {
+            std::printf("note: %s is not installed; not checked\n", c.tool);
+            continue;
+        }
+        const Ran r = run(tool, c.args);
+        EXPECT_EQ(r.status, 0) << c.tool << ": " << r.out.toStdString() << r.err.toStdString();
+    }
+}
+

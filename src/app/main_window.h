@@ -7,6 +7,7 @@
 //   analysis/study_specs.cpp     ReadStudySpecs, ClearResults, study fields
 //   analysis/analysis_commands.cpp  Roots, Extrema, Integral, Value=
 //   graph/graph_commands.cpp     Plot, plot fields, navigation, clipboard
+//   graph/export_commands.cpp    Export graph (PNG, SVG, PDF)
 //   series/file_commands.cpp     Open, Save, Save As, txtEquation
 //   report/report.cpp            Print
 #include "core/script/script_host.h"

@@ -109,6 +109,11 @@ QPointF PainterCanvas::toDrawing(QPointF pixel) const
     return pixel + QPointF(0.5, 0.5);
 }
 
+QPointF PainterCanvas::pointAt(QPointF pixel) const
+{
+    return grid_ > 0 ? toDrawing(pixel) : snapToCentre(toDrawing(pixel));
+}
+
 void PainterCanvas::fillBackground(const QColor& colour)
 {
     QPainter& painter = this->painter();
@@ -190,7 +195,7 @@ void PainterCanvas::drawPoint(double x, double y, Colour c)
 {
     if (!nearWindow(x, y, 1.0))
         return;
-    const QPointF p = grid_ > 0 ? toDrawing(toPixel(x, y)) : snapToCentre(toDrawing(toPixel(x, y)));
+    const QPointF p = pointAt(toPixel(x, y));
     QPainter& painter = this->painter();
     painter.setPen(pixelPen(c));
     if (grid_ > 0)
@@ -240,7 +245,7 @@ void PainterCanvas::drawCircle(double cx, double cy, double radius, Colour outli
 {
     if (!nearWindow(cx, cy, kTextMargin) || !std::isfinite(radius))
         return;
-    const QPointF centre = grid_ > 0 ? toDrawing(toPixel(cx, cy)) : snapToCentre(toDrawing(toPixel(cx, cy)));
+    const QPointF centre = pointAt(toPixel(cx, cy));
     const double logicalRadius = std::fabs(radius * logical_.width() / (right_ - left_));
     if (!std::isfinite(logicalRadius) || logicalRadius > kTextMargin)
         return;
@@ -268,7 +273,9 @@ const PainterCanvas::TextFont& PainterCanvas::textFont(const std::optional<Label
         t.font.setPixelSize(std::clamp(std::abs(font->height), 1, 1000));
         // The face found, by name: a vector file names one face only, and
         // should name the one the screen shows.
-        t.font.setFamilies({QRawFont::fromFont(t.font).familyName()});
+        const QString found = QRawFont::fromFont(t.font).familyName();
+        if (!found.isEmpty())
+            t.font.setFamilies({found});
     } else {
         t.font.setPixelSize(11);
     }

@@ -66,6 +66,8 @@ private:
     // A logical pixel position in the units the painter draws in: whole grid
     // cells on a bitmap, exact logical pixels on a vector device.
     QPointF toDrawing(QPointF pixel) const;
+    // A point or a circle's centre: always on a pixel, as on a bitmap.
+    QPointF pointAt(QPointF pixel) const;
     // Clips the segment to the window widened by `marginPixels` on every side;
     // false when nothing of it is left.
     bool clip(double& x1, double& y1, double& x2, double& y2, double marginPixels) const;

@@ -1,6 +1,7 @@
 #include "app/dialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -71,6 +72,20 @@ bool QtDialogs::printerSetup(QPrinter& printer)
 {
     QPrintDialog dialog(&printer, parent_);
     return dialog.exec() == QDialog::Accepted;
+}
+
+QString QtDialogs::exportFileName(const QStringList& filters, QString* selectedFilter)
+{
+    return QFileDialog::getSaveFileName(parent_, QStringLiteral("Export graph"), QString(),
+                                        filters.join(QStringLiteral(";;")), selectedFilter);
+}
+
+int QtDialogs::chooseItem(const QString& title, const QString& label, const QStringList& items,
+                          int current)
+{
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(parent_, title, label, items, current, false, &ok);
+    return ok ? static_cast<int>(items.indexOf(chosen)) : -1;
 }
 
 } // namespace vendrak

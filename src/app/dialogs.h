@@ -2,6 +2,7 @@
 // Message boxes and file/printer dialogs behind one small interface, so tests
 // can answer them.
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 class QWidget;
@@ -26,6 +27,12 @@ public:
     virtual QString saveFileName() = 0;
     // False when the user cancels the printer dialog.
     virtual bool printerSetup(QPrinter& printer) = 0;
+    // A file to export to, offered with the given filters; the filter the
+    // user chose comes back in `selectedFilter`. Empty when the user cancels.
+    virtual QString exportFileName(const QStringList& filters, QString* selectedFilter) = 0;
+    // The index of the item the user picks, or -1 when they cancel.
+    virtual int chooseItem(const QString& title, const QString& label, const QStringList& items,
+                           int current) = 0;
 };
 
 // The real dialogs, parented to the given window.
@@ -40,6 +47,9 @@ public:
     QString openFileName() override;
     QString saveFileName() override;
     bool printerSetup(QPrinter& printer) override;
+    QString exportFileName(const QStringList& filters, QString* selectedFilter) override;
+    int chooseItem(const QString& title, const QString& label, const QStringList& items,
+                   int current) override;
 
 private:
     QWidget* parent_;

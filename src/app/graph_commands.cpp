@@ -75,6 +75,12 @@ private:
 
 } // namespace
 
+struct MainWindow::ShownGraph {
+    Dimension dim;          // as the drawing began: the steps change some of it
+    GraphOptions options;
+    Colour fore = colours::InitialFore; // the canvas's drawing colour, which the curve's first point takes
+};
+
 // ---------------------------------------------------------------- Plot
 
 void MainWindow::cmdPlot_Click()
@@ -124,6 +130,7 @@ void MainWindow::InvalidateGraph()
     if (Picture1)
         Picture1->clearPicture();
     dim_.GraphShown = false;
+    shownGraph_.reset();
 }
 
 void MainWindow::DrawGraph()
@@ -140,7 +147,7 @@ void MainWindow::DrawGraph()
         } catch (const RunTimeError&) {
             refused = true;
         }
-        ImageCanvas& canvas = Picture1->canvas();
+        Canvas& canvas = Picture1->surface();
         const QString problem =
             refused ? kStudyNumberMessage
                     : plotSettingsProblem(dim_, canvas.outerWidth(), canvas.outerHeight());
@@ -156,6 +163,8 @@ void MainWindow::DrawGraph()
             options.labelDivisions = isChecked(chkDivisions, true);
             options.divxText = textOf(txtDivx);
             options.divyText = textOf(txtDivy);
+            shownGraph_ = std::make_shared<const ShownGraph>(
+                ShownGraph{dim_, options, canvas.foreColour()});
             QPointer<MainWindow> self(this);
             GraphDrawing drawingSteps(dim_, graphWork, canvas);
             drawingSteps.draw(options, [&] {
@@ -182,6 +191,23 @@ QImage MainWindow::graphImage()
         dim_.DerivOrder = graphWork.PlottedOrder;
     Picture1->canvas().flush();
     return Picture1->image().copy();
+}
+
+bool MainWindow::drawShownGraph(PainterCanvas& canvas, const QColor& background)
+{
+    if (!dim_.GraphShown || !shownGraph_)
+        return false;
+    // Copies: a drawing clamps the study interval, sets error numbers and
+    // working values, none of which may change for a picture taken again.
+    const std::shared_ptr<const ShownGraph> shown = shownGraph_;
+    Dimension dim = shown->dim;
+    GraphWork work = graphWork;
+    canvas.fillBackground(background);
+    canvas.setForeColour(shown->fore);
+    GraphDrawing steps(dim, work, canvas);
+    const bool drawn = steps.draw(shown->options);
+    canvas.flush();
+    return drawn;
 }
 
 // ---------------------------------------------------------------- Plot fields

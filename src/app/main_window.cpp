@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace vendrak {
 
@@ -388,12 +389,37 @@ void MainWindow::buildMenus()
     mnuFileBar2->setObjectName(QStringLiteral("mnuFileBar2"));
     mnuCopy = mnuFile->addAction(QStringLiteral("Copy graph to clipboard"));
     mnuCopy->setObjectName(QStringLiteral("mnuCopy"));
+    mnuExport = mnuFile->addAction(QString::fromUtf8("Export graph\u2026"));
+    mnuExport->setObjectName(QStringLiteral("mnuExport"));
     mnuPrint = bar->addAction(QStringLiteral("Print"));
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
     mnuHelp = bar->addAction(QStringLiteral("Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     mnuAbout = bar->addAction(QStringLiteral("About"));
     mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+
+    // The platform's own keys where it has them. Ctrl+C stays the text copy
+    // of a field, so the graph copy takes Ctrl+Shift+C. The items on the bar
+    // itself are added to the window too, so their keys work whenever the
+    // window is active.
+    const auto keys = [this](QAction* action, std::optional<QKeySequence::StandardKey> standard,
+                             const char* fallback) {
+        QList<QKeySequence> sequences;
+        if (standard)
+            sequences = QKeySequence::keyBindings(*standard);
+        if (sequences.isEmpty())
+            sequences = {QKeySequence(QString::fromLatin1(fallback))};
+        action->setShortcuts(sequences);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    };
+    keys(mnuOpen, QKeySequence::Open, "Ctrl+O");
+    keys(mnuSave, QKeySequence::Save, "Ctrl+S");
+    keys(mnuSaveAs, QKeySequence::SaveAs, "Ctrl+Shift+S");
+    keys(mnuCopy, std::nullopt, "Ctrl+Shift+C");
+    keys(mnuExport, std::nullopt, "Ctrl+E");
+    keys(mnuPrint, QKeySequence::Print, "Ctrl+P");
+    keys(mnuHelp, QKeySequence::HelpContents, "F1");
 
     // The client area keeps its size; the menu bar sits above it.
     setFixedSize(632, 434 + bar->sizeHint().height());
@@ -525,6 +551,7 @@ void MainWindow::wireEvents()
     onTrigger(mnuSave, &MainWindow::mnuSave_Click);
     onTrigger(mnuSaveAs, &MainWindow::mnuSaveAs_Click);
     onTrigger(mnuCopy, &MainWindow::mnuCopy_Click);
+    onTrigger(mnuExport, &MainWindow::mnuExport_Click);
     onTrigger(mnuPrint, &MainWindow::mnuPrint_Click);
     onTrigger(mnuHelp, &MainWindow::mnuHelp_Click);
     onTrigger(mnuAbout, &MainWindow::mnuAbout_Click);
@@ -539,6 +566,13 @@ void MainWindow::wireEvents()
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, QPointF pixel) {
                 runGuarded([=, this] { Picture1_MouseMove(buttons, shift, pixel); });
             });
+
+    // A screen image made afresh at another pixel ratio gets the graph shown
+    // again; while a drawing runs, that drawing fills it.
+    Picture1->setRedraw([this](PainterCanvas& canvas) {
+        if (!DrawingGraph)
+            runGuarded([&] { drawShownGraph(canvas, PictureBox::background()); });
+    });
 
     // Script errors come back as an event of the host.
     ScriptControl1.onError = [this](int number, const QString& description) {

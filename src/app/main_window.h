@@ -7,6 +7,7 @@
 //   analysis/study_specs.cpp     ReadStudySpecs, ClearResults, study fields
 //   analysis/analysis_commands.cpp  Roots, Extrema, Integral, Value=
 //   graph/graph_commands.cpp     Plot, plot fields, navigation, clipboard
+//   graph/export_commands.cpp    Export graph (PNG, SVG, PDF)
 //   series/file_commands.cpp     Open, Save, Save As, txtEquation
 //   report/report.cpp            Print
 #include "core/script/script_host.h"
@@ -23,6 +24,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -37,6 +39,7 @@ class QPushButton;
 
 namespace vendrak {
 
+class PainterCanvas;
 class PictureBox;
 class AboutWindow;
 class HelpViewer;
@@ -191,6 +194,7 @@ public:
     QAction* mnuSaveAs = nullptr;
     QAction* mnuFileBar2 = nullptr;
     QAction* mnuCopy = nullptr;
+    QAction* mnuExport = nullptr;
     QAction* mnuPrint = nullptr;
     QAction* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
@@ -271,6 +275,9 @@ public:
     void Picture1_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, QPointF pixel);
     void mnuCopy_Click();
 
+    // graph/export_commands.cpp
+    void mnuExport_Click();
+
     // series/file_commands.cpp
     void OpenSeriesFile();
     // The new-series dialog; Create saves the series and opens it as Open does.
@@ -346,9 +353,19 @@ public: // graph (graph/graph_commands.cpp)
     // printed report and the clipboard take (no redraw needed). Like a redraw
     // it leaves DerivOrder at the order of the graph shown, for its title.
     QImage graphImage();
+    // Draws the graph shown once more, on another canvas (an export file, a
+    // printer page) in its own resolution, after filling its interior with
+    // `background`: the same steps from the same settings and options as the
+    // drawing on screen. The study state, the working values and the picture
+    // on screen stay as they are. False (nothing drawn) when no graph is shown.
+    bool drawShownGraph(PainterCanvas& canvas, const QColor& background);
 
 private: // graph
     bool graphInvalidatedWhileDrawing_ = false;
+    // What the graph shown was drawn from: fields and check boxes may change
+    // afterwards without blanking it (the options wait for the next Plot).
+    struct ShownGraph;
+    std::shared_ptr<const ShownGraph> shownGraph_;
 
 public: // the texts the core commands read, as the fields hold them now
     StudySpecTexts studySpecTexts() const;

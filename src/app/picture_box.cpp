@@ -8,7 +8,7 @@ namespace vendrak {
 
 PictureBox::PictureBox(QWidget* parent)
     : QFrame(parent)
-    , image_(400 - 2 * kBorder, 300 - 2 * kBorder, QImage::Format_RGB32)
+    , image_(kInteriorWidth, kInteriorHeight, QImage::Format_RGB32)
 {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setMouseTracking(true);
@@ -16,20 +16,65 @@ PictureBox::PictureBox(QWidget* parent)
     clearPicture();
 }
 
+PictureBox::~PictureBox()
+{
+    surface_.setSecond(nullptr);
+}
+
+QColor PictureBox::background() { return QApplication::palette().color(QPalette::Base); }
+
+bool PictureBox::matchScreen()
+{
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == 1) {
+        if (screenCanvas_) {
+            surface_.setSecond(nullptr);
+            screenCanvas_.reset();
+            screen_ = QImage();
+        }
+        return false;
+    }
+    if (screenCanvas_ && screen_.devicePixelRatio() == ratio)
+        return false;
+    surface_.setSecond(nullptr);
+    screenCanvas_.reset();
+    screen_ = QImage(QSize(qRound(kInteriorWidth * ratio), qRound(kInteriorHeight * ratio)),
+                     QImage::Format_RGB32);
+    screen_.setDevicePixelRatio(ratio);
+    screen_.fill(background());
+    screenCanvas_ = std::make_unique<ImageCanvas>(screen_, kBorder);
+    surface_.setSecond(screenCanvas_.get());
+    return true;
+}
+
+Canvas& PictureBox::surface()
+{
+    matchScreen();
+    return surface_;
+}
+
 void PictureBox::clearPicture()
 {
-    canvas_.flush();
-    // The system's window-background colour: the colour of a window's content.
-    image_.fill(QApplication::palette().color(QPalette::Base));
+    surface_.flush();
+    image_.fill(background());
+    if (!screen_.isNull())
+        screen_.fill(background());
     update();
 }
 
 void PictureBox::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event); // the border
-    canvas_.flush();
+    if (matchScreen() && redraw_) {
+        redraw_(*screenCanvas_);
+        screenCanvas_->flush();
+    }
+    surface_.flush();
     QPainter p(this);
-    p.drawImage(contentsRect().topLeft(), image_);
+    if (!screen_.isNull())
+        p.drawImage(contentsRect().topLeft(), screen_);
+    else
+        p.drawImage(contentsRect().topLeft(), image_);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)

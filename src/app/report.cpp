@@ -2,6 +2,8 @@
 #include "core/report/line_printer.h"
 #include "core/report/report_body.h"
 #include "app/main_window.h"
+#include "app/picture_box.h"
+#include "core/graph/image_canvas.h"
 
 #include <QLineEdit>
 #include <QPrinter>
@@ -31,7 +33,15 @@ void MainWindow::mnuPrint_Click()
         // The graph as shown; taking it also sets the derivative order to the
         // one that graph plots, so the title names what is on the page.
         const QImage picture = graphImage();
-        out.drawImage(picture, 0, 0);
+        // Drawn afresh at the printer's resolution, in the place and size
+        // the picture takes; the picture itself only if that cannot be done.
+        bool drawn = false;
+        out.drawPicture(picture.size(), 0, 0, [&](QPainter& painter, const QRectF& where) {
+            PainterCanvas canvas(painter, picture.size(), PictureBox::kBorder, where);
+            drawn = drawShownGraph(canvas, PictureBox::background());
+        });
+        if (!drawn)
+            out.drawImage(picture, 0, 0);
         out.setCurrentY(4500);
         out.printLine(ReportTitle(dim_.DerivOrder));
     }

@@ -85,7 +85,7 @@ TEST(MainWindowLayout, FixedWindowStartStateAndMenus)
         file << a->objectName() + '=' + (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(top, QStringList({"mnuFile=File", "mnuPrint=Print", "mnuHelp=Help", "mnuAbout=About"}));
     EXPECT_EQ(file, QStringList({"mnuNewSeries=New series from expression…", "mnuNewSeriesBar=-", "mnuOpen=Open", "mnuFileBar1=-", "mnuSave=Save", "mnuSaveAs=Save As", "mnuFileBar2=-",
-                                 "mnuCopy=Copy graph to clipboard"}));
+                                 "mnuCopy=Copy graph to clipboard", QString::fromUtf8("mnuExport=Export graph\u2026")}));
     for (QAction* a : w.findChildren<QAction*>())
         EXPECT_FALSE(a->text().contains("Exit", Qt::CaseInsensitive));
     // Load ran the start-up statements; a recoverable script error only sets ierr.

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <utility>
 
 namespace vendrak::test {
 
@@ -24,6 +25,9 @@ public:
     int saveAsked = 0;
     int printAsked = 0;
     bool printAccept = true;
+    std::deque<std::pair<QString, QString>> exportNames; // name and filter the Export dialog returns
+    std::deque<int> itemAnswers;          // what chooseItem returns (-1 cancels)
+    QStringList itemsOffered;             // the items of the last chooseItem
 
     void message(const QString& title, const QString& text, Icon icon) override
     {
@@ -61,6 +65,25 @@ public:
     {
         ++printAsked;
         return printAccept;
+    }
+    QString exportFileName(const QStringList& filters, QString* selectedFilter) override
+    {
+        if (exportNames.empty())
+            return {};
+        const auto [name, filter] = exportNames.front();
+        exportNames.pop_front();
+        if (selectedFilter)
+            *selectedFilter = filter.isEmpty() ? filters.value(0) : filter;
+        return name;
+    }
+    int chooseItem(const QString&, const QString&, const QStringList& items, int) override
+    {
+        itemsOffered = items;
+        if (itemAnswers.empty())
+            return -1;
+        const int a = itemAnswers.front();
+        itemAnswers.pop_front();
+        return a;
     }
 };
 

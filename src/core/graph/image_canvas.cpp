@@ -1,9 +1,12 @@
 #include "core/graph/image_canvas.h"
 
+#include <QRawFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace vendrak {
 
@@ -17,6 +20,10 @@ constexpr double kTextMargin = 4000.0;
 
 int roundPixel(double p) { return static_cast<int>(std::floor(p + 0.5)); }
 
+// The centre of the pixel a vector position (already moved by half a pixel)
+// lies in.
+QPointF snapToCentre(QPointF p) { return {std::floor(p.x()) + 0.5, std::floor(p.y()) + 0.5}; }
+
 QPen pixelPen(Colour c)
 {
     QPen pen(toQColor(c));
@@ -26,55 +33,113 @@ QPen pixelPen(Colour c)
 
 } // namespace
 
-ImageCanvas::ImageCanvas(QImage& image, int border)
-    : image_(image)
+PainterCanvas::PainterCanvas(QPainter& painter, QSizeF logical, int border, QRectF target,
+                             double grid)
+    : PainterCanvas(logical, border, target, grid)
+{
+    borrowed_ = &painter;
+}
+
+PainterCanvas::PainterCanvas(QSizeF logical, int border, QRectF target, double grid)
+    : logical_(logical.isEmpty() ? QSizeF(1, 1) : logical)
     , border_(border)
+    , target_(target.isEmpty() ? QRectF(QPointF(0, 0), logical_) : target)
+    , grid_(grid > 0 ? grid : 0)
 {
     // A fresh graph area is scaled in twips over its interior.
-    right_ = image.width() * 15.0;
-    bottom_ = image.height() * 15.0;
+    right_ = logical_.width() * 15.0;
+    bottom_ = logical_.height() * 15.0;
 }
 
-ImageCanvas::~ImageCanvas() { flush(); }
+PainterCanvas::~PainterCanvas() { PainterCanvas::flush(); }
 
-void ImageCanvas::flush()
+int PainterCanvas::outerWidth() const
 {
-    if (painter_) {
-        painter_->end();
-        painter_.reset();
+    return static_cast<int>(std::lround(logical_.width())) + 2 * border_;
+}
+
+int PainterCanvas::outerHeight() const
+{
+    return static_cast<int>(std::lround(logical_.height())) + 2 * border_;
+}
+
+void PainterCanvas::flush()
+{
+    if (active_) {
+        active_->restore();
+        active_ = nullptr;
     }
 }
 
-QPainter& ImageCanvas::painter()
+QPainter& PainterCanvas::painter()
 {
-    if (!painter_) {
-        painter_ = std::make_unique<QPainter>(&image_);
-        painter_->setRenderHint(QPainter::Antialiasing, false);
-        painter_->setRenderHint(QPainter::TextAntialiasing, true);
-    }
-    return *painter_;
+    if (active_)
+        return *active_;
+    QPainter* p = openPainter();
+    if (!p)
+        throw std::logic_error("canvas without a painter");
+    p->save();
+    // Logical pixels onto the target; on a bitmap the units become grid
+    // cells, so points and lines land on whole device pixels.
+    QTransform mapping;
+    mapping.translate(target_.left(), target_.top());
+    mapping.scale(target_.width() / logical_.width(), target_.height() / logical_.height());
+    if (grid_ > 0)
+        mapping.scale(1 / grid_, 1 / grid_);
+    if (!mapping.isIdentity())
+        p->setTransform(mapping, true);
+    // Someone else's page: nothing may spill outside the graph's place.
+    if (borrowed_)
+        p->setClipRect(QRectF(QPointF(0, 0), logical_ * (grid_ > 0 ? grid_ : 1.0)),
+                       Qt::IntersectClip);
+    p->setRenderHint(QPainter::Antialiasing, false);
+    p->setRenderHint(QPainter::TextAntialiasing, true);
+    p->setBrush(Qt::NoBrush);
+    active_ = p;
+    return *p;
 }
 
-QPointF ImageCanvas::toUser(QPointF pixel) const
+QPointF PainterCanvas::toDrawing(QPointF pixel) const
 {
-    const double w = image_.width();
-    const double h = image_.height();
+    if (grid_ > 0)
+        return QPointF(roundPixel(pixel.x() * grid_), roundPixel(pixel.y() * grid_));
+    // A bitmap paints position p into the pixel that spans [round(p),
+    // round(p) + 1): the exact equivalent of that is the pixel's centre, so a
+    // vector picture shown at its own size lines up with the bitmap.
+    return pixel + QPointF(0.5, 0.5);
+}
+
+QPointF PainterCanvas::pointAt(QPointF pixel) const
+{
+    return grid_ > 0 ? toDrawing(pixel) : snapToCentre(toDrawing(pixel));
+}
+
+void PainterCanvas::fillBackground(const QColor& colour)
+{
+    QPainter& painter = this->painter();
+    painter.fillRect(QRectF(QPointF(0, 0), logical_ * (grid_ > 0 ? grid_ : 1.0)), colour);
+}
+
+QPointF PainterCanvas::toUser(QPointF pixel) const
+{
+    const double w = logical_.width();
+    const double h = logical_.height();
     return {left_ + pixel.x() * (right_ - left_) / w, top_ + pixel.y() * (bottom_ - top_) / h};
 }
 
-QPointF ImageCanvas::toPixel(double x, double y) const
+QPointF PainterCanvas::toPixel(double x, double y) const
 {
-    const double w = image_.width();
-    const double h = image_.height();
+    const double w = logical_.width();
+    const double h = logical_.height();
     return {(x - left_) * w / (right_ - left_), (y - top_) * h / (bottom_ - top_)};
 }
 
-bool ImageCanvas::nearWindow(double x, double y, double marginPixels) const
+bool PainterCanvas::nearWindow(double x, double y, double marginPixels) const
 {
     if (!std::isfinite(x) || !std::isfinite(y))
         return false;
-    const long double pw = std::fabs(static_cast<long double>(right_) - left_) / image_.width();
-    const long double ph = std::fabs(static_cast<long double>(bottom_) - top_) / image_.height();
+    const long double pw = std::fabs(static_cast<long double>(right_) - left_) / logical_.width();
+    const long double ph = std::fabs(static_cast<long double>(bottom_) - top_) / logical_.height();
     const long double xmin = std::min(left_, right_) - marginPixels * pw;
     const long double xmax = std::max(left_, right_) + marginPixels * pw;
     const long double ymin = std::min(top_, bottom_) - marginPixels * ph;
@@ -82,14 +147,14 @@ bool ImageCanvas::nearWindow(double x, double y, double marginPixels) const
     return x >= xmin && x <= xmax && y >= ymin && y <= ymax;
 }
 
-bool ImageCanvas::clip(double& x1, double& y1, double& x2, double& y2, double marginPixels) const
+bool PainterCanvas::clip(double& x1, double& y1, double& x2, double& y2, double marginPixels) const
 {
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
         return false;
     // Extended precision: the difference of any two doubles stays finite.
     using LD = long double;
-    const LD pw = std::fabs(static_cast<LD>(right_) - left_) / image_.width();
-    const LD ph = std::fabs(static_cast<LD>(bottom_) - top_) / image_.height();
+    const LD pw = std::fabs(static_cast<LD>(right_) - left_) / logical_.width();
+    const LD ph = std::fabs(static_cast<LD>(bottom_) - top_) / logical_.height();
     const LD xmin = std::min(left_, right_) - marginPixels * pw;
     const LD xmax = std::max(left_, right_) + marginPixels * pw;
     const LD ymin = std::min(top_, bottom_) - marginPixels * ph;
@@ -126,29 +191,48 @@ bool ImageCanvas::clip(double& x1, double& y1, double& x2, double& y2, double ma
     return true;
 }
 
-void ImageCanvas::drawPoint(double x, double y, Colour c)
+void PainterCanvas::drawPoint(double x, double y, Colour c)
 {
     if (!nearWindow(x, y, 1.0))
         return;
-    const QPointF p = toPixel(x, y);
+    const QPointF p = pointAt(toPixel(x, y));
     QPainter& painter = this->painter();
     painter.setPen(pixelPen(c));
-    painter.drawPoint(QPoint(roundPixel(p.x()), roundPixel(p.y())));
+    if (grid_ > 0)
+        painter.drawPoint(p.toPoint());
+    else
+        painter.drawPoint(p);
 }
 
-void ImageCanvas::drawLine(double x1, double y1, double x2, double y2, Colour c)
+void PainterCanvas::drawLine(double x1, double y1, double x2, double y2, Colour c)
 {
     if (!clip(x1, y1, x2, y2, kLineMargin))
         return;
-    const QPointF a = toPixel(x1, y1);
-    const QPointF b = toPixel(x2, y2);
+    QPointF a = toDrawing(toPixel(x1, y1));
+    QPointF b = toDrawing(toPixel(x2, y2));
+    // Frame, grid, ticks and axes run along the pixels: on a vector device
+    // they keep to pixel centres too, so they stay crisp at their own size.
+    if (grid_ == 0 && (a.x() == b.x() || a.y() == b.y())) {
+        a = snapToCentre(a);
+        b = snapToCentre(b);
+    }
     QPainter& painter = this->painter();
-    painter.setPen(pixelPen(c));
-    painter.drawLine(QPoint(roundPixel(a.x()), roundPixel(a.y())),
-                     QPoint(roundPixel(b.x()), roundPixel(b.y())));
+    QPen pen = pixelPen(c);
+    if (c == colours::Shade && grid_ != 1) {
+        // The shading is a row of lines a logical pixel apart that fill the
+        // area on a bitmap of one pixel each; drawn finer they would leave
+        // gaps, so each keeps the logical pixel's width.
+        pen.setWidthF(grid_ > 0 ? grid_ : 1.0);
+        pen.setCapStyle(Qt::FlatCap);
+    }
+    painter.setPen(pen);
+    if (grid_ > 0)
+        painter.drawLine(a.toPoint(), b.toPoint());
+    else
+        painter.drawLine(a, b);
 }
 
-void ImageCanvas::drawRect(double x1, double y1, double x2, double y2, Colour c)
+void PainterCanvas::drawRect(double x1, double y1, double x2, double y2, Colour c)
 {
     drawLine(x1, y1, x2, y1, c);
     drawLine(x2, y1, x2, y2, c);
@@ -156,26 +240,27 @@ void ImageCanvas::drawRect(double x1, double y1, double x2, double y2, Colour c)
     drawLine(x1, y2, x1, y1, c);
 }
 
-void ImageCanvas::drawCircle(double cx, double cy, double radius, Colour outline, Colour fill,
+void PainterCanvas::drawCircle(double cx, double cy, double radius, Colour outline, Colour fill,
                              bool filled)
 {
     if (!nearWindow(cx, cy, kTextMargin) || !std::isfinite(radius))
         return;
-    const QPointF centre = toPixel(cx, cy);
-    const double r = std::fabs(radius * image_.width() / (right_ - left_));
-    if (!std::isfinite(r) || r > kTextMargin)
+    const QPointF centre = pointAt(toPixel(cx, cy));
+    const double logicalRadius = std::fabs(radius * logical_.width() / (right_ - left_));
+    if (!std::isfinite(logicalRadius) || logicalRadius > kTextMargin)
         return;
+    const double r = grid_ > 0 ? logicalRadius * grid_ : logicalRadius;
     QPainter& painter = this->painter();
     painter.setPen(pixelPen(outline));
     if (filled)
         painter.setBrush(toQColor(fill));
     else
         painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(QPointF(roundPixel(centre.x()), roundPixel(centre.y())), r, r);
+    painter.drawEllipse(centre, r, r);
     painter.setBrush(Qt::NoBrush);
 }
 
-const ImageCanvas::TextFont& ImageCanvas::textFont(const std::optional<LabelFont>& font)
+const PainterCanvas::TextFont& PainterCanvas::textFont(const std::optional<LabelFont>& font)
 {
     if (cacheValid_ && cachedFor_ == font)
         return cached_;
@@ -186,6 +271,11 @@ const ImageCanvas::TextFont& ImageCanvas::textFont(const std::optional<LabelFont
                             QStringLiteral("Liberation Sans")});
         t.font.setStyleHint(QFont::SansSerif);
         t.font.setPixelSize(std::clamp(std::abs(font->height), 1, 1000));
+        // The face found, by name: a vector file names one face only, and
+        // should name the one the screen shows.
+        const QString found = QRawFont::fromFont(t.font).familyName();
+        if (!found.isEmpty())
+            t.font.setFamilies({found});
     } else {
         t.font.setPixelSize(11);
     }
@@ -199,7 +289,7 @@ const ImageCanvas::TextFont& ImageCanvas::textFont(const std::optional<LabelFont
     return cached_;
 }
 
-void ImageCanvas::drawText(double x, double y, const QString& text, Colour c,
+void PainterCanvas::drawText(double x, double y, const QString& text, Colour c,
                            const std::optional<LabelFont>& font)
 {
     if (text.isEmpty() || !nearWindow(x, y, kTextMargin))
@@ -208,7 +298,13 @@ void ImageCanvas::drawText(double x, double y, const QString& text, Colour c,
     const QPointF at = toPixel(x, y);
     QPainter& painter = this->painter();
     painter.save();
-    painter.translate(at);
+    if (grid_ > 0) {
+        painter.translate(at * grid_);
+        if (grid_ != 1)
+            painter.scale(grid_, grid_); // font sizes stay in logical pixels
+    } else {
+        painter.translate(at);
+    }
     if (font && font->turned)
         painter.rotate(90); // clockwise: the text reads downwards, tops to the right
     painter.scale(tf.stretch, 1.0);
@@ -216,6 +312,34 @@ void ImageCanvas::drawText(double x, double y, const QString& text, Colour c,
     painter.setPen(toQColor(c));
     painter.drawText(QPointF(0, tf.ascent), text);
     painter.restore();
+}
+
+} // namespace vendrak
+
+namespace vendrak {
+
+ImageCanvas::ImageCanvas(QImage& image, int border)
+    : PainterCanvas(image.deviceIndependentSize(), border, {}, image.devicePixelRatio())
+    , image_(image)
+{
+}
+
+ImageCanvas::~ImageCanvas() { ImageCanvas::flush(); }
+
+void ImageCanvas::flush()
+{
+    PainterCanvas::flush();
+    if (painter_) {
+        painter_->end();
+        painter_.reset();
+    }
+}
+
+QPainter* ImageCanvas::openPainter()
+{
+    if (!painter_)
+        painter_ = std::make_unique<QPainter>(&image_);
+    return painter_.get();
 }
 
 } // namespace vendrak

@@ -57,13 +57,28 @@ void LinePrinter::breakPageIfFull()
     }
 }
 
+QRectF LinePrinter::pictureRect(QSizeF pixels, int leftTwips, int topTwips) const
+{
+    const double w = pixels.width() * 15.0;   // 15 twips to a 96-dpi pixel
+    const double h = pixels.height() * 15.0;
+    return QRectF(toDevice(leftTwips), toDevice(topTwips), toDevice(w), toDevice(h));
+}
+
 void LinePrinter::drawImage(const QImage& image, int leftTwips, int topTwips)
 {
     if (!painter_.isActive())
         return;
-    const double w = image.width() * 15.0;   // 15 twips to a 96-dpi pixel
-    const double h = image.height() * 15.0;
-    painter_.drawImage(QRectF(toDevice(leftTwips), toDevice(topTwips), toDevice(w), toDevice(h)), image);
+    painter_.drawImage(pictureRect(image.size(), leftTwips, topTwips), image);
+}
+
+void LinePrinter::drawPicture(QSizeF pixels, int leftTwips, int topTwips,
+                              const std::function<void(QPainter&, const QRectF&)>& paint)
+{
+    if (!painter_.isActive() || !paint)
+        return;
+    painter_.save();
+    paint(painter_, pictureRect(pixels, leftTwips, topTwips));
+    painter_.restore();
 }
 
 void LinePrinter::printText(const QString& text)

@@ -6,6 +6,9 @@
 #include <QFont>
 #include <QPainter>
 #include <QString>
+#include <QRectF>
+#include <QSizeF>
+#include <functional>
 
 class QImage;
 class QPagedPaintDevice;
@@ -38,6 +41,11 @@ public:
     // Shows a picture at its own size (96 pixels per inch) with its top left
     // corner at the given position.
     void drawImage(const QImage& image, int leftTwips, int topTwips);
+    // Places a picture of `pixels` logical size (96 to the inch) as drawImage
+    // would, drawn at the device's own resolution: `paint` gets the painter
+    // and the rectangle, in its coordinates, that the picture covers.
+    void drawPicture(QSizeF pixels, int leftTwips, int topTwips,
+                     const std::function<void(QPainter&, const QRectF&)>& paint);
 
     // Prints text at the current position without ending the line.
     void printText(const QString& text);
@@ -49,6 +57,7 @@ public:
 
 private:
     double toDevice(double twips) const;
+    QRectF pictureRect(QSizeF pixels, int leftTwips, int topTwips) const;
     int lineHeightTwips() const;
     void breakPageIfFull();
 

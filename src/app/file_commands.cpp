@@ -3,6 +3,7 @@
 #include "app/picture_box.h"
 #include "core/series/evaluators.h"
 #include "core/series/series_file.h"
+#include "core/series/series_terms.h"
 #include "core/study/errors.h"
 #include "app/main_window.h"
 #include "core/study/number_text.h"
@@ -76,7 +77,7 @@ void MainWindow::OpenSeriesFileNamed(const QString& path)
     RestoringGuard restoring(dim_);
 
     // The series description.
-    if (dim_.SeriesType == 0) {
+    if (dim_.SeriesType == kTrigSeries) {
         lblType->setText(QStringLiteral("Trig"));
         lblTerm->setText(QStringLiteral("# of terms:"));
         lblPer->setVisible(true);

@@ -1,5 +1,6 @@
 #include "core/series/evaluators.h"
 
+#include "core/series/series_terms.h"
 #include "core/study/errors.h"
 
 #include <cmath>
@@ -9,31 +10,11 @@ namespace vendrak {
 
 namespace {
 
-constexpr int kTrig = 0;
-constexpr int kPower = 1;
-
-double coeff(const Dimension& d, long k)
-{
-    if (k < 0 || k >= static_cast<long>(d.Coeffs.size()))
-        raise(ErrSubscript);
-    return d.Coeffs[static_cast<size_t>(k)];
-}
-
 double factorial(const Dimension& d, long k)
 {
     if (k < 0 || k > kFactorialTop)
         raise(ErrSubscript);
     return d.Factorials[static_cast<size_t>(k)];
-}
-
-// 2*pi/P as the evaluators form it: atan(1)*8 / P.
-double omega(const Dimension& d) { return checkedDiv(std::atan(1.0) * 8, d.Period); }
-
-// theta = ((x - x0) * atan(1)) * 8 / P, in that order.
-double theta(const Dimension& d, double x)
-{
-    const double t = checked(checked(checked(x - d.Centre) * std::atan(1.0)) * 8);
-    return checkedDiv(t, d.Period);
 }
 
 // Counted power with the general power function, as the derivative weights use.
@@ -44,22 +25,18 @@ double power(double base, double exponent) { return checked(std::pow(base, expon
 double EvalSeries(const Dimension& d, double x)
 {
     const int n = d.TermCount;
-    if (d.SeriesType == kTrig) {
-        const double th = theta(d, x);
+    if (d.SeriesType == kTrigSeries) {
+        const double th = harmonicAngle(d, x);
         double s = coeff(d, 0);
-        double angle = 0;
-        long k = 1;
-        for (; k <= static_cast<long>(n) - 1; k += 2) {
-            angle = checked(angle + th);
-            s = checked(checked(s + coeff(d, k) * std::sin(angle)) + coeff(d, k + 1) * std::cos(angle));
-        }
-        if (k == n) {
-            angle = checked(angle + th);
-            s = checked(s + coeff(d, n) * std::sin(angle));
-        }
+        forEachHarmonic(n, th, [&](const Harmonic& h, double angle) {
+            if (h.hasCosine)
+                s = checked(checked(s + coeff(d, h.k) * std::sin(angle)) + coeff(d, h.k + 1) * std::cos(angle));
+            else
+                s = checked(s + coeff(d, h.k) * std::sin(angle));
+        });
         return s;
     }
-    if (d.SeriesType == kPower) {
+    if (d.SeriesType == kPowerSeries) {
         const double t = checked(x - d.Centre);
         double s = 0;
         for (long k = n; k >= 0; --k)
@@ -72,27 +49,21 @@ double EvalSeries(const Dimension& d, double x)
 double EvalDeriv1(const Dimension& d, double x)
 {
     const int n = d.TermCount;
-    if (d.SeriesType == kTrig) {
-        const double th = theta(d, x);
+    if (d.SeriesType == kTrigSeries) {
+        const double th = harmonicAngle(d, x);
         double s = 0;
-        double angle = 0;
-        double j = 0;
-        long k = 1;
-        for (; k <= static_cast<long>(n) - 1; k += 2) {
-            angle = checked(angle + th);
-            j += 1;
-            const double c = std::cos(angle);
-            const double sn = std::sin(angle);
-            s = checked(checked(c * coeff(d, k) - sn * coeff(d, k + 1)) * j + s);
-        }
-        if (k == n) {
-            angle = checked(angle + th);
-            j += 1;
-            s = checked(checked(j * coeff(d, n)) * std::cos(angle) + s);
-        }
-        return checked(omega(d) * s);
+        forEachHarmonic(n, th, [&](const Harmonic& h, double angle) {
+            if (h.hasCosine) {
+                const double c = std::cos(angle);
+                const double sn = std::sin(angle);
+                s = checked(checked(c * coeff(d, h.k) - sn * coeff(d, h.k + 1)) * h.j + s);
+            } else {
+                s = checked(checked(h.j * coeff(d, h.k)) * std::cos(angle) + s);
+            }
+        });
+        return checked(angularFrequency(d) * s);
     }
-    if (d.SeriesType == kPower) {
+    if (d.SeriesType == kPowerSeries) {
         const double t = checked(x - d.Centre);
         double s = 0;
         for (long k = n; k >= 1; --k)
@@ -105,27 +76,21 @@ double EvalDeriv1(const Dimension& d, double x)
 double EvalDeriv2(const Dimension& d, double x)
 {
     const int n = d.TermCount;
-    if (d.SeriesType == kTrig) {
-        const double th = theta(d, x);
+    if (d.SeriesType == kTrigSeries) {
+        const double th = harmonicAngle(d, x);
         double s = 0;
-        double angle = 0;
-        double j = 0;
-        long k = 1;
-        for (; k <= static_cast<long>(n) - 1; k += 2) {
-            angle = checked(angle + th);
-            j += 1;
-            const double c = std::cos(angle);
-            const double sn = std::sin(angle);
-            s = checked(s - power(j, 2.0) * checked(c * coeff(d, k + 1) + sn * coeff(d, k)));
-        }
-        if (k == n) {
-            angle = checked(angle + th);
-            j += 1;
-            s = checked(s - checked(power(j, 2.0) * coeff(d, n)) * std::sin(angle));
-        }
-        return checked(power(omega(d), 2.0) * s);
+        forEachHarmonic(n, th, [&](const Harmonic& h, double angle) {
+            if (h.hasCosine) {
+                const double c = std::cos(angle);
+                const double sn = std::sin(angle);
+                s = checked(s - power(h.j, 2.0) * checked(c * coeff(d, h.k + 1) + sn * coeff(d, h.k)));
+            } else {
+                s = checked(s - checked(power(h.j, 2.0) * coeff(d, h.k)) * std::sin(angle));
+            }
+        });
+        return checked(power(angularFrequency(d), 2.0) * s);
     }
-    if (d.SeriesType == kPower) {
+    if (d.SeriesType == kPowerSeries) {
         const double t = checked(x - d.Centre);
         double s = 0;
         for (long k = n; k >= 2; --k) {
@@ -144,36 +109,30 @@ double EvalDerivN(const Dimension& d, double x)
 {
     const int n = d.TermCount;
     const int order = d.DerivOrder;
-    if (d.SeriesType == kTrig) {
-        const double th = theta(d, x);
+    if (d.SeriesType == kTrigSeries) {
+        const double th = harmonicAngle(d, x);
         const bool odd = order % 2 != 0;
         double s = 0;
-        double angle = 0;
-        double j = 0;
-        long k = 1;
-        for (; k <= static_cast<long>(n) - 1; k += 2) {
-            angle = checked(angle + th);
-            j += 1;
-            const double p = power(j, order);
-            const double c = std::cos(angle);
-            const double sn = std::sin(angle);
-            if (odd)
-                s = checked(p * checked(c * coeff(d, k) - sn * coeff(d, k + 1)) + s);
-            else
-                s = checked(p * checked(c * coeff(d, k + 1) + sn * coeff(d, k)) + s);
-        }
-        if (k == n) {
-            angle = checked(angle + th);
-            j += 1;
-            const double q = checked(power(j, order) * coeff(d, n));
-            s = checked(q * (odd ? std::cos(angle) : std::sin(angle)) + s);
-        }
+        forEachHarmonic(n, th, [&](const Harmonic& h, double angle) {
+            if (h.hasCosine) {
+                const double p = power(h.j, order);
+                const double c = std::cos(angle);
+                const double sn = std::sin(angle);
+                if (odd)
+                    s = checked(p * checked(c * coeff(d, h.k) - sn * coeff(d, h.k + 1)) + s);
+                else
+                    s = checked(p * checked(c * coeff(d, h.k + 1) + sn * coeff(d, h.k)) + s);
+            } else {
+                const double q = checked(power(h.j, order) * coeff(d, h.k));
+                s = checked(q * (odd ? std::cos(angle) : std::sin(angle)) + s);
+            }
+        });
         const int m = order % 4;
         if (m == 2 || m == 3)
             s = -s;
-        return checked(power(omega(d), order) * s);
+        return checked(power(angularFrequency(d), order) * s);
     }
-    if (d.SeriesType == kPower) {
+    if (d.SeriesType == kPowerSeries) {
         const double t = checked(x - d.Centre);
         double s = 0;
         if (n <= kFactorialTop) {

@@ -20,21 +20,47 @@ double factorial(const Dimension& d, long k)
 // Counted power with the general power function, as the derivative weights use.
 double power(double base, double exponent) { return checked(std::pow(base, exponent)); }
 
+// The trigonometric sum at x: start() (taken after the angle step, whose
+// errors come first), then s = term(s, harmonic, cos, sin) harmonic by harmonic.
+template <class Start, class Term>
+double harmonicSum(const Dimension& d, double x, Start&& start, Term&& term)
+{
+    const double th = harmonicAngle(d, x);
+    double s = start();
+    forEachHarmonic(d.TermCount, th, [&](const Harmonic& h, double angle) {
+        s = term(s, h, std::cos(angle), std::sin(angle));
+    });
+    return s;
+}
+
+double zero() { return 0.0; }
+
+// Horner's rule in t = x - centre from the top coefficient down to `lowest`,
+// coefficient k weighted by weight(k) (taken first: its errors come first).
+template <class Weight>
+double powerSum(const Dimension& d, double x, long lowest, Weight&& weight)
+{
+    const double t = checked(x - d.Centre);
+    double s = 0;
+    for (long k = d.TermCount; k >= lowest; --k) {
+        const double w = weight(k);
+        s = checked(w * coeff(d, k) + t * s);
+    }
+    return s;
+}
+
 } // namespace
 
 double EvalSeries(const Dimension& d, double x)
 {
     const int n = d.TermCount;
     if (d.SeriesType == kTrigSeries) {
-        const double th = harmonicAngle(d, x);
-        double s = coeff(d, 0);
-        forEachHarmonic(n, th, [&](const Harmonic& h, double angle) {
+        const auto constant = [&] { return coeff(d, 0); };
+        return harmonicSum(d, x, constant, [&](double sum, const Harmonic& h, double c, double sn) {
             if (h.hasCosine)
-                s = checked(checked(s + coeff(d, h.k) * std::sin(angle)) + coeff(d, h.k + 1) * std::cos(angle));
-            else
-                s = checked(s + coeff(d, h.k) * std::sin(angle));
+                return checked(checked(sum + coeff(d, h.k) * sn) + coeff(d, h.k + 1) * c);
+            return checked(sum + coeff(d, h.k) * sn);
         });
-        return s;
     }
     if (d.SeriesType == kPowerSeries) {
         const double t = checked(x - d.Centre);
@@ -48,59 +74,37 @@ double EvalSeries(const Dimension& d, double x)
 
 double EvalDeriv1(const Dimension& d, double x)
 {
-    const int n = d.TermCount;
     if (d.SeriesType == kTrigSeries) {
-        const double th = harmonicAngle(d, x);
-        double s = 0;
-        forEachHarmonic(n, th, [&](const Harmonic& h, double angle) {
-            if (h.hasCosine) {
-                const double c = std::cos(angle);
-                const double sn = std::sin(angle);
-                s = checked(checked(c * coeff(d, h.k) - sn * coeff(d, h.k + 1)) * h.j + s);
-            } else {
-                s = checked(checked(h.j * coeff(d, h.k)) * std::cos(angle) + s);
-            }
+        const double s = harmonicSum(d, x, zero, [&](double sum, const Harmonic& h, double c, double sn) {
+            if (h.hasCosine)
+                return checked(checked(c * coeff(d, h.k) - sn * coeff(d, h.k + 1)) * h.j + sum);
+            return checked(checked(h.j * coeff(d, h.k)) * c + sum);
         });
         return checked(angularFrequency(d) * s);
     }
-    if (d.SeriesType == kPowerSeries) {
-        const double t = checked(x - d.Centre);
-        double s = 0;
-        for (long k = n; k >= 1; --k)
-            s = checked(static_cast<double>(k) * coeff(d, k) + t * s);
-        return s;
-    }
+    if (d.SeriesType == kPowerSeries)
+        return powerSum(d, x, 1, [](long k) { return static_cast<double>(k); });
     return 0;
 }
 
 double EvalDeriv2(const Dimension& d, double x)
 {
-    const int n = d.TermCount;
     if (d.SeriesType == kTrigSeries) {
-        const double th = harmonicAngle(d, x);
-        double s = 0;
-        forEachHarmonic(n, th, [&](const Harmonic& h, double angle) {
-            if (h.hasCosine) {
-                const double c = std::cos(angle);
-                const double sn = std::sin(angle);
-                s = checked(s - power(h.j, 2.0) * checked(c * coeff(d, h.k + 1) + sn * coeff(d, h.k)));
-            } else {
-                s = checked(s - checked(power(h.j, 2.0) * coeff(d, h.k)) * std::sin(angle));
-            }
+        const double s = harmonicSum(d, x, zero, [&](double sum, const Harmonic& h, double c, double sn) {
+            if (h.hasCosine)
+                return checked(sum - power(h.j, 2.0) * checked(c * coeff(d, h.k + 1) + sn * coeff(d, h.k)));
+            return checked(sum - checked(power(h.j, 2.0) * coeff(d, h.k)) * sn);
         });
         return checked(power(angularFrequency(d), 2.0) * s);
     }
     if (d.SeriesType == kPowerSeries) {
-        const double t = checked(x - d.Centre);
-        double s = 0;
-        for (long k = n; k >= 2; --k) {
+        return powerSum(d, x, 2, [](long k) {
             // (k-1)*k in 32-bit integer arithmetic: a product beyond it overflows.
             const long long w = static_cast<long long>(k - 1) * k;
             if (w > std::numeric_limits<int>::max())
                 raise(ErrOverflow);
-            s = checked(static_cast<double>(w) * coeff(d, k) + t * s);
-        }
-        return s;
+            return static_cast<double>(w);
+        });
     }
     return 0;
 }
@@ -110,22 +114,14 @@ double EvalDerivN(const Dimension& d, double x)
     const int n = d.TermCount;
     const int order = d.DerivOrder;
     if (d.SeriesType == kTrigSeries) {
-        const double th = harmonicAngle(d, x);
         const bool odd = order % 2 != 0;
-        double s = 0;
-        forEachHarmonic(n, th, [&](const Harmonic& h, double angle) {
-            if (h.hasCosine) {
-                const double p = power(h.j, order);
-                const double c = std::cos(angle);
-                const double sn = std::sin(angle);
-                if (odd)
-                    s = checked(p * checked(c * coeff(d, h.k) - sn * coeff(d, h.k + 1)) + s);
-                else
-                    s = checked(p * checked(c * coeff(d, h.k + 1) + sn * coeff(d, h.k)) + s);
-            } else {
-                const double q = checked(power(h.j, order) * coeff(d, h.k));
-                s = checked(q * (odd ? std::cos(angle) : std::sin(angle)) + s);
-            }
+        double s = harmonicSum(d, x, zero, [&](double sum, const Harmonic& h, double c, double sn) {
+            if (!h.hasCosine)
+                return checked(checked(power(h.j, order) * coeff(d, h.k)) * (odd ? c : sn) + sum);
+            const double p = power(h.j, order);
+            if (odd)
+                return checked(p * checked(c * coeff(d, h.k) - sn * coeff(d, h.k + 1)) + sum);
+            return checked(p * checked(c * coeff(d, h.k + 1) + sn * coeff(d, h.k)) + sum);
         });
         const int m = order % 4;
         if (m == 2 || m == 3)
@@ -133,22 +129,15 @@ double EvalDerivN(const Dimension& d, double x)
         return checked(power(angularFrequency(d), order) * s);
     }
     if (d.SeriesType == kPowerSeries) {
-        const double t = checked(x - d.Centre);
-        double s = 0;
-        if (n <= kFactorialTop) {
-            for (long k = n; k >= order; --k)
-                s = checked(checkedDiv(factorial(d, k), factorial(d, k - order)) * coeff(d, k) + t * s);
-            return s;
-        }
+        if (n <= kFactorialTop)
+            return powerSum(d, x, order, [&](long k) { return checkedDiv(factorial(d, k), factorial(d, k - order)); });
         // Beyond 170! the weights k!/(k-n)! come from a running product.
         double p = 1;
         for (long i = static_cast<long>(n) + 2 - order; i <= static_cast<long>(n) + 1; ++i)
             p = checked(static_cast<double>(i) * p);
-        for (long k = n; k >= order; --k) {
-            p = checked(checkedDiv(p, static_cast<double>(k + 1)) * static_cast<double>((k + 1) - order));
-            s = checked(p * coeff(d, k) + t * s);
-        }
-        return s;
+        return powerSum(d, x, order, [&](long k) {
+            return p = checked(checkedDiv(p, static_cast<double>(k + 1)) * static_cast<double>((k + 1) - order));
+        });
     }
     return 0;
 }

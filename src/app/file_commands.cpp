@@ -1,10 +1,8 @@
 // Open, Save and Save As: the series file in and out of the window.
-#include "core/analysis/extrema.h"
+#include "core/analysis/result_texts.h"
 #include "app/picture_box.h"
-#include "core/series/evaluators.h"
 #include "core/series/series_file.h"
 #include "core/series/series_terms.h"
-#include "core/study/errors.h"
 #include "app/main_window.h"
 #include "core/study/number_text.h"
 
@@ -37,19 +35,6 @@ public:
 private:
     Dimension& d_;
 };
-
-// "MIN: [x , y]" with y evaluated afresh; a value that cannot be computed is
-// named rather than aborting the whole restore.
-QString extremumEntry(const Dimension& d, const QString& prefix, double x)
-{
-    QString y;
-    try {
-        y = NumberText(EvalSeries(d, x));
-    } catch (const RunTimeError& e) {
-        y = e.description();
-    }
-    return prefix + NumberText(x) + QStringLiteral(" , ") + y + u']';
-}
 
 } // namespace
 
@@ -130,17 +115,17 @@ void MainWindow::OpenSeriesFileNamed(const QString& path)
     if (dim_.IntegralDone)
         lblIntegral->setText(NumberText(dim_.IntegralValue));
     if (dim_.RootCount != 0) {
-        lblRoots->setText(NumberText(dim_.RootCount) + QStringLiteral(" roots"));
+        lblRoots->setText(RootCountText(dim_.RootCount));
         for (int i = 1; i <= dim_.RootCount; ++i)
             lstRoots->addItem(NumberText(dim_.Roots[static_cast<size_t>(i)]));
     }
     if (dim_.MaxCount + dim_.MinCount + dim_.PossibleRootCount != 0) {
-        dim_.ScratchText = ExtremaLabel(dim_.MaxCount, dim_.MinCount, dim_.PossibleRootCount);
+        dim_.ScratchText = ExtremaSummaryText(dim_.MaxCount, dim_.MinCount, dim_.PossibleRootCount);
         lblExtrema->setText(dim_.ScratchText);
         for (int i = 1; i <= dim_.MinCount; ++i)
-            lstExtrema->addItem(extremumEntry(dim_, QStringLiteral("MIN: ["), dim_.Minima[static_cast<size_t>(i)]));
+            lstExtrema->addItem(RestoredExtremumEntryText(dim_, ExtremumKind::Min, dim_.Minima[static_cast<size_t>(i)]));
         for (int i = 1; i <= dim_.MaxCount; ++i)
-            lstExtrema->addItem(extremumEntry(dim_, QStringLiteral("MAX: ["), dim_.Maxima[static_cast<size_t>(i)]));
+            lstExtrema->addItem(RestoredExtremumEntryText(dim_, ExtremumKind::Max, dim_.Maxima[static_cast<size_t>(i)]));
     }
     cmdPlot_Click();
 }

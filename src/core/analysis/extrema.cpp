@@ -1,5 +1,6 @@
 #include "core/analysis/extrema.h"
 
+#include "core/analysis/result_texts.h"
 #include "core/analysis/scan_grid.h"
 #include "core/series/evaluators.h"
 #include "core/study/errors.h"
@@ -12,8 +13,6 @@
 namespace vendrak {
 
 namespace {
-
-enum class Kind { Min, Max };
 
 // The outcome of the flat-point test.
 enum class Flat { Listed, Unclassified, Full };
@@ -48,21 +47,20 @@ private:
             ++d_.PossibleRootCount;
     }
     Flat flatPoint(double x, bool runStart);
-    bool store(Kind kind, double x, const char* prefix);
-    bool add(Kind kind, double x);
+    bool store(ExtremumKind kind, double x, bool runStart = false);
+    bool add(ExtremumKind kind, double x);
 };
 
 // Lists the extremum (its value evaluated now) and stores its abscissa;
 // false when that kind's table is full, and then nothing is listed.
-bool ExtremaScanner::store(Kind kind, double x, const char* prefix)
+bool ExtremaScanner::store(ExtremumKind kind, double x, bool runStart)
 {
-    int& count = kind == Kind::Min ? d_.MinCount : d_.MaxCount;
-    auto& table = kind == Kind::Min ? d_.Minima : d_.Maxima;
+    int& count = kind == ExtremumKind::Min ? d_.MinCount : d_.MaxCount;
+    auto& table = kind == ExtremumKind::Min ? d_.Minima : d_.Maxima;
     if (count >= kResultCapacity)
         return false;
     const double y = f(x);
-    out_.entries.append(QLatin1String(prefix) + NumberText(x) + QStringLiteral(" , ") + NumberText(y)
-                        + QStringLiteral("]"));
+    out_.entries.append(ExtremumEntryText(kind, x, y, runStart));
     ++count;
     table[static_cast<size_t>(count)] = x;
     return true;
@@ -80,26 +78,26 @@ Flat ExtremaScanner::flatPoint(double x, bool runStart)
         const double beside = f(xd);
         const double here = f(x);
         if (beside > here)
-            return store(Kind::Min, x, runStart ? "MIN:[" : "MIN: [") ? Flat::Listed : Flat::Full;
+            return store(ExtremumKind::Min, x, runStart) ? Flat::Listed : Flat::Full;
     }
     const double beside = f(xd);
     const double here = f(x);
     if (beside < here)
-        return store(Kind::Max, x, runStart ? "MAX:[" : "MAX: [") ? Flat::Listed : Flat::Full;
+        return store(ExtremumKind::Max, x, runStart) ? Flat::Listed : Flat::Full;
     return Flat::Unclassified;
 }
 
 // A Newton-refined extremum, listed unless one of its kind already lies
 // strictly closer than the error bound.
-bool ExtremaScanner::add(Kind kind, double x)
+bool ExtremaScanner::add(ExtremumKind kind, double x)
 {
-    const int count = kind == Kind::Min ? d_.MinCount : d_.MaxCount;
-    const auto& table = kind == Kind::Min ? d_.Minima : d_.Maxima;
+    const int count = kind == ExtremumKind::Min ? d_.MinCount : d_.MaxCount;
+    const auto& table = kind == ExtremumKind::Min ? d_.Minima : d_.Maxima;
     for (int i = 1; i <= count; ++i) {
         if (std::fabs(checked(x - table[static_cast<size_t>(i)])) < errorBound_)
             return true;
     }
-    return store(kind, x, kind == Kind::Min ? "MIN: [" : "MAX: [");
+    return store(kind, x);
 }
 
 // Changes of the slope's sign, to or from 0 included, each refined by Newton
@@ -145,9 +143,9 @@ scan::End ExtremaScanner::run()
             if (settled(newton.prevX - xr, xr)) {
                 const double below = f(checked(xr - kSlopeStep));
                 const double here = f(xr);
-                if (here < below && !add(Kind::Min, xr))
+                if (here < below && !add(ExtremumKind::Min, xr))
                     return Next::Full;
-                if (here > below && !add(Kind::Max, xr))
+                if (here > below && !add(ExtremumKind::Max, xr))
                     return Next::Full;
             }
             signLeft = signRight;
@@ -157,15 +155,6 @@ scan::End ExtremaScanner::run()
 
 } // namespace
 
-QString ExtremaLabel(int maxCount, int minCount, int possibleRoots)
-{
-    QString text = QString::number(maxCount) + QStringLiteral(" max. ") + QString::number(minCount)
-        + QStringLiteral(" min. ");
-    if (possibleRoots != 0)
-        text += QString::number(possibleRoots) + QStringLiteral(" possible root(s).");
-    return text;
-}
-
 ScanOutcome FindExtrema(Dimension& d)
 {
     d.ScriptMath.ierr = 0;
@@ -173,7 +162,7 @@ ScanOutcome FindExtrema(Dimension& d)
     d.MinCount = 0;
     d.PossibleRootCount = 0;
     return scan::walkGrid<ExtremaScanner>(
-        d, [&d] { return ExtremaLabel(d.MaxCount, d.MinCount, d.PossibleRootCount); });
+        d, [&d] { return ExtremaSummaryText(d.MaxCount, d.MinCount, d.PossibleRootCount); });
 }
 
 } // namespace vendrak

@@ -1,5 +1,6 @@
 #include "core/analysis/roots.h"
 
+#include "core/analysis/result_texts.h"
 #include "core/analysis/scan_grid.h"
 #include "core/series/evaluators.h"
 #include "core/study/errors.h"
@@ -66,13 +67,11 @@ scan::End RootScanner::run()
 
 } // namespace
 
-QString RootsLabel(int count) { return QString::number(count) + QStringLiteral(" roots"); }
-
 ScanOutcome FindRoots(Dimension& d)
 {
     d.ScriptMath.ierr = 0;
     d.RootCount = 0;
-    return scan::walkGrid<RootScanner>(d, [&d] { return RootsLabel(d.RootCount); });
+    return scan::walkGrid<RootScanner>(d, [&d] { return RootCountText(d.RootCount); });
 }
 
 } // namespace vendrak

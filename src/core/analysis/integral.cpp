@@ -50,27 +50,28 @@ double trigIntegral(const Dimension& d)
 
 } // namespace
 
-QString IntegralErrorText(int number)
+QString IntegralErrorText(ErrorNumber number)
 {
     switch (number) {
-    case ErrOverflow:
+    case ErrorNumber::Overflow:
         return QStringLiteral("overflow");
-    case ErrInvalidCall:
-    case ErrScriptReported:
+    case ErrorNumber::InvalidCall:
+    case ErrorNumber::ScriptReported:
         return QStringLiteral("Invalid procedure call or argument");
-    case ErrDivisionByZero:
+    case ErrorNumber::DivisionByZero:
         return QStringLiteral("division by zero");
     default:
         return {};
     }
 }
 
-IntegralOutcome IntegralFailure(Dimension& d, int number)
+IntegralOutcome IntegralFailure(Dimension& d, ErrorNumber number)
 {
-    d.ierr = number;
+    d.ierr = errorCode(number);
     d.ScratchText = IntegralErrorText(number);
     IntegralOutcome out;
     out.message = d.ScratchText;
+    out.error = number;
     return out;
 }
 

@@ -204,7 +204,7 @@ ScanOutcome walkGrid(Dimension& d, Label&& label)
         out.label = label();
         return out;
     case Layout::Broken:
-        TrapError(d, ErrOverflow);
+        out.error = TrapError(d, ErrorNumber::Overflow);
         return out;
     }
 
@@ -219,7 +219,8 @@ ScanOutcome walkGrid(Dimension& d, Label&& label)
                 out.label = label();
                 break;
             case End::Full:
-                d.ierr = ErrSubscript;
+                out.error = ErrorNumber::Subscript;
+                d.ierr = errorCode(ErrorNumber::Subscript);
                 break;
             case End::Stalled:
                 break;
@@ -228,8 +229,11 @@ ScanOutcome walkGrid(Dimension& d, Label&& label)
         } catch (const RunTimeError& err) {
             // A failed point or bracket is given up; the scan goes on from
             // the grid point it had reached, starting a new run there.
-            if (!isRecoverableEvalError(TrapError(d, err.number())))
+            const ErrorNumber trapped = TrapError(d, err.number());
+            if (!isRecoverableEvalError(trapped)) {
+                out.error = trapped;
                 return out;
+            }
             scanner.workX = scanner.gridX;
         }
     }

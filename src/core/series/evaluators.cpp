@@ -13,7 +13,7 @@ namespace {
 double factorial(const Dimension& d, long k)
 {
     if (k < 0 || k > kFactorialTop)
-        raise(ErrSubscript);
+        raise(ErrorNumber::Subscript);
     return d.Factorials[static_cast<size_t>(k)];
 }
 
@@ -102,7 +102,7 @@ double EvalDeriv2(const Dimension& d, double x)
             // (k-1)*k in 32-bit integer arithmetic: a product beyond it overflows.
             const long long w = static_cast<long long>(k - 1) * k;
             if (w > std::numeric_limits<int>::max())
-                raise(ErrOverflow);
+                raise(ErrorNumber::Overflow);
             return static_cast<double>(w);
         });
     }

@@ -21,7 +21,7 @@ constexpr int kPowerSeries = 1;
 inline double coeff(const Dimension& d, long k)
 {
     if (k < 0 || k >= static_cast<long>(d.Coeffs.size()))
-        raise(ErrSubscript);
+        raise(ErrorNumber::Subscript);
     return d.Coeffs[static_cast<size_t>(k)];
 }
 

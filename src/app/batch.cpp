@@ -314,10 +314,10 @@ QString reportText(const Dimension& d, const StudySettingsTexts& t, const Shown&
 // Why a scan ended before walking its grid, from the error it left.
 QString scanStopped(const Dimension& d, const QString& what)
 {
-    if (d.ierr == ErrSubscript)
+    if (d.ierr == static_cast<int>(ErrorNumber::Subscript))
         return QStringLiteral("%1: stopped at the table's limit of %2").arg(what).arg(kResultCapacity);
     if (d.ierr != 0)
-        return QStringLiteral("%1: stopped early: %2").arg(what, errorDescription(d.ierr));
+        return QStringLiteral("%1: stopped early: %2").arg(what, errorDescription(static_cast<ErrorNumber>(d.ierr)));
     return QStringLiteral("%1: stopped early: the grid cannot advance over the interval").arg(what);
 }
 
@@ -381,7 +381,7 @@ int RunBatch(const BatchOptions& options)
                 shown.results.integral = result.label;
             else
                 fail(QStringLiteral("integral: ") +
-                     (result.message.isEmpty() ? errorDescription(d.ierr) : result.message));
+                     (result.message.isEmpty() ? errorDescription(static_cast<ErrorNumber>(d.ierr)) : result.message));
             break;
         }
         case BatchStep::Kind::Value: {
@@ -399,7 +399,7 @@ int RunBatch(const BatchOptions& options)
             } else {
                 QString why = v.order >= kFirstOrderTooHigh || v.order < 0
                                   ? QStringLiteral("there is no derivative of that order")
-                                  : errorDescription(d.ierr);
+                                  : errorDescription(static_cast<ErrorNumber>(d.ierr));
                 fail(QStringLiteral("value of order %1 at %2: %3").arg(step.order, step.point, why));
             }
             shown.values.push_back(v);

@@ -2,7 +2,7 @@
 #include "app/picture_box.h"
 #include "core/series/study_texts.h"
 #include "core/series/series_file.h"
-#include "core/study/errors.h"
+#include "core/series/series_terms.h"
 #include "app/main_window.h"
 #include "app/new_series_dialog.h"
 #include "core/study/number_text.h"

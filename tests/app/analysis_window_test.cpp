@@ -77,7 +77,7 @@ TEST(AnalysisWindow, NoSeriesLoadedAndUnusableFields)
     t.w.lblDerVal->setText("-2");
     EXPECT_EQ(t.press({t.w.cmdRoots, t.w.cmdExtrema, t.w.cmdDerVal}), QStringList({"kept", "kept", "", ""}));
     EXPECT_EQ(t.dim.RootCount + t.dim.MaxCount + t.dim.MinCount, 0);
-    EXPECT_EQ(t.dim.ierr, ErrOverflow);
+    EXPECT_EQ(t.dim.ierr, errorCode(ErrorNumber::Overflow));
     t.press({t.w.cmdIntegrate});
     ASSERT_EQ(t.dlg.messages.size(), 2u);
     EXPECT_EQ(t.dlg.messages[1].text, "overflow");

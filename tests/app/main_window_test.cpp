@@ -190,7 +190,7 @@ TEST(MainWindowCommands, MenusRunBesideARefusingFieldWhichKeepsTheFocusAndItsTex
 TEST(MainWindowCommands, AnUntrappedErrorIsShownAndNoCommandStartsInsideAHandler)
 {
     ShownWindow s;
-    EXPECT_FALSE(s.w.runGuarded([] { vendrak::raise(ErrOverflow); }));
+    EXPECT_FALSE(s.w.runGuarded([] { vendrak::raise(ErrorNumber::Overflow); }));
     EXPECT_FALSE(s.w.runGuarded([] { throw std::runtime_error("disk on fire"); }));
     ASSERT_EQ(s.dlg.messages.size(), 2u);
     EXPECT_EQ(s.dlg.messages[0].title, "Vendrak");

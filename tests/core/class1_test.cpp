@@ -23,13 +23,13 @@ TEST(Class1, ValuesAtTheEndsAndZeroAndErrorsIntoBothNumbers)
         {&C::Cosh, -2, std::cosh(2.0), 1e-14, 0}, {&C::Tanh, 0.5, std::tanh(0.5), 1e-15, 0},
         {&C::Asinh, -2, std::asinh(-2.0), 1e-15, 0}, {&C::Acosh, 3, std::acosh(3.0), 1e-15, 0},
         {&C::Atanh, 0.5, std::atanh(0.5), 1e-15, 0}, {&C::Cosh, 709.7, std::cosh(709.7), 1e293, 0},
-        {&C::Asin, 2, 0, 0, ErrInvalidCall}, {&C::Acos, -2, 0, 0, ErrInvalidCall},
-        {&C::Asin, std::nextafter(1.0, 2.0), 0, 0, ErrInvalidCall}, {&C::Acosh, 0.5, 0, 0, ErrInvalidCall},
-        {&C::Acosh, -3, 0, 0, ErrInvalidCall}, {&C::Atanh, -1, 0, 0, ErrInvalidCall},
-        {&C::Atanh, 2, 0, 0, ErrInvalidCall}, {&C::Atanh, -2, 0, 0, ErrInvalidCall},
-        {&C::Atanh, 1, 0, 0, ErrDivisionByZero}, {&C::Sinh, 710, 0, 0, ErrOverflow},
-        {&C::Sinh, -710, 0, 0, ErrOverflow}, {&C::Cosh, 710, 0, 0, ErrOverflow},
-        {&C::Tanh, 800, 0, 0, ErrOverflow}, {&C::Tanh, -800, 0, 0, ErrOverflow}};
+        {&C::Asin, 2, 0, 0, errorCode(ErrorNumber::InvalidCall)}, {&C::Acos, -2, 0, 0, errorCode(ErrorNumber::InvalidCall)},
+        {&C::Asin, std::nextafter(1.0, 2.0), 0, 0, errorCode(ErrorNumber::InvalidCall)}, {&C::Acosh, 0.5, 0, 0, errorCode(ErrorNumber::InvalidCall)},
+        {&C::Acosh, -3, 0, 0, errorCode(ErrorNumber::InvalidCall)}, {&C::Atanh, -1, 0, 0, errorCode(ErrorNumber::InvalidCall)},
+        {&C::Atanh, 2, 0, 0, errorCode(ErrorNumber::InvalidCall)}, {&C::Atanh, -2, 0, 0, errorCode(ErrorNumber::InvalidCall)},
+        {&C::Atanh, 1, 0, 0, errorCode(ErrorNumber::DivisionByZero)}, {&C::Sinh, 710, 0, 0, errorCode(ErrorNumber::Overflow)},
+        {&C::Sinh, -710, 0, 0, errorCode(ErrorNumber::Overflow)}, {&C::Cosh, 710, 0, 0, errorCode(ErrorNumber::Overflow)},
+        {&C::Tanh, 800, 0, 0, errorCode(ErrorNumber::Overflow)}, {&C::Tanh, -800, 0, 0, errorCode(ErrorNumber::Overflow)}};
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE("case " + std::to_string(i) + ", x = " + std::to_string(cases[i].x));
         m.ierr = windowIerr = 0;
@@ -47,18 +47,18 @@ TEST(Class1, UnsetConstantsAndTheWindowNumberOfEachStudyState)
     Class1 fresh;
     EXPECT_EQ(fresh.Asin(1), 0.0); // halfpi not set yet
     fresh.Asin(5); // no window: only the object's own number
-    EXPECT_EQ(fresh.ierr, ErrInvalidCall);
+    EXPECT_EQ(fresh.ierr, errorCode(ErrorNumber::InvalidCall));
     Dimension d;
     d.ScriptMath.Atanh(1);
-    EXPECT_EQ(d.ierr, ErrDivisionByZero);
+    EXPECT_EQ(d.ierr, errorCode(ErrorNumber::DivisionByZero));
     Dimension copy = d; // a copy reports into its own window number
     copy.ierr = 0;
     copy.ScriptMath.Asin(2);
-    EXPECT_EQ(copy.ierr, ErrInvalidCall);
-    EXPECT_EQ(d.ierr, ErrDivisionByZero);
+    EXPECT_EQ(copy.ierr, errorCode(ErrorNumber::InvalidCall));
+    EXPECT_EQ(d.ierr, errorCode(ErrorNumber::DivisionByZero));
     d = copy;
     d.ierr = 0;
     d.ScriptMath.Sinh(1000);
-    EXPECT_EQ(d.ierr, ErrOverflow);
-    EXPECT_EQ(copy.ierr, ErrInvalidCall);
+    EXPECT_EQ(d.ierr, errorCode(ErrorNumber::Overflow));
+    EXPECT_EQ(copy.ierr, errorCode(ErrorNumber::InvalidCall));
 }

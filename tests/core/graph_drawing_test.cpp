@@ -107,7 +107,7 @@ TEST_F(GraphDrawingTest, FailedSamplesLeaveGapsThatAreNeverJoinedNorShaded)
     GraphDrawing d = mapped();
     d.setEvaluator([](const Dimension&, double x) {
         if (std::fabs(x) < 1.05)
-            raise(ErrDivisionByZero);
+            raise(ErrorNumber::DivisionByZero);
         return x / 2;
     });
     d.PlotCurve();
@@ -122,14 +122,14 @@ TEST_F(GraphDrawingTest, FailedSamplesLeaveGapsThatAreNeverJoinedNorShaded)
     d.ShadeArea(true); // stops at the first failure
     for (const Op& op : lines(colours::Shade))
         EXPECT_LT(op.x2, -1.05);
-    EXPECT_EQ(dim.ierr, ErrDivisionByZero);
+    EXPECT_EQ(dim.ierr, errorCode(ErrorNumber::DivisionByZero));
 }
 
 TEST_F(GraphDrawingTest, AnErrorThatCannotBeRecoveredEndsTheCurveQuietly)
 {
     // Raised directly, or a recoverable raise while the math object reports a
     // script error: the object's number decides and is then cleared.
-    for (const auto& [raised, scriptError] : {std::pair{ErrSubscript, 0}, {ErrInvalidCall, ErrTypeMismatch}}) {
+    for (const auto& [raised, scriptError] : {std::pair{ErrorNumber::Subscript, 0}, {ErrorNumber::InvalidCall, errorCode(ErrorNumber::TypeMismatch)}}) {
         GraphDrawing d = mapped();
         d.setEvaluator([&, raised, scriptError](const Dimension&, double x) {
             if (x > 0.05) {
@@ -140,7 +140,7 @@ TEST_F(GraphDrawingTest, AnErrorThatCannotBeRecoveredEndsTheCurveQuietly)
         });
         d.PlotCurve();
         EXPECT_LT(canvas.of(Kind::Line).back().x2, 0.06);
-        EXPECT_EQ(dim.ierr, scriptError != 0 ? scriptError : raised);
+        EXPECT_EQ(dim.ierr, scriptError != 0 ? scriptError : errorCode(raised));
         EXPECT_EQ(dim.ScriptMath.ierr, 0);
     }
 }

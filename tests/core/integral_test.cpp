@@ -39,10 +39,10 @@ TEST(Integral, FailuresShowTheirMessageAndKeepThePreviousResult)
     Dimension malformed = test::powerSeries({1, 2});
     malformed.TermCount = 4; // coefficients missing: error 9, no message
     const struct { const char* name; Dimension d; QString message; int number; } cases[] = {
-        {"no series", test::startUp(), "division by zero", ErrDivisionByZero}, // x / 0
-        {"period 0 at the centre", on(trigSeries({1, 2, 3}, 0, 0), 0, 8), "overflow", ErrOverflow}, // 0 / 0
-        {"overflow", test::powerSeries({1e308, 1e308}), "overflow", ErrOverflow},
-        {"missing coefficients", malformed, "", ErrSubscript},
+        {"no series", test::startUp(), "division by zero", errorCode(ErrorNumber::DivisionByZero)}, // x / 0
+        {"period 0 at the centre", on(trigSeries({1, 2, 3}, 0, 0), 0, 8), "overflow", errorCode(ErrorNumber::Overflow)}, // 0 / 0
+        {"overflow", test::powerSeries({1e308, 1e308}), "overflow", errorCode(ErrorNumber::Overflow)},
+        {"missing coefficients", malformed, "", errorCode(ErrorNumber::Subscript)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -91,9 +91,9 @@ TEST(PointValue, OrdersOutsideZeroTo170AndNoSeriesGiveNoValue)
 
     Dimension none = test::startUp();
     EXPECT_EQ(PointValueText(none, "0", "0"), ""); // 0/0 at the centre
-    EXPECT_EQ(none.ierr, ErrOverflow);
+    EXPECT_EQ(none.ierr, errorCode(ErrorNumber::Overflow));
     EXPECT_EQ(PointValueText(none, "0", "1"), "");
-    EXPECT_EQ(none.ierr, ErrDivisionByZero);
+    EXPECT_EQ(none.ierr, errorCode(ErrorNumber::DivisionByZero));
 }
 
 } // namespace

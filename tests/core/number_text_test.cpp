@@ -8,7 +8,7 @@ using namespace vendrak;
 
 template <typename F> static int errorOf(F f)
 {
-    try { f(); } catch (const RunTimeError& e) { return e.number(); }
+    try { f(); } catch (const RunTimeError& e) { return errorCode(e.number()); }
     return 0;
 }
 
@@ -50,13 +50,13 @@ TEST(LeadingNumber, StopsWhereTheNumberCannotGoOnRoundsHalvesToEvenAndOverflowIs
     EXPECT_EQ(LeadingNumberLength("1e5z"), 3);
     EXPECT_EQ(LeadingNumberLength("x1"), 0);
     EXPECT_EQ(LeadingNumberLength("  -1.5e+3,"), 9);
-    EXPECT_EQ(errorOf([] { LeadingNumber("1e999"); }), ErrOverflow);
+    EXPECT_EQ(errorOf([] { LeadingNumber("1e999"); }), errorCode(ErrorNumber::Overflow));
     // Whole numbers: halves to even, and outside the 32-bit range error 6.
     const struct { const char* text; int v; } ints[] = {
         {"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {"-1.5", -2}, {"0.5", 0}, {"abc", 0},
         {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}};
     for (const auto& c : ints)
         EXPECT_EQ(LeadingInt32(c.text), c.v) << c.text;
-    EXPECT_EQ(errorOf([] { LeadingInt32("2147483648"); }), ErrOverflow);
-    EXPECT_EQ(errorOf([] { LeadingInt32("-2147483649"); }), ErrOverflow);
+    EXPECT_EQ(errorOf([] { LeadingInt32("2147483648"); }), errorCode(ErrorNumber::Overflow));
+    EXPECT_EQ(errorOf([] { LeadingInt32("-2147483649"); }), errorCode(ErrorNumber::Overflow));
 }

@@ -127,7 +127,7 @@ TEST(Roots, NewtonMeetingZeroSlopeSkipsBracketAndNextSubinterval)
     EXPECT_EQ(FindRoots(d).label, "1 roots");
     ASSERT_EQ(d.RootCount, 1);
     EXPECT_NEAR(d.Roots[1], 1.03125, 1e-6);
-    EXPECT_EQ(d.ierr, ErrDivisionByZero);
+    EXPECT_EQ(d.ierr, errorCode(ErrorNumber::DivisionByZero));
 
     // Shifted so that Newton starts beside the first root: all three found.
     Dimension control = powerSeries(c, 0.02125);

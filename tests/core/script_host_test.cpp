@@ -34,7 +34,7 @@ TEST_F(ScriptHostTest, StartUpStatementsSetTheConstantsAndMembersAnswerToEitherN
     EXPECT_EQ(math.x, 2.25);
     // The math functions trap their own errors: the object's ierr tells, not the event.
     EXPECT_TRUE(host.ExecuteStatement("x = Atanh(1)"));
-    EXPECT_EQ(math.ierr, ErrDivisionByZero);
+    EXPECT_EQ(math.ierr, errorCode(ErrorNumber::DivisionByZero));
     EXPECT_TRUE(host.ExecuteStatement("ierr = 0"));
     EXPECT_EQ(math.ierr, 0);
     EXPECT_TRUE(events.empty());
@@ -43,8 +43,8 @@ TEST_F(ScriptHostTest, StartUpStatementsSetTheConstantsAndMembersAnswerToEitherN
 TEST_F(ScriptHostTest, AFailingStatementRaisesTheErrorEventAndAssignsNothing)
 {
     const struct { const char* statement; int number; } cases[] = {
-        {"x = 1 / 0", ErrDivisionByZero}, {"x = Exp(1000)", ErrOverflow}, {"x = Sqr(-1)", ErrInvalidCall},
-        {"x = (-8) ^ 0.5", ErrInvalidCall}, {"x = Nonsense(1)", ErrTypeMismatch},
+        {"x = 1 / 0", errorCode(ErrorNumber::DivisionByZero)}, {"x = Exp(1000)", errorCode(ErrorNumber::Overflow)}, {"x = Sqr(-1)", errorCode(ErrorNumber::InvalidCall)},
+        {"x = (-8) ^ 0.5", errorCode(ErrorNumber::InvalidCall)}, {"x = Nonsense(1)", errorCode(ErrorNumber::TypeMismatch)},
         {"x = (1", 0}, {"x = y", 0}, {"= 3", 0}}; // 0: any number
     for (const auto& c : cases) {
         SCOPED_TRACE(c.statement);

@@ -2,14 +2,14 @@
 
 namespace vendrak {
 
-int TrapError(Dimension& d, int number)
+ErrorNumber TrapError(Dimension& d, ErrorNumber number)
 {
-    d.ierr = number;
+    d.ierr = errorCode(number);
     if (d.ScriptMath.ierr != 0) {
         d.ierr = d.ScriptMath.ierr;
         d.ScriptMath.ierr = 0;
     }
-    return d.ierr;
+    return static_cast<ErrorNumber>(d.ierr);
 }
 
 } // namespace vendrak

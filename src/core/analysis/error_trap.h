@@ -4,11 +4,12 @@
 // more telling one, so it wins over the number of the error that arrived
 // (and is cleared for the next failure).
 #include "core/study/dimension.h"
+#include "core/study/errors.h"
 
 namespace vendrak {
 
 // Sets the window's ierr from `number` (or from the math object's ierr when
 // that is not 0, clearing it) and returns the window's ierr.
-int TrapError(Dimension& d, int number);
+ErrorNumber TrapError(Dimension& d, ErrorNumber number);
 
 } // namespace vendrak

@@ -1,6 +1,6 @@
 #include "core/analysis/extrema.h"
 
-#include "core/analysis/error_trap.h"
+#include "core/analysis/result_texts.h"
 #include "core/analysis/scan_grid.h"
 #include "core/series/evaluators.h"
 #include "core/study/errors.h"
@@ -14,41 +14,15 @@ namespace vendrak {
 
 namespace {
 
-enum class End { Finished, Stalled, Full };
-
-enum class Kind { Min, Max };
-
 // The outcome of the flat-point test.
 enum class Flat { Listed, Unclassified, Full };
 
-class ExtremaScanner {
+class ExtremaScanner : public scan::GridScanner {
 public:
-    ExtremaScanner(Dimension& d, ScanOutcome& out, double h)
-        : d_(d), out_(out), h_(h), xUpper_(d.XUpper), errorBound_(d.ErrorBound), maxCycles_(d.MaxCycles)
-    {
-    }
-
-    End run();
-
-    double workX = 0;
-    double gridX = 0;
+    using GridScanner::GridScanner;
+    scan::End run();
 
 private:
-    double f(double x)
-    {
-        ++out_.evaluations;
-        return EvalSeries(d_, x);
-    }
-    double df(double x)
-    {
-        ++out_.evaluations;
-        return EvalDeriv1(d_, x);
-    }
-    double d2f(double x)
-    {
-        ++out_.evaluations;
-        return EvalDeriv2(d_, x);
-    }
     // Rounding noise in f' can keep the Newton step above a bound smaller
     // than a double resolves at x; a step within one spacing of doubles is
     // as settled as the iterate can get.
@@ -73,28 +47,20 @@ private:
             ++d_.PossibleRootCount;
     }
     Flat flatPoint(double x, bool runStart);
-    bool store(Kind kind, double x, const char* prefix);
-    bool add(Kind kind, double x);
-
-    Dimension& d_;
-    ScanOutcome& out_;
-    const double h_;
-    const double xUpper_;
-    const double errorBound_;
-    const int maxCycles_;
+    bool store(ExtremumKind kind, double x, bool runStart = false);
+    bool add(ExtremumKind kind, double x);
 };
 
 // Lists the extremum (its value evaluated now) and stores its abscissa;
 // false when that kind's table is full, and then nothing is listed.
-bool ExtremaScanner::store(Kind kind, double x, const char* prefix)
+bool ExtremaScanner::store(ExtremumKind kind, double x, bool runStart)
 {
-    int& count = kind == Kind::Min ? d_.MinCount : d_.MaxCount;
-    auto& table = kind == Kind::Min ? d_.Minima : d_.Maxima;
+    int& count = kind == ExtremumKind::Min ? d_.MinCount : d_.MaxCount;
+    auto& table = kind == ExtremumKind::Min ? d_.Minima : d_.Maxima;
     if (count >= kResultCapacity)
         return false;
     const double y = f(x);
-    out_.entries.append(QLatin1String(prefix) + NumberText(x) + QStringLiteral(" , ") + NumberText(y)
-                        + QStringLiteral("]"));
+    out_.entries.append(ExtremumEntryText(kind, x, y, runStart));
     ++count;
     table[static_cast<size_t>(count)] = x;
     return true;
@@ -112,163 +78,91 @@ Flat ExtremaScanner::flatPoint(double x, bool runStart)
         const double beside = f(xd);
         const double here = f(x);
         if (beside > here)
-            return store(Kind::Min, x, runStart ? "MIN:[" : "MIN: [") ? Flat::Listed : Flat::Full;
+            return store(ExtremumKind::Min, x, runStart) ? Flat::Listed : Flat::Full;
     }
     const double beside = f(xd);
     const double here = f(x);
     if (beside < here)
-        return store(Kind::Max, x, runStart ? "MAX:[" : "MAX: [") ? Flat::Listed : Flat::Full;
+        return store(ExtremumKind::Max, x, runStart) ? Flat::Listed : Flat::Full;
     return Flat::Unclassified;
 }
 
 // A Newton-refined extremum, listed unless one of its kind already lies
 // strictly closer than the error bound.
-bool ExtremaScanner::add(Kind kind, double x)
+bool ExtremaScanner::add(ExtremumKind kind, double x)
 {
-    const int count = kind == Kind::Min ? d_.MinCount : d_.MaxCount;
-    const auto& table = kind == Kind::Min ? d_.Minima : d_.Maxima;
+    const int count = kind == ExtremumKind::Min ? d_.MinCount : d_.MaxCount;
+    const auto& table = kind == ExtremumKind::Min ? d_.Minima : d_.Maxima;
     for (int i = 1; i <= count; ++i) {
         if (std::fabs(checked(x - table[static_cast<size_t>(i)])) < errorBound_)
             return true;
     }
-    return store(kind, x, kind == Kind::Min ? "MIN: [" : "MAX: [");
+    return store(kind, x);
 }
 
-End ExtremaScanner::run()
+// Changes of the slope's sign, to or from 0 included, each refined by Newton
+// on f' from the middle of its subinterval.
+scan::End ExtremaScanner::run()
 {
-    for (;;) {
-        // A. A new run.
-        double previous = workX;
-        workX = scan::advance(workX, h_);
-        gridX = workX;
-        if (!(workX < xUpper_))
-            return End::Finished;
-        if (workX == previous)
-            return End::Stalled;
-        double signLeft = slope(workX);
-        if (signLeft == 0) {
-            const Flat flat = flatPoint(workX, true);
-            if (flat == Flat::Full)
-                return End::Full;
-            if (flat == Flat::Listed)
-                continue;
-            // unclassified: the run goes on with a reference slope of 0
-        }
-
-        bool stepFirst = true;
-        for (;;) {
-            if (stepFirst) {
-                // B.
-                previous = workX;
-                workX = scan::advance(workX, h_);
-                gridX = workX;
-                if (workX > xUpper_)
-                    return End::Finished;
-                if (workX == previous)
-                    return End::Stalled;
+    using scan::Next;
+    double signLeft = 0;
+    return walk(
+        [&](double x) {
+            signLeft = slope(x);
+            if (signLeft != 0)
+                return Next::Advance;
+            // Unclassified, the run goes on with a reference slope of 0.
+            switch (flatPoint(x, true)) {
+            case Flat::Full: return Next::Full;
+            case Flat::Listed: return Next::NewRun;
+            case Flat::Unclassified: break;
             }
-            stepFirst = true;
-
-            // C.
-            const double signRight = slope(workX);
+            return Next::Advance;
+        },
+        [&](double x) {
+            const double signRight = slope(x);
             if (signRight == 0) {
-                const Flat flat = flatPoint(workX, false);
+                const Flat flat = flatPoint(x, false);
                 if (flat == Flat::Full)
-                    return End::Full;
+                    return Next::Full;
                 if (flat == Flat::Listed)
-                    break; // a new run
+                    return Next::NewRun;
             }
-
-            // D. A change of the slope's sign, to or from 0 included.
             if (signRight == signLeft)
-                continue;
-            const double bracketX = workX;
-            workX = checked(workX - h_ / 2);
-            int cycles = 0;
-            double prevX = 0;
-            scan::CycleSkipper repeats(workX);
-            do {
-                ++cycles;
-                prevX = workX;
-                const double slope1 = df(workX);
-                const double slope2 = d2f(workX);
-                workX = checked(workX - checkedDiv(slope1, slope2));
-                cycles += repeats.skip(workX, cycles, maxCycles_);
-            } while (!settled(checked(prevX - workX), workX) && cycles < maxCycles_);
-
-            if (std::fabs(f(workX)) <= errorBound_)
+                return Next::Advance;
+            const auto newton = refine(
+                [&](double at) {
+                    const double slope1 = df(at);
+                    const double slope2 = d2f(at);
+                    return checkedDiv(slope1, slope2);
+                },
+                [&](double step, double at) { return settled(step, at); });
+            const double xr = newton.x;
+            if (std::fabs(f(xr)) <= errorBound_)
                 countPossibleRoot();
-            if (settled(prevX - workX, workX)) {
-                const double below = f(checked(workX - kSlopeStep));
-                const double here = f(workX);
-                if (here < below && !add(Kind::Min, workX))
-                    return End::Full;
-                if (here > below && !add(Kind::Max, workX))
-                    return End::Full;
+            if (settled(newton.prevX - xr, xr)) {
+                const double below = f(checked(xr - kSlopeStep));
+                const double here = f(xr);
+                if (here < below && !add(ExtremumKind::Min, xr))
+                    return Next::Full;
+                if (here > below && !add(ExtremumKind::Max, xr))
+                    return Next::Full;
             }
             signLeft = signRight;
-            // Back to C at the bracket's right end.
-            workX = bracketX;
-            stepFirst = false;
-        }
-    }
+            return Next::Again;
+        });
 }
 
 } // namespace
 
-QString ExtremaLabel(int maxCount, int minCount, int possibleRoots)
-{
-    QString text = QString::number(maxCount) + QStringLiteral(" max. ") + QString::number(minCount)
-        + QStringLiteral(" min. ");
-    if (possibleRoots != 0)
-        text += QString::number(possibleRoots) + QStringLiteral(" possible root(s).");
-    return text;
-}
-
 ScanOutcome FindExtrema(Dimension& d)
 {
-    ScanOutcome out;
     d.ScriptMath.ierr = 0;
     d.MaxCount = 0;
     d.MinCount = 0;
     d.PossibleRootCount = 0;
-
-    double h = 0;
-    switch (scan::layOutGrid(d, h)) {
-    case scan::Layout::Ready:
-        break;
-    case scan::Layout::Empty:
-        out.completed = true;
-        out.label = ExtremaLabel(0, 0, 0);
-        return out;
-    case scan::Layout::Broken:
-        TrapError(d, ErrOverflow);
-        return out;
-    }
-
-    ExtremaScanner scanner(d, out, h);
-    scanner.workX = d.XLower - h;
-    scanner.gridX = scanner.workX;
-    for (;;) {
-        try {
-            switch (scanner.run()) {
-            case End::Finished:
-                out.completed = true;
-                out.label = ExtremaLabel(d.MaxCount, d.MinCount, d.PossibleRootCount);
-                break;
-            case End::Full:
-                d.ierr = ErrSubscript;
-                break;
-            case End::Stalled:
-                break;
-            }
-            return out;
-        } catch (const RunTimeError& err) {
-            if (!isRecoverableEvalError(TrapError(d, err.number())))
-                return out;
-            scanner.workX = scanner.gridX;
-        }
-    }
+    return scan::walkGrid<ExtremaScanner>(
+        d, [&d] { return ExtremaSummaryText(d.MaxCount, d.MinCount, d.PossibleRootCount); });
 }
 
 } // namespace vendrak

@@ -18,8 +18,4 @@ constexpr double kSlopeStep = 0.0045;
 // next one of either kind, listing only what is stored.
 ScanOutcome FindExtrema(Dimension& d);
 
-// The summary label: "2 max. 1 min. 1 possible root(s)." or, without
-// possible roots, "2 max. 1 min. " (with its trailing space).
-QString ExtremaLabel(int maxCount, int minCount, int possibleRoots);
-
 } // namespace vendrak

@@ -1,5 +1,6 @@
 #include "core/analysis/integral.h"
 
+#include "core/series/series_terms.h"
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
 
@@ -8,18 +9,6 @@
 namespace vendrak {
 
 namespace {
-
-constexpr int kTrig = 0;
-constexpr int kPower = 1;
-
-double coeff(const Dimension& d, long k)
-{
-    if (k < 0 || k >= static_cast<long>(d.Coeffs.size()))
-        raise(ErrSubscript);
-    return d.Coeffs[static_cast<size_t>(k)];
-}
-
-double twoPi() { return std::atan(1.0) * 8; }
 
 // F(t) = sum C[k] t^(k+1)/(k+1) at both arguments together, by Horner's rule
 // from the top.
@@ -38,70 +27,60 @@ double powerIntegral(const Dimension& d)
 }
 
 // The integral in theta = 2 pi (x - centre) / P, scaled back by P / (2 pi).
-// The angles j*theta grow by repeated addition, as the evaluators form them.
+// The angles j*theta grow as the evaluators form them.
 double trigIntegral(const Dimension& d)
 {
-    const double argLower = checkedDiv(checked(checked(checked(d.XLower - d.Centre) * std::atan(1.0)) * 8), d.Period);
-    const double argUpper = checkedDiv(checked(checked(checked(d.XUpper - d.Centre) * std::atan(1.0)) * 8), d.Period);
-    double angleLower = 0;
-    double angleUpper = 0;
-    double j = 0;
+    const double argLower = harmonicAngle(d, d.XLower);
+    const double argUpper = harmonicAngle(d, d.XUpper);
     double lower = checked(argLower * coeff(d, 0));
     double upper = checked(argUpper * coeff(d, 0));
-    const long top = d.TermCount;
-    long i = 1;
-    for (; i <= top - 1; i += 2) {
-        angleLower = checked(angleLower + argLower);
-        angleUpper = checked(angleUpper + argUpper);
-        j += 1;
-        lower = checked(lower - checked(std::cos(angleLower) * coeff(d, i)) / j);
-        upper = checked(upper - checked(std::cos(angleUpper) * coeff(d, i)) / j);
-        lower = checked(lower + checked(std::sin(angleLower) * coeff(d, i + 1)) / j);
-        upper = checked(upper + checked(std::sin(angleUpper) * coeff(d, i + 1)) / j);
-    }
-    if (i <= top) {
-        // An odd top index: the last coefficient is a lone sine term.
-        angleLower = checked(angleLower + argLower);
-        angleUpper = checked(angleUpper + argUpper);
-        j += 1;
-        lower = checked(lower - checked(std::cos(angleLower) * coeff(d, i)) / j);
-        upper = checked(upper - checked(std::cos(angleUpper) * coeff(d, i)) / j);
-    }
-    return checkedDiv(checked(upper - lower), checkedDiv(twoPi(), d.Period));
+    forEachHarmonic(d.TermCount, std::array{argLower, argUpper},
+                    [&](const Harmonic& h, const std::array<double, 2>& angle) {
+                        const double j = h.j;
+                        lower = checked(lower - checked(std::cos(angle[0]) * coeff(d, h.k)) / j);
+                        upper = checked(upper - checked(std::cos(angle[1]) * coeff(d, h.k)) / j);
+                        // An odd top index: the last coefficient is a lone sine term.
+                        if (!h.hasCosine)
+                            return;
+                        lower = checked(lower + checked(std::sin(angle[0]) * coeff(d, h.k + 1)) / j);
+                        upper = checked(upper + checked(std::sin(angle[1]) * coeff(d, h.k + 1)) / j);
+                    });
+    return checkedDiv(checked(upper - lower), angularFrequency(d));
 }
 
 } // namespace
 
-QString IntegralErrorText(int number)
+QString IntegralErrorText(ErrorNumber number)
 {
     switch (number) {
-    case ErrOverflow:
+    case ErrorNumber::Overflow:
         return QStringLiteral("overflow");
-    case ErrInvalidCall:
-    case ErrScriptReported:
+    case ErrorNumber::InvalidCall:
+    case ErrorNumber::ScriptReported:
         return QStringLiteral("Invalid procedure call or argument");
-    case ErrDivisionByZero:
+    case ErrorNumber::DivisionByZero:
         return QStringLiteral("division by zero");
     default:
         return {};
     }
 }
 
-IntegralOutcome IntegralFailure(Dimension& d, int number)
+IntegralOutcome IntegralFailure(Dimension& d, ErrorNumber number)
 {
-    d.ierr = number;
+    d.ierr = errorCode(number);
     d.ScratchText = IntegralErrorText(number);
     IntegralOutcome out;
     out.message = d.ScratchText;
+    out.error = number;
     return out;
 }
 
 IntegralOutcome ComputeIntegral(Dimension& d)
 {
     try {
-        if (d.SeriesType == kPower)
+        if (d.SeriesType == kPowerSeries)
             d.IntegralValue = powerIntegral(d);
-        else if (d.SeriesType == kTrig)
+        else if (d.SeriesType == kTrigSeries)
             d.IntegralValue = trigIntegral(d);
     } catch (const RunTimeError& err) {
         return IntegralFailure(d, err.number());

@@ -2,8 +2,10 @@
 // The Integral command's computation, without the window: the definite
 // integral of the series from XLower to XUpper, term by term in closed form.
 #include "core/study/dimension.h"
+#include "core/study/errors.h"
 
 #include <QString>
+#include <optional>
 
 namespace vendrak {
 
@@ -15,6 +17,8 @@ struct IntegralOutcome {
     // (and no box is shown). lblIntegral, IntegralValue and IntegralDone keep
     // what they held.
     QString message;
+    // On failure: the error number, also left in the window's ierr.
+    std::optional<ErrorNumber> error;
 };
 
 // Integrates the loaded series over the study interval (the study fields
@@ -26,9 +30,9 @@ IntegralOutcome ComputeIntegral(Dimension& d);
 // The command's error trap: ierr and ScratchText take the error's number and
 // message ("overflow", "Invalid procedure call or argument", "division by
 // zero", or none).
-IntegralOutcome IntegralFailure(Dimension& d, int number);
+IntegralOutcome IntegralFailure(Dimension& d, ErrorNumber number);
 
 // The message text for an error number; empty for numbers without one.
-QString IntegralErrorText(int number);
+QString IntegralErrorText(ErrorNumber number);
 
 } // namespace vendrak

@@ -12,7 +12,4 @@ namespace vendrak {
 // scan stops at the next one, listing only what is stored.
 ScanOutcome FindRoots(Dimension& d);
 
-// The count label: "2 roots" (also "1 roots", "0 roots").
-QString RootsLabel(int count);
-
 } // namespace vendrak

@@ -1,9 +1,14 @@
 #pragma once
 // The grid both scans walk: XLower, XLower + h, XLower + 2h, ... built by
 // repeated addition of h = (XUpper - XLower) / Subintervals.
+#include "core/analysis/error_trap.h"
+#include "core/analysis/scan_outcome.h"
+#include "core/series/evaluators.h"
 #include "core/study/dimension.h"
+#include "core/study/errors.h"
 
 #include <cmath>
+#include <optional>
 
 namespace vendrak::scan {
 
@@ -63,5 +68,175 @@ private:
     int keepFor_ = 1;
     int sinceKept_ = 0;
 };
+
+// How a walk over the grid ends.
+enum class End {
+    Finished, // walked past XUpper
+    Stalled,  // the next grid point equals the current one: h is below the spacing of doubles there
+    Full      // one result more than the table holds
+};
+
+// What examining a grid point decides.
+enum class Next {
+    Advance, // on to the next grid point of the run
+    Again,   // a bracket was refined: its right end is examined once more
+    NewRun,  // a result at the point itself: a new run starts after it
+    Full     // the result table is full
+};
+
+// The walk both scans share: runs of grid points, each run started afresh
+// after a result at a grid point, and Newton's method inside each bracket a
+// scan finds. The scans differ only in what they examine at a point.
+class GridScanner {
+public:
+    GridScanner(Dimension& d, ScanOutcome& out, double h)
+        : d_(d), out_(out), h_(h), xUpper_(d.XUpper), errorBound_(d.ErrorBound), maxCycles_(d.MaxCycles)
+    {
+    }
+
+    double workX = 0; // current abscissa
+    double gridX = 0; // the last grid point reached, where the trap resumes
+
+protected:
+    // From a new run to the end of the walk. startRun examines the first
+    // point of a run, point every later one; both answer what comes next.
+    // Evaluation errors propagate to the trap, which resumes at gridX.
+    template <class StartRun, class Point>
+    End walk(StartRun&& startRun, Point&& point)
+    {
+        for (;;) {
+            if (const auto end = nextGridPoint(true))
+                return *end;
+            Next next = startRun(workX);
+            if (next == Next::Full)
+                return End::Full;
+            if (next == Next::NewRun)
+                continue;
+            for (next = Next::Advance;;) {
+                if (next == Next::Advance) {
+                    if (const auto end = nextGridPoint(false))
+                        return *end;
+                }
+                next = point(workX);
+                if (next == Next::Full)
+                    return End::Full;
+                if (next == Next::NewRun)
+                    break;
+            }
+        }
+    }
+
+    struct Refined {
+        double x;     // the last iterate
+        double prevX; // the one before it
+    };
+
+    // Newton's method from the middle of the subinterval left of workX:
+    // x - quotient(x) until converged(previous - x, x) or the cycle limit.
+    template <class Quotient, class Converged>
+    Refined refine(Quotient&& quotient, Converged&& converged)
+    {
+        double x = checked(workX - h_ / 2);
+        int cycles = 0;
+        double prevX = 0;
+        CycleSkipper repeats(x);
+        do {
+            ++cycles;
+            prevX = x;
+            x = checked(x - quotient(x));
+            cycles += repeats.skip(x, cycles, maxCycles_);
+        } while (!converged(checked(prevX - x), x) && cycles < maxCycles_);
+        return {x, prevX};
+    }
+
+    double f(double x)
+    {
+        ++out_.evaluations;
+        return EvalSeries(d_, x);
+    }
+    double df(double x)
+    {
+        ++out_.evaluations;
+        return EvalDeriv1(d_, x);
+    }
+    double d2f(double x)
+    {
+        ++out_.evaluations;
+        return EvalDeriv2(d_, x);
+    }
+
+    Dimension& d_;
+    ScanOutcome& out_;
+    const double h_;
+    const double xUpper_;
+    const double errorBound_;
+    const int maxCycles_;
+
+private:
+    // A new run's first point is examined only strictly below XUpper; later
+    // points of a run up to and including it.
+    std::optional<End> nextGridPoint(bool runStart)
+    {
+        const double previous = workX;
+        workX = advance(workX, h_);
+        gridX = workX;
+        if (runStart ? !(workX < xUpper_) : workX > xUpper_)
+            return End::Finished;
+        if (workX == previous)
+            return End::Stalled;
+        return std::nullopt;
+    }
+};
+
+// Lays out the grid, walks it with a Scanner (a GridScanner with run()) and
+// resumes after each recoverable error at the grid point reached. `label`
+// gives the summary of a completed walk; the result counts are already reset.
+template <class Scanner, class Label>
+ScanOutcome walkGrid(Dimension& d, Label&& label)
+{
+    ScanOutcome out;
+    double h = 0;
+    switch (layOutGrid(d, h)) {
+    case Layout::Ready:
+        break;
+    case Layout::Empty:
+        out.completed = true;
+        out.label = label();
+        return out;
+    case Layout::Broken:
+        out.error = TrapError(d, ErrorNumber::Overflow);
+        return out;
+    }
+
+    Scanner scanner(d, out, h);
+    scanner.workX = d.XLower - h; // unchecked like every grid step
+    scanner.gridX = scanner.workX;
+    for (;;) {
+        try {
+            switch (scanner.run()) {
+            case End::Finished:
+                out.completed = true;
+                out.label = label();
+                break;
+            case End::Full:
+                out.error = ErrorNumber::Subscript;
+                d.ierr = errorCode(ErrorNumber::Subscript);
+                break;
+            case End::Stalled:
+                break;
+            }
+            return out;
+        } catch (const RunTimeError& err) {
+            // A failed point or bracket is given up; the scan goes on from
+            // the grid point it had reached, starting a new run there.
+            const ErrorNumber trapped = TrapError(d, err.number());
+            if (!isRecoverableEvalError(trapped)) {
+                out.error = trapped;
+                return out;
+            }
+            scanner.workX = scanner.gridX;
+        }
+    }
+}
 
 } // namespace vendrak::scan

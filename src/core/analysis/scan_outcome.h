@@ -1,7 +1,10 @@
 #pragma once
 // What a grid scan (roots, extrema) hands back to the window.
+#include "core/study/errors.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace vendrak {
 
@@ -15,6 +18,10 @@ struct ScanOutcome {
     // walk); false when it ended early and quietly: an error that is not
     // recoverable, a full result table, or a grid that cannot advance.
     bool completed = false;
+    // The error that ended the scan early, if one did (9 for a full table);
+    // the window's ierr holds it too. A grid that cannot advance ends early
+    // without one.
+    std::optional<ErrorNumber> error;
     // Series evaluations made, failed ones included (for the benchmark and
     // for tests that check no point was examined).
     long long evaluations = 0;

@@ -1,4 +1,5 @@
 #include "core/builder/series_builder.h"
+#include "core/series/series_terms.h"
 #include "core/study/number_text.h"
 
 #include <fftw3.h>
@@ -145,7 +146,7 @@ Dimension ToDimension(const BuiltSeries& s)
 {
     Dimension d;
     d.initialise();
-    d.SeriesType = s.kind == SeriesKind::Taylor ? 1 : 0;
+    d.SeriesType = s.kind == SeriesKind::Taylor ? kPowerSeries : kTrigSeries;
     d.TermCount = static_cast<int>(s.coeffs.size()) - 1;
     d.Centre = s.centre;
     d.Period = s.period;

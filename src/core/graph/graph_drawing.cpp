@@ -232,7 +232,7 @@ int GraphDrawing::evaluate(double x)
         work_.PlotY = evaluator_ ? evaluator_(dim_, x) : EvalSelected(dim_, x);
         return 0;
     } catch (const RunTimeError& e) {
-        return e.number() != 0 ? e.number() : ErrOverflow;
+        return errorCode(e.number()) != 0 ? errorCode(e.number()) : errorCode(ErrorNumber::Overflow);
     }
 }
 

@@ -15,14 +15,14 @@ double truth(bool b) { return b ? -1.0 : 0.0; }
 double checkedSqrt(double v)
 {
     if (v < 0)
-        raise(ErrInvalidCall);
+        raise(ErrorNumber::InvalidCall);
     return std::sqrt(v);
 }
 
 double checkedLog(double v)
 {
     if (v <= 0)
-        raise(ErrInvalidCall);
+        raise(ErrorNumber::InvalidCall);
     return std::log(v);
 }
 
@@ -35,9 +35,9 @@ template <class F> double Class1::guarded(F f)
     try {
         return f();
     } catch (const RunTimeError& err) {
-        ierr = err.number();
+        ierr = errorCode(err.number());
         if (windowIerr)
-            *windowIerr = err.number();
+            *windowIerr = ierr;
         return 0.0;
     }
 }

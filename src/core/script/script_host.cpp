@@ -9,14 +9,6 @@ namespace vendrak {
 
 namespace {
 
-constexpr int kSyntaxError = 1002;
-constexpr int kUndefinedName = 500;  // "Variable is undefined"
-
-struct ScriptFailure {
-    int number;
-    QString description;
-};
-
 // Recursive descent over one expression. VBScript precedence: ^ above unary
 // minus above * / above + -.
 class Parser {
@@ -66,7 +58,7 @@ public:
     }
 
 private:
-    [[noreturn]] void fail() { throw ScriptFailure{kSyntaxError, QStringLiteral("Syntax error")}; }
+    [[noreturn]] void fail() { throw RunTimeError(ErrorNumber::ScriptSyntax, QStringLiteral("Syntax error")); }
 
     void skip()
     {
@@ -104,7 +96,7 @@ private:
             const double p = exponent();
             // A negative base has no real power for a fractional exponent.
             if (v < 0 && p != std::trunc(p))
-                raise(ErrInvalidCall);
+                raise(ErrorNumber::InvalidCall);
             v = checked(std::pow(v, p));
         }
         return v;
@@ -157,11 +149,11 @@ private:
         if (n == u"tan") return checked(std::tan(a));
         if (n == u"abs") return std::fabs(a);
         if (n == u"sqr") {
-            if (a < 0) raise(ErrInvalidCall);
+            if (a < 0) raise(ErrorNumber::InvalidCall);
             return std::sqrt(a);
         }
         if (n == u"log") {
-            if (a <= 0) raise(ErrInvalidCall);
+            if (a <= 0) raise(ErrorNumber::InvalidCall);
             return std::log(a);
         }
         if (obj_) {
@@ -174,7 +166,7 @@ private:
             if (n == u"acosh") return obj_->Acosh(a);
             if (n == u"atanh") return obj_->Atanh(a);
         }
-        throw ScriptFailure{ErrTypeMismatch, QStringLiteral("Type mismatch: '%1'").arg(name)};
+        throw RunTimeError(ErrorNumber::TypeMismatch, QStringLiteral("Type mismatch: '%1'").arg(name));
     }
 
     double variable(const QString& name)
@@ -183,7 +175,7 @@ private:
             return *v;
         if (obj_ && name.compare(u"ierr", Qt::CaseInsensitive) == 0)
             return obj_->ierr;
-        throw ScriptFailure{kUndefinedName, QStringLiteral("Variable is undefined: '%1'").arg(name)};
+        throw RunTimeError(ErrorNumber::ScriptUndefinedName, QStringLiteral("Variable is undefined: '%1'").arg(name));
     }
 
 public:
@@ -226,12 +218,12 @@ bool ScriptHost::ExecuteStatement(const QString& statement)
         Class1* owner = visible;
         if (p.eat(u'.')) {
             if (target.compare(objectName_, Qt::CaseInsensitive) != 0 || !object_)
-                throw ScriptFailure{kUndefinedName, QStringLiteral("Object required: '%1'").arg(target)};
+                throw RunTimeError(ErrorNumber::ScriptUndefinedName, QStringLiteral("Object required: '%1'").arg(target));
             owner = object_;
             target = p.identifier();
         }
         if (!p.eat(u'='))
-            throw ScriptFailure{kSyntaxError, QStringLiteral("Syntax error")};
+            throw RunTimeError(ErrorNumber::ScriptSyntax, QStringLiteral("Syntax error"));
         const double value = p.expression();
         p.expectEnd();
         if (owner && target.compare(u"ierr", Qt::CaseInsensitive) == 0) {
@@ -240,14 +232,11 @@ bool ScriptHost::ExecuteStatement(const QString& statement)
         }
         double* slot = Parser::member(owner, target);
         if (!slot)
-            throw ScriptFailure{kUndefinedName, QStringLiteral("Variable is undefined: '%1'").arg(target)};
+            throw RunTimeError(ErrorNumber::ScriptUndefinedName, QStringLiteral("Variable is undefined: '%1'").arg(target));
         *slot = value;
         return true;
-    } catch (const ScriptFailure& f) {
-        lastError_ = f.number;
-        lastDescription_ = f.description;
     } catch (const RunTimeError& e) {
-        lastError_ = e.number();
+        lastError_ = errorCode(e.number());
         lastDescription_ = e.description();
     }
     if (onError)

@@ -1,5 +1,6 @@
 #include "core/series/series_file.h"
 
+#include "core/series/series_terms.h"
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
 
@@ -17,9 +18,6 @@
 namespace vendrak {
 
 namespace {
-
-constexpr int kTrig = 0;
-constexpr int kPower = 1;
 
 // A coefficient list is never allocated from the header's count alone: a
 // damaged header could ask for billions. Growth follows what the file holds.
@@ -366,7 +364,7 @@ HeaderKind parseHeader(Reader& r, const Dimension& d, Parsed& p)
 
     line = r.line();
     p.SeriesType = r.integer(QStringLiteral("the series type"));
-    if (p.SeriesType != kTrig && p.SeriesType != kPower)
+    if (p.SeriesType != kTrigSeries && p.SeriesType != kPowerSeries)
         throw ParseError{QStringLiteral("the series type is %1; it must be 0 (trigonometric) or 1 (power)").arg(p.SeriesType), line};
 
     const QString periodWhat = QStringLiteral("the period");
@@ -383,11 +381,11 @@ HeaderKind parseHeader(Reader& r, const Dimension& d, Parsed& p)
 
     line = r.line();
     const int terms = r.integer(QStringLiteral("the term count"));
-    if (p.SeriesType == kTrig && terms < 1)
+    if (p.SeriesType == kTrigSeries && terms < 1)
         throw ParseError{QStringLiteral("the number of terms is %1; a trigonometric series needs at least 1").arg(terms), line};
-    if (p.SeriesType == kPower && terms < 0)
+    if (p.SeriesType == kPowerSeries && terms < 0)
         throw ParseError{QStringLiteral("the degree is %1; it cannot be negative").arg(terms), line};
-    p.TermCount = p.SeriesType == kTrig ? terms - 1 : terms;
+    p.TermCount = p.SeriesType == kTrigSeries ? terms - 1 : terms;
     p.CoeffsFollow = r.boolean(QStringLiteral("the coefficients-follow flag"));
     return HeaderKind::SingleVariable;
 }
@@ -603,7 +601,7 @@ int checkedCount(int n, const QString& what)
 // period of 2π as the "*" that names it exactly.
 QByteArray composeSeries(const Dimension& d, bool starPeriod)
 {
-    if ((d.SeriesType != kTrig && d.SeriesType != kPower) || d.TermCount < 0
+    if ((d.SeriesType != kTrigSeries && d.SeriesType != kPowerSeries) || d.TermCount < 0
         || static_cast<qint64>(d.Coeffs.size()) != static_cast<qint64>(d.TermCount) + 1)
         throw WriteError{QStringLiteral("no series is loaded")};
 
@@ -673,7 +671,7 @@ QString ioReason(const QFileDevice& f, const QString& fallback)
 
 int ShownTermCount(const Dimension& d)
 {
-    return d.SeriesType == kPower ? d.TermCount : d.TermCount + 1;
+    return d.SeriesType == kPowerSeries ? d.TermCount : d.TermCount + 1;
 }
 
 ReadResult ReadSeriesFile(Dimension& d, const QString& path)

@@ -1,7 +1,9 @@
 #include "core/series/study_texts.h"
 
 #include "core/analysis/extrema.h"
+#include "core/analysis/result_texts.h"
 #include "core/series/evaluators.h"
+#include "core/series/series_terms.h"
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
 
@@ -11,27 +13,10 @@
 
 namespace vendrak {
 
-namespace {
-
-// "MIN: [x , y]" with y evaluated afresh; a value that cannot be computed is
-// named rather than aborting the whole restore.
-QString extremumEntry(const Dimension& d, const QString& prefix, double x)
-{
-    QString y;
-    try {
-        y = NumberText(EvalSeries(d, x));
-    } catch (const RunTimeError& e) {
-        y = e.description();
-    }
-    return prefix + NumberText(x) + QStringLiteral(" , ") + y + u']';
-}
-
-} // namespace
-
 SeriesDescriptionTexts DescribeSeries(const Dimension& d)
 {
     SeriesDescriptionTexts s;
-    if (d.SeriesType == 0) {
+    if (d.SeriesType == kTrigSeries) {
         s.type = QStringLiteral("Trig");
         s.termCaption = QStringLiteral("# of terms:");
         s.periodShown = true;
@@ -84,17 +69,17 @@ ResultTexts RestoredResults(Dimension& d)
     if (d.IntegralDone)
         r.integral = NumberText(d.IntegralValue);
     if (d.RootCount != 0) {
-        r.rootsLabel = NumberText(d.RootCount) + QStringLiteral(" roots");
+        r.rootsLabel = RootCountText(d.RootCount);
         for (int i = 1; i <= d.RootCount; ++i)
             r.roots << NumberText(d.Roots[static_cast<size_t>(i)]);
     }
     if (d.MaxCount + d.MinCount + d.PossibleRootCount != 0) {
-        d.ScratchText = ExtremaLabel(d.MaxCount, d.MinCount, d.PossibleRootCount);
+        d.ScratchText = ExtremaSummaryText(d.MaxCount, d.MinCount, d.PossibleRootCount);
         r.extremaLabel = d.ScratchText;
         for (int i = 1; i <= d.MinCount; ++i)
-            r.extrema << extremumEntry(d, QStringLiteral("MIN: ["), d.Minima[static_cast<size_t>(i)]);
+            r.extrema << RestoredExtremumEntryText(d, ExtremumKind::Min, d.Minima[static_cast<size_t>(i)]);
         for (int i = 1; i <= d.MaxCount; ++i)
-            r.extrema << extremumEntry(d, QStringLiteral("MAX: ["), d.Maxima[static_cast<size_t>(i)]);
+            r.extrema << RestoredExtremumEntryText(d, ExtremumKind::Max, d.Maxima[static_cast<size_t>(i)]);
     }
     return r;
 }

@@ -5,33 +5,33 @@
 
 namespace vendrak {
 
-RunTimeError::RunTimeError(int number, QString description)
+RunTimeError::RunTimeError(ErrorNumber number, QString description)
     : number_(number)
     , description_(description.isEmpty() ? errorDescription(number) : std::move(description))
 {
-    what_ = "Run-time error " + std::to_string(number_) + ": " + description_.toStdString();
+    what_ = "Run-time error " + std::to_string(errorCode(number_)) + ": " + description_.toStdString();
 }
 
-QString errorDescription(int number)
+QString errorDescription(ErrorNumber number)
 {
     switch (number) {
-    case ErrInvalidCall: return QStringLiteral("Invalid procedure call or argument");
-    case ErrOverflow: return QStringLiteral("Overflow");
-    case ErrSubscript: return QStringLiteral("Subscript out of range");
-    case ErrDivisionByZero: return QStringLiteral("Division by zero");
-    case ErrTypeMismatch: return QStringLiteral("Type mismatch");
-    case ErrScriptReported: return QStringLiteral("Error already reported by the script host");
+    case ErrorNumber::InvalidCall: return QStringLiteral("Invalid procedure call or argument");
+    case ErrorNumber::Overflow: return QStringLiteral("Overflow");
+    case ErrorNumber::Subscript: return QStringLiteral("Subscript out of range");
+    case ErrorNumber::DivisionByZero: return QStringLiteral("Division by zero");
+    case ErrorNumber::TypeMismatch: return QStringLiteral("Type mismatch");
+    case ErrorNumber::ScriptReported: return QStringLiteral("Error already reported by the script host");
     default: return QStringLiteral("Application-defined or object-defined error");
     }
 }
 
-bool isRecoverableEvalError(int number)
+bool isRecoverableEvalError(ErrorNumber number)
 {
-    return number == ErrInvalidCall || number == ErrOverflow || number == ErrDivisionByZero
-        || number == ErrScriptReported;
+    return number == ErrorNumber::InvalidCall || number == ErrorNumber::Overflow
+        || number == ErrorNumber::DivisionByZero || number == ErrorNumber::ScriptReported;
 }
 
-void raise(int number)
+void raise(ErrorNumber number)
 {
     throw RunTimeError(number);
 }
@@ -39,13 +39,13 @@ void raise(int number)
 int toInt32(double v)
 {
     if (!std::isfinite(v))
-        raise(ErrOverflow);
+        raise(ErrorNumber::Overflow);
     // nearbyint honours the current rounding mode, which we never change from
     // round-to-nearest-even.
     const double r = std::nearbyint(v);
     if (r < static_cast<double>(std::numeric_limits<int>::min())
         || r > static_cast<double>(std::numeric_limits<int>::max()))
-        raise(ErrOverflow);
+        raise(ErrorNumber::Overflow);
     return static_cast<int>(r);
 }
 

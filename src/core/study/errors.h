@@ -1,6 +1,6 @@
 #pragma once
 // Numeric and file faults travel as run-time error numbers, the same numbers
-// the commands test in their error traps.
+// the commands test in their error traps, in one exception, RunTimeError.
 #include <QString>
 #include <cmath>
 #include <exception>
@@ -8,48 +8,58 @@
 
 namespace vendrak {
 
-enum ErrorNumber : int {
-    ErrInvalidCall = 5,        // a function outside its domain
-    ErrOverflow = 6,           // overflow, invalid operation, too large for 32 bits
-    ErrSubscript = 9,          // index out of range
-    ErrDivisionByZero = 11,
-    ErrTypeMismatch = 13,
-    ErrScriptReported = -2147352319, // 0x80020101: already reported by the script host
+enum class ErrorNumber : int {
+    InvalidCall = 5,        // a function outside its domain
+    Overflow = 6,           // overflow, invalid operation, too large for 32 bits
+    Subscript = 9,          // index out of range
+    DivisionByZero = 11,
+    TypeMismatch = 13,      // also a function the script host does not know
+    ScriptUndefinedName = 500,  // a name the script host does not know
+    ScriptSyntax = 1002,        // a statement the script host cannot read
+    ScriptReported = -2147352319, // 0x80020101: already reported by the script host
 };
+
+// The plain number, as the math object's and the window's ierr hold it (the
+// script reads and assigns ierr as a number).
+constexpr int errorCode(ErrorNumber number) { return static_cast<int>(number); }
 
 class RunTimeError : public std::exception {
 public:
-    explicit RunTimeError(int number, QString description = {});
-    int number() const noexcept { return number_; }
+    // Without a description the standard text of the number is used.
+    explicit RunTimeError(ErrorNumber number, QString description = {});
+    ErrorNumber number() const noexcept { return number_; }
     const QString& description() const noexcept { return description_; }
+    // "Run-time error 6: Overflow"
     const char* what() const noexcept override { return what_.c_str(); }
 
 private:
-    int number_;
+    ErrorNumber number_;
     QString description_;
     std::string what_;
 };
 
 // The standard text of an error number ("Overflow", "Division by zero", ...).
-QString errorDescription(int number);
+QString errorDescription(ErrorNumber number);
 
 // The errors a scan skips over and resumes after.
-bool isRecoverableEvalError(int number);
+bool isRecoverableEvalError(ErrorNumber number);
+// The same for an ierr, which may hold any number a script assigned.
+inline bool isRecoverableEvalError(int ierr) { return isRecoverableEvalError(static_cast<ErrorNumber>(ierr)); }
 
-[[noreturn]] void raise(int number);
+[[noreturn]] void raise(ErrorNumber number);
 
 // Checked floating point: a fault never travels on as an infinity or a NaN.
 inline double checked(double v)
 {
     if (!std::isfinite(v))
-        raise(ErrOverflow);
+        raise(ErrorNumber::Overflow);
     return v;
 }
 
 inline double checkedDiv(double a, double b)
 {
     if (b == 0.0)
-        raise(a == 0.0 || std::isnan(a) ? ErrOverflow : ErrDivisionByZero);
+        raise(a == 0.0 || std::isnan(a) ? ErrorNumber::Overflow : ErrorNumber::DivisionByZero);
     return checked(a / b);
 }
 
@@ -59,7 +69,7 @@ inline float toSingle(double v)
     checked(v);
     const float f = static_cast<float>(v);
     if (!std::isfinite(f))
-        raise(ErrOverflow);
+        raise(ErrorNumber::Overflow);
     return f;
 }
 

@@ -139,7 +139,7 @@ double LeadingNumber(const QString& text)
     static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
     const double v = cLocale ? strtod_l(s.c_str(), nullptr, cLocale) : std::strtod(s.c_str(), nullptr);
     if (!std::isfinite(v))
-        raise(ErrOverflow);
+        raise(ErrorNumber::Overflow);
     return v;
 }
 

@@ -1,0 +1,47 @@
+#include "core/analysis/result_texts.h"
+
+#include "core/series/evaluators.h"
+#include "core/study/errors.h"
+#include "core/study/number_text.h"
+
+namespace vendrak {
+
+namespace {
+
+QString entryText(ExtremumKind kind, bool runStart, double x, const QString& y)
+{
+    const QString prefix = kind == ExtremumKind::Min ? (runStart ? QStringLiteral("MIN:[") : QStringLiteral("MIN: ["))
+                                                     : (runStart ? QStringLiteral("MAX:[") : QStringLiteral("MAX: ["));
+    return prefix + NumberText(x) + QStringLiteral(" , ") + y + u']';
+}
+
+} // namespace
+
+QString RootCountText(int count) { return QString::number(count) + QStringLiteral(" roots"); }
+
+QString ExtremaSummaryText(int maxCount, int minCount, int possibleRoots)
+{
+    QString text = QString::number(maxCount) + QStringLiteral(" max. ") + QString::number(minCount)
+        + QStringLiteral(" min. ");
+    if (possibleRoots != 0)
+        text += QString::number(possibleRoots) + QStringLiteral(" possible root(s).");
+    return text;
+}
+
+QString ExtremumEntryText(ExtremumKind kind, double x, double y, bool runStart)
+{
+    return entryText(kind, runStart, x, NumberText(y));
+}
+
+QString RestoredExtremumEntryText(const Dimension& d, ExtremumKind kind, double x)
+{
+    QString y;
+    try {
+        y = NumberText(EvalSeries(d, x));
+    } catch (const RunTimeError& e) {
+        y = e.description();
+    }
+    return entryText(kind, false, x, y);
+}
+
+} // namespace vendrak

@@ -133,6 +133,15 @@ void MainWindow::OpenSeriesFileNamed(const QString& path)
         txtPlotStep->setText(SettingsText(dim_.PlotStep));
         txtDivx->setText(SettingsText(dim_.DivX));
         txtDivy->setText(SettingsText(dim_.DivY));
+        // A file can carry counts the fields would never take typed (a
+        // count above 2^30 does not even survive doubling); they get the
+        // fields' own corrections, as if typed and left.
+        bool refused = false;
+        txtSubintervals_Validate(refused);
+        txtSubintervals_LostFocus();
+        txtMaxcy_Validate(refused);
+        dim_.Subintervals = LeadingInt32(txtSubintervals->text());
+        dim_.MaxCycles = LeadingInt32(txtMaxcy->text());
     }
 
     // RestoreStudyResults
@@ -174,21 +183,42 @@ void MainWindow::mnuSaveAs_Click()
     // Cancelling keeps the file the study belongs to.
     if (name.isEmpty())
         return;
+    // Until the study is on disk under the new name it still belongs to the
+    // old one: a failed Save As must not send the next Save somewhere the
+    // user has just been told nothing was written.
+    const QString previous = dim_.FileName;
     dim_.FileName = QFileInfo(name).absoluteFilePath();
-    SaveStudy();
+    if (!SaveStudy()) {
+        dim_.FileName = previous;
+        return;
+    }
     // The window names the file the study now belongs to. The study itself
     // has not changed, so this is not an edit that clears results or graph.
     const QSignalBlocker quiet(txtEquation);
     txtEquation->setText(dim_.FileName);
 }
 
-void MainWindow::SaveStudy()
+bool MainWindow::SaveStudy()
 {
     if (dim_.FileName.isEmpty())
-        return;
-    if (dim_.GraphShown) {
+        return false;
+    // The picture is taken first, as it stands when the command is given.
+    const bool withGraph = dim_.GraphShown;
+    const QImage picture = withGraph ? graphImage() : QImage();
+    const StudySettingsTexts texts{txtXlower->text(),   txtXupper->text(),   txtSubintervals->text(),
+                                   txtError->text(),    txtMaxcy->text(),    txtWindowlx->text(),
+                                   txtWindowgx->text(), txtWindowly->text(), txtWindowgy->text(),
+                                   txtPlotStep->text(), txtXorigin->text(),  txtYorigin->text(),
+                                   txtDivx->text(),     txtDivy->text()};
+    const WriteResult written = WriteSeriesFile(dim_, dim_.FileName, texts);
+    if (!written.ok) {
+        // The bitmap belongs to the file: one that was refused or failed
+        // leaves the earlier bitmap beside it, not a picture of another study.
+        dialogs_.message(kTitle, written.message, Dialogs::Icon::Warning);
+        return false;
+    }
+    if (withGraph) {
         const QString bitmap = dim_.FileName + QStringLiteral(".bmp");
-        const QImage picture = graphImage();
         QSaveFile out(bitmap);
         bool ok = out.open(QIODevice::WriteOnly);
         if (ok) {
@@ -198,21 +228,14 @@ void MainWindow::SaveStudy()
             ok = writer.write(picture) && out.flush() && out.commit();
         }
         if (!ok) {
-            // The study itself is still worth saving: go on with the file.
+            // The study itself is saved; only its picture is not.
             dialogs_.message(kTitle,
                              QStringLiteral("The graph could not be saved as %1: %2")
                                  .arg(QDir::toNativeSeparators(bitmap), out.errorString()),
                              Dialogs::Icon::Warning);
         }
     }
-    const StudySettingsTexts texts{txtXlower->text(),   txtXupper->text(),   txtSubintervals->text(),
-                                   txtError->text(),    txtMaxcy->text(),    txtWindowlx->text(),
-                                   txtWindowgx->text(), txtWindowly->text(), txtWindowgy->text(),
-                                   txtPlotStep->text(), txtXorigin->text(),  txtYorigin->text(),
-                                   txtDivx->text(),     txtDivy->text()};
-    const WriteResult written = WriteSeriesFile(dim_, dim_.FileName, texts);
-    if (!written.ok)
-        dialogs_.message(kTitle, written.message, Dialogs::Icon::Warning);
+    return true;
 }
 
 void MainWindow::txtEquation_Click()

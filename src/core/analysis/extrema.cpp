@@ -252,14 +252,15 @@ ScanOutcome FindExtrema(Dimension& d)
     for (;;) {
         try {
             switch (scanner.run()) {
+            // A grid that cannot advance has no further point to examine;
+            // saying nothing would look as if the command had not run.
+            case End::Stalled:
             case End::Finished:
                 out.completed = true;
                 out.label = ExtremaLabel(d.MaxCount, d.MinCount, d.PossibleRootCount);
                 break;
             case End::Full:
                 d.ierr = ErrSubscript;
-                break;
-            case End::Stalled:
                 break;
             }
             return out;

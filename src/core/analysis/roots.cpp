@@ -160,14 +160,15 @@ ScanOutcome FindRoots(Dimension& d)
     for (;;) {
         try {
             switch (scanner.run()) {
+            // A grid that cannot advance has no further point to examine;
+            // saying nothing would look as if the command had not run.
+            case End::Stalled:
             case End::Finished:
                 out.completed = true;
                 out.label = RootsLabel(d.RootCount);
                 break;
             case End::Full:
                 d.ierr = ErrSubscript;
-                break;
-            case End::Stalled:
                 break;
             }
             return out;

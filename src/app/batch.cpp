@@ -416,7 +416,7 @@ int RunBatch(const BatchOptions& options)
             fail(QStringLiteral("export: ") + why);
     }
     if (options.save) {
-        for (const QString& warning : SaveStudyFiles(d, graph.image, settings))
+        for (const QString& warning : SaveStudyFiles(d, graph.image, settings).warnings)
             fail(QStringLiteral("save: ") + warning);
     }
     // The report reads the settings as read for the last command.

@@ -132,6 +132,15 @@ void MainWindow::OpenSeriesFileNamed(const QString& path)
         txtPlotStep->setText(s.plotStep);
         txtDivx->setText(s.divx);
         txtDivy->setText(s.divy);
+        // A file can carry counts the fields would never take typed (a
+        // count above 2^30 does not even survive doubling); they get the
+        // fields' own corrections, as if typed and left.
+        bool refused = false;
+        txtSubintervals_Validate(refused);
+        txtSubintervals_LostFocus();
+        txtMaxcy_Validate(refused);
+        dim_.Subintervals = LeadingInt32(txtSubintervals->text());
+        dim_.MaxCycles = LeadingInt32(txtMaxcy->text());
     }
 
     // RestoreStudyResults
@@ -165,21 +174,31 @@ void MainWindow::mnuSaveAs_Click()
     // Cancelling keeps the file the study belongs to.
     if (name.isEmpty())
         return;
+    // Until the study is on disk under the new name it still belongs to the
+    // old one: a failed Save As must not send the next Save somewhere the
+    // user has just been told nothing was written.
+    const QString previous = dim_.FileName;
     dim_.FileName = QFileInfo(name).absoluteFilePath();
-    SaveStudy();
+    if (!SaveStudy()) {
+        dim_.FileName = previous;
+        return;
+    }
     // The window names the file the study now belongs to. The study itself
     // has not changed, so this is not an edit that clears results or graph.
     const QSignalBlocker quiet(txtEquation);
     txtEquation->setText(dim_.FileName);
 }
 
-void MainWindow::SaveStudy()
+bool MainWindow::SaveStudy()
 {
     if (dim_.FileName.isEmpty())
-        return;
+        return false;
+    // The picture is taken first, as it stands when the command is given.
     const QImage picture = dim_.GraphShown ? graphImage() : QImage();
-    for (const QString& warning : SaveStudyFiles(dim_, picture, studySettingsTexts()))
+    const SaveReport saved = SaveStudyFiles(dim_, picture, studySettingsTexts());
+    for (const QString& warning : saved.warnings)
         dialogs_.message(kTitle, warning, Dialogs::Icon::Warning);
+    return saved.studySaved;
 }
 
 void MainWindow::txtEquation_Click()

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QToolTip>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -320,16 +321,58 @@ static void showView(MainWindow& w, const ViewLimits& v)
     w.cmdPlot_Click();
 }
 
+// Why the plot would refuse the window a navigation step leads to, judged
+// before any field is written: once written, a window that cannot be drawn
+// would be the starting point of every later step, and halving a window of
+// underflowed limits leads only to zeros. The limits are judged as the plot
+// will read them back from the field texts (seven digits can make two
+// different limits equal). The other plot settings are not the step's
+// doing; the plot judges them when it runs.
+static QString viewProblem(const MainWindow& w, const ViewLimits& v)
+{
+    if (!w.Picture1)
+        return {};
+    Dimension trial;
+    try {
+        trial.WindowLX = toSingle(LeadingNumber(NumberText(v.lx)));
+        trial.WindowGX = toSingle(LeadingNumber(NumberText(v.gx)));
+        trial.WindowLY = toSingle(LeadingNumber(NumberText(v.ly)));
+        trial.WindowGY = toSingle(LeadingNumber(NumberText(v.gy)));
+    } catch (const RunTimeError&) {
+        return kViewRangeMessage;
+    }
+    trial.DivX = trial.DivY = 1;
+    trial.PlotStep = 1;
+    try {
+        trial.PlotStep = std::max(1, LeadingInt32(textOf(w.txtPlotStep)));
+    } catch (const RunTimeError&) {
+    }
+    return plotSettingsProblem(trial, w.Picture1->canvas().outerWidth(),
+                               w.Picture1->canvas().outerHeight());
+}
+
 void MainWindow::ChangeView(int action)
 {
     if (DrawingGraph)
         return;
+    const ViewLimits before{dim_.WindowLX, dim_.WindowGX, dim_.WindowLY, dim_.WindowGY};
     ViewLimits v;
+    QString problem;
     try {
         v = ChangeViewLimits(dim_, graphWork, textOf(txtWindowlx), textOf(txtWindowgx),
                              textOf(txtWindowly), textOf(txtWindowgy), action);
+        problem = viewProblem(*this, v);
     } catch (const RunTimeError&) {
-        dialogs_.message(kTitle, kViewRangeMessage, Dialogs::Icon::Warning);
+        problem = kViewRangeMessage;
+    }
+    if (!problem.isEmpty()) {
+        // The graph on show and the window a click centres from stay those
+        // of the last window drawn.
+        dim_.WindowLX = before.lx;
+        dim_.WindowGX = before.gx;
+        dim_.WindowLY = before.ly;
+        dim_.WindowGY = before.gy;
+        dialogs_.message(kTitle, problem, Dialogs::Icon::Warning);
         return;
     }
     showView(*this, v);

@@ -288,7 +288,8 @@ public:
     void OpenSeriesFileNamed(const QString& path);
     void mnuSave_Click();
     void mnuSaveAs_Click();
-    void SaveStudy();
+    // False when the series file was not written (refused or failed).
+    bool SaveStudy();
     void txtEquation_Click();
     void txtEquation_Change();
     void txtEquation_Validate(bool& cancel);

@@ -142,19 +142,24 @@ TEST(GraphWindow, WindowThatCannotBeDrawnIsRefusedWithAMessageAndTheWindowStaysU
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         win.dlg.messages.clear();
     }
-    // Zooming out until a single cannot hold the window: the plot says so,
-    // then the step itself is refused and changes nothing.
+    // A step to a window a single cannot hold is refused with the plot's
+    // message, or with its own when the limits themselves overflow; either
+    // way the fields keep the window drawn last, and the graph stays.
     win.w.txtPlotStep->setText(QStringLiteral("1"));
-    win.setLimits("-1E+38 1E+38 -15 15");
-    win.w.cmdZoomOut->click();
-    EXPECT_EQ(win.limits(), "-2E+38 2E+38 -30 30");
-    win.w.cmdZoomOut->click();
-    EXPECT_EQ(win.limits(), "-2E+38 2E+38 -30 30");
-    ASSERT_EQ(win.dlg.messages.size(), 2u);
-    EXPECT_EQ(win.dlg.messages[0].text, kHugeWindowMessage);
-    EXPECT_EQ(win.dlg.messages[1].text, kViewRangeMessage);
+    for (const auto& [limits, message] : {std::pair{"-1E+38 1E+38 -15 15", kHugeWindowMessage},
+                                          std::pair{"-3.4E+38 -3.3E+38 -15 15", kViewRangeMessage}}) {
+        win.setLimits(limits);
+        win.w.cmdPlot->click();
+        win.dlg.messages.clear();
+        for (int i = 0; i < 2; ++i)
+            win.w.cmdZoomOut->click();
+        EXPECT_EQ(win.limits(), limits);
+        ASSERT_EQ(win.dlg.messages.size(), 2u);
+        EXPECT_EQ(win.dlg.messages[1].text, message);
+        EXPECT_TRUE(win.dim.GraphShown);
+    }
     win.w.cmdZoomIn->click(); // and from there the window is usable again
-    EXPECT_EQ(win.limits(), "-1E+38 1E+38 -15 15");
+    EXPECT_EQ(win.limits(), "-3.375E+38 -3.325E+38 -7.5 7.5");
     EXPECT_TRUE(win.dim.GraphShown);
 }
 

@@ -214,6 +214,9 @@ ScanOutcome walkGrid(Dimension& d, Label&& label)
     for (;;) {
         try {
             switch (scanner.run()) {
+            // A grid that cannot advance has no further point to examine;
+            // saying nothing would look as if the command had not run.
+            case End::Stalled:
             case End::Finished:
                 out.completed = true;
                 out.label = label();
@@ -221,8 +224,6 @@ ScanOutcome walkGrid(Dimension& d, Label&& label)
             case End::Full:
                 out.error = ErrorNumber::Subscript;
                 d.ierr = errorCode(ErrorNumber::Subscript);
-                break;
-            case End::Stalled:
                 break;
             }
             return out;

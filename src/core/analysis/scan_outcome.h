@@ -14,9 +14,9 @@ struct ScanOutcome {
     // The summary for the count label. Only meaningful when `completed`:
     // a scan that ended early leaves the label as it was.
     QString label;
-    // True when the scan walked its whole grid (or had no grid point to
-    // walk); false when it ended early and quietly: an error that is not
-    // recoverable, a full result table, or a grid that cannot advance.
+    // True when the scan walked its grid as far as it goes (none at all, or
+    // up to where a step no longer moves x); false when it ended early and
+    // quietly: an error that is not recoverable or a full result table.
     bool completed = false;
     // The error that ended the scan early, if one did (9 for a full table);
     // the window's ierr holds it too. A grid that cannot advance ends early

@@ -84,9 +84,17 @@ ResultTexts RestoredResults(Dimension& d)
     return r;
 }
 
-QStringList SaveStudyFiles(const Dimension& d, const QImage& graph, const StudySettingsTexts& texts)
+SaveReport SaveStudyFiles(const Dimension& d, const QImage& graph, const StudySettingsTexts& texts)
 {
-    QStringList warnings;
+    SaveReport report;
+    const WriteResult written = WriteSeriesFile(d, d.FileName, texts);
+    if (!written.ok) {
+        // The bitmap belongs to the file: one that was refused or failed
+        // leaves the earlier bitmap beside it, not a picture of another study.
+        report.warnings << written.message;
+        return report;
+    }
+    report.studySaved = true;
     if (!graph.isNull()) {
         const QString bitmap = d.FileName + QStringLiteral(".bmp");
         QSaveFile out(bitmap);
@@ -97,15 +105,12 @@ QStringList SaveStudyFiles(const Dimension& d, const QImage& graph, const StudyS
             // reached the disk, and would replace the earlier bitmap.
             ok = writer.write(graph) && out.flush() && out.commit();
         }
-        // The study itself is still worth saving: go on with the file.
+        // The study itself is saved; only its picture is not.
         if (!ok)
-            warnings << QStringLiteral("The graph could not be saved as %1: %2")
-                            .arg(QDir::toNativeSeparators(bitmap), out.errorString());
+            report.warnings << QStringLiteral("The graph could not be saved as %1: %2")
+                                   .arg(QDir::toNativeSeparators(bitmap), out.errorString());
     }
-    const WriteResult written = WriteSeriesFile(d, d.FileName, texts);
-    if (!written.ok)
-        warnings << written.message;
-    return warnings;
+    return report;
 }
 
 } // namespace vendrak

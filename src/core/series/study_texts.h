@@ -37,9 +37,14 @@ struct ResultTexts {
 };
 ResultTexts RestoredResults(Dimension& d);
 
-// Save: the graph as FILE.bmp beside the study file when `graph` is not null,
-// then the study itself, which is written even when the bitmap fails. Returns
-// the warning of each part that could not be written, in that order.
-QStringList SaveStudyFiles(const Dimension& d, const QImage& graph, const StudySettingsTexts& texts);
+// Save: the study file, then, once it is on disk, the graph as FILE.bmp
+// beside it when `graph` is not null. A study that cannot be written leaves
+// both files as they were. The warning of each part that could not be
+// written, in that order.
+struct SaveReport {
+    bool studySaved = false;
+    QStringList warnings;
+};
+SaveReport SaveStudyFiles(const Dimension& d, const QImage& graph, const StudySettingsTexts& texts);
 
 } // namespace vendrak

@@ -74,35 +74,27 @@ protected:
     RecordingCanvas canvas;
 };
 
-TEST_F(GraphDrawingTest, InitialWindowGivesTenthOfAUnitPerPixelAndGridLongTicks)
-{
-    mapped();
-    EXPECT_EQ(std::tuple(work.PixelX, work.PixelY, work.SampleStep), std::tuple(0.1f, 0.1f, 0.1f));
-    EXPECT_EQ(std::pair(work.TickLenX, work.TickLenY), std::pair(40.0f, 30.0f));
-    dim.GridOn = false;
-    dim.PlotStep = 80; // whole pixels per sample
-    mapped();
-    EXPECT_EQ(std::pair(work.TickLenX, work.TickLenY), std::pair(2.0f, 1.5f));
-    EXPECT_EQ(work.SampleStep, 8.0f);
-}
-
 TEST_F(GraphDrawingTest, CurveSamplesFromTheLeftEdgeToTheFirstSampleBeyondTheRight)
 {
     setPowerSeries(dim, {0, 0.5}); // stays inside the window
-    mapped().PlotCurve();
-    ASSERT_EQ(canvas.ops.size(), 402u); // samples -20, -19.9, ..., 20, 20.1
-    EXPECT_EQ(canvas.ops.front().kind, Kind::Point);
-    const std::vector<Op> l = lines(colours::Black);
-    ASSERT_EQ(l.size(), 401u);
-    for (size_t i = 0; i < l.size(); ++i) {
-        EXPECT_NEAR(l[i].x2, -20.0 + 0.1 * static_cast<double>(i + 1), 1e-4) << i;
-        EXPECT_DOUBLE_EQ(l[i].y2, l[i].x2 / 2);
-        EXPECT_EQ(l[i].x1, i > 0 ? l[i - 1].x2 : -20.0) << i; // joined from the pen
+    // Plot step 1 is a tenth of a unit here (a pixel), 80 is 8 units.
+    for (const auto& [step, sample, count] : {std::tuple{1, 0.1, 401u}, {80, 8.0, 6u}}) {
+        dim.PlotStep = step;
+        mapped().PlotCurve();
+        EXPECT_EQ(canvas.ops.front().kind, Kind::Point);
+        const std::vector<Op> l = lines(colours::Black);
+        ASSERT_EQ(canvas.ops.size(), count + 1);
+        ASSERT_EQ(l.size(), count);
+        for (size_t i = 0; i < l.size(); ++i) {
+            EXPECT_NEAR(l[i].x2, -20.0 + sample * static_cast<double>(i + 1), 1e-4) << i;
+            EXPECT_DOUBLE_EQ(l[i].y2, l[i].x2 / 2);
+            EXPECT_EQ(l[i].x1, i > 0 ? l[i - 1].x2 : -20.0) << i; // joined from the pen
+        }
+        EXPECT_GT(l.back().x2, 20.0);
     }
-    EXPECT_GT(l.back().x2, 20.0);
 }
 
-TEST_F(GraphDrawingTest, FailedSamplesLeaveGapsThatAreNeverJoinedNorShaded)
+TEST_F(GraphDrawingTest, FailedSamplesLeaveGapsAndAnUnrecoverableErrorEndsTheCurve)
 {
     GraphDrawing d = mapped();
     d.setEvaluator([](const Dimension&, double x) {
@@ -112,33 +104,29 @@ TEST_F(GraphDrawingTest, FailedSamplesLeaveGapsThatAreNeverJoinedNorShaded)
     });
     d.PlotCurve();
     const std::vector<Op> points = canvas.of(Kind::Point);
-    ASSERT_EQ(points.size(), 2u); // one run each side of the gap
+    ASSERT_EQ(points.size(), 2u); // one run each side of the gap, never joined
     EXPECT_NEAR(points[1].x1, 1.1, 1e-4);
     for (const Op& op : canvas.of(Kind::Line))
         EXPECT_TRUE(op.x1 > 1.05 ? op.x2 > 1.05 : op.x2 < -1.05) << op.x1 << " -> " << op.x2;
     EXPECT_GT(canvas.of(Kind::Line).back().x2, 20.0);
-
     canvas.ops.clear();
     d.ShadeArea(true); // stops at the first failure
     for (const Op& op : lines(colours::Shade))
         EXPECT_LT(op.x2, -1.05);
     EXPECT_EQ(dim.ierr, errorCode(ErrorNumber::DivisionByZero));
-}
 
-TEST_F(GraphDrawingTest, AnErrorThatCannotBeRecoveredEndsTheCurveQuietly)
-{
     // Raised directly, or a recoverable raise while the math object reports a
     // script error: the object's number decides and is then cleared.
     for (const auto& [raised, scriptError] : {std::pair{ErrorNumber::Subscript, 0}, {ErrorNumber::InvalidCall, errorCode(ErrorNumber::TypeMismatch)}}) {
-        GraphDrawing d = mapped();
-        d.setEvaluator([&, raised, scriptError](const Dimension&, double x) {
+        GraphDrawing e = mapped();
+        e.setEvaluator([&, raised, scriptError](const Dimension&, double x) {
             if (x > 0.05) {
                 dim.ScriptMath.ierr = scriptError;
                 raise(raised);
             }
             return x;
         });
-        d.PlotCurve();
+        e.PlotCurve();
         EXPECT_LT(canvas.of(Kind::Line).back().x2, 0.06);
         EXPECT_EQ(dim.ierr, scriptError != 0 ? scriptError : errorCode(raised));
         EXPECT_EQ(dim.ScriptMath.ierr, 0);
@@ -159,7 +147,7 @@ TEST_F(GraphDrawingTest, StretchesWhollyAboveOrBelowTheWindowAreNotDrawn)
     EXPECT_LT(canvas.of(Kind::Line).size(), 100u);
 }
 
-TEST_F(GraphDrawingTest, ShadingFillsTheStudyIntervalWithTouchingVerticalLines)
+TEST_F(GraphDrawingTest, ShadingFillsTheStudyIntervalAndMarkersRunFromTheAxisToTheCurve)
 {
     mapped().ShadeArea(true);
     const std::vector<Op> shade = lines(colours::Shade);
@@ -170,11 +158,8 @@ TEST_F(GraphDrawingTest, ShadingFillsTheStudyIntervalWithTouchingVerticalLines)
         expectLine(shade[i], -8.0 + 0.1f * 0.999 * static_cast<double>(i), 0, shade[i].x1, shade[i].x1);
     EXPECT_EQ(canvas.of(Kind::Point, colours::Blue).size(), shade.size() - 2);
     expectLine(shade.back(), shade.back().x1, shade.back().y1, 8, 8);
-}
 
-TEST_F(GraphDrawingTest, MarkersRunFromTheAxisToTheCurveClampedToTheWindow)
-{
-    for (const double sign : {1.0, -1.0}) {
+    for (const double sign : {1.0, -1.0}) { // clamped to the window
         setPowerSeries(dim, {0, 0, sign}); // +-64 at the ends of -8..8
         mapped().DrawIntervalMarkers();
         ASSERT_EQ(lines(colours::Blue).size(), 2u);
@@ -193,21 +178,32 @@ TEST_F(GraphDrawingTest, MarkersRunFromTheAxisToTheCurveClampedToTheWindow)
     expectLine(lines(colours::Blue)[1], 8, 0, 8, -2);
 }
 
-TEST_F(GraphDrawingTest, InitialDivisionLabelsEveryDivisionOnBothSidesOfTheAxes)
+TEST_F(GraphDrawingTest, InitialLabelsSitBesideTheirMarksInTheirFonts)
 {
-    mapped().LabelDivisions(QStringLiteral("1"), QStringLiteral("1"));
-    const std::vector<Op> t = canvas.of(Kind::Text, colours::Black);
-    ASSERT_EQ(t.size(), 70u);
+    GraphDrawing d = mapped();
+    d.LabelDivisions(QStringLiteral("1"), QStringLiteral("1"));
+    d.LabelWindow();
+    const std::vector<Op> t = canvas.of(Kind::Text, colours::Black), l = canvas.of(Kind::Text, colours::WindowLabel);
+    ASSERT_EQ(t.size(), 70u); // every division on both sides of both axes
+    ASSERT_EQ(l.size(), 4u);
     for (size_t i = 0; i < 15; ++i) { // up, then down the y-axis
         EXPECT_EQ(t[i].text, QString::number(i + 1));
         EXPECT_EQ(t[15 + i].text, QString::number(-static_cast<int>(i + 1)));
     }
-    // Right of the y-axis centred on the division, or ending 7.5 pixels left
-    // of it; turned along the x-axis, below it or above it.
-    const std::tuple<size_t, double, double> at[] = {{2, 0.75, 3.35}, {24, -2.25, -9.65}, {50, -0.45, 1.75}};
-    for (const auto& [i, x, y] : at) {
-        expectLine(t[i], x, y, t[i].x2, t[i].y2);
-        EXPECT_EQ(t[i].font, (LabelFont{7, 5, i >= 30}));
+    // Division labels right of the y-axis centred on the division, or ending
+    // 7.5 pixels left of it; turned along the x-axis, below it or above it.
+    // Window labels: bottom centred, its cell ending a pixel above the edge;
+    // top from 4 pixels beyond the edge; left and right turned, reading down.
+    const struct { const Op& op; const char* text; double x, y; LabelFont font; } cases[] = {
+        {t[2], "3", 0.75, 3.35, {7, 5, false}},        {t[24], "-10", -2.25, -9.65, {7, 5, false}},
+        {t[50], "-1", -0.45, 1.75, {7, 5, true}},      {l[0], "-15 ", -3.2, -12.9, {20, 16, false}},
+        {l[1], " 15 ", -2.4, 15.4, {20, 16, false}},   {l[2], "-20 ", -17.8, 3.2, {20, 16, true}},
+        {l[3], " 20 ", 20.4, 2.4, {20, 16, true}}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.op.text, QLatin1String(c.text));
+        EXPECT_NEAR(c.op.x1, c.x, 1e-5) << c.text;
+        EXPECT_NEAR(c.op.y1, c.y, 1e-5) << c.text;
+        EXPECT_EQ(c.op.font, c.font) << c.text;
     }
     EXPECT_EQ(canvas.font(), std::nullopt); // the canvas's own font is back
 }
@@ -227,9 +223,7 @@ TEST_F(GraphDrawingTest, DivisionSizeAndTextDecideWhichLabelsAndHowTheyRead)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        dim.DivX = c.divX;
-        dim.DivY = c.divY;
-        dim.YOrigin = c.yOrigin;
+        std::tie(dim.DivX, dim.DivY, dim.YOrigin) = std::tuple(c.divX, c.divY, c.yOrigin);
         GraphDrawing d = mapped();
         d.LabelDivisions(c.divX == 1 ? QStringLiteral("1") : QLatin1String(c.text), QLatin1String(c.text));
         EXPECT_EQ(work.LabelEveryX, c.labelEvery);
@@ -242,24 +236,6 @@ TEST_F(GraphDrawingTest, DivisionSizeAndTextDecideWhichLabelsAndHowTheyRead)
         EXPECT_GE(verticalGreen(), c.ticksMin);
         EXPECT_LE(verticalGreen(), c.ticksMax);
     }
-}
-
-TEST_F(GraphDrawingTest, WindowLabelsShowTheLimitsAtTheEdges)
-{
-    mapped().LabelWindow();
-    const std::vector<Op> l = canvas.of(Kind::Text, colours::WindowLabel);
-    ASSERT_EQ(l.size(), 4u);
-    // Bottom centred, its cell ending a pixel above the edge; top from 4
-    // pixels beyond the edge; left and right turned, reading downwards.
-    const std::tuple<const char*, double, double> expected[] = {
-        {"-15 ", -3.2, -12.9}, {" 15 ", -2.4, 15.4}, {"-20 ", -17.8, 3.2}, {" 20 ", 20.4, 2.4}};
-    for (size_t i = 0; i < 4; ++i) {
-        const auto& [text, x, y] = expected[i];
-        EXPECT_EQ(l[i].text, QLatin1String(text));
-        expectLine(l[i], x, y, l[i].x2, l[i].y2);
-        EXPECT_EQ(l[i].font, (LabelFont{20, 16, i >= 2}));
-    }
-    EXPECT_EQ(canvas.font(), std::nullopt);
 }
 
 TEST(LabelFormat, DecimalsFollowTheDivisionTextAndHashesDropAZeroWholePart)
@@ -299,8 +275,7 @@ TEST_F(GraphDrawingTest, SettingsThatCannotBeDrawnAreRefusedAndNothingDrawn)
 TEST_F(GraphDrawingTest, OddSettingsFromAFileOrFarOffWindowsFinishPromptly)
 {
     const auto start = std::chrono::steady_clock::now();
-    dim.DivX = 0; // zero and negative divisions: no division by zero, no hang
-    dim.DivY = -0.5f;
+    std::tie(dim.DivX, dim.DivY) = std::pair(0.0f, -0.5f); // zero and negative divisions: no hang
     ASSERT_TRUE(drawAll());
     EXPECT_EQ(work.DivStepY, 0.5f); // counted by its size
     EXPECT_EQ(work.LabelEveryX, 0);
@@ -315,11 +290,8 @@ TEST_F(GraphDrawingTest, OddSettingsFromAFileOrFarOffWindowsFinishPromptly)
     }
 
     // Where a tenth no longer moves a single, and the largest window there is.
-    dim.WindowLX = dim.WindowLY = 1e8f;
-    dim.WindowGX = 1e8f + 40;
-    dim.WindowGY = 1e8f + 64;
-    dim.XLower = 1e8;
-    dim.XUpper = 1e8 + 100;
+    std::tie(dim.WindowLX, dim.WindowGX, dim.WindowLY, dim.WindowGY) = std::tuple(1e8f, 1e8f + 40, 1e8f, 1e8f + 64);
+    std::tie(dim.XLower, dim.XUpper) = std::pair(1e8, 1e8 + 100);
     ASSERT_TRUE(drawAll());
     EXPECT_GT(lines(colours::Black).size(), 390u);
     dim.WindowLX = dim.WindowLY = -1.7e38f;
@@ -360,30 +332,26 @@ protected:
 
 TEST_F(GraphPixelsTest, EachPartHasItsColourWhereItMustBe)
 {
+    const QRgb yellow = qRgb(255, 255, 0), shade = qRgb(255, 160, 160), blue = qRgb(0, 0, 255);
     draw(true, false);
-    EXPECT_EQ(image.pixel(399, 105), qRgb(255, 255, 0)); // the frame's right and bottom sides,
-    EXPECT_EQ(image.pixel(105, 299), qRgb(255, 255, 0)); // one pixel inside the window
-    EXPECT_EQ(at(5.5, 0), kRed); // axes over the grid, grid over the shading
-    EXPECT_EQ(at(0, -7.5), kRed);
-    EXPECT_EQ(at(5.5, 5), kGreen);
-    EXPECT_EQ(at(-12.5, 3), kGreen);
-    EXPECT_EQ(at(5.5, 2.5), qRgb(255, 160, 160)); // 0xA0A0FF up to f(x) = x, over -8..8 only
-    EXPECT_EQ(at(-5.5, -2.5), qRgb(255, 160, 160));
-    EXPECT_EQ(at(9.5, 2.5), kWhite);
-    EXPECT_EQ(at(5.5, 7.5), kWhite);
-    EXPECT_EQ(at(-12.5, -12.5), kBlack); // the curve on top of everything
-    EXPECT_EQ(at(3.4, 3.4), kBlack);
-    EXPECT_EQ(at(8, 4.5), qRgb(0, 0, 255)); // the upper marker, up to the curve only
-    EXPECT_NE(at(8, 8.5), qRgb(0, 0, 255));
-    EXPECT_EQ(at(0.1, 0.2), kRed); // the origin disc in a magenta ring
-    EXPECT_EQ(at(0.4, 0), qRgb(255, 0, 255));
+    EXPECT_EQ(image.pixel(399, 105), yellow); // the frame's right and bottom sides,
+    EXPECT_EQ(image.pixel(105, 299), yellow); // one pixel inside the window
+    // Axes over the grid, grid over the shading (0xA0A0FF up to f(x) = x, over
+    // -8..8 only), the curve on top of everything, the upper marker up to the
+    // curve only, the origin disc in a magenta ring.
+    const std::tuple<double, double, QRgb> expected[] = {
+        {5.5, 0, kRed},      {0, -7.5, kRed},       {5.5, 5, kGreen},        {-12.5, 3, kGreen}, {5.5, 2.5, shade},
+        {-5.5, -2.5, shade}, {9.5, 2.5, kWhite},    {5.5, 7.5, kWhite},      {-12.5, -12.5, kBlack},
+        {3.4, 3.4, kBlack},  {8, 4.5, blue},        {0.1, 0.2, kRed},        {0.4, 0, qRgb(255, 0, 255)}};
+    for (const auto& [x, y, colour] : expected)
+        EXPECT_EQ(at(x, y), colour) << x << ", " << y;
+    EXPECT_NE(at(8, 8.5), blue);
 
     dim.GridOn = false; // short ticks only
     draw(false, false);
-    EXPECT_EQ(at(5, 0.5), kGreen);
-    EXPECT_EQ(at(5, 2), kWhite);
-    EXPECT_EQ(at(-0.5, 5), kGreen);
-    EXPECT_EQ(at(-3, 5), kWhite);
+    for (const auto& [x, y, colour] : {std::tuple{5.0, 0.5, kGreen}, {5.0, 2.0, kWhite}, {-0.5, 5.0, kGreen},
+                                       {-3.0, 5.0, kWhite}})
+        EXPECT_EQ(at(x, y), colour) << x << ", " << y;
 }
 
 TEST_F(GraphPixelsTest, LabelsPutInkNearTheirPlacesAndSteepCurvesAreClippedNotWrapped)

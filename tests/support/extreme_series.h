@@ -102,7 +102,7 @@ public:
     }
 };
 
-// One window for one extreme file.
+// A window for extreme files, with commands run under a time limit.
 class ExtremeWindow {
 public:
     // A command that runs longer than this fails the test; one that never
@@ -110,15 +110,15 @@ public:
     static constexpr int kTimeLimitMs = 30000;
     static constexpr std::chrono::seconds kHangLimit{120};
 
-    explicit ExtremeWindow(const ExtremeFile& file) : name_(file.name)
+    explicit ExtremeWindow(std::string name) : name_(std::move(name)) { dlg.pdfPath = dir.filePath("report.pdf"); }
+    explicit ExtremeWindow(const ExtremeFile& file) : ExtremeWindow(file.name) { path = write(file); }
+
+    // The file in the window's folder; its path.
+    QString write(const ExtremeFile& file) const
     {
-        EXPECT_TRUE(dir.isValid());
-        path = dir.filePath(QString::fromStdString(file.name) + ".txt");
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(file.content);
-        f.close();
-        dlg.pdfPath = dir.filePath("report.pdf");
+        QFile f(dir.filePath(QString::fromStdString(file.name) + ".txt"));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(file.content) == file.content.size()) << file.name;
+        return f.fileName();
     }
 
     // Runs one command; checks that it ended in time and that no run-time

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -15,19 +16,6 @@ namespace vendrak::test {
 
 class Watchdog {
 public:
-    Watchdog() : thread_([this] { watch(); }) {}
-    ~Watchdog()
-    {
-        {
-            std::lock_guard lock(mutex_);
-            stop_ = true;
-        }
-        wake_.notify_all();
-        thread_.join();
-    }
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
-
     // Starts the clock for a step; the step must end (disarm or the next arm)
     // within the limit.
     void arm(const std::string& step, std::chrono::milliseconds limit)
@@ -48,30 +36,29 @@ public:
     }
 
 private:
-    void watch()
+    void watch(std::stop_token stop)
     {
         std::unique_lock lock(mutex_);
-        while (!stop_) {
-            if (!armed_) {
-                wake_.wait(lock);
-                continue;
-            }
-            if (wake_.wait_until(lock, deadline_) == std::cv_status::timeout && armed_ && !stop_
-                && std::chrono::steady_clock::now() >= deadline_) {
+        while (!stop.stop_requested()) {
+            if (armed_ && std::chrono::steady_clock::now() >= deadline_) {
                 std::fprintf(stderr, "\nHUNG: \"%s\" did not finish within its time limit\n", step_.c_str());
                 std::fflush(stderr);
                 std::_Exit(3);
             }
+            const auto until = deadline_;
+            if (armed_)
+                wake_.wait_until(lock, stop, until, [&] { return !armed_ || deadline_ != until; });
+            else
+                wake_.wait(lock, stop, [&] { return armed_; });
         }
     }
 
     std::mutex mutex_;
-    std::condition_variable wake_;
+    std::condition_variable_any wake_;
     std::string step_;
     std::chrono::steady_clock::time_point deadline_{};
     bool armed_ = false;
-    bool stop_ = false;
-    std::thread thread_; // last: starts once the rest is set up
+    std::jthread thread_{[this](std::stop_token stop) { watch(stop); }}; // last: starts once the rest is set up
 };
 
 } // namespace vendrak::test

@@ -1,5 +1,7 @@
 #include "app/batch.h"
 
+#include "app/graph_export.h"
+
 #include "core/analysis/point_value.h"
 #include "core/analysis/study_commands.h"
 #include "core/graph/graph_image.h"
@@ -79,7 +81,7 @@ QString CommandLineHelp()
         "  --value ORDER X    value of derivative ORDER (0: the function) at X\n"
         "  --json             print one JSON object instead of the report\n"
         "  --save             save the study (and its graph bitmap) back into FILE\n"
-        "  --export-graph OUT write the graph to OUT (PNG)\n"
+        "  --export-graph OUT write the graph to OUT: PNG, SVG or PDF by its extension\n"
         "  -h, --help         show this help\n"
         "  -v, --version      show the version\n"
         "Exit status: 0 done, 2 usage error, 3 FILE cannot be read, 4 a command failed\n"
@@ -194,19 +196,17 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 
 // The real graph export (PNG, SVG, PDF) takes this call over; until then the
 // graph area's picture goes out as PNG.
-QString exportGraph(const Dimension&, const StudySettingsTexts&, const QImage& shown, const QString& path)
+QString exportGraph(const Dimension& d, const StudySettingsTexts& settings, const StudySpecTexts& specs,
+                    const GraphOptions& options, const QString& path)
 {
-    if (shown.isNull())
-        return QStringLiteral("there is no graph to export");
-    if (QFileInfo(path).suffix().compare(u"png", Qt::CaseInsensitive) != 0)
-        return QStringLiteral("the graph can be exported as PNG only: %1 does not end in .png").arg(path);
-    QSaveFile out(path);
-    bool ok = out.open(QIODevice::WriteOnly);
-    if (ok) {
-        QImageWriter writer(&out, "PNG");
-        ok = writer.write(shown) && out.flush() && out.commit();
-    }
-    return ok ? QString() : QStringLiteral("the graph could not be written to %1: %2").arg(path, out.errorString());
+    const std::optional<ExportFormat> format = ExportFormatOf(path);
+    if (!format)
+        return QStringLiteral("%1 does not end in .png, .svg or .pdf").arg(path);
+    const QString why = WriteGraphExport(path, *format, 1, QFileInfo(d.FileName).fileName(),
+                                         [&](PainterCanvas& canvas) {
+                                             return DrawGraphOn(canvas, d, settings, specs, options, true);
+                                         });
+    return why.isEmpty() ? why : QStringLiteral("the graph could not be written to %1: %2").arg(path, why);
 }
 
 namespace {
@@ -411,7 +411,8 @@ int RunBatch(const BatchOptions& options)
     if ((options.save || !options.exportGraph.isEmpty()) && !graph.problem.isEmpty())
         printError(QStringLiteral("graph: ") + graph.problem);
     if (!options.exportGraph.isEmpty()) {
-        const QString why = exportGraph(d, settings, graph.image, options.exportGraph);
+        const QString why = graph.image.isNull() ? QStringLiteral("there is no graph to export")
+                                                 : exportGraph(d, settings, specs, graphOptions, options.exportGraph);
         if (!why.isEmpty())
             fail(QStringLiteral("export: ") + why);
     }

@@ -1,6 +1,8 @@
 #pragma once
 // The command line: which way the program starts, and the batch front end
 // that studies a series file without a window.
+#include "core/analysis/study_commands.h"
+#include "core/graph/graph_drawing.h"
 #include "core/series/series_file.h"
 #include "core/study/dimension.h"
 
@@ -50,9 +52,9 @@ QString CommandLineHelp();
 // graph is drawn off screen). Returns the exit status.
 int RunBatch(const BatchOptions& options);
 
-// Where the graph export writes the graph to `path`; the graph as the graph
-// area shows it is at hand. Returns why it failed, empty on success.
-QString exportGraph(const Dimension& d, const StudySettingsTexts& settings, const QImage& shown,
-                    const QString& path);
+// Writes the graph the study's plot settings draw to `path`, as PNG, SVG or
+// PDF by its extension. Returns why it failed, empty on success.
+QString exportGraph(const Dimension& d, const StudySettingsTexts& settings, const StudySpecTexts& specs,
+                    const GraphOptions& options, const QString& path);
 
 } // namespace vendrak

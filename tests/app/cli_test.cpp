@@ -260,7 +260,8 @@ TEST(Cli, ExitStatusesAndMessages)
         {{"--batch", example("sine_taylor.txt"), "--value", "171", "1"}, 4, "no derivative of that order", "FUNCTION:"},
         {{"--batch", example("sine_taylor.txt"), "--bogus"}, 2, "bogus", ""},
         {{"--batch", example("sine_taylor.txt"), "--value", "1"}, 2, "--value needs an order and a point", ""},
-        {{"--batch", example("sine_taylor.txt"), "--export-graph", dir.filePath("g.svg")}, 4, "PNG", "FUNCTION:"},
+        {{"--batch", example("sine_taylor.txt"), "--export-graph", dir.filePath("g.gif")}, 4, ".png, .svg or .pdf", "FUNCTION:"},
+        {{"--batch", example("sine_taylor.txt"), "--export-graph", dir.filePath("no/such/g.pdf")}, 4, "g.pdf", "FUNCTION:"},
         {{"--batch"}, 2, "needs a series file", ""},
         {{"--roots", example("sine_taylor.txt")}, 2, "--roots needs --batch", ""},
     };
@@ -273,10 +274,17 @@ TEST(Cli, ExitStatusesAndMessages)
         EXPECT_TRUE(r.out.contains(c.inOutput)) << r.out.toStdString();
     }
 
-    // The graph export writes the graph area's picture.
-    const QString png = dir.filePath("graph.png");
-    EXPECT_EQ(runVendrak({"--batch", example("sine_taylor.txt"), "--export-graph", png, "--roots"}).status, 0);
-    EXPECT_EQ(QImage(png).size(), QSize(396, 296));
+    // The graph export writes the graph area's picture, in the format its
+    // extension names; the PNG is the picture the window shows.
+    for (const char* name : {"graph.png", "graph.svg", "graph.pdf"}) {
+        const QString out = dir.filePath(name);
+        EXPECT_EQ(runVendrak({"--batch", example("sine_taylor.txt"), "--export-graph", out, "--roots"}).status, 0);
+        EXPECT_GT(QFileInfo(out).size(), 1000) << name;
+    }
+    EXPECT_EQ(QImage(dir.filePath("graph.png")).size(), QSize(396, 296));
+    QFile svg(dir.filePath("graph.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svg.readAll().contains("<text"));
 }
 
 TEST(Cli, HelpAndVersionNeedNoDisplay)

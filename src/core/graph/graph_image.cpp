@@ -29,27 +29,40 @@ void ReadPlotSpecsFrom(Dimension& d, const StudySettingsTexts& t, bool grid, boo
     d.ShadeOn = shade;
 }
 
+namespace {
+
+// Reads the settings into d and checks them; the window's message when the
+// graph cannot be drawn.
+QString readForDrawing(Dimension& d, const StudySettingsTexts& settings, const StudySpecTexts& specs,
+                       const GraphOptions& options, bool grid)
+{
+    try {
+        ReadPlotSpecsFrom(d, settings, grid, options.shade);
+    } catch (const RunTimeError&) {
+        return kPlotNumberMessage;
+    }
+    const QString problem = plotSettingsProblem(d, kGraphAreaWidth, kGraphAreaHeight);
+    if (!problem.isEmpty())
+        return problem;
+    d.ScriptMath.ierr = 0;
+    try {
+        ReadStudySpecsFrom(d, specs);
+    } catch (const RunTimeError&) {
+        return kStudyNumberMessage;
+    }
+    return {};
+}
+
+} // namespace
+
 GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettingsTexts& settings,
                               const StudySpecTexts& specs, const GraphOptions& options, bool grid)
 {
     GraphPicture out;
     d.GraphShown = false;
-    try {
-        ReadPlotSpecsFrom(d, settings, grid, options.shade);
-    } catch (const RunTimeError&) {
-        out.problem = kPlotNumberMessage;
-        return out;
-    }
-    out.problem = plotSettingsProblem(d, kGraphAreaWidth, kGraphAreaHeight);
+    out.problem = readForDrawing(d, settings, specs, options, grid);
     if (!out.problem.isEmpty())
         return out;
-    d.ScriptMath.ierr = 0;
-    try {
-        ReadStudySpecsFrom(d, specs);
-    } catch (const RunTimeError&) {
-        out.problem = kStudyNumberMessage;
-        return out;
-    }
     QImage image(kGraphAreaWidth - 2 * kGraphAreaBorder, kGraphAreaHeight - 2 * kGraphAreaBorder,
                  QImage::Format_RGB32);
     // The colour of a window's content, as the graph area is filled.
@@ -65,6 +78,19 @@ GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettings
     d.DerivOrder = work.PlottedOrder;
     out.image = image;
     return out;
+}
+
+bool DrawGraphOn(PainterCanvas& canvas, Dimension d, const StudySettingsTexts& settings,
+                 const StudySpecTexts& specs, const GraphOptions& options, bool grid)
+{
+    if (!readForDrawing(d, settings, specs, options, grid).isEmpty())
+        return false;
+    GraphWork work;
+    canvas.fillBackground(QGuiApplication::palette().color(QPalette::Base));
+    GraphDrawing drawing(d, work, canvas);
+    const bool drawn = drawing.draw(options);
+    canvas.flush();
+    return drawn;
 }
 
 } // namespace vendrak

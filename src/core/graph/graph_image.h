@@ -5,6 +5,7 @@
 #include "core/analysis/study_commands.h"
 #include "core/graph/graph_drawing.h"
 #include "core/graph/graph_work.h"
+#include "core/graph/image_canvas.h"
 #include "core/series/series_file.h"
 #include "core/study/dimension.h"
 
@@ -37,5 +38,10 @@ struct GraphPicture {
 // as after the window's graph has been taken for the bitmap.
 GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettingsTexts& settings,
                               const StudySpecTexts& specs, const GraphOptions& options, bool grid);
+
+// The same drawing onto any canvas (an export at another size or as
+// vectors). The study state is a copy: nothing of the caller's changes.
+bool DrawGraphOn(PainterCanvas& canvas, Dimension d, const StudySettingsTexts& settings,
+                 const StudySpecTexts& specs, const GraphOptions& options, bool grid);
 
 } // namespace vendrak

@@ -1,0 +1,32 @@
+#pragma once
+// Graph export shared by File > Export graph and the batch front end: the
+// graph drawn afresh through the drawing steps into a PNG at a scale, or into
+// an SVG or PDF as lines, circles and text, and written whole or not at all.
+#include "core/graph/image_canvas.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+namespace vendrak {
+
+enum class ExportFormat { Png, Svg, Pdf };
+
+// The file-dialog filters, in the order of the formats.
+QStringList ExportFilters();
+// The format a file name's extension names, if any.
+std::optional<ExportFormat> ExportFormatOf(const QString& path);
+// The format of a filter from ExportFilters(), PNG when it is none of them.
+ExportFormat ExportFormatOfFilter(const QString& filter);
+// The extension of a format, without the point.
+QString ExportSuffix(ExportFormat format);
+
+// Draws through `draw` (false: nothing could be drawn) onto a canvas of the
+// graph area's interior and writes the file; PNG at `scale` device pixels to
+// a logical pixel. Empty when written, otherwise why not; a failure leaves an
+// earlier file of that name as it was and no partial file.
+QString WriteGraphExport(const QString& path, ExportFormat format, int scale, const QString& description,
+                         const std::function<bool(PainterCanvas&)>& draw);
+
+} // namespace vendrak

@@ -1,10 +1,26 @@
 #include "app/about_window.h"
 
+#include "app/help_viewer.h"
+
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QUrl>
 
 namespace vendrak {
+
+QStringList MakerNoticeLines()
+{
+    return {QStringLiteral("Studies functions given as series"), QStringLiteral("Free software, MIT License"),
+            QStringLiteral("Version " VENDRAK_VERSION)};
+}
+
+QString MakerWebAddress(const QString& anchor)
+{
+    QUrl help = QUrl::fromLocalFile(DefaultHelpFile());
+    help.setFragment(anchor);
+    return help.toString();
+}
 
 AboutWindow::AboutWindow(QWidget* owner)
     : QWidget(owner, Qt::Window)

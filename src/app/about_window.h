@@ -6,14 +6,12 @@
 
 namespace vendrak {
 
-// The maker's notice: what the program is, its licence, where it lives.
-inline QString MakerWebAddress() { return QStringLiteral("https://vendrak.example.org"); }
-inline QStringList MakerNoticeLines()
-{
-    return {QStringLiteral("Studies functions given as series"),
-            QStringLiteral("Free software, MIT License"),
-            MakerWebAddress()};
-}
+// The maker's notice: what the program is, its licence and the version of
+// this build. The project has no web site of its own, so no address is
+// given; where one is asked for, the help document is the place to look.
+QStringList MakerNoticeLines();
+// Where to read more: the help document's section named by `anchor`.
+QString MakerWebAddress(const QString& anchor);
 
 class AboutWindow : public QWidget {
     Q_OBJECT

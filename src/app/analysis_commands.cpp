@@ -3,12 +3,23 @@
 #include "core/analysis/study_commands.h"
 #include "app/busy_cursor.h"
 #include "app/main_window.h"
+#include "core/analysis/result_texts.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 
 namespace vendrak {
+
+// A full table cuts the list short without a word in the labels; the user
+// must hear that the rest of the interval was not listed.
+void MainWindow::tellTableFull(const QString& text, BusyCursor& busy)
+{
+    if (text.isEmpty())
+        return;
+    busy.release();
+    dialogs().message(QStringLiteral("Vendrak"), text, Dialogs::Icon::Information);
+}
 
 void MainWindow::cmdRoots_Click()
 {
@@ -18,6 +29,7 @@ void MainWindow::cmdRoots_Click()
     lstRoots->addItems(scan.entries);
     if (scan.completed)
         lblRoots->setText(scan.label);
+    tellTableFull(TableFullText(dim_, scan, true), busy);
 }
 
 void MainWindow::cmdExtrema_Click()
@@ -28,6 +40,7 @@ void MainWindow::cmdExtrema_Click()
     lstExtrema->addItems(scan.entries);
     if (scan.completed)
         lblExtrema->setText(scan.label);
+    tellTableFull(TableFullText(dim_, scan, false), busy);
 }
 
 void MainWindow::cmdIntegrate_Click()

@@ -1,6 +1,7 @@
 #include "app/batch.h"
 
 #include "app/graph_export.h"
+#include "core/analysis/result_texts.h"
 
 #include "core/analysis/point_value.h"
 #include "core/analysis/study_commands.h"
@@ -314,8 +315,11 @@ QString reportText(const Dimension& d, const StudySettingsTexts& t, const Shown&
 // Why a scan ended before walking its grid, from the error it left.
 QString scanStopped(const Dimension& d, const QString& what)
 {
-    if (d.ierr == static_cast<int>(ErrorNumber::Subscript))
-        return QStringLiteral("%1: stopped at the table's limit of %2").arg(what).arg(kResultCapacity);
+    if (d.ierr == static_cast<int>(ErrorNumber::Subscript)) {
+        ScanOutcome full;
+        full.error = ErrorNumber::Subscript;
+        return QStringLiteral("%1: %2").arg(what, TableFullText(d, full, what == u"roots"));
+    }
     if (d.ierr != 0)
         return QStringLiteral("%1: stopped early: %2").arg(what, errorDescription(static_cast<ErrorNumber>(d.ierr)));
     return QStringLiteral("%1: stopped early: the grid cannot advance over the interval").arg(what);

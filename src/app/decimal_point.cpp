@@ -66,7 +66,7 @@ QString DecimalCommaWarningText()
         QString(),
         QStringLiteral("Do you wish to temporarily change this system setting to decimal point?"),
         QStringLiteral("(Upon exiting, this application will restore your setting.)"),
-        QStringLiteral("(See HELP FILE or visit ") + MakerWebAddress()
+        QStringLiteral("(See HELP FILE or visit ") + MakerWebAddress(QStringLiteral("decimal"))
             + QStringLiteral(" for instructions on how to change MANUALLY)"),
         QString(),
         QStringLiteral("Press YES to change."),

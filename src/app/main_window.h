@@ -39,6 +39,8 @@ class QPushButton;
 
 namespace vendrak {
 
+class BusyCursor;
+
 class PainterCanvas;
 class PictureBox;
 class AboutWindow;
@@ -284,6 +286,7 @@ public:
     void mnuNewSeries_Click();
     QString documentFolder() const;
     void copyListEntries(QListWidget* list);
+    void tellTableFull(const QString& text, BusyCursor& busy);
     // Opens the named file as if it had been chosen in the Open dialog.
     void OpenSeriesFileNamed(const QString& path);
     void mnuSave_Click();

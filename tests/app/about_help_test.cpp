@@ -22,7 +22,7 @@ TEST(About, LargeOrangeLinesOnBlackWrittenBelowEachOtherUntilAClickCloses)
     EXPECT_TRUE(about->font().bold());
     EXPECT_EQ(about->font().pixelSize(), 32); // 24 points
     const QStringList lines{"", "", "", "Vendrak", "", "Studies functions given as series", "",
-                            "Free software, MIT License", "", "https://vendrak.example.org"};
+                            "Free software, MIT License", "", "Version " VENDRAK_VERSION};
     EXPECT_EQ(about->lines(), lines);
     s.w.mnuAbout->trigger(); // again: the same window, written further down
     EXPECT_EQ(s.w.aboutWindow()->lines(), lines + lines);

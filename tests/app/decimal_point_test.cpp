@@ -7,6 +7,7 @@
 #include "support/fake_dialogs.h"
 
 #include <QApplication>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <clocale>
 #include <string>
@@ -31,7 +32,7 @@ const QString kWarning = QStringLiteral(
     "\r"
     "Do you wish to temporarily change this system setting to decimal point?\r"
     "(Upon exiting, this application will restore your setting.)\r"
-    "(See HELP FILE or visit https://vendrak.example.org for instructions on how to change MANUALLY)\r"
+    "(See HELP FILE or visit HELPURL#decimal for instructions on how to change MANUALLY)\r"
     "\r"
     "Press YES to change.");
 
@@ -62,7 +63,10 @@ TEST(StartProgram, ACommaAsksTheExactQuestionAndYesSwitchesUntilTheWindowCloses)
     ASSERT_NE(window, nullptr);
     ASSERT_EQ(dlg.messages.size(), 1u);
     EXPECT_EQ(dlg.messages[0].title, "Decimal Comma Warning!");
-    EXPECT_EQ(dlg.messages[0].text, kWarning);
+    // The address is the help document's section on the separator.
+    QString warning = kWarning;
+    warning.replace("HELPURL", QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/index.html").toString());
+    EXPECT_EQ(dlg.messages[0].text, warning);
     EXPECT_EQ(dlg.messages[0].icon, Dialogs::Icon::Critical);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(locale.current, ".");

@@ -44,4 +44,16 @@ QString RestoredExtremumEntryText(const Dimension& d, ExtremumKind kind, double 
     return entryText(kind, false, x, y);
 }
 
+QString TableFullText(const Dimension& d, const ScanOutcome& scan, bool roots)
+{
+    if (scan.error != ErrorNumber::Subscript)
+        return {};
+    const QString what = roots ? QStringLiteral("roots")
+                               : d.MaxCount >= kResultCapacity ? QStringLiteral("maxima") : QStringLiteral("minima");
+    return QStringLiteral("Only the first %1 %2 are kept: the list is full. Study a narrower interval to "
+                          "list the rest.")
+        .arg(kResultCapacity)
+        .arg(what);
+}
+
 } // namespace vendrak

@@ -1,6 +1,7 @@
 #pragma once
 // The result texts the window lists and labels, whether a command has just
 // found the results or a saved study brings them back: both must read alike.
+#include "core/analysis/scan_outcome.h"
 #include "core/study/dimension.h"
 
 #include <QString>
@@ -23,5 +24,9 @@ QString ExtremumEntryText(ExtremumKind kind, double x, double y, bool runStart =
 // The entry of a restored study, y evaluated afresh: a value that cannot be
 // computed is named ("MIN: [2 , Overflow]") rather than aborting the restore.
 QString RestoredExtremumEntryText(const Dimension& d, ExtremumKind kind, double x);
+
+// Said when a scan stopped because a result table holds its 255 entries; empty
+// for any other ending. `roots` tells the roots scan from the extrema scan.
+QString TableFullText(const Dimension& d, const ScanOutcome& scan, bool roots);
 
 } // namespace vendrak

@@ -181,6 +181,8 @@ void MainWindow::DrawGraph()
     if (graphInvalidatedWhileDrawing_) {
         graphInvalidatedWhileDrawing_ = false;
         InvalidateGraph();
+    } else if (!refused && dim_.GraphShown) {
+        recordShownView();
     }
 }
 
@@ -328,8 +330,9 @@ static void showView(MainWindow& w, const ViewLimits& v)
 // will read them back from the field texts (seven digits can make two
 // different limits equal). The other plot settings are not the step's
 // doing; the plot judges them when it runs.
-static QString viewProblem(const MainWindow& w, const ViewLimits& v)
+QString MainWindow::navigationProblem(const ViewLimits& v) const
 {
+    const MainWindow& w = *this;
     if (!w.Picture1)
         return {};
     Dimension trial;
@@ -361,7 +364,7 @@ void MainWindow::ChangeView(int action)
     try {
         v = ChangeViewLimits(dim_, graphWork, textOf(txtWindowlx), textOf(txtWindowgx),
                              textOf(txtWindowly), textOf(txtWindowgy), action);
-        problem = viewProblem(*this, v);
+        problem = navigationProblem(v);
     } catch (const RunTimeError&) {
         problem = kViewRangeMessage;
     }

@@ -374,7 +374,6 @@ void MainWindow::buildMenus()
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuNewSeries = mnuFile->addAction(QStringLiteral("New series from expression…"));
     mnuNewSeries->setObjectName(QStringLiteral("mnuNewSeries"));
-    mnuNewSeries->setShortcut(QKeySequence::New);
     mnuNewSeriesBar = mnuFile->addSeparator();
     mnuNewSeriesBar->setObjectName(QStringLiteral("mnuNewSeriesBar"));
     mnuOpen = mnuFile->addAction(QStringLiteral("Open"));
@@ -391,6 +390,14 @@ void MainWindow::buildMenus()
     mnuCopy->setObjectName(QStringLiteral("mnuCopy"));
     mnuExport = mnuFile->addAction(QString::fromUtf8("Export graph\u2026"));
     mnuExport->setObjectName(QStringLiteral("mnuExport"));
+    mnuView = bar->addMenu(QStringLiteral("View"));
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    mnuFitY = mnuView->addAction(QStringLiteral("Fit y to curve"));
+    mnuFitY->setObjectName(QStringLiteral("mnuFitY"));
+    mnuBack = mnuView->addAction(QStringLiteral("Back"));
+    mnuBack->setObjectName(QStringLiteral("mnuBack"));
+    mnuForward = mnuView->addAction(QStringLiteral("Forward"));
+    mnuForward->setObjectName(QStringLiteral("mnuForward"));
     mnuPrint = bar->addAction(QStringLiteral("Print"));
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
     mnuHelp = bar->addAction(QStringLiteral("Help"));
@@ -413,6 +420,7 @@ void MainWindow::buildMenus()
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
     };
+    keys(mnuNewSeries, QKeySequence::New, "Ctrl+N");
     keys(mnuOpen, QKeySequence::Open, "Ctrl+O");
     keys(mnuSave, QKeySequence::Save, "Ctrl+S");
     keys(mnuSaveAs, QKeySequence::SaveAs, "Ctrl+Shift+S");
@@ -420,6 +428,10 @@ void MainWindow::buildMenus()
     keys(mnuExport, std::nullopt, "Ctrl+E");
     keys(mnuPrint, QKeySequence::Print, "Ctrl+P");
     keys(mnuHelp, QKeySequence::HelpContents, "F1");
+    keys(mnuFitY, std::nullopt, "Ctrl+F");
+    keys(mnuBack, std::nullopt, "Alt+Left");
+    keys(mnuForward, std::nullopt, "Alt+Right");
+    updateViewHistoryItems();
 
     // The client area keeps its size; the menu bar sits above it.
     setFixedSize(632, 434 + bar->sizeHint().height());
@@ -555,6 +567,9 @@ void MainWindow::wireEvents()
     onTrigger(mnuPrint, &MainWindow::mnuPrint_Click);
     onTrigger(mnuHelp, &MainWindow::mnuHelp_Click);
     onTrigger(mnuAbout, &MainWindow::mnuAbout_Click);
+    onTrigger(mnuFitY, &MainWindow::mnuFitY_Click);
+    onTrigger(mnuBack, &MainWindow::mnuBack_Click);
+    onTrigger(mnuForward, &MainWindow::mnuForward_Click);
 
     // The graph area: a press is a command (click to centre), moving only
     // shows where the pointer is.
@@ -562,6 +577,11 @@ void MainWindow::wireEvents()
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pixel) {
                 runCommand(nullptr, [=, this] { Picture1_MouseDown(button, shift, pixel); });
             });
+    // The wheel zooms like the Zoom buttons, about the point under the
+    // pointer; it is a command, not a press.
+    connect(Picture1, &PictureBox::wheelTurned, this, [this](int notches, QPointF pixel) {
+        runCommand(nullptr, [=, this] { Picture1_Wheel(notches, pixel); });
+    });
     connect(Picture1, &PictureBox::mouseMove, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, QPointF pixel) {
                 runGuarded([=, this] { Picture1_MouseMove(buttons, shift, pixel); });

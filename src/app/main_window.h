@@ -14,6 +14,7 @@
 #include "core/study/dimension.h"
 #include "app/dialogs.h"
 #include "core/graph/graph_work.h"
+#include "core/graph/navigation.h"
 #include "core/analysis/study_commands.h"
 #include "core/series/series_file.h"
 
@@ -197,6 +198,10 @@ public:
     QAction* mnuFileBar2 = nullptr;
     QAction* mnuCopy = nullptr;
     QAction* mnuExport = nullptr;
+    QMenu* mnuView = nullptr;          // fit, back and forward beside navigation
+    QAction* mnuFitY = nullptr;
+    QAction* mnuBack = nullptr;
+    QAction* mnuForward = nullptr;
     QAction* mnuPrint = nullptr;
     QAction* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
@@ -279,6 +284,16 @@ public:
 
     // graph/export_commands.cpp
     void mnuExport_Click();
+
+    // app/view_commands.cpp: the View menu and the wheel, through the same
+    // path as the navigation buttons (the four window fields, then Plot).
+    void mnuFitY_Click();
+    void mnuBack_Click();
+    void mnuForward_Click();
+    void Picture1_Wheel(int notches, QPointF pixel);
+    // Every plot that draws enters its window into the history.
+    void recordShownView();
+    void updateViewHistoryItems();
 
     // series/file_commands.cpp
     void OpenSeriesFile();
@@ -366,6 +381,13 @@ public: // graph (graph/graph_commands.cpp)
 
 private: // graph
     bool graphInvalidatedWhileDrawing_ = false;
+    void stepViewHistory(int direction);
+    // Why the plot would refuse the window a navigation step leads to.
+    QString navigationProblem(const ViewLimits& v) const;
+    void showWindowTexts(const QStringList& texts);
+    std::vector<QStringList> viewHistory_; // the four window texts of each window drawn
+    std::size_t viewAt_ = 0;
+    bool steppingHistory_ = false;
     // What the graph shown was drawn from: fields and check boxes may change
     // afterwards without blanking it (the options wait for the next Plot).
     struct ShownGraph;

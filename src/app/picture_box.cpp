@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 
 namespace vendrak {
@@ -80,6 +81,17 @@ void PictureBox::paintEvent(QPaintEvent* event)
 void PictureBox::mousePressEvent(QMouseEvent* event)
 {
     emit mouseDown(event->button(), event->modifiers(), event->position() - contentsRect().topLeft());
+}
+
+void PictureBox::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    wheelAngle_ += event->angleDelta().y();
+    const int notches = wheelAngle_ / QWheelEvent::DefaultDeltasPerStep;
+    if (notches == 0)
+        return;
+    wheelAngle_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+    emit wheelTurned(notches, event->position() - contentsRect().topLeft());
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event)

@@ -60,16 +60,20 @@ signals:
     // Pixel position inside the interior; the graph code maps it to user units.
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF pixel);
     void mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF pixel);
+    // Whole wheel notches turned over the interior: up (positive) or down.
+    void wheelTurned(int notches, QPointF pixel);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     // The second press of a double-click arrives as this event alone; it is
     // not a press of its own, so nothing is re-centred twice.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    int wheelAngle_ = 0; // eighths of a degree not yet a whole notch (touchpads)
     // Makes the screen image match the screen's pixel ratio; true when it
     // had to be made afresh (blank).
     bool matchScreen();

@@ -83,7 +83,7 @@ TEST(MainWindowLayout, FixedWindowStartStateAndMenus)
         top << (a->menu() ? a->menu()->objectName() : a->objectName()) + '=' + a->text();
     for (QAction* a : w.mnuFile->actions())
         file << a->objectName() + '=' + (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(top, QStringList({"mnuFile=File", "mnuPrint=Print", "mnuHelp=Help", "mnuAbout=About"}));
+    EXPECT_EQ(top, QStringList({"mnuFile=File", "mnuView=View", "mnuPrint=Print", "mnuHelp=Help", "mnuAbout=About"}));
     EXPECT_EQ(file, QStringList({"mnuNewSeries=New series from expression…", "mnuNewSeriesBar=-", "mnuOpen=Open", "mnuFileBar1=-", "mnuSave=Save", "mnuSaveAs=Save As", "mnuFileBar2=-",
                                  "mnuCopy=Copy graph to clipboard", QString::fromUtf8("mnuExport=Export graph\u2026")}));
     for (QAction* a : w.findChildren<QAction*>())

@@ -1,5 +1,9 @@
 #include "core/graph/navigation.h"
 
+#include "core/series/evaluators.h"
+#include <algorithm>
+#include <cmath>
+
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
 
@@ -129,6 +133,55 @@ ViewLimits CentreOnClickLimits(const Dimension& dim, GraphWork& work, float x, f
     work.ViewWidth = width;
     work.ViewHeight = height;
     return v;
+}
+
+ViewLimits ZoomAboutLimits(const Dimension& dim, float x, float y, double factor)
+{
+    ViewLimits v;
+    v.lx = toSingle(x - (x - static_cast<double>(dim.WindowLX)) * factor);
+    v.gx = toSingle(x + (dim.WindowGX - static_cast<double>(x)) * factor);
+    v.ly = toSingle(y - (y - static_cast<double>(dim.WindowLY)) * factor);
+    v.gy = toSingle(y + (dim.WindowGY - static_cast<double>(y)) * factor);
+    return v;
+}
+
+std::optional<YRange> FitYLimits(const Dimension& dim, int order, float lx, float gx, int plotStep, int width)
+{
+    Dimension d = dim;
+    d.DerivOrder = order;
+    const double step = (static_cast<double>(gx) - lx) / width * std::max(plotStep, 1);
+    if (!(step > 0) || !std::isfinite(step))
+        return std::nullopt;
+    double low = INFINITY;
+    double high = -INFINITY;
+    const long long samples = static_cast<long long>((static_cast<double>(gx) - lx) / step) + 1;
+    for (long long i = 0; i <= samples; ++i) {
+        const double x = std::min(static_cast<double>(gx), lx + i * step);
+        try {
+            const double y = EvalSelected(d, x);
+            low = std::min(low, y);
+            high = std::max(high, y);
+        } catch (const RunTimeError&) {
+            // A gap in the curve, as the plot leaves one.
+        }
+    }
+    if (!(low <= high))
+        return std::nullopt;
+    double pad = (high - low) * 0.05;
+    if (pad == 0)
+        pad = low == 0 ? 1 : std::fabs(low) * 0.05;
+    low -= pad;
+    high += pad;
+    // Two significant digits of the height: readable window labels.
+    const double unit = std::pow(10.0, std::floor(std::log10(high - low)) - 1);
+    if (std::isfinite(unit) && unit > 0) {
+        // A whisker for the rounding of the widening: 1.1 stays 1.1.
+        low = std::floor(low / unit + 1e-9) * unit;
+        high = std::ceil(high / unit - 1e-9) * unit;
+    }
+    if (!std::isfinite(low) || !std::isfinite(high) || !(low < high))
+        return std::nullopt;
+    return YRange{low, high};
 }
 
 QString CoordinateTip(float x, float y)

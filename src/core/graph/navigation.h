@@ -6,6 +6,7 @@
 #include "core/study/dimension.h"
 
 #include <QString>
+#include <optional>
 
 namespace vendrak {
 
@@ -48,6 +49,23 @@ ViewLimits ChangeViewLimits(Dimension& dim, GraphWork& work, const QString& lx, 
 // The window of the stored size centred on (x, y). Raises error 6 when a
 // limit leaves the single precision range.
 ViewLimits CentreOnClickLimits(const Dimension& dim, GraphWork& work, float x, float y);
+
+// The stored window scaled by `factor` about (x, y), so that the point keeps
+// its place in the graph area (the wheel: 0.5 zooms in as Zoom In does, 2 out
+// as Zoom Out does). Raises error 6 when a limit leaves the single precision
+// range.
+ViewLimits ZoomAboutLimits(const Dimension& dim, float x, float y, double factor);
+
+// The y-window that holds the function or derivative of `order` over the
+// x-window [lx, gx], sampled as a plot of `plotStep` on a graph area of
+// `width` pixels samples it: the range of the values, widened by 5 % a side
+// and rounded outward to two significant digits of its height. Nothing when
+// no sample has a value.
+struct YRange {
+    double low = 0;
+    double high = 0;
+};
+std::optional<YRange> FitYLimits(const Dimension& dim, int order, float lx, float gx, int plotStep, int width);
 
 // The coordinate tool tip of the graph area at (x, y).
 QString CoordinateTip(float x, float y);

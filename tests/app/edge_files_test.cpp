@@ -1,19 +1,14 @@
 // Series files at the edges of the number range through the real window:
 // plot, navigation, the graph's mouse, copy, every analysis command, print and
-// save. Each ends with its message or quietly, in bounded time, no run-time
-// error escapes a command, and a study saved without a word reads back.
+// save, each ending in bounded time without a run-time error escaping, and a
+// study saved without a word reads back.
 #include "app/picture_box.h"
 #include "support/extreme_series.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
-#include <QTest>
 
 using namespace vendrak;
 using namespace vendrak::test;
@@ -26,34 +21,31 @@ TEST_P(EdgeFiles, EveryCommandEnds)
 {
     ExtremeWindow x(GetParam());
     MainWindow& w = x.w;
-    const bool heavy = GetParam().heavy;
-    x.open();
-    // A drawing of the heavy files takes seconds: they take one of each.
-    for (int order : {1, 2, 9}) {
-        if (heavy && order != 1)
-            continue;
-        w.cboDerivative->setCurrentIndex(order);
-        x.run("plot of derivative " + std::to_string(order), [&] { w.cmdPlot->click(); });
-    }
+    const bool heavy = GetParam().heavy; // a drawing takes seconds: one of each
+    x.run("open", [&] { w.OpenSeriesFileNamed(x.path); });
+    ASSERT_EQ(x.dim.FileName, x.path) << "the file was not accepted";
+    for (int order : {1, 2, 9})
+        if (!heavy || order == 1) {
+            w.cboDerivative->setCurrentIndex(order);
+            x.run("plot of derivative " + std::to_string(order), [&] { w.cmdPlot->click(); });
+        }
     w.cboDerivative->setCurrentIndex(0);
-    for (QCheckBox* option : {w.chkGrid, w.chkShade, w.chkPersist}) {
-        if (heavy && option != w.chkShade)
-            continue;
-        option->setChecked(!option->isChecked());
-        x.run("plot with " + option->objectName().toStdString() + " toggled", [&] { w.cmdPlot->click(); });
-    }
-    // Each navigation button several times in a row: the view runs into the
-    // edges of the number range and must stop there with its message.
+    for (QCheckBox* option : {w.chkGrid, w.chkShade, w.chkPersist})
+        if (!heavy || option == w.chkShade) {
+            option->toggle();
+            x.run("plot with " + option->objectName().toStdString() + " toggled", [&] { w.cmdPlot->click(); });
+        }
+    // Several times in a row: the view runs into the edges of the number
+    // range and must stop there with its message.
     for (QPushButton* b : {w.cmdZoomOut, w.cmdZoomIn, w.cmdZoomQ1, w.cmdZoomQ3, w.cmdPanRight, w.cmdPanDown,
-                           w.cmdIncWindX, w.cmdDecWindY}) {
-        if (heavy && b != w.cmdZoomOut && b != w.cmdPanRight)
-            continue;
-        const int times = heavy ? 1 : (b == w.cmdZoomOut || b == w.cmdZoomIn ? 40 : 5);
-        x.run(b->objectName().toStdString(), [&] {
-            for (int i = 0; i < times; ++i)
-                b->click();
-        });
-    }
+                           w.cmdIncWindX, w.cmdDecWindY})
+        if (!heavy || b == w.cmdZoomOut || b == w.cmdPanRight) {
+            const int times = heavy ? 1 : (b == w.cmdZoomOut || b == w.cmdZoomIn ? 40 : 5);
+            x.run(b->objectName().toStdString(), [&] {
+                for (int i = 0; i < times; ++i)
+                    b->click();
+            });
+        }
     x.run("clicks and moves on the graph, copy", [&] {
         for (QPoint p : {QPoint(200, 150), QPoint(0, 0), QPoint(399, 299)}) {
             emit w.Picture1->mouseMove(Qt::NoButton, Qt::NoModifier, p);
@@ -70,8 +62,7 @@ TEST_P(EdgeFiles, EveryCommandEnds)
     for (int i = 1; i <= x.dim.RootCount; ++i)
         EXPECT_TRUE(std::isfinite(x.dim.Roots[size_t(i)]));
     x.run("extrema", [&] { w.cmdExtrema->click(); });
-    EXPECT_LE(x.dim.MaxCount, kResultCapacity);
-    EXPECT_LE(x.dim.MinCount, kResultCapacity);
+    EXPECT_LE(std::max(x.dim.MaxCount, x.dim.MinCount), kResultCapacity);
     x.run("integral", [&] { w.cmdIntegrate->click(); });
     EXPECT_TRUE(x.dim.IntegralDone ? std::isfinite(x.dim.IntegralValue) : w.lblIntegral->text().isEmpty());
     for (const char* order : {"0", "1", "9"})
@@ -91,8 +82,7 @@ TEST_P(EdgeFiles, EveryCommandEnds)
         const ReadResult r = ReadSeriesFile(back, x.path);
         ASSERT_EQ(r.status, ReadStatus::Ok) << r.message.toStdString();
         EXPECT_EQ(std::tuple(back.Coeffs.size(), back.RootCount, back.MaxCount, back.MinCount, back.IntegralDone),
-                  std::tuple(x.dim.Coeffs.size(), x.dim.RootCount, x.dim.MaxCount, x.dim.MinCount,
-                             x.dim.IntegralDone));
+                  std::tuple(x.dim.Coeffs.size(), x.dim.RootCount, x.dim.MaxCount, x.dim.MinCount, x.dim.IntegralDone));
     }
 }
 

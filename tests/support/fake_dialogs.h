@@ -2,8 +2,11 @@
 // Dialogs a test answers: scripted answers in, every box shown recorded.
 #include "app/dialogs.h"
 
+#include <QApplication>
+#include <QPrinter>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <utility>
 
 namespace vendrak::test {
@@ -17,61 +20,50 @@ public:
     };
 
     std::vector<Shown> messages;          // every box shown, in order
-    std::deque<Answer> answers;           // answers to askYesNoCancel, in order
-    std::deque<QString> openNames;        // what the Open dialog returns
-    std::deque<QString> saveNames;        // what the Save dialog returns
-    QString startFolder;                  // where the last file dialog was told to start
-    int openAsked = 0;
-    int saveAsked = 0;
-    int printAsked = 0;
-    bool printAccept = true;
-    std::deque<std::pair<QString, QString>> exportNames; // name and filter the Export dialog returns
-    std::deque<int> itemAnswers;          // what chooseItem returns (-1 cancels)
+    std::deque<Answer> answers;           // answers to askYesNoCancel
+    std::deque<QString> openNames, saveNames;
+    std::deque<std::pair<QString, QString>> exportNames; // name and filter
+    std::deque<int> itemAnswers;          // chooseItem (-1 cancels)
     QStringList itemsOffered;             // the items of the last chooseItem
+    QString startFolder;
+    QString pdfPath;                      // when set, an accepted Print goes to this PDF
+    std::function<void()> whileSaveDialogOpen; // another program touching the disk meanwhile
+    int openAsked = 0, saveAsked = 0, printAsked = 0;
+    bool printAccept = true;
+    bool busyAtMessage = false;           // the hourglass was still up when a box appeared
 
     void message(const QString& title, const QString& text, Icon icon) override
     {
+        busyAtMessage = busyAtMessage || QApplication::overrideCursor() != nullptr;
         messages.push_back({title, text, icon});
     }
     Answer askYesNoCancel(const QString& title, const QString& text, Icon icon) override
     {
         messages.push_back({title, text, icon});
-        if (answers.empty())
-            return Answer::Cancel;
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
+        return next(answers, Answer::Cancel);
     }
     void setStartFolder(const QString& folder) override { startFolder = folder; }
-    QString openFileName() override
-    {
-        ++openAsked;
-        if (openNames.empty())
-            return {};
-        QString n = openNames.front();
-        openNames.pop_front();
-        return n;
-    }
+    QString openFileName() override { return ++openAsked, next(openNames); }
     QString saveFileName() override
     {
         ++saveAsked;
-        if (saveNames.empty())
-            return {};
-        QString n = saveNames.front();
-        saveNames.pop_front();
-        return n;
+        const QString name = next(saveNames);
+        if (const auto meddle = std::exchange(whileSaveDialogOpen, nullptr)) // once
+            meddle();
+        return name;
     }
-    bool printerSetup(QPrinter&) override
+    bool printerSetup(QPrinter& printer) override
     {
         ++printAsked;
+        if (!pdfPath.isEmpty()) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdfPath);
+        }
         return printAccept;
     }
     QString exportFileName(const QStringList& filters, QString* selectedFilter) override
     {
-        if (exportNames.empty())
-            return {};
-        const auto [name, filter] = exportNames.front();
-        exportNames.pop_front();
+        const auto [name, filter] = next(exportNames);
         if (selectedFilter)
             *selectedFilter = filter.isEmpty() ? filters.value(0) : filter;
         return name;
@@ -79,11 +71,17 @@ public:
     int chooseItem(const QString&, const QString&, const QStringList& items, int) override
     {
         itemsOffered = items;
-        if (itemAnswers.empty())
-            return -1;
-        const int a = itemAnswers.front();
-        itemAnswers.pop_front();
-        return a;
+        return next(itemAnswers, -1);
+    }
+
+private:
+    template <typename T> static T next(std::deque<T>& q, T none = {})
+    {
+        if (q.empty())
+            return none;
+        T v = std::move(q.front());
+        q.pop_front();
+        return v;
     }
 };
 

@@ -1,19 +1,69 @@
 #pragma once
-// A main window shown and active offscreen, so focus moves, key presses and
-// clicks behave as they do for a user.
+// Windows for the tests: a plain one driven by its slots, and one shown and
+// active offscreen, so focus moves, key presses and clicks behave as they do
+// for a user. Small file helpers the window tests share.
 #include "app/main_window.h"
 #include "support/fake_dialogs.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 
 namespace vendrak::test {
 
-struct ShownWindow {
+inline QString example(const QString& name)
+{
+    return QFileInfo(QStringLiteral(VENDRAK_SOURCE_DIR "/examples/") + name).absoluteFilePath();
+}
+inline QByteArray slurp(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+inline bool put(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size() && f.flush();
+}
+inline QStringList items(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+struct Window {
     Dimension dim;
     FakeDialogs dlg;
     MainWindow w{dim, dlg};
+
+    void open(const QString& path)
+    {
+        dlg.openNames.push_back(path);
+        w.mnuOpen->trigger();
+    }
+    // The four window limit fields as one text, "lx gx ly gy".
+    QString limits() const
+    {
+        QStringList t;
+        for (const QLineEdit* f : {w.txtWindowlx, w.txtWindowgx, w.txtWindowly, w.txtWindowgy})
+            t << f->text();
+        return t.join(u' ');
+    }
+    void setLimits(const QString& texts)
+    {
+        const QStringList t = texts.split(u' ');
+        for (int i = 0; QLineEdit* f : {w.txtWindowlx, w.txtWindowgx, w.txtWindowly, w.txtWindowgy})
+            f->setText(t[i++]);
+    }
+};
+
+struct ShownWindow : Window {
     bool activated = false;
 
     ShownWindow()

@@ -1,8 +1,8 @@
 #pragma once
 // A time limit for one step of a test that could hang. A hang inside the
 // window's own code cannot be interrupted from the test thread, so a second
-// thread ends the test program with a message naming the step instead of
-// letting it wait for the test runner's timeout.
+// thread ends the program with the step's name instead of letting it wait for
+// the test runner's timeout.
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -16,8 +16,6 @@ namespace vendrak::test {
 
 class Watchdog {
 public:
-    // Starts the clock for a step; the step must end (disarm or the next arm)
-    // within the limit.
     void arm(const std::string& step, std::chrono::milliseconds limit)
     {
         {
@@ -28,7 +26,6 @@ public:
         }
         wake_.notify_all();
     }
-
     void disarm()
     {
         std::lock_guard lock(mutex_);

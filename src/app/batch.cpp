@@ -197,7 +197,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 
 // The real graph export (PNG, SVG, PDF) takes this call over; until then the
 // graph area's picture goes out as PNG.
-QString exportGraph(const Dimension& d, const StudySettingsTexts& settings, const StudySpecTexts& specs,
+QString exportGraph(const Dimension& d, const StudySettingsTexts& settings, const StudySpecTexts& studyTexts,
                     const GraphOptions& options, const QString& path)
 {
     const std::optional<ExportFormat> format = ExportFormatOf(path);
@@ -205,7 +205,7 @@ QString exportGraph(const Dimension& d, const StudySettingsTexts& settings, cons
         return QStringLiteral("%1 does not end in .png, .svg or .pdf").arg(path);
     const QString why = WriteGraphExport(path, *format, 1, QFileInfo(d.FileName).fileName(),
                                          [&](PainterCanvas& canvas) {
-                                             return DrawGraphOn(canvas, d, settings, specs, options, true);
+                                             return DrawGraphOn(canvas, d, settings, studyTexts, options, true);
                                          });
     return why.isEmpty() ? why : QStringLiteral("the graph could not be written to %1: %2").arg(path, why);
 }
@@ -341,7 +341,7 @@ int RunBatch(const BatchOptions& options)
     d.RestoringStudy = false;
 
     const StudySettingsTexts settings = OpenedSettings(d, StartUpSettings());
-    const StudySpecTexts specs{settings.xlower, settings.xupper, settings.subintervals,
+    const StudySpecTexts studyTexts{settings.xlower, settings.xupper, settings.subintervals,
                                settings.error,  settings.maxcy,  QStringLiteral("Function")};
     Shown shown;
     shown.results = RestoredResults(d);
@@ -351,7 +351,7 @@ int RunBatch(const BatchOptions& options)
     GraphOptions graphOptions;
     graphOptions.divxText = settings.divx;
     graphOptions.divyText = settings.divy;
-    const GraphPicture graph = DrawGraphPicture(d, work, settings, specs, graphOptions, true);
+    const GraphPicture graph = DrawGraphPicture(d, work, settings, studyTexts, graphOptions, true);
 
     bool failed = false;
     auto fail = [&failed](const QString& why) {
@@ -362,7 +362,7 @@ int RunBatch(const BatchOptions& options)
         d.ierr = 0;
         switch (step.kind) {
         case BatchStep::Kind::Roots: {
-            const ScanOutcome scan = RootsCommand(d, specs);
+            const ScanOutcome scan = RootsCommand(d, studyTexts);
             shown.results.roots = scan.entries;
             if (scan.completed)
                 shown.results.rootsLabel = scan.label;
@@ -371,7 +371,7 @@ int RunBatch(const BatchOptions& options)
             break;
         }
         case BatchStep::Kind::Extrema: {
-            const ScanOutcome scan = ExtremaCommand(d, specs);
+            const ScanOutcome scan = ExtremaCommand(d, studyTexts);
             shown.results.extrema = scan.entries;
             if (scan.completed)
                 shown.results.extremaLabel = scan.label;
@@ -380,7 +380,7 @@ int RunBatch(const BatchOptions& options)
             break;
         }
         case BatchStep::Kind::Integral: {
-            const IntegralOutcome result = IntegralCommand(d, specs);
+            const IntegralOutcome result = IntegralCommand(d, studyTexts);
             if (result.done)
                 shown.results.integral = result.label;
             else
@@ -392,7 +392,7 @@ int RunBatch(const BatchOptions& options)
             Shown::Value v;
             v.order = step.order.trimmed().toInt();
             v.x = step.point.trimmed().toDouble();
-            v.label = PointValueCommand(d, specs, step.order, step.point);
+            v.label = PointValueCommand(d, studyTexts, step.order, step.point);
             if (!v.label.isEmpty()) {
                 // The number behind the label, computed as the command did.
                 try {
@@ -416,7 +416,7 @@ int RunBatch(const BatchOptions& options)
         printError(QStringLiteral("graph: ") + graph.problem);
     if (!options.exportGraph.isEmpty()) {
         const QString why = graph.image.isNull() ? QStringLiteral("there is no graph to export")
-                                                 : exportGraph(d, settings, specs, graphOptions, options.exportGraph);
+                                                 : exportGraph(d, settings, studyTexts, graphOptions, options.exportGraph);
         if (!why.isEmpty())
             fail(QStringLiteral("export: ") + why);
     }
@@ -426,7 +426,7 @@ int RunBatch(const BatchOptions& options)
     }
     // The report reads the settings as read for the last command.
     try {
-        ReadStudySpecsFrom(d, specs);
+        ReadStudySpecsFrom(d, studyTexts);
     } catch (const RunTimeError&) {
     }
     d.DerivOrder = work.PlottedOrder;

@@ -54,7 +54,7 @@ int RunBatch(const BatchOptions& options);
 
 // Writes the graph the study's plot settings draw to `path`, as PNG, SVG or
 // PDF by its extension. Returns why it failed, empty on success.
-QString exportGraph(const Dimension& d, const StudySettingsTexts& settings, const StudySpecTexts& specs,
+QString exportGraph(const Dimension& d, const StudySettingsTexts& settings, const StudySpecTexts& studyTexts,
                     const GraphOptions& options, const QString& path);
 
 } // namespace vendrak

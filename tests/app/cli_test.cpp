@@ -168,15 +168,15 @@ TEST(Cli, JsonHoldsTheCoreResultsAtFullPrecision)
         d.initialise();
         ASSERT_EQ(ReadSeriesFile(d, example(c.file)).status, ReadStatus::Ok);
         const StudySettingsTexts s = OpenedSettings(d, StartUpSettings());
-        const StudySpecTexts specs{s.xlower, s.xupper, s.subintervals, s.error, s.maxcy};
-        const ScanOutcome roots = RootsCommand(d, specs);
-        const ScanOutcome extrema = ExtremaCommand(d, specs);
-        ASSERT_TRUE(IntegralCommand(d, specs).done);
+        const StudySpecTexts studyTexts{s.xlower, s.xupper, s.subintervals, s.error, s.maxcy};
+        const ScanOutcome roots = RootsCommand(d, studyTexts);
+        const ScanOutcome extrema = ExtremaCommand(d, studyTexts);
+        ASSERT_TRUE(IntegralCommand(d, studyTexts).done);
         EXPECT_EQ(o["roots"]["label"].toString(), roots.label);
         EXPECT_EQ(strings(o["extrema"]["entries"]), extrema.entries);
         expectSameNumbers(o, d);
         if (!c.commands.isEmpty()) {
-            EXPECT_EQ(o["values"][0]["label"].toString(), PointValueCommand(d, specs, "2", "-1.25"));
+            EXPECT_EQ(o["values"][0]["label"].toString(), PointValueCommand(d, studyTexts, "2", "-1.25"));
             EXPECT_EQ(o["values"][0]["value"].toDouble(), EvalSelected(d, -1.25));
             EXPECT_EQ(o["series"]["kind"].toString(), "trigonometric");
         }

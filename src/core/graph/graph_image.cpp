@@ -33,7 +33,7 @@ namespace {
 
 // Reads the settings into d and checks them; the window's message when the
 // graph cannot be drawn.
-QString readForDrawing(Dimension& d, const StudySettingsTexts& settings, const StudySpecTexts& specs,
+QString readForDrawing(Dimension& d, const StudySettingsTexts& settings, const StudySpecTexts& studyTexts,
                        const GraphOptions& options, bool grid)
 {
     try {
@@ -46,7 +46,7 @@ QString readForDrawing(Dimension& d, const StudySettingsTexts& settings, const S
         return problem;
     d.ScriptMath.ierr = 0;
     try {
-        ReadStudySpecsFrom(d, specs);
+        ReadStudySpecsFrom(d, studyTexts);
     } catch (const RunTimeError&) {
         return kStudyNumberMessage;
     }
@@ -56,11 +56,11 @@ QString readForDrawing(Dimension& d, const StudySettingsTexts& settings, const S
 } // namespace
 
 GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettingsTexts& settings,
-                              const StudySpecTexts& specs, const GraphOptions& options, bool grid)
+                              const StudySpecTexts& studyTexts, const GraphOptions& options, bool grid)
 {
     GraphPicture out;
     d.GraphShown = false;
-    out.problem = readForDrawing(d, settings, specs, options, grid);
+    out.problem = readForDrawing(d, settings, studyTexts, options, grid);
     if (!out.problem.isEmpty())
         return out;
     QImage image(kGraphAreaWidth - 2 * kGraphAreaBorder, kGraphAreaHeight - 2 * kGraphAreaBorder,
@@ -81,9 +81,9 @@ GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettings
 }
 
 bool DrawGraphOn(PainterCanvas& canvas, Dimension d, const StudySettingsTexts& settings,
-                 const StudySpecTexts& specs, const GraphOptions& options, bool grid)
+                 const StudySpecTexts& studyTexts, const GraphOptions& options, bool grid)
 {
-    if (!readForDrawing(d, settings, specs, options, grid).isEmpty())
+    if (!readForDrawing(d, settings, studyTexts, options, grid).isEmpty())
         return false;
     GraphWork work;
     canvas.fillBackground(QGuiApplication::palette().color(QPalette::Base));

@@ -37,11 +37,11 @@ struct GraphPicture {
 // afterwards whether a graph stands, and DerivOrder is the order plotted,
 // as after the window's graph has been taken for the bitmap.
 GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettingsTexts& settings,
-                              const StudySpecTexts& specs, const GraphOptions& options, bool grid);
+                              const StudySpecTexts& studyTexts, const GraphOptions& options, bool grid);
 
 // The same drawing onto any canvas (an export at another size or as
 // vectors). The study state is a copy: nothing of the caller's changes.
 bool DrawGraphOn(PainterCanvas& canvas, Dimension d, const StudySettingsTexts& settings,
-                 const StudySpecTexts& specs, const GraphOptions& options, bool grid);
+                 const StudySpecTexts& studyTexts, const GraphOptions& options, bool grid);
 
 } // namespace vendrak

@@ -1,11 +1,16 @@
-// The analysis results against references computed another way: the known
-// roots and extrema of sin, and antiderivatives evaluated term by term with
-// direct powers and angles in extended precision.
+// Results against references computed another way: the roots and extrema of sin, antiderivatives term by term in
+// extended precision, and the bundled examples against the functions their headers name.
 #include "core/analysis/extrema.h"
 #include "core/analysis/integral.h"
 #include "core/analysis/roots.h"
+#include "core/series/evaluators.h"
+#include "core/series/series_file.h"
+#include "core/study/number_text.h"
 #include "support/analysis_fixtures.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,8 +23,8 @@ namespace {
 
 using std::numbers::pi;
 
-// Sorted values, each within a tenth of the error bound of the reference
-// (Newton stops at the bound, but converges much closer).
+// Sorted values, each within a tenth of the error bound of the reference (Newton stops at the bound, but converges
+// much closer).
 void expectNear(const auto& table, int count, std::vector<double> reference)
 {
     std::vector<double> found(table.begin() + 1, table.begin() + 1 + count);
@@ -39,8 +44,8 @@ TEST(Accuracy, RootsAndExtremaOfTheSineTaylorSeries)
     expectNear(d.Minima, d.MinCount, {-2.5 * pi, -0.5 * pi, 1.5 * pi});
 }
 
-// Power: sum c[k] t^(k+1) / (k+1). Trigonometric: c0 t + sum P/(2 pi j)
-// (-a_j cos(j theta) + b_j sin(j theta)), the angles j*theta formed directly.
+// Power: sum c[k] t^(k+1) / (k+1). Trigonometric: c0 t + sum P/(2 pi j) (-a_j cos(j theta) + b_j sin(j theta)),
+// the angles j*theta formed directly.
 long double antiderivative(const Dimension& d, long double x)
 {
     const long double t = x - d.Centre;
@@ -59,8 +64,8 @@ long double antiderivative(const Dimension& d, long double x)
 
 TEST(Accuracy, IntegralsAgainstTheAntiderivative)
 {
-    // Off-centre with a large coefficient range; trigonometric with an even
-    // top index (every harmonic complete) and an odd one (a lone sine).
+    // Off-centre with a large coefficient range; trigonometric with an even top index (every harmonic complete)
+    // and an odd one (a lone sine).
     const Dimension series[] = {test::sineTaylor(25), test::powerSeries({2.5, -1, 0.75, 3, -0.125, 0.01}, 1.75),
                                 test::trigSeries({0.5, 1, -2, 0.25, 0.75, -0.3, 0.1}, 0.7, 3.3),
                                 test::trigSeries({-1, 0.2, 0.4, -0.6, 0.8, 1.2}, 0.7, 3.3)};
@@ -72,7 +77,51 @@ TEST(Accuracy, IntegralsAgainstTheAntiderivative)
             EXPECT_NEAR(d.IntegralValue, reference, 1e-12 * std::max(1.0, std::fabs(reference)))
                 << d.SeriesType << " " << d.Coeffs.size() << ": " << a << " " << b;
         }
-    }}
+    }
+}
+
+TEST(Examples, EachReadsAndIsTheFunctionItNamesAndTheSavedStudyIsInTheWritersOwnFormat)
+{
+    const QString dir = QStringLiteral(VENDRAK_SOURCE_DIR "/examples/");
+    const auto slurp = [](const QString& p) { QFile f(p); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(); };
+    // The period of the waves shows at pi/2 + 3 pi and at 1.75.
+    const struct { const char* file; double x, value, tolerance; } cases[] = {
+        {"sine_taylor.txt", 1, std::sin(1.0), 1e-15}, {"sine_taylor.txt", -3, std::sin(-3.0), 1e-12},
+        {"sine_taylor.txt", 8, std::sin(8.0), 3e-4}, // end of the interval of validity
+        {"sine_study.txt", 2, std::sin(2.0), 1e-12}, {"bessel_j0.txt", 0, 1, 0},
+        {"bessel_j0.txt", 2.404825557695773, 0, 1e-13}, // first zero
+        {"bessel_j0.txt", 10, -0.245935764451348, 1e-9}, {"square_wave.txt", pi / 2, 1, 0.05},
+        {"square_wave.txt", 3.5 * pi, -1, 0.05}, {"square_wave.txt", 0, 0, 1e-15},
+        {"triangle_wave.txt", 0.5, 0.5, 0.01}, {"triangle_wave.txt", 1.75, 0.25, 0.02},
+    };
+    Dimension d;
+    for (const auto& c : cases) {
+        d = Dimension();
+        d.initialise();
+        const ReadResult r = ReadSeriesFile(d, dir + c.file);
+        ASSERT_EQ(r.status, ReadStatus::Ok) << c.file << r.message.toStdString();
+        EXPECT_NEAR(EvalSeries(d, c.x), c.value, c.tolerance) << c.file << " at " << c.x;
+    }
+    const QStringList files = QDir(dir).entryList({"*.txt"}, QDir::Files);
+    EXPECT_EQ(files.size(), 5);
+    for (const QString& f : files) { // CR LF throughout
+        const QByteArray bytes = slurp(dir + f);
+        EXPECT_TRUE(bytes.endsWith("\r\n") && bytes.count("\n") == bytes.count("\r\n")) << f.toStdString();
+    }
+    // Saved again with its own settings texts the study is the same file, byte for byte.
+    d = Dimension();
+    d.initialise();
+    ASSERT_EQ(ReadSeriesFile(d, dir + "sine_study.txt").status, ReadStatus::Ok);
+    ASSERT_TRUE(d.StudyLoaded);
+    const StudySettingsTexts t{SettingsText(d.XLower),   SettingsText(d.XUpper),   SettingsText(d.Subintervals),
+                               SettingsText(d.ErrorBound), SettingsText(d.MaxCycles), SettingsText(d.WindowLX),
+                               SettingsText(d.WindowGX), SettingsText(d.WindowLY), SettingsText(d.WindowGY),
+                               SettingsText(d.PlotStep), SettingsText(d.XOrigin),  SettingsText(d.YOrigin),
+                               SettingsText(d.DivX),     SettingsText(d.DivY)};
+    QTemporaryDir out;
+    ASSERT_TRUE(WriteSeriesFile(d, out.filePath("saved.txt"), t).ok);
+    EXPECT_EQ(slurp(out.filePath("saved.txt")), slurp(dir + "sine_study.txt"));
+}
 
 } // namespace
 } // namespace vendrak

@@ -1,7 +1,10 @@
-#include "support/analysis_fixtures.h"
+// The evaluators against sums formed independently, their error numbers, and the texts numbers are shown and read as.
 #include "core/series/evaluators.h"
 #include "core/study/errors.h"
+#include "core/study/number_text.h"
+#include "support/analysis_fixtures.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,89 +19,70 @@ namespace {
 
 int errorOf(const auto& f)
 {
-    try {
-        f();
-    } catch (const RunTimeError& e) {
-        return errorCode(e.number());
-    }
+    try { f(); } catch (const RunTimeError& e) { return errorCode(e.number()); }
     return 0;
 }
 
-double derivN(Dimension d, int n, double x)
-{
-    d.DerivOrder = n;
-    return EvalDerivN(d, x);
-}
+double derivN(Dimension d, int n, double x) { return d.DerivOrder = n, EvalDerivN(d, x); }
 
 // Each order through its own evaluator (0, 1, 2) and the general one (n >= 1).
 void expectOrders(const Dimension& d, double x, std::initializer_list<int> orders, const auto& reference, double rel)
 {
     for (int n : orders) {
-        const double r = reference(n);
-        const double tolerance = rel * std::max(1.0, std::fabs(r));
+        const double r = reference(n), tolerance = rel * std::max(1.0, std::fabs(r));
         const auto own = n == 0 ? EvalSeries : n == 1 ? EvalDeriv1 : EvalDeriv2;
         EXPECT_NEAR(n <= 2 ? own(d, x) : r, r, tolerance) << n << " at " << x;
         EXPECT_NEAR(n >= 1 ? derivN(d, n, x) : r, r, tolerance) << n << " at " << x;
     }
 }
 
-// The n-th derivative of sum c_k t^k in long double, the weights k!/(k-n)!
-// built as products, independent of the factorial table.
+// The n-th derivative of sum c_k t^k in long double, the weights k!/(k-n)! built as products, not from the table.
 double powerDirect(const std::vector<double>& c, int n, long double t)
 {
     long double s = 0;
-    for (size_t k = static_cast<size_t>(n); k < c.size(); ++k) {
+    for (size_t k = size_t(n); k < c.size(); ++k) {
         long double w = 1;
         for (int i = 0; i < n; ++i)
-            w *= static_cast<long double>(k - static_cast<size_t>(i));
+            w *= static_cast<long double>(k - size_t(i));
         s += w * c[k] * std::pow(t, static_cast<long double>(k) - n);
     }
-    return static_cast<double>(s);
+    return double(s);
 }
 
 // From the closed form d^n/dθ^n sin(jθ) = j^n sin(jθ + nπ/2), times ω^n.
 double trigDirect(const std::vector<double>& c, double centre, double period, int n, double x)
 {
-    const long double pi = std::numbers::pi_v<long double>;
-    const long double w = 2 * pi / period;
+    const long double pi = std::numbers::pi_v<long double>, w = 2 * pi / period;
     long double s = n == 0 ? c[0] : 0;
     for (size_t j = 1; 2 * j - 1 < c.size(); ++j) {
-        const long double a = j * w * (x - centre) + n * pi / 2;
-        const long double scale = std::pow(j * w, static_cast<long double>(n));
+        const long double a = j * w * (x - centre) + n * pi / 2, scale = std::pow(j * w, static_cast<long double>(n));
         s += scale * c[2 * j - 1] * std::sin(a) + (2 * j < c.size() ? scale * c[2 * j] * std::cos(a) : 0);
     }
-    return static_cast<double>(s);
+    return double(s);
 }
 
 } // namespace
 
-TEST(Evaluators, DegreeZeroAndOrdersAboveTheDegreeGiveExactlyZero)
+TEST(Evaluators, PowerDerivativesMatchTheDirectSumAndOrdersAboveTheDegreeGiveZero)
 {
     for (const Dimension& d : {powerSeries({4.5}, 2), trigSeries({4.5}, 2, 3)})
         expectOrders(d, -3, {0, 1, 2, 4}, [](int n) { return n == 0 ? 4.5 : 0.0; }, 0);
-    const Dimension d = powerSeries({1, -2, 3, 7}, 0.5);
-    EXPECT_EQ(derivN(d, 3, 10.25), 42.0); // 3! * 7
-    EXPECT_EQ(derivN(d, 4, 10.25), 0.0);
-}
+    const Dimension cubic = powerSeries({1, -2, 3, 7}, 0.5);
+    EXPECT_EQ(std::pair(derivN(cubic, 3, 10.25), derivN(cubic, 4, 10.25)), std::pair(42.0, 0.0)); // 3! * 7
 
-TEST(Evaluators, PowerDerivativesMatchTheDirectSum)
-{
     const std::vector<double> c{1, 2, 3, 4, 5, 6};
     const Dimension d = powerSeries(c, 1.5);
     for (double x : {-2.0, 1.5, 2.25, 7.0})
         expectOrders(d, x, {0, 1, 2, 4}, [&](int n) { return powerDirect(c, n, x - 1.5); }, 1e-14);
     EXPECT_EQ(derivN(d, 5, 1.5), 720.0); // k! C[k] at the centre
-
-    // Degrees at and beyond the factorial table: with t near 1 the top
-    // coefficients carry real weight, so a wrong weight at 170 or 171 shows.
+    // Degrees at and beyond the factorial table: with t near 1 the top coefficients carry real weight, so a wrong
+    // weight at 170 or 171 shows.
     for (int degree : {170, 171, 200}) {
-        std::vector<double> big(static_cast<size_t>(degree) + 1);
+        std::vector<double> big(size_t(degree) + 1);
         for (size_t k = 0; k < big.size(); ++k)
-            big[k] = (k % 3 == 0 ? -1.0 : 1.0) / (1 + static_cast<double>(k) / 50);
-        SCOPED_TRACE(degree);
+            big[k] = (k % 3 == 0 ? -1.0 : 1.0) / (1 + double(k) / 50);
         for (double x : {0.74, -1.2})
-            expectOrders(powerSeries(big, -0.25), x, {0, 3, 4, 9},
-                         [&](int n) { return powerDirect(big, n, x + 0.25L); }, 1e-11);
+            expectOrders(powerSeries(big, -0.25), x, {0, 3, 4, 9}, [&](int n) { return powerDirect(big, n, x + 0.25L); }, 1e-11);
     }
 }
 
@@ -110,30 +94,64 @@ TEST(Evaluators, TrigonometricSeriesOfEitherParityMatchTheClosedForm)
         const Dimension d = trigSeries(c, -0.4, 2.5);
         for (double x : {-3.0, -0.4, 0.77, 5.5}) {
             expectOrders(d, x, {0, 1, 2, 3, 4, 9}, [&](int n) { return trigDirect(c, -0.4, 2.5, n, x); }, 1e-11);
-            // one period on
-            expectOrders(d, x + 2.5, {0, 1}, [&](int n) { return (n ? EvalDeriv1 : EvalSeries)(d, x); }, 1e-12);
+            expectOrders(d, x + 2.5, {0, 1}, [&](int n) { return (n ? EvalDeriv1 : EvalSeries)(d, x); }, 1e-12); // a period on
         }
     }
 }
 
 TEST(Evaluators, FailuresRaiseTheirErrorNumbers)
 {
-    // Period 0: x / 0 is 11, and 0 / 0 at the centre is 6, for every
-    // evaluator; at start-up before the empty coefficients are touched.
+    const int overflow = errorCode(ErrorNumber::Overflow);
+    // Period 0: x / 0 is 11, and 0 / 0 at the centre is 6, for every evaluator; at start-up before the empty
+    // coefficients are touched.
     for (Dimension d : {trigSeries({1, 2, 3}, 0, 0), test::startUp()}) {
         d.DerivOrder = 3;
         for (auto f : {&EvalSeries, &EvalDeriv1, &EvalDeriv2, &EvalDerivN, &EvalSelected}) {
             EXPECT_EQ(errorOf([&] { return f(d, 2.0); }), errorCode(ErrorNumber::DivisionByZero));
-            EXPECT_EQ(errorOf([&] { return f(d, 0.0); }), errorCode(ErrorNumber::Overflow));
+            EXPECT_EQ(errorOf([&] { return f(d, 0.0); }), overflow);
         }
     }
-    const Dimension p = powerSeries({0, 0, 1e300});
     for (auto f : {&EvalSeries, &EvalDeriv1, &EvalDerivN})
-        EXPECT_EQ(errorOf([&] { return f(p, 1e10); }), errorCode(ErrorNumber::Overflow));
-    EXPECT_EQ(errorOf([&] { return EvalSeries(trigSeries({1e308, 1e308, 1e308}, 0, 4), 0.5); }), errorCode(ErrorNumber::Overflow));
-    // x - centre beyond the double range.
-    EXPECT_EQ(errorOf([&] { return EvalSeries(powerSeries({1, 1}, -1e308), 1e308); }), errorCode(ErrorNumber::Overflow));
+        EXPECT_EQ(errorOf([&] { return f(powerSeries({0, 0, 1e300}), 1e10); }), overflow);
+    EXPECT_EQ(errorOf([&] { return EvalSeries(trigSeries({1e308, 1e308, 1e308}, 0, 4), 0.5); }), overflow);
+    EXPECT_EQ(errorOf([&] { return EvalSeries(powerSeries({1, 1}, -1e308), 1e308); }), overflow); // x - centre
     // (k-1)*k is formed in 32-bit arithmetic: 46341 * 46342 no longer fits.
-    EXPECT_EQ(errorOf([&] { return EvalDeriv2(powerSeries(std::vector<double>(46343)), 0.5); }), errorCode(ErrorNumber::Overflow));
+    EXPECT_EQ(errorOf([&] { return EvalDeriv2(powerSeries(std::vector<double>(46343)), 0.5); }), overflow);
     EXPECT_EQ(errorOf([&] { return EvalDeriv2(powerSeries(std::vector<double>(46342)), 0.5); }), 0);
+}
+
+TEST(NumberText, FifteenDigitsForDoublesSevenForSinglesAndReadingStopsWhereTheNumberCannotGoOn)
+{
+    const std::pair<double, const char*> doubles[] = {
+        {std::sqrt(2.0), "1.4142135623731"}, {-0.5, "-0.5"}, {1e20, "1E+20"}, {1.5e-7, "1.5E-07"}, {-0.0, "0"},
+        {123456789012345.0, "123456789012345"}, {1e15, "1E+15"}, {0.1 + 0.2, "0.3"}, {0.0001, "0.0001"}, {0.00001, "1E-05"},
+        {-1.5e300, "-1.5E+300"}, {5e-324, "4.94065645841247E-324"}, {123456789.123456789, "123456789.123457"},
+        {0.99999999999999999, "1"}, {999999999999999.9, "1E+15"}}; // rounding carries into a new digit
+    for (const auto& [v, text] : doubles)
+        EXPECT_EQ(NumberText(v), text) << v;
+    for (const auto& [v, text] : {std::pair{1e-7f, "1E-07"}, {0.1f, "0.1"}, {-40.0f / 3.0f, "-13.33333"}, {1e7f, "1E+07"},
+                                  {16777216.0f, "1.677722E+07"}, {123456.7f, "123456.7"}})
+        EXPECT_EQ(NumberText(v), text) << v;
+    // Settings drop the leading zero; printing keeps a place for the sign and ends in a blank.
+    EXPECT_EQ(QStringList({SettingsText(0.01), SettingsText(-0.5), SettingsText(-20.0f), SettingsText(256), PrintNumberText(2.5),
+                           PrintNumberText(-1.5), PrintNumberText(-3)}),
+              QStringList({".01", "-.5", "-20", "256", " 2.5 ", "-1.5 ", "-3 "}));
+    for (double v : {std::sqrt(2.0), -1.0 / 3, 6.02214076e23, 1.602176634e-19, 2.0 / 7 * 1e-5, 1e15 - 1})
+        EXPECT_EQ(NumberText(LeadingNumber(NumberText(v))), NumberText(v)); // reads back to the same digits
+
+    const std::pair<const char*, double> leading[] = {
+        {"12abc", 12}, {"", 0}, {"abc", 0}, {"  -1.5e2x", -150}, {"1,5", 1}, {".5", 0.5}, {"1.2.3", 1.2}, {"3e", 3},
+        {"1e+", 1}, {"-", 0}, {".", 0}, {"+-1", 0}, {"  +7", 7}, {"\t-2", -2}, {"-.5e1", -5}, {"1.E2", 100},
+        {"1e-400", 0}}; // too small is zero, not an error
+    for (const auto& [text, v] : leading)
+        EXPECT_EQ(LeadingNumber(text), v) << text;
+    for (const auto& [text, length] : {std::pair{"1e5z", 3}, {"x1", 0}, {"  -1.5e+3,", 9}})
+        EXPECT_EQ(LeadingNumberLength(text), length) << text;
+    // Whole numbers: halves to even, and outside the 32-bit range error 6.
+    for (const auto& [text, v] : {std::pair{"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {"-1.5", -2}, {"0.5", 0}, {"abc", 0},
+                                  {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}})
+        EXPECT_EQ(LeadingInt32(text), v) << text;
+    EXPECT_EQ(errorOf([] { LeadingNumber("1e999"); }), errorCode(ErrorNumber::Overflow));
+    for (const char* text : {"2147483648", "-2147483649"})
+        EXPECT_EQ(errorOf([&] { LeadingInt32(text); }), errorCode(ErrorNumber::Overflow)) << text;
 }

@@ -1,15 +1,16 @@
 #pragma once
 // The main window frmZandu1. Its controls carry the names users and tests know
 // them by; its event handlers are plain members named after control and event.
-// Each subsystem implements its own handlers in its own folder:
-//   shell/main_window.cpp        construction, load/unload, field behaviour,
-//                                wiring, Help, About, script error event
-//   analysis/study_specs.cpp     ReadStudySpecs, ClearResults, study fields
-//   analysis/analysis_commands.cpp  Roots, Extrema, Integral, Value=
-//   graph/graph_commands.cpp     Plot, plot fields, navigation, clipboard
-//   graph/export_commands.cpp    Export graph (PNG, SVG, PDF)
-//   series/file_commands.cpp     Open, Save, Save As, txtEquation
-//   report/report.cpp            Print
+// The handlers live in src/app, one file per area:
+//   main_window.cpp        construction, load/unload, field behaviour,
+//                          wiring, Help, About, script error event
+//   study_fields.cpp       ReadStudySpecs, ClearResults, study fields
+//   analysis_commands.cpp  Roots, Extrema, Integral, Value=
+//   graph_commands.cpp     Plot, plot fields, navigation, clipboard
+//   export_commands.cpp    Export graph (PNG, SVG, PDF)
+//   view_commands.cpp      View menu (fit y, back, forward), the wheel
+//   file_commands.cpp      New series, Open, Save, Save As, txtEquation
+//   report.cpp             Print
 #include "core/script/script_host.h"
 #include "core/study/dimension.h"
 #include "app/dialogs.h"
@@ -211,14 +212,14 @@ public:
 
     // ===== Handlers (see the file map at the top) =====
 
-    // shell/main_window.cpp
+    // main_window.cpp
     void Form_Load();
     void Form_Unload();
     void mnuHelp_Click();
     void mnuAbout_Click();
     void ScriptControl1_Error(int number, const QString& description);
 
-    // analysis/study_specs.cpp
+    // study_fields.cpp
     void ReadStudySpecs();
     void ClearResults();
     void txtXlower_Change();
@@ -234,13 +235,13 @@ public:
     void txtMaxcy_Change();
     void txtMaxcy_Validate(bool& cancel);
 
-    // analysis/analysis_commands.cpp
+    // analysis_commands.cpp
     void cmdRoots_Click();
     void cmdExtrema_Click();
     void cmdIntegrate_Click();
     void cmdDerVal_Click();
 
-    // graph/graph_commands.cpp
+    // graph_commands.cpp
     void cmdPlot_Click();
     void ReadPlotSpecs();
     void InvalidateGraph();
@@ -282,10 +283,10 @@ public:
     void Picture1_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, QPointF pixel);
     void mnuCopy_Click();
 
-    // graph/export_commands.cpp
+    // export_commands.cpp
     void mnuExport_Click();
 
-    // app/view_commands.cpp: the View menu and the wheel, through the same
+    // view_commands.cpp: the View menu and the wheel, through the same
     // path as the navigation buttons (the four window fields, then Plot).
     void mnuFitY_Click();
     void mnuBack_Click();
@@ -295,7 +296,7 @@ public:
     void recordShownView();
     void updateViewHistoryItems();
 
-    // series/file_commands.cpp
+    // file_commands.cpp
     void OpenSeriesFile();
     // The new-series dialog; Create saves the series and opens it as Open does.
     void mnuNewSeries_Click();
@@ -312,7 +313,7 @@ public:
     void txtEquation_Change();
     void txtEquation_Validate(bool& cancel);
 
-    // report/report.cpp
+    // report.cpp
     void mnuPrint_Click();
 
 protected:

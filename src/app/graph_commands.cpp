@@ -118,7 +118,7 @@ void MainWindow::ReadPlotSpecs()
     const StudySettingsTexts t{{}, {}, {}, {}, {}, textOf(txtWindowlx), textOf(txtWindowgx),
                                textOf(txtWindowly), textOf(txtWindowgy), textOf(txtPlotStep),
                                textOf(txtXorigin), textOf(txtYorigin), textOf(txtDivx), textOf(txtDivy)};
-    ReadPlotSpecsFrom(dim_, t, isChecked(chkGrid, true), isChecked(chkShade, true));
+    ReadPlotSpecsFrom(dim_, t, isChecked(chkGrid, true));
 }
 
 void MainWindow::InvalidateGraph()

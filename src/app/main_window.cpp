@@ -815,9 +815,9 @@ void MainWindow::Form_Load()
     // The math object goes to the script host with its members global.
     ScriptControl1.AddObject(QStringLiteral("sh"), &dim_.ScriptMath, true);
 
-    dim_.HalfPi = 2 * std::atan(1.0);
-    dim_.PiValue = 4 * std::atan(1.0);
-    dim_.EValue = std::exp(1.0);
+    // The constants, the factorial table and the zeroed counts: one place
+    // for the start-up values of the study.
+    dim_.initialise();
 
     ScriptControl1.ExecuteStatement(QStringLiteral("halfpi = Atn(1) * 2"));
     ScriptControl1.ExecuteStatement(QStringLiteral("pi = Atn(1) * 4"));
@@ -825,18 +825,6 @@ void MainWindow::Form_Load()
 
     txtSubintervals->setToolTip(QStringLiteral(
         "Should be enough to detect all roots & extrema, and to find an accurate integral."));
-
-    dim_.Factorials[0] = 1;
-    for (int i = 1; i <= kFactorialTop; ++i)
-        dim_.Factorials[i] = i * dim_.Factorials[i - 1];
-
-    dim_.IntegralDone = false;
-    dim_.RootCount = 0;
-    dim_.MaxCount = 0;
-    dim_.MinCount = 0;
-    dim_.PossibleRootCount = 0;
-    dim_.ScratchText.clear();
-    dim_.FileName.clear();
 
     cboDerivative->addItems({QStringLiteral("Function"), QStringLiteral("1st.derivative"),
                              QStringLiteral("2nd.derivative"), QStringLiteral("3rd.derivative"),

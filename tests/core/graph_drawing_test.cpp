@@ -25,7 +25,7 @@ protected:
     {
         dim.initialise();
         std::tie(dim.WindowLX, dim.WindowGX, dim.WindowLY, dim.WindowGY) = std::tuple(-20.f, 20.f, -15.f, 15.f);
-        std::tie(dim.DivX, dim.DivY, dim.PlotStep, dim.GridOn, dim.ShadeOn) = std::tuple(1.f, 1.f, 1, true, true);
+        std::tie(dim.DivX, dim.DivY, dim.PlotStep, dim.GridOn) = std::tuple(1.f, 1.f, 1, true);
         std::tie(dim.XLower, dim.XUpper, dim.SeriesType) = std::tuple(-8., 8., 1);
         setSeries({0, 1});
     }

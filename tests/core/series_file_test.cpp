@@ -36,7 +36,7 @@ QString state(const Dimension& d)
                        (d.IntegralDone ? "done " : "stale ") + NumberText(d.IntegralValue), table(d.Roots, d.RootCount),
                        table(d.Maxima, d.MaxCount), table(d.Minima, d.MinCount) + ", " + NumberText(d.PossibleRootCount),
                        nums(d.WindowLX, d.WindowGX, d.WindowLY, d.WindowGY, d.PlotStep, d.XOrigin, d.YOrigin, d.DivX, d.DivY),
-                       d.FileName + ' ' + d.ScratchText + ' ' + nums(d.CoeffsFollow, d.StudyLoaded, d.RestoringStudy,
+                       d.FileName + ' ' + d.ScratchText + ' ' + nums(d.StudyLoaded, d.RestoringStudy,
                                                                      d.DerivOrder, d.ierr, d.ScriptMath.ierr, d.MultiVarFlag)}
         .join(" | ");
 }
@@ -79,7 +79,7 @@ TEST_F(SeriesFile, HeaderCasesAndTheStudyPart)
     };
     for (const auto& [content, expected] : cases) {
         EXPECT_EQ(read(content) == ReadStatus::Ok ? series(d) : "unread", expected);
-        EXPECT_TRUE(d.CoeffsFollow && d.RestoringStudy && !d.StudyLoaded);
+        EXPECT_TRUE(d.RestoringStudy && !d.StudyLoaded);
     }
     EXPECT_TRUE(read(cases[0][0]) == ReadStatus::Ok && d.Period == d.PiValue + d.PiValue); // exactly
 
@@ -102,7 +102,7 @@ TEST_F(SeriesFile, HeaderCasesAndTheStudyPart)
                   std::tuple(*part != 0, true, 2, "earlier.txt")); // the last two are not in the file
     }
     ASSERT_EQ(read("0,\"\",-1,1,0,1,0,2,#FALSE#\r\n"), ReadStatus::Ok); // no coefficients: the loaded ones of the same count
-    EXPECT_EQ(std::pair(d.Coeffs, d.CoeffsFollow), std::pair(std::vector<double>{-2, 0, 1}, false));
+    EXPECT_EQ(d.Coeffs, (std::vector<double>{-2, 0, 1}));
     ASSERT_EQ(read("0,\"\",-1,1,0,0,2,3,#FALSE#\r\n"), ReadStatus::Ok); // trigonometric, 3 terms
     EXPECT_EQ(d.TermCount, 2);
 }

@@ -14,7 +14,7 @@ const QString kPlotNumberMessage =
 const QString kStudyNumberMessage =
     QStringLiteral("Cannot plot: a study specification holds a number that cannot be used.");
 
-void ReadPlotSpecsFrom(Dimension& d, const StudySettingsTexts& t, bool grid, bool shade)
+void ReadPlotSpecsFrom(Dimension& d, const StudySettingsTexts& t, bool grid)
 {
     d.WindowLX = toSingle(LeadingNumber(t.windowlx));
     d.WindowGX = toSingle(LeadingNumber(t.windowgx));
@@ -26,7 +26,6 @@ void ReadPlotSpecsFrom(Dimension& d, const StudySettingsTexts& t, bool grid, boo
     d.DivX = toSingle(LeadingNumber(t.divx));
     d.DivY = toSingle(LeadingNumber(t.divy));
     d.GridOn = grid;
-    d.ShadeOn = shade;
 }
 
 namespace {
@@ -34,10 +33,10 @@ namespace {
 // Reads the settings into d and checks them; the window's message when the
 // graph cannot be drawn.
 QString readForDrawing(Dimension& d, const StudySettingsTexts& settings, const StudySpecTexts& studyTexts,
-                       const GraphOptions& options, bool grid)
+                       bool grid)
 {
     try {
-        ReadPlotSpecsFrom(d, settings, grid, options.shade);
+        ReadPlotSpecsFrom(d, settings, grid);
     } catch (const RunTimeError&) {
         return kPlotNumberMessage;
     }
@@ -60,7 +59,7 @@ GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettings
 {
     GraphPicture out;
     d.GraphShown = false;
-    out.problem = readForDrawing(d, settings, studyTexts, options, grid);
+    out.problem = readForDrawing(d, settings, studyTexts, grid);
     if (!out.problem.isEmpty())
         return out;
     QImage image(kGraphAreaWidth - 2 * kGraphAreaBorder, kGraphAreaHeight - 2 * kGraphAreaBorder,
@@ -83,7 +82,7 @@ GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettings
 bool DrawGraphOn(PainterCanvas& canvas, Dimension d, const StudySettingsTexts& settings,
                  const StudySpecTexts& studyTexts, const GraphOptions& options, bool grid)
 {
-    if (!readForDrawing(d, settings, studyTexts, options, grid).isEmpty())
+    if (!readForDrawing(d, settings, studyTexts, grid).isEmpty())
         return false;
     GraphWork work;
     canvas.fillBackground(QGuiApplication::palette().color(QPalette::Base));

@@ -25,7 +25,7 @@ extern const QString kStudyNumberMessage;
 
 // Leading numbers of the plot boxes into the study state, in single
 // precision; raises the run-time error of a number beyond its range.
-void ReadPlotSpecsFrom(Dimension& d, const StudySettingsTexts& t, bool grid, bool shade);
+void ReadPlotSpecsFrom(Dimension& d, const StudySettingsTexts& t, bool grid);
 
 struct GraphPicture {
     QImage image;    // the interior of the graph area; null when refused

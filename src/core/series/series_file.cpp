@@ -461,7 +461,6 @@ void commit(Dimension& d, Parsed& p)
     d.PeriodText = p.PeriodText;
     d.Period = p.Period;
     d.TermCount = p.TermCount;
-    d.CoeffsFollow = p.CoeffsFollow;
 
     d.RestoringStudy = true;
     d.IntegralDone = false;

@@ -24,9 +24,7 @@ Dimension& Dimension::operator=(const Dimension& other)
 
 void Dimension::initialise()
 {
-    HalfPi = 2 * std::atan(1.0);
     PiValue = 4 * std::atan(1.0);
-    EValue = std::exp(1.0);
     Factorials[0] = 1;
     for (int i = 1; i <= kFactorialTop; ++i)
         Factorials[i] = i * Factorials[i - 1];

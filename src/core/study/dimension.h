@@ -16,8 +16,6 @@ constexpr int kFactorialTop = 170;     // 170! is the largest finite double fact
 struct StudyFields {
     // Constants, computed once at start-up.
     double PiValue = 0.0;
-    double HalfPi = 0.0;
-    double EValue = 0.0;
     std::array<double, kFactorialTop + 1> Factorials{};
 
     // The series.
@@ -31,7 +29,6 @@ struct StudyFields {
     std::vector<double> Coeffs;
     int MultiVarFlag = 0;
     QByteArray SourceText;     // the file's bytes, carried unchanged
-    bool CoeffsFollow = false;
 
     // Study specifications.
     double XLower = 0.0;
@@ -64,7 +61,6 @@ struct StudyFields {
     float DivY = 0.0f;
     int PlotStep = 0;
     bool GridOn = false;
-    bool ShadeOn = false;
     bool GraphShown = false;
 
     // File and window bookkeeping.

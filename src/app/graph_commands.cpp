@@ -310,17 +310,9 @@ void MainWindow::cboDerivative_LostFocus()
 
 // Navigation never draws: it writes the new window into the four fields, in
 // their order, and presses Plot.
-static void showView(MainWindow& w, const ViewLimits& v)
+void MainWindow::showView(const ViewLimits& v)
 {
-    if (w.txtWindowlx)
-        w.txtWindowlx->setText(NumberText(v.lx));
-    if (w.txtWindowgx)
-        w.txtWindowgx->setText(NumberText(v.gx));
-    if (w.txtWindowly)
-        w.txtWindowly->setText(NumberText(v.ly));
-    if (w.txtWindowgy)
-        w.txtWindowgy->setText(NumberText(v.gy));
-    w.cmdPlot_Click();
+    showWindowTexts({NumberText(v.lx), NumberText(v.gx), NumberText(v.ly), NumberText(v.gy)});
 }
 
 // Why the plot would refuse the window a navigation step leads to, judged
@@ -378,7 +370,7 @@ void MainWindow::ChangeView(int action)
         dialogs_.message(kTitle, problem, Dialogs::Icon::Warning);
         return;
     }
-    showView(*this, v);
+    showView(v);
 }
 
 void MainWindow::cmdZoomOut_Click() { ChangeView(ViewZoomOut); }
@@ -408,7 +400,7 @@ void MainWindow::Picture1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoi
         dialogs_.message(kTitle, kViewRangeMessage, Dialogs::Icon::Warning);
         return;
     }
-    showView(*this, v);
+    showView(v);
 }
 
 void MainWindow::Picture1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF pixel)

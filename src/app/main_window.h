@@ -386,6 +386,7 @@ private: // graph
     // Why the plot would refuse the window a navigation step leads to.
     QString navigationProblem(const ViewLimits& v) const;
     void showWindowTexts(const QStringList& texts);
+    void showView(const ViewLimits& v);
     std::vector<QStringList> viewHistory_; // the four window texts of each window drawn
     std::size_t viewAt_ = 0;
     bool steppingHistory_ = false;

@@ -26,7 +26,8 @@ void MainWindow::showWindowTexts(const QStringList& texts)
 {
     const std::array<QLineEdit*, 4> fields{txtWindowlx, txtWindowgx, txtWindowly, txtWindowgy};
     for (std::size_t i = 0; i < fields.size(); ++i)
-        fields[i]->setText(texts.value(static_cast<qsizetype>(i)));
+        if (fields[i])
+            fields[i]->setText(texts.value(static_cast<qsizetype>(i)));
     cmdPlot_Click();
 }
 
@@ -114,7 +115,7 @@ void MainWindow::Picture1_Wheel(int notches, QPointF pixel)
         dialogs_.message(kTitle, problem, Dialogs::Icon::Warning);
         return;
     }
-    showWindowTexts({NumberText(v.lx), NumberText(v.gx), NumberText(v.ly), NumberText(v.gy)});
+    showView(v);
 }
 
 } // namespace vendrak

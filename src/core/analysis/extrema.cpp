@@ -155,14 +155,14 @@ scan::End ExtremaScanner::run()
 
 } // namespace
 
-ScanOutcome FindExtrema(Dimension& d)
+ScanOutcome FindExtrema(Dimension& d, ScanControl* control)
 {
     d.ScriptMath.ierr = 0;
     d.MaxCount = 0;
     d.MinCount = 0;
     d.PossibleRootCount = 0;
     return scan::walkGrid<ExtremaScanner>(
-        d, [&d] { return ExtremaSummaryText(d.MaxCount, d.MinCount, d.PossibleRootCount); });
+        d, [&d] { return ExtremaSummaryText(d.MaxCount, d.MinCount, d.PossibleRootCount); }, control);
 }
 
 } // namespace vendrak

@@ -67,11 +67,11 @@ scan::End RootScanner::run()
 
 } // namespace
 
-ScanOutcome FindRoots(Dimension& d)
+ScanOutcome FindRoots(Dimension& d, ScanControl* control)
 {
     d.ScriptMath.ierr = 0;
     d.RootCount = 0;
-    return scan::walkGrid<RootScanner>(d, [&d] { return RootCountText(d.RootCount); });
+    return scan::walkGrid<RootScanner>(d, [&d] { return RootCountText(d.RootCount); }, control);
 }
 
 } // namespace vendrak

@@ -90,12 +90,17 @@ enum class Next {
 class GridScanner {
 public:
     GridScanner(Dimension& d, ScanOutcome& out, double h)
-        : d_(d), out_(out), h_(h), xUpper_(d.XUpper), errorBound_(d.ErrorBound), maxCycles_(d.MaxCycles)
+        : d_(d), out_(out), h_(h), xLower_(d.XLower), xUpper_(d.XUpper), errorBound_(d.ErrorBound),
+          maxCycles_(d.MaxCycles)
     {
     }
 
     double workX = 0; // current abscissa
     double gridX = 0; // the last grid point reached, where the trap resumes
+    ScanControl* control = nullptr; // who follows the scan, if anyone
+
+    // Thrown out of the walk when the control asks to stop; no scan catches it.
+    struct Cancelled {};
 
 protected:
     // From a new run to the end of the walk. startRun examines the first
@@ -145,6 +150,8 @@ protected:
             prevX = x;
             x = checked(x - quotient(x));
             cycles += repeats.skip(x, cycles, maxCycles_);
+            // A cycle limit in the millions can keep one bracket busy for long.
+            look();
         } while (!converged(checked(prevX - x), x) && cycles < maxCycles_);
         return {x, prevX};
     }
@@ -168,11 +175,25 @@ protected:
     Dimension& d_;
     ScanOutcome& out_;
     const double h_;
+    const double xLower_;
     const double xUpper_;
     const double errorBound_;
     const int maxCycles_;
 
 private:
+    // Every 4096th call reports progress and answers a request to stop.
+    void look()
+    {
+        if (!control || (++sinceLook_ & 4095) != 0)
+            return;
+        if (control->cancel.load(std::memory_order_relaxed))
+            throw Cancelled{};
+        const double done = (gridX - xLower_) / (xUpper_ - xLower_);
+        control->fraction.store(done >= 0 && done <= 1 ? done : (done > 1 ? 1.0 : 0.0), std::memory_order_relaxed);
+    }
+
+    unsigned sinceLook_ = 0;
+
     // A new run's first point is examined only strictly below XUpper; later
     // points of a run up to and including it.
     std::optional<End> nextGridPoint(bool runStart)
@@ -180,6 +201,7 @@ private:
         const double previous = workX;
         workX = advance(workX, h_);
         gridX = workX;
+        look();
         if (runStart ? !(workX < xUpper_) : workX > xUpper_)
             return End::Finished;
         if (workX == previous)
@@ -192,7 +214,7 @@ private:
 // resumes after each recoverable error at the grid point reached. `label`
 // gives the summary of a completed walk; the result counts are already reset.
 template <class Scanner, class Label>
-ScanOutcome walkGrid(Dimension& d, Label&& label)
+ScanOutcome walkGrid(Dimension& d, Label&& label, ScanControl* control)
 {
     ScanOutcome out;
     double h = 0;
@@ -209,6 +231,7 @@ ScanOutcome walkGrid(Dimension& d, Label&& label)
     }
 
     Scanner scanner(d, out, h);
+    scanner.control = control;
     scanner.workX = d.XLower - h; // unchecked like every grid step
     scanner.gridX = scanner.workX;
     for (;;) {
@@ -236,6 +259,9 @@ ScanOutcome walkGrid(Dimension& d, Label&& label)
                 return out;
             }
             scanner.workX = scanner.gridX;
+        } catch (const GridScanner::Cancelled&) {
+            out.cancelled = true;
+            return out;
         }
     }
 }

@@ -42,11 +42,17 @@ scan::End RootScanner::run()
     const auto atZero = [&](double x) { return record(x) ? Next::NewRun : Next::Full; };
     return walk(
         [&](double x) {
-            signLeft = scan::sign(f(x));
+            double fx = 0;
+            if (!fAt(x, fx))
+                return Next::Failed;
+            signLeft = scan::sign(fx);
             return signLeft == 0 ? atZero(x) : Next::Advance;
         },
         [&](double x) {
-            const double signRight = scan::sign(f(x));
+            double fx = 0;
+            if (!fAt(x, fx))
+                return Next::Failed;
+            const double signRight = scan::sign(fx);
             if (signRight == 0)
                 return atZero(x);
             if (signRight == signLeft)

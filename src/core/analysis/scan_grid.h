@@ -73,7 +73,8 @@ private:
 enum class End {
     Finished, // walked past XUpper
     Stalled,  // the next grid point equals the current one: h is below the spacing of doubles there
-    Full      // one result more than the table holds
+    Full,     // one result more than the table holds
+    Failed    // a grid point failed with an error the scan cannot resume from
 };
 
 // What examining a grid point decides.
@@ -81,7 +82,8 @@ enum class Next {
     Advance, // on to the next grid point of the run
     Again,   // a bracket was refined: its right end is examined once more
     NewRun,  // a result at the point itself: a new run starts after it
-    Full     // the result table is full
+    Full,    // the result table is full
+    Failed   // f failed at the point (see fAt)
 };
 
 // The walk both scans share: runs of grid points, each run started afresh
@@ -115,7 +117,9 @@ protected:
             Next next = startRun(workX);
             if (next == Next::Full)
                 return End::Full;
-            if (next == Next::NewRun)
+            if (next == Next::Failed && out_.error)
+                return End::Failed;
+            if (next == Next::NewRun || next == Next::Failed)
                 continue;
             for (next = Next::Advance;;) {
                 if (next == Next::Advance) {
@@ -125,7 +129,9 @@ protected:
                 next = point(workX);
                 if (next == Next::Full)
                     return End::Full;
-                if (next == Next::NewRun)
+                if (next == Next::Failed && out_.error)
+                    return End::Failed;
+                if (next == Next::NewRun || next == Next::Failed)
                     break;
             }
         }
@@ -160,6 +166,21 @@ protected:
     {
         ++out_.evaluations;
         return EvalSeries(d_, x);
+    }
+    // f at a grid point, a failure trapped here as walkGrid's trap would:
+    // false then, and the walk goes on from the next grid point (or ends with
+    // out_.error when the error cannot be resumed from). A series failing
+    // over much of the grid would otherwise cost an exception per point.
+    bool fAt(double x, double& value)
+    {
+        ++out_.evaluations;
+        ErrorNumber fault{};
+        if (TryEvalSeries(d_, x, value, fault))
+            return true;
+        const ErrorNumber trapped = TrapError(d_, fault);
+        if (!isRecoverableEvalError(trapped))
+            out_.error = trapped;
+        return false;
     }
     double df(double x)
     {
@@ -247,6 +268,8 @@ ScanOutcome walkGrid(Dimension& d, Label&& label, ScanControl* control)
             case End::Full:
                 out.error = ErrorNumber::Subscript;
                 d.ierr = errorCode(ErrorNumber::Subscript);
+                break;
+            case End::Failed: // trapped where it failed
                 break;
             }
             return out;

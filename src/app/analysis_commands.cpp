@@ -66,6 +66,7 @@ ScanOutcome MainWindow::scanAside(Dimension& work, const QString& labelText, Bus
     std::atomic<bool> done{false};
     ScanOutcome outcome;
     std::exception_ptr failure;
+    QEventLoop loop;
     std::thread worker([&] {
         try {
             outcome = scan(work, &control);
@@ -73,12 +74,13 @@ ScanOutcome MainWindow::scanAside(Dimension& work, const QString& labelText, Bus
             failure = std::current_exception();
         }
         done = true;
+        // A quick scan ends the wait at once rather than at the next poll.
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
 
     // No command may start while the scan runs, as during a drawing.
     const bool outer = pumping_;
     pumping_ = true;
-    QEventLoop loop;
     QElapsedTimer clock;
     clock.start();
     std::unique_ptr<QProgressDialog> progress;

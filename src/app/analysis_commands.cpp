@@ -115,8 +115,11 @@ ScanOutcome MainWindow::scanAside(Dimension& work, const QString& labelText, Bus
         progress->show();
         loop.exec();
     }
-    // A cancelled scan stops within a few thousand grid points; one that
-    // ended on its own is not affected.
+    // Left without the scan done, the wait was cancelled or the program is
+    // quitting (which ends every event loop): the scan is stopped either way,
+    // within a few thousand grid points, rather than awaited.
+    if (!done)
+        control.cancel = true;
     worker.join();
     progress.reset();
     pumping_ = outer;

@@ -171,10 +171,35 @@ void BM_Extrema(benchmark::State& state)
     state.counters["extrema"] = found;
 }
 
+// A Roots scan over 2^20 points where every evaluation fails (argument 0: no
+// series loaded, so the period is 0) against one where all succeed (1: a
+// constant power series, never 0): a failing point should cost no more than
+// a good one.
+void BM_RootsFailingOrNot(benchmark::State& state)
+{
+    Dimension d;
+    d.initialise();
+    if (state.range(0) == 1) {
+        d.SeriesType = 1;
+        d.TermCount = 0;
+        d.Coeffs.assign(1, 1.0);
+    }
+    d = withSpecs(d);
+    long long evaluations = 0;
+    for (auto _ : state) {
+        const ScanOutcome scan = FindRoots(d);
+        evaluations += scan.evaluations;
+        benchmark::DoNotOptimize(scan.entries.size());
+    }
+    reportRate(state, evaluations);
+    state.counters["ierr"] = d.ierr;
+}
+
 // Argument 0: degree-50 power series; 1: 50-harmonic trigonometric series.
 BENCHMARK(BM_RawEvaluator)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Roots)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Extrema)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RootsFailingOrNot)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

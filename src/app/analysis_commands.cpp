@@ -5,11 +5,128 @@
 #include "app/main_window.h"
 #include "core/analysis/result_texts.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
+#include <QTimer>
+
+#include <atomic>
+#include <exception>
+#include <thread>
 
 namespace vendrak {
+
+namespace {
+
+// What the Roots and Extrema commands change in the study state (the study
+// fields they read, the error numbers, their result tables); a finished scan
+// on a copy hands exactly these back.
+void takeScanFields(Dimension& to, const Dimension& from)
+{
+    to.XLower = from.XLower;
+    to.XUpper = from.XUpper;
+    to.Subintervals = from.Subintervals;
+    to.ErrorBound = from.ErrorBound;
+    to.MaxCycles = from.MaxCycles;
+    to.DerivOrder = from.DerivOrder;
+    to.ierr = from.ierr;
+    to.ScriptMath.ierr = from.ScriptMath.ierr;
+}
+
+void takeRoots(Dimension& to, const Dimension& from)
+{
+    takeScanFields(to, from);
+    to.Roots = from.Roots;
+    to.RootCount = from.RootCount;
+}
+
+void takeExtrema(Dimension& to, const Dimension& from)
+{
+    takeScanFields(to, from);
+    to.Maxima = from.Maxima;
+    to.Minima = from.Minima;
+    to.MaxCount = from.MaxCount;
+    to.MinCount = from.MinCount;
+    to.PossibleRootCount = from.PossibleRootCount;
+}
+
+// How long a scan runs before its progress dialog appears: shorter scans
+// only show the busy pointer, as they always did.
+constexpr int kProgressDelayMs = 500;
+
+} // namespace
+
+ScanOutcome MainWindow::scanAside(Dimension& work, const QString& labelText, BusyCursor& busy,
+                                  const std::function<ScanOutcome(Dimension&, ScanControl*)>& scan)
+{
+    ScanControl control;
+    std::atomic<bool> done{false};
+    ScanOutcome outcome;
+    std::exception_ptr failure;
+    QEventLoop loop;
+    std::thread worker([&] {
+        try {
+            outcome = scan(work, &control);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        done = true;
+        // A quick scan ends the wait at once rather than at the next poll.
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+
+    // No command may start while the scan runs, as during a drawing.
+    const bool outer = pumping_;
+    pumping_ = true;
+    QElapsedTimer clock;
+    clock.start();
+    std::unique_ptr<QProgressDialog> progress;
+    QTimer poll;
+    poll.setInterval(15);
+    connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done || (!progress && clock.elapsed() >= kProgressDelayMs))
+            loop.quit();
+        else if (progress)
+            progress->setValue(static_cast<int>(control.fraction.load() * 1000));
+    });
+    poll.start();
+    // Until the dialog shows, clicks and keys wait for the scan to end
+    // rather than reach a window whose study is being scanned.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!done) {
+        progress = std::make_unique<QProgressDialog>(labelText, QStringLiteral("Cancel"), 0, 1000, this);
+        progress->setWindowTitle(QStringLiteral("Vendrak"));
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setAutoReset(false);
+        progress->setAutoClose(false);
+        progress->setMinimumDuration(0);
+        progress->setValue(static_cast<int>(control.fraction.load() * 1000));
+        // Esc may close the dialog as a dialog rather than press Cancel.
+        const auto stop = [&] {
+            control.cancel = true;
+            loop.quit();
+        };
+        connect(progress.get(), &QProgressDialog::canceled, &loop, stop);
+        connect(progress.get(), &QDialog::rejected, &loop, stop);
+        busy.release();
+        progress->show();
+        loop.exec();
+    }
+    // Left without the scan done, the wait was cancelled or the program is
+    // quitting (which ends every event loop): the scan is stopped either way,
+    // within a few thousand grid points, rather than awaited.
+    if (!done)
+        control.cancel = true;
+    worker.join();
+    progress.reset();
+    pumping_ = outer;
+    if (failure)
+        std::rethrow_exception(failure);
+    return outcome;
+}
 
 // A full table cuts the list short without a word in the labels; the user
 // must hear that the rest of the interval was not listed.
@@ -25,7 +142,15 @@ void MainWindow::cmdRoots_Click()
 {
     BusyCursor busy;
     lstRoots->clear();
-    const ScanOutcome scan = RootsCommand(dim_, studySpecTexts());
+    Dimension work(dim_);
+    const StudySpecTexts texts = studySpecTexts();
+    const ScanOutcome scan = scanAside(work, QStringLiteral("Finding roots…"), busy,
+                                       [&texts](Dimension& d, ScanControl* control) { return RootsCommand(d, texts, control); });
+    if (scan.cancelled) {
+        lblRoots->clear();
+        return;
+    }
+    takeRoots(dim_, work);
     lstRoots->addItems(scan.entries);
     if (scan.completed)
         lblRoots->setText(scan.label);
@@ -36,7 +161,15 @@ void MainWindow::cmdExtrema_Click()
 {
     BusyCursor busy;
     lstExtrema->clear();
-    const ScanOutcome scan = ExtremaCommand(dim_, studySpecTexts());
+    Dimension work(dim_);
+    const StudySpecTexts texts = studySpecTexts();
+    const ScanOutcome scan = scanAside(work, QStringLiteral("Finding extrema…"), busy,
+                                       [&texts](Dimension& d, ScanControl* control) { return ExtremaCommand(d, texts, control); });
+    if (scan.cancelled) {
+        lblExtrema->clear();
+        return;
+    }
+    takeExtrema(dim_, work);
     lstExtrema->addItems(scan.entries);
     if (scan.completed)
         lblExtrema->setText(scan.label);

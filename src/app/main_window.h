@@ -303,6 +303,12 @@ public:
     QString documentFolder() const;
     void copyListEntries(QListWidget* list);
     void tellTableFull(const QString& text, BusyCursor& busy);
+    // Runs a Roots or Extrema scan on `work` (a copy of the study) away from
+    // the window's thread, the window painted meanwhile and a progress dialog
+    // with Cancel shown once it takes a while. The outcome says whether it
+    // was cancelled.
+    ScanOutcome scanAside(Dimension& work, const QString& labelText, BusyCursor& busy,
+                          const std::function<ScanOutcome(Dimension&, ScanControl*)>& scan);
     // Opens the named file as if it had been chosen in the Open dialog.
     void OpenSeriesFileNamed(const QString& path);
     void mnuSave_Click();

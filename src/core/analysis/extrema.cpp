@@ -34,12 +34,16 @@ private:
         const double ax = std::fabs(x);
         return step <= std::nextafter(ax, std::numeric_limits<double>::infinity()) - ax;
     }
-    // sign(f(x + d) - f(x - d)), the left value first.
-    double slope(double x)
+    // sign(f(x + d) - f(x - d)), the left value first; false when f fails
+    // (see fAt).
+    bool slope(double x, double& sign)
     {
-        const double left = f(checked(x - kSlopeStep));
-        const double right = f(checked(x + kSlopeStep));
-        return scan::sign(checked(right - left));
+        double left = 0;
+        double right = 0;
+        if (!fAt(checked(x - kSlopeStep), left) || !fAt(checked(x + kSlopeStep), right))
+            return false;
+        sign = scan::sign(checked(right - left));
+        return true;
     }
     void countPossibleRoot()
     {
@@ -108,7 +112,8 @@ scan::End ExtremaScanner::run()
     double signLeft = 0;
     return walk(
         [&](double x) {
-            signLeft = slope(x);
+            if (!slope(x, signLeft))
+                return Next::Failed;
             if (signLeft != 0)
                 return Next::Advance;
             // Unclassified, the run goes on with a reference slope of 0.
@@ -120,7 +125,9 @@ scan::End ExtremaScanner::run()
             return Next::Advance;
         },
         [&](double x) {
-            const double signRight = slope(x);
+            double signRight = 0;
+            if (!slope(x, signRight))
+                return Next::Failed;
             if (signRight == 0) {
                 const Flat flat = flatPoint(x, false);
                 if (flat == Flat::Full)
@@ -155,14 +162,14 @@ scan::End ExtremaScanner::run()
 
 } // namespace
 
-ScanOutcome FindExtrema(Dimension& d)
+ScanOutcome FindExtrema(Dimension& d, ScanControl* control)
 {
     d.ScriptMath.ierr = 0;
     d.MaxCount = 0;
     d.MinCount = 0;
     d.PossibleRootCount = 0;
     return scan::walkGrid<ExtremaScanner>(
-        d, [&d] { return ExtremaSummaryText(d.MaxCount, d.MinCount, d.PossibleRootCount); });
+        d, [&d] { return ExtremaSummaryText(d.MaxCount, d.MinCount, d.PossibleRootCount); }, control);
 }
 
 } // namespace vendrak

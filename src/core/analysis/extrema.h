@@ -16,6 +16,8 @@ constexpr double kSlopeStep = 0.0045;
 // the lstExtrema entries ("MIN: [0 , 0]") and the lblExtrema caption. At most
 // kResultCapacity maxima and as many minima are kept: the scan stops at the
 // next one of either kind, listing only what is stored.
-ScanOutcome FindExtrema(Dimension& d);
+// With a control, the scan reports its progress there and stops when asked
+// (the outcome then only says it was cancelled).
+ScanOutcome FindExtrema(Dimension& d, ScanControl* control = nullptr);
 
 } // namespace vendrak

@@ -42,11 +42,17 @@ scan::End RootScanner::run()
     const auto atZero = [&](double x) { return record(x) ? Next::NewRun : Next::Full; };
     return walk(
         [&](double x) {
-            signLeft = scan::sign(f(x));
+            double fx = 0;
+            if (!fAt(x, fx))
+                return Next::Failed;
+            signLeft = scan::sign(fx);
             return signLeft == 0 ? atZero(x) : Next::Advance;
         },
         [&](double x) {
-            const double signRight = scan::sign(f(x));
+            double fx = 0;
+            if (!fAt(x, fx))
+                return Next::Failed;
+            const double signRight = scan::sign(fx);
             if (signRight == 0)
                 return atZero(x);
             if (signRight == signLeft)
@@ -67,11 +73,11 @@ scan::End RootScanner::run()
 
 } // namespace
 
-ScanOutcome FindRoots(Dimension& d)
+ScanOutcome FindRoots(Dimension& d, ScanControl* control)
 {
     d.ScriptMath.ierr = 0;
     d.RootCount = 0;
-    return scan::walkGrid<RootScanner>(d, [&d] { return RootCountText(d.RootCount); });
+    return scan::walkGrid<RootScanner>(d, [&d] { return RootCountText(d.RootCount); }, control);
 }
 
 } // namespace vendrak

@@ -10,6 +10,8 @@ namespace vendrak {
 // read), fills Roots/RootCount and returns the lstRoots entries and the
 // lblRoots caption ("2 roots"). At most kResultCapacity roots are kept: the
 // scan stops at the next one, listing only what is stored.
-ScanOutcome FindRoots(Dimension& d);
+// With a control, the scan reports its progress there and stops when asked
+// (the outcome then only says it was cancelled).
+ScanOutcome FindRoots(Dimension& d, ScanControl* control = nullptr);
 
 } // namespace vendrak

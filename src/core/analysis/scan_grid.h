@@ -73,7 +73,8 @@ private:
 enum class End {
     Finished, // walked past XUpper
     Stalled,  // the next grid point equals the current one: h is below the spacing of doubles there
-    Full      // one result more than the table holds
+    Full,     // one result more than the table holds
+    Failed    // a grid point failed with an error the scan cannot resume from
 };
 
 // What examining a grid point decides.
@@ -81,7 +82,8 @@ enum class Next {
     Advance, // on to the next grid point of the run
     Again,   // a bracket was refined: its right end is examined once more
     NewRun,  // a result at the point itself: a new run starts after it
-    Full     // the result table is full
+    Full,    // the result table is full
+    Failed   // f failed at the point (see fAt)
 };
 
 // The walk both scans share: runs of grid points, each run started afresh
@@ -90,12 +92,17 @@ enum class Next {
 class GridScanner {
 public:
     GridScanner(Dimension& d, ScanOutcome& out, double h)
-        : d_(d), out_(out), h_(h), xUpper_(d.XUpper), errorBound_(d.ErrorBound), maxCycles_(d.MaxCycles)
+        : d_(d), out_(out), h_(h), xLower_(d.XLower), xUpper_(d.XUpper), errorBound_(d.ErrorBound),
+          maxCycles_(d.MaxCycles)
     {
     }
 
     double workX = 0; // current abscissa
     double gridX = 0; // the last grid point reached, where the trap resumes
+    ScanControl* control = nullptr; // who follows the scan, if anyone
+
+    // Thrown out of the walk when the control asks to stop; no scan catches it.
+    struct Cancelled {};
 
 protected:
     // From a new run to the end of the walk. startRun examines the first
@@ -110,7 +117,9 @@ protected:
             Next next = startRun(workX);
             if (next == Next::Full)
                 return End::Full;
-            if (next == Next::NewRun)
+            if (next == Next::Failed && out_.error)
+                return End::Failed;
+            if (next == Next::NewRun || next == Next::Failed)
                 continue;
             for (next = Next::Advance;;) {
                 if (next == Next::Advance) {
@@ -120,7 +129,9 @@ protected:
                 next = point(workX);
                 if (next == Next::Full)
                     return End::Full;
-                if (next == Next::NewRun)
+                if (next == Next::Failed && out_.error)
+                    return End::Failed;
+                if (next == Next::NewRun || next == Next::Failed)
                     break;
             }
         }
@@ -145,6 +156,8 @@ protected:
             prevX = x;
             x = checked(x - quotient(x));
             cycles += repeats.skip(x, cycles, maxCycles_);
+            // A cycle limit in the millions can keep one bracket busy for long.
+            look();
         } while (!converged(checked(prevX - x), x) && cycles < maxCycles_);
         return {x, prevX};
     }
@@ -153,6 +166,21 @@ protected:
     {
         ++out_.evaluations;
         return EvalSeries(d_, x);
+    }
+    // f at a grid point, a failure trapped here as walkGrid's trap would:
+    // false then, and the walk goes on from the next grid point (or ends with
+    // out_.error when the error cannot be resumed from). A series failing
+    // over much of the grid would otherwise cost an exception per point.
+    bool fAt(double x, double& value)
+    {
+        ++out_.evaluations;
+        ErrorNumber fault{};
+        if (TryEvalSeries(d_, x, value, fault))
+            return true;
+        const ErrorNumber trapped = TrapError(d_, fault);
+        if (!isRecoverableEvalError(trapped))
+            out_.error = trapped;
+        return false;
     }
     double df(double x)
     {
@@ -168,11 +196,25 @@ protected:
     Dimension& d_;
     ScanOutcome& out_;
     const double h_;
+    const double xLower_;
     const double xUpper_;
     const double errorBound_;
     const int maxCycles_;
 
 private:
+    // Every 4096th call reports progress and answers a request to stop.
+    void look()
+    {
+        if (!control || (++sinceLook_ & 4095) != 0)
+            return;
+        if (control->cancel.load(std::memory_order_relaxed))
+            throw Cancelled{};
+        const double done = (gridX - xLower_) / (xUpper_ - xLower_);
+        control->fraction.store(done >= 0 && done <= 1 ? done : (done > 1 ? 1.0 : 0.0), std::memory_order_relaxed);
+    }
+
+    unsigned sinceLook_ = 0;
+
     // A new run's first point is examined only strictly below XUpper; later
     // points of a run up to and including it.
     std::optional<End> nextGridPoint(bool runStart)
@@ -180,6 +222,7 @@ private:
         const double previous = workX;
         workX = advance(workX, h_);
         gridX = workX;
+        look();
         if (runStart ? !(workX < xUpper_) : workX > xUpper_)
             return End::Finished;
         if (workX == previous)
@@ -192,7 +235,7 @@ private:
 // resumes after each recoverable error at the grid point reached. `label`
 // gives the summary of a completed walk; the result counts are already reset.
 template <class Scanner, class Label>
-ScanOutcome walkGrid(Dimension& d, Label&& label)
+ScanOutcome walkGrid(Dimension& d, Label&& label, ScanControl* control)
 {
     ScanOutcome out;
     double h = 0;
@@ -209,6 +252,7 @@ ScanOutcome walkGrid(Dimension& d, Label&& label)
     }
 
     Scanner scanner(d, out, h);
+    scanner.control = control;
     scanner.workX = d.XLower - h; // unchecked like every grid step
     scanner.gridX = scanner.workX;
     for (;;) {
@@ -225,6 +269,8 @@ ScanOutcome walkGrid(Dimension& d, Label&& label)
                 out.error = ErrorNumber::Subscript;
                 d.ierr = errorCode(ErrorNumber::Subscript);
                 break;
+            case End::Failed: // trapped where it failed
+                break;
             }
             return out;
         } catch (const RunTimeError& err) {
@@ -236,6 +282,9 @@ ScanOutcome walkGrid(Dimension& d, Label&& label)
                 return out;
             }
             scanner.workX = scanner.gridX;
+        } catch (const GridScanner::Cancelled&) {
+            out.cancelled = true;
+            return out;
         }
     }
 }

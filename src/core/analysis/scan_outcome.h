@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <optional>
 
 namespace vendrak {
@@ -18,6 +19,9 @@ struct ScanOutcome {
     // up to where a step no longer moves x); false when it ended early and
     // quietly: an error that is not recoverable or a full result table.
     bool completed = false;
+    // True when the scan was stopped through its ScanControl; nothing it
+    // found is worth showing then.
+    bool cancelled = false;
     // The error that ended the scan early, if one did (9 for a full table);
     // the window's ierr holds it too. A grid that cannot advance ends early
     // without one.
@@ -25,6 +29,14 @@ struct ScanOutcome {
     // Series evaluations made, failed ones included (for the benchmark and
     // for tests that check no point was examined).
     long long evaluations = 0;
+};
+
+// Lets another thread follow a scan and stop it. The scan looks at it only
+// every few thousand grid points or Newton steps, so it costs next to nothing.
+struct ScanControl {
+    std::atomic<bool> cancel{false};
+    // Share of [XLower, XUpper] walked so far, 0 to 1.
+    std::atomic<double> fraction{0.0};
 };
 
 } // namespace vendrak

@@ -19,7 +19,7 @@ void ReadStudySpecsFrom(Dimension& d, const StudySpecTexts& t)
     d.DerivOrder = LeadingInt32(t.derivative);
 }
 
-ScanOutcome RootsCommand(Dimension& d, const StudySpecTexts& t)
+ScanOutcome RootsCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control)
 {
     d.ScriptMath.ierr = 0;
     try {
@@ -31,10 +31,10 @@ ScanOutcome RootsCommand(Dimension& d, const StudySpecTexts& t)
         d.RootCount = 0;
         return {};
     }
-    return FindRoots(d);
+    return FindRoots(d, control);
 }
 
-ScanOutcome ExtremaCommand(Dimension& d, const StudySpecTexts& t)
+ScanOutcome ExtremaCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control)
 {
     d.ScriptMath.ierr = 0;
     try {
@@ -45,7 +45,7 @@ ScanOutcome ExtremaCommand(Dimension& d, const StudySpecTexts& t)
         d.MinCount = 0;
         return {};
     }
-    return FindExtrema(d);
+    return FindExtrema(d, control);
 }
 
 IntegralOutcome IntegralCommand(Dimension& d, const StudySpecTexts& t)

@@ -22,9 +22,10 @@ struct StudySpecTexts {
 void ReadStudySpecsFrom(Dimension& d, const StudySpecTexts& t);
 
 // Roots and Extrema: with unreadable study fields the command ends quietly
-// (not completed, no entries) and its result table is emptied.
-ScanOutcome RootsCommand(Dimension& d, const StudySpecTexts& t);
-ScanOutcome ExtremaCommand(Dimension& d, const StudySpecTexts& t);
+// (not completed, no entries) and its result table is emptied. A control
+// follows and may stop the scan (see FindRoots).
+ScanOutcome RootsCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control = nullptr);
+ScanOutcome ExtremaCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control = nullptr);
 
 // Integral: unreadable fields are trapped like a failed integration.
 IntegralOutcome IntegralCommand(Dimension& d, const StudySpecTexts& t);

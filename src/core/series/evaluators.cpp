@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace vendrak {
 
@@ -35,6 +36,81 @@ double harmonicSum(const Dimension& d, double x, Start&& start, Term&& term)
 
 double zero() { return 0.0; }
 
+// How the value of the series meets a fault. RaiseFaults raises it at once;
+// NoteFaults keeps the first and lets the sum run on to a value nobody reads,
+// so a grid scan can skip a failing point without the cost of an exception.
+// Both see the faults in the same order, so the first one noted is the one
+// raised.
+struct RaiseFaults {
+    double operator()(double v) const { return checked(v); }
+    double div(double a, double b) const { return checkedDiv(a, b); }
+    double coefficient(const Dimension& d, long k) const { return coeff(d, k); }
+};
+
+struct NoteFaults {
+    std::optional<ErrorNumber> first;
+
+    void note(ErrorNumber number)
+    {
+        if (!first)
+            first = number;
+    }
+    double operator()(double v)
+    {
+        if (!std::isfinite(v))
+            note(ErrorNumber::Overflow);
+        return v;
+    }
+    double div(double a, double b)
+    {
+        if (b == 0.0) {
+            note(a == 0.0 || std::isnan(a) ? ErrorNumber::Overflow : ErrorNumber::DivisionByZero);
+            return 0;
+        }
+        return (*this)(a / b);
+    }
+    double coefficient(const Dimension& d, long k)
+    {
+        if (k < 0 || k >= static_cast<long>(d.Coeffs.size())) {
+            note(ErrorNumber::Subscript);
+            return 0;
+        }
+        return d.Coeffs[static_cast<size_t>(k)];
+    }
+};
+
+// f(x), each step as harmonicAngle, harmonicSum and forEachHarmonic take it.
+template <class Faults>
+double seriesValue(const Dimension& d, double x, Faults& check)
+{
+    const long n = d.TermCount;
+    if (d.SeriesType == kTrigSeries) {
+        const double step = check.div(check(check(check(x - d.Centre) * std::atan(1.0)) * 8), d.Period);
+        double s = check.coefficient(d, 0);
+        double angle = 0;
+        long k = 1;
+        for (; k <= n - 1; k += 2) {
+            angle = check(angle + step);
+            const double c = std::cos(angle);
+            const double sn = std::sin(angle);
+            s = check(check(s + check.coefficient(d, k) * sn) + check.coefficient(d, k + 1) * c);
+        }
+        if (k == n) {
+            angle = check(angle + step);
+            s = check(s + check.coefficient(d, k) * std::sin(angle));
+        }
+        return s;
+    }
+    if (d.SeriesType == kPowerSeries) {
+        const double t = check(x - d.Centre);
+        double s = 0;
+        for (long k = n; k >= 0; --k)
+            s = check(t * s + check.coefficient(d, k));
+        return s;
+    }
+    return 0;
+}
+
 // Horner's rule in t = x - centre from the top coefficient down to `lowest`,
 // coefficient k weighted by weight(k) (taken first: its errors come first).
 template <class Weight>
@@ -53,23 +129,18 @@ double powerSum(const Dimension& d, double x, long lowest, Weight&& weight)
 
 double EvalSeries(const Dimension& d, double x)
 {
-    const int n = d.TermCount;
-    if (d.SeriesType == kTrigSeries) {
-        const auto constant = [&] { return coeff(d, 0); };
-        return harmonicSum(d, x, constant, [&](double sum, const Harmonic& h, double c, double sn) {
-            if (h.hasCosine)
-                return checked(checked(sum + coeff(d, h.k) * sn) + coeff(d, h.k + 1) * c);
-            return checked(sum + coeff(d, h.k) * sn);
-        });
-    }
-    if (d.SeriesType == kPowerSeries) {
-        const double t = checked(x - d.Centre);
-        double s = 0;
-        for (long k = n; k >= 0; --k)
-            s = checked(t * s + coeff(d, k));
-        return s;
-    }
-    return 0;
+    RaiseFaults raise;
+    return seriesValue(d, x, raise);
+}
+
+bool TryEvalSeries(const Dimension& d, double x, double& value, ErrorNumber& fault)
+{
+    NoteFaults note;
+    value = seriesValue(d, x, note);
+    if (!note.first)
+        return true;
+    fault = *note.first;
+    return false;
 }
 
 double EvalDeriv1(const Dimension& d, double x)

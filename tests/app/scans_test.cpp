@@ -1,0 +1,82 @@
+// Roots and Extrema run away from the window's thread: a long scan shows a
+// progress dialog whose Cancel leaves the window as if the command had not run.
+#include "support/shown_window.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <tuple>
+
+namespace vendrak {
+namespace {
+
+TEST(Scans, FinishedScanListsAsBeforeAndCancelledOneLeavesNothing)
+{
+    test::ShownWindow t;
+    t.open(test::example(QStringLiteral("sine_taylor.txt")));
+    t.w.cmdRoots->click();
+    const QStringList roots = test::items(t.w.lstRoots);
+    EXPECT_EQ(roots.size(), 5);
+    EXPECT_EQ(t.w.lblRoots->text(), QStringLiteral("5 roots"));
+    const Dimension before = t.dim;
+
+    struct Case {
+        QPushButton* command;
+        QListWidget* list;
+        QLabel* label;
+        QString dialogText;
+        bool escape; // Esc instead of the Cancel button
+    };
+    for (const Case& c : {Case{t.w.cmdRoots, t.w.lstRoots, t.w.lblRoots, QStringLiteral("Finding roots…"), false},
+                          Case{t.w.cmdExtrema, t.w.lstExtrema, t.w.lblExtrema, QStringLiteral("Finding extrema…"), true}}) {
+        SCOPED_TRACE(c.dialogText.toStdString());
+        t.w.txtSubintervals->setText(QStringLiteral("1073741824"));
+        const Dimension kept = t.dim; // what the edit left; the scan may not change it
+        QElapsedTimer clock;
+        qint64 shownAt = -1;
+        qint64 cancelledAt = -1;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible() || cancelledAt >= 0)
+                return;
+            shownAt = clock.elapsed();
+            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Vendrak"));
+            EXPECT_EQ(dialog->labelText(), c.dialogText);
+            EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
+            // The hourglass goes once the dialog can be answered.
+            EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+            cancelledAt = clock.elapsed();
+            if (c.escape)
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            else
+                dialog->findChild<QPushButton*>()->click();
+        });
+        poll.start(20);
+        clock.start();
+        c.command->click();
+        const qint64 returnedAt = clock.elapsed();
+        poll.stop();
+
+        ASSERT_GE(cancelledAt, 0);
+        EXPECT_GE(shownAt, 450);
+        EXPECT_LT(returnedAt - cancelledAt, 500) << "the window answers at once after Cancel";
+        EXPECT_EQ(c.list->count(), 0);
+        EXPECT_EQ(c.label->text(), QString());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(std::tie(t.dim.Subintervals, t.dim.RootCount, t.dim.Roots, t.dim.MaxCount, t.dim.MinCount, t.dim.Maxima),
+                  std::tie(kept.Subintervals, kept.RootCount, kept.Roots, kept.MaxCount, kept.MinCount, kept.Maxima));
+    }
+
+    // The window takes the next command at once and lists as before.
+    t.w.txtSubintervals->setText(QString::number(before.Subintervals));
+    t.w.cmdRoots->click();
+    EXPECT_EQ(test::items(t.w.lstRoots), roots);
+    EXPECT_EQ(t.w.lblRoots->text(), QStringLiteral("5 roots"));
+}
+
+} // namespace
+} // namespace vendrak

@@ -202,10 +202,12 @@ protected:
     const int maxCycles_;
 
 private:
-    // Every 4096th call reports progress and answers a request to stop.
+    // Every 64th call reports progress and answers a request to stop: often
+    // enough that Cancel ends a scan of a long series at once, rarely enough
+    // to cost nothing beside the evaluations.
     void look()
     {
-        if (!control || (++sinceLook_ & 4095) != 0)
+        if (!control || (++sinceLook_ & 63) != 0)
             return;
         if (control->cancel.load(std::memory_order_relaxed))
             throw Cancelled{};

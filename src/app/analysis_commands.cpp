@@ -138,43 +138,37 @@ void MainWindow::tellTableFull(const QString& text, BusyCursor& busy)
     dialogs().message(QStringLiteral("Vendrak"), text, Dialogs::Icon::Information);
 }
 
-void MainWindow::cmdRoots_Click()
+// Roots and Extrema alike: the scan runs aside over a copy of the study; a
+// cancelled one leaves the window as if the command had not run.
+void MainWindow::runScan(bool roots)
 {
     BusyCursor busy;
-    lstRoots->clear();
+    QListWidget* const list = roots ? lstRoots : lstExtrema;
+    QLabel* const label = roots ? lblRoots : lblExtrema;
+    list->clear();
     Dimension work(dim_);
     const StudySpecTexts texts = studySpecTexts();
-    const ScanOutcome scan = scanAside(work, QStringLiteral("Finding roots…"), busy,
-                                       [&texts](Dimension& d, ScanControl* control) { return RootsCommand(d, texts, control); });
+    const ScanOutcome scan = scanAside(work, roots ? QStringLiteral("Finding roots…") : QStringLiteral("Finding extrema…"),
+                                       busy, [&texts, roots](Dimension& d, ScanControl* control) {
+                                           return roots ? RootsCommand(d, texts, control)
+                                                        : ExtremaCommand(d, texts, control);
+                                       });
     if (scan.cancelled) {
-        lblRoots->clear();
+        label->clear();
         return;
     }
-    takeRoots(dim_, work);
-    lstRoots->addItems(scan.entries);
+    if (roots)
+        takeRoots(dim_, work);
+    else
+        takeExtrema(dim_, work);
+    list->addItems(scan.entries);
     if (scan.completed)
-        lblRoots->setText(scan.label);
-    tellTableFull(TableFullText(dim_, scan, true), busy);
+        label->setText(scan.label);
+    tellTableFull(TableFullText(dim_, scan, roots), busy);
 }
 
-void MainWindow::cmdExtrema_Click()
-{
-    BusyCursor busy;
-    lstExtrema->clear();
-    Dimension work(dim_);
-    const StudySpecTexts texts = studySpecTexts();
-    const ScanOutcome scan = scanAside(work, QStringLiteral("Finding extrema…"), busy,
-                                       [&texts](Dimension& d, ScanControl* control) { return ExtremaCommand(d, texts, control); });
-    if (scan.cancelled) {
-        lblExtrema->clear();
-        return;
-    }
-    takeExtrema(dim_, work);
-    lstExtrema->addItems(scan.entries);
-    if (scan.completed)
-        lblExtrema->setText(scan.label);
-    tellTableFull(TableFullText(dim_, scan, false), busy);
-}
+void MainWindow::cmdRoots_Click() { runScan(true); }
+void MainWindow::cmdExtrema_Click() { runScan(false); }
 
 void MainWindow::cmdIntegrate_Click()
 {

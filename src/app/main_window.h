@@ -303,6 +303,7 @@ public:
     QString documentFolder() const;
     void copyListEntries(QListWidget* list);
     void tellTableFull(const QString& text, BusyCursor& busy);
+    void runScan(bool roots);
     // Runs a Roots or Extrema scan on `work` (a copy of the study) away from
     // the window's thread, the window painted meanwhile and a progress dialog
     // with Cancel shown once it takes a while. The outcome says whether it

@@ -22,11 +22,11 @@ constexpr int kSubintervals = 1 << 20;
 
 Dimension withSpecs(Dimension d)
 {
-    d.XLower = -8;
-    d.XUpper = 8;
-    d.Subintervals = kSubintervals;
-    d.ErrorBound = 1e-9;
-    d.MaxCycles = 20;
+    d.study.XLower = -8;
+    d.study.XUpper = 8;
+    d.study.Subintervals = kSubintervals;
+    d.study.ErrorBound = 1e-9;
+    d.study.MaxCycles = 20;
     return d;
 }
 
@@ -36,14 +36,14 @@ Dimension powerSeries50()
 {
     Dimension d;
     d.initialise();
-    d.SeriesType = 1;
-    d.TermCount = 50;
-    d.Coeffs.assign(51, 0.0);
+    d.series.Kind = SeriesKind::Power;
+    d.series.TermCount = 50;
+    d.series.Coeffs.assign(51, 0.0);
     double term = 1;
     for (int k = 1; k <= 50; ++k) {
         term /= k;
         if (k % 2 == 1)
-            d.Coeffs[static_cast<size_t>(k)] = (k % 4 == 1) ? term : -term;
+            d.series.Coeffs[static_cast<size_t>(k)] = (k % 4 == 1) ? term : -term;
     }
     return withSpecs(d);
 }
@@ -53,16 +53,16 @@ Dimension trigSeries50()
 {
     Dimension d;
     d.initialise();
-    d.SeriesType = 0;
-    d.TermCount = 100;
-    d.Coeffs.assign(101, 0.0);
-    d.Coeffs[0] = 0.1;
+    d.series.Kind = SeriesKind::Trigonometric;
+    d.series.TermCount = 100;
+    d.series.Coeffs.assign(101, 0.0);
+    d.series.Coeffs[0] = 0.1;
     for (int j = 1; j <= 50; ++j) {
-        d.Coeffs[static_cast<size_t>(2 * j - 1)] = 1.0 / j;
-        d.Coeffs[static_cast<size_t>(2 * j)] = 0.5 / (j * j);
+        d.series.Coeffs[static_cast<size_t>(2 * j - 1)] = 1.0 / j;
+        d.series.Coeffs[static_cast<size_t>(2 * j)] = 0.5 / (j * j);
     }
-    d.Centre = 0.25;
-    d.Period = 2 * std::acos(-1.0);
+    d.series.Centre = 0.25;
+    d.series.Period = 2 * std::acos(-1.0);
     return withSpecs(d);
 }
 
@@ -77,13 +77,13 @@ void reportRate(benchmark::State& state, long long evaluations)
 // One pass of the bare evaluator over the grid points; returns the count.
 long long rawPass(const Dimension& d)
 {
-    const double h = (d.XUpper - d.XLower) / d.Subintervals;
-    double x = d.XLower;
+    const double h = (d.study.XUpper - d.study.XLower) / d.study.Subintervals;
+    double x = d.study.XLower;
     double sum = 0;
-    for (int i = 0; i <= d.Subintervals; ++i, x += h)
-        sum += EvalSeries(d, x);
+    for (int i = 0; i <= d.study.Subintervals; ++i, x += h)
+        sum += EvalSeries(d.series, x);
     benchmark::DoNotOptimize(sum);
-    return d.Subintervals + 1;
+    return d.study.Subintervals + 1;
 }
 
 // CPU time of this thread, as the benchmark's own rates use: other programs
@@ -141,9 +141,9 @@ void BM_Roots(benchmark::State& state)
     rawRate(static_cast<int>(state.range(0)));
     const auto start = Clock::now();
     for (auto _ : state) {
-        const ScanOutcome scan = FindRoots(d);
+        const ScanOutcome scan = FindRoots(d.series, d.study, d.results, d.errors);
         evaluations += scan.evaluations;
-        found = d.RootCount;
+        found = d.results.RootCount;
         benchmark::DoNotOptimize(scan.entries.size());
     }
     const auto elapsed = Clock::now() - start;
@@ -160,9 +160,9 @@ void BM_Extrema(benchmark::State& state)
     rawRate(static_cast<int>(state.range(0)));
     const auto start = Clock::now();
     for (auto _ : state) {
-        const ScanOutcome scan = FindExtrema(d);
+        const ScanOutcome scan = FindExtrema(d.series, d.study, d.results, d.errors);
         evaluations += scan.evaluations;
-        found = d.MaxCount + d.MinCount;
+        found = d.results.MaxCount + d.results.MinCount;
         benchmark::DoNotOptimize(scan.entries.size());
     }
     const auto elapsed = Clock::now() - start;
@@ -180,19 +180,19 @@ void BM_RootsFailingOrNot(benchmark::State& state)
     Dimension d;
     d.initialise();
     if (state.range(0) == 1) {
-        d.SeriesType = 1;
-        d.TermCount = 0;
-        d.Coeffs.assign(1, 1.0);
+        d.series.Kind = SeriesKind::Power;
+        d.series.TermCount = 0;
+        d.series.Coeffs.assign(1, 1.0);
     }
     d = withSpecs(d);
     long long evaluations = 0;
     for (auto _ : state) {
-        const ScanOutcome scan = FindRoots(d);
+        const ScanOutcome scan = FindRoots(d.series, d.study, d.results, d.errors);
         evaluations += scan.evaluations;
         benchmark::DoNotOptimize(scan.entries.size());
     }
     reportRate(state, evaluations);
-    state.counters["ierr"] = d.ierr;
+    state.counters["ierr"] = d.errors.ierr;
 }
 
 // Argument 0: degree-50 power series; 1: 50-harmonic trigonometric series.

@@ -18,45 +18,45 @@ using vendrak::Dimension;
 void initialPlot(Dimension& dim)
 {
     dim.initialise();
-    dim.WindowLX = -20;
-    dim.WindowGX = 20;
-    dim.WindowLY = -15;
-    dim.WindowGY = 15;
-    dim.XOrigin = 0;
-    dim.YOrigin = 0;
-    dim.DivX = 1;
-    dim.DivY = 1;
-    dim.PlotStep = 1;
-    dim.GridOn = true;
-    dim.XLower = -8;
-    dim.XUpper = 8;
-    dim.DerivOrder = 0;
+    dim.plot.WindowLX = -20;
+    dim.plot.WindowGX = 20;
+    dim.plot.WindowLY = -15;
+    dim.plot.WindowGY = 15;
+    dim.plot.XOrigin = 0;
+    dim.plot.YOrigin = 0;
+    dim.plot.DivX = 1;
+    dim.plot.DivY = 1;
+    dim.plot.PlotStep = 1;
+    dim.plot.GridOn = true;
+    dim.study.XLower = -8;
+    dim.study.XUpper = 8;
+    dim.study.DerivOrder = 0;
 }
 
 // sin x as a power series of the given degree; the terms past about 170 are
 // zero in double precision but are still summed.
 void sinePowerSeries(Dimension& dim, int degree)
 {
-    dim.SeriesType = 1;
-    dim.Centre = 0;
-    dim.TermCount = degree;
-    dim.Coeffs.assign(static_cast<size_t>(degree) + 1, 0.0);
+    dim.series.Kind = vendrak::SeriesKind::Power;
+    dim.series.Centre = 0;
+    dim.series.TermCount = degree;
+    dim.series.Coeffs.assign(static_cast<size_t>(degree) + 1, 0.0);
     for (int k = 1; k <= degree; k += 2) {
         const double magnitude = std::exp(-std::lgamma(k + 1.0));
-        dim.Coeffs[static_cast<size_t>(k)] = ((k - 1) / 2) % 2 == 0 ? magnitude : -magnitude;
+        dim.series.Coeffs[static_cast<size_t>(k)] = ((k - 1) / 2) % 2 == 0 ? magnitude : -magnitude;
     }
 }
 
 // A square wave of amplitude 5 and period 10 from the given number of harmonics.
 void squareWaveSeries(Dimension& dim, int harmonics)
 {
-    dim.SeriesType = 0;
-    dim.Centre = 0;
-    dim.Period = 10;
-    dim.TermCount = 2 * harmonics;
-    dim.Coeffs.assign(static_cast<size_t>(dim.TermCount) + 1, 0.0);
+    dim.series.Kind = vendrak::SeriesKind::Trigonometric;
+    dim.series.Centre = 0;
+    dim.series.Period = 10;
+    dim.series.TermCount = 2 * harmonics;
+    dim.series.Coeffs.assign(static_cast<size_t>(dim.series.TermCount) + 1, 0.0);
     for (int j = 1; j <= harmonics; j += 2)
-        dim.Coeffs[static_cast<size_t>(2 * j - 1)] = 20.0 / (dim.PiValue * j);
+        dim.series.Coeffs[static_cast<size_t>(2 * j - 1)] = 20.0 / (vendrak::PiValue() * j);
 }
 
 void redraw(benchmark::State& state, Dimension& dim)
@@ -67,8 +67,8 @@ void redraw(benchmark::State& state, Dimension& dim)
     for (auto _ : state) {
         image.fill(Qt::white);
         vendrak::ImageCanvas canvas(image);
-        vendrak::GraphDrawing drawing(dim, work, canvas);
-        dim.XLower = -8; // the shading may clamp it
+        vendrak::GraphDrawing drawing(dim.series, dim.study, dim.plot, dim.errors, work, canvas);
+        dim.study.XLower = -8; // the shading may clamp it
         benchmark::DoNotOptimize(drawing.draw(options));
         canvas.flush();
         benchmark::ClobberMemory();
@@ -98,9 +98,9 @@ void BM_RedrawStraightLine(benchmark::State& state)
 {
     Dimension dim;
     initialPlot(dim);
-    dim.SeriesType = 1;
-    dim.TermCount = 1;
-    dim.Coeffs = {0, 0.5};
+    dim.series.Kind = vendrak::SeriesKind::Power;
+    dim.series.TermCount = 1;
+    dim.series.Coeffs = {0, 0.5};
     redraw(state, dim);
 }
 BENCHMARK(BM_RedrawStraightLine)->Unit(benchmark::kMillisecond);

@@ -45,32 +45,32 @@ void writeFile(const QString& path, const QByteArray& bytes)
 void presetStudy(Dimension& d)
 {
     d.initialise();
-    d.SeriesType = 1;
-    d.TermCount = 2;
-    d.Coeffs = {1.0, -2.0, 0.5};
-    d.XLvalid = -3;
-    d.XUvalid = 3;
-    d.RootCount = 2;
-    d.Roots[1] = 0.5;
-    d.Roots[2] = 1.5;
-    d.FileName = QStringLiteral("before.txt");
+    d.series.Kind = SeriesKind::Power;
+    d.series.TermCount = 2;
+    d.series.Coeffs = {1.0, -2.0, 0.5};
+    d.series.XLvalid = -3;
+    d.series.XUvalid = 3;
+    d.results.RootCount = 2;
+    d.results.Roots[1] = 0.5;
+    d.results.Roots[2] = 1.5;
+    d.window.FileName = QStringLiteral("before.txt");
 }
 
 bool sameStudy(const Dimension& a, const Dimension& b)
 {
-    return a.SeriesType == b.SeriesType && a.TermCount == b.TermCount && a.Coeffs == b.Coeffs
-        && a.XLvalid == b.XLvalid && a.XUvalid == b.XUvalid && a.RootCount == b.RootCount && a.Roots == b.Roots
-        && a.RestoringStudy == b.RestoringStudy && a.StudyLoaded == b.StudyLoaded;
+    return a.series.Kind == b.series.Kind && a.series.TermCount == b.series.TermCount && a.series.Coeffs == b.series.Coeffs
+        && a.series.XLvalid == b.series.XLvalid && a.series.XUvalid == b.series.XUvalid && a.results.RootCount == b.results.RootCount && a.results.Roots == b.results.Roots
+        && a.window.RestoringStudy == b.window.RestoringStudy && a.window.StudyLoaded == b.window.StudyLoaded;
 }
 
 // The setting boxes as a restore would fill them.
 StudySettingsTexts textsOf(const Dimension& d)
 {
-    return {SettingsText(d.XLower),   SettingsText(d.XUpper),   SettingsText(d.Subintervals),
-            SettingsText(d.ErrorBound), SettingsText(d.MaxCycles), SettingsText(d.WindowLX),
-            SettingsText(d.WindowGX), SettingsText(d.WindowLY), SettingsText(d.WindowGY),
-            SettingsText(d.PlotStep), SettingsText(d.XOrigin),  SettingsText(d.YOrigin),
-            SettingsText(d.DivX),     SettingsText(d.DivY)};
+    return {SettingsText(d.study.XLower),   SettingsText(d.study.XUpper),   SettingsText(d.study.Subintervals),
+            SettingsText(d.study.ErrorBound), SettingsText(d.study.MaxCycles), SettingsText(d.plot.WindowLX),
+            SettingsText(d.plot.WindowGX), SettingsText(d.plot.WindowLY), SettingsText(d.plot.WindowGY),
+            SettingsText(d.plot.PlotStep), SettingsText(d.plot.XOrigin),  SettingsText(d.plot.YOrigin),
+            SettingsText(d.plot.DivX),     SettingsText(d.plot.DivY)};
 }
 
 } // namespace
@@ -112,10 +112,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             fail("the message does not name the file", r.message);
         return 0;
     }
-    if (static_cast<qint64>(d.Coeffs.size()) != static_cast<qint64>(d.TermCount) + 1)
+    if (static_cast<qint64>(d.series.Coeffs.size()) != static_cast<qint64>(d.series.TermCount) + 1)
         fail("coefficients do not match the term count");
-    if (d.RootCount < 0 || d.RootCount > kResultCapacity || d.MaxCount < 0 || d.MaxCount > kResultCapacity
-        || d.MinCount < 0 || d.MinCount > kResultCapacity)
+    if (d.results.RootCount < 0 || d.results.RootCount > kResultCapacity || d.results.MaxCount < 0 || d.results.MaxCount > kResultCapacity
+        || d.results.MinCount < 0 || d.results.MinCount > kResultCapacity)
         fail("a result count is outside the tables");
 
     // What is accepted can be saved, and what is saved reads back.
@@ -128,9 +128,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const ReadResult back = ReadSeriesFile(again, out);
     if (back.status != ReadStatus::Ok)
         fail("a saved file does not read back", back.message);
-    if (again.SeriesType != d.SeriesType || again.TermCount != d.TermCount || again.Coeffs.size() != d.Coeffs.size()
-        || again.RootCount != d.RootCount || again.MaxCount != d.MaxCount || again.MinCount != d.MinCount
-        || again.IntegralDone != d.IntegralDone || !again.StudyLoaded)
+    if (again.series.Kind != d.series.Kind || again.series.TermCount != d.series.TermCount || again.series.Coeffs.size() != d.series.Coeffs.size()
+        || again.results.RootCount != d.results.RootCount || again.results.MaxCount != d.results.MaxCount || again.results.MinCount != d.results.MinCount
+        || again.results.IntegralDone != d.results.IntegralDone || !again.window.StudyLoaded)
         fail("a saved file reads back as a different study");
     return 0;
 }

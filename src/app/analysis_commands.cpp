@@ -21,38 +21,6 @@ namespace vendrak {
 
 namespace {
 
-// What the Roots and Extrema commands change in the study state (the study
-// fields they read, the error numbers, their result tables); a finished scan
-// on a copy hands exactly these back.
-void takeScanFields(Dimension& to, const Dimension& from)
-{
-    to.XLower = from.XLower;
-    to.XUpper = from.XUpper;
-    to.Subintervals = from.Subintervals;
-    to.ErrorBound = from.ErrorBound;
-    to.MaxCycles = from.MaxCycles;
-    to.DerivOrder = from.DerivOrder;
-    to.ierr = from.ierr;
-    to.ScriptMath.ierr = from.ScriptMath.ierr;
-}
-
-void takeRoots(Dimension& to, const Dimension& from)
-{
-    takeScanFields(to, from);
-    to.Roots = from.Roots;
-    to.RootCount = from.RootCount;
-}
-
-void takeExtrema(Dimension& to, const Dimension& from)
-{
-    takeScanFields(to, from);
-    to.Maxima = from.Maxima;
-    to.Minima = from.Minima;
-    to.MaxCount = from.MaxCount;
-    to.MinCount = from.MinCount;
-    to.PossibleRootCount = from.PossibleRootCount;
-}
-
 // How long a scan runs before its progress dialog appears: shorter scans
 // only show the busy pointer, as they always did.
 constexpr int kProgressDelayMs = 500;
@@ -157,14 +125,16 @@ void MainWindow::runScan(bool roots)
         label->clear();
         return;
     }
-    if (roots)
-        takeRoots(dim_, work);
-    else
-        takeExtrema(dim_, work);
+    // Nothing else changes the study while a scan runs (no command starts,
+    // the progress dialog is modal), so the copy's parts are the study's with
+    // what the command changed: the fields it read, its results, ierr.
+    dim_.study = work.study;
+    dim_.results = work.results;
+    dim_.errors = work.errors;
     list->addItems(scan.entries);
     if (scan.completed)
         label->setText(scan.label);
-    tellTableFull(TableFullText(dim_, scan, roots), busy);
+    tellTableFull(TableFullText(dim_.results, scan, roots), busy);
 }
 
 void MainWindow::cmdRoots_Click() { runScan(true); }
@@ -187,7 +157,11 @@ void MainWindow::cmdIntegrate_Click()
 void MainWindow::cmdDerVal_Click()
 {
     lblDerVal->clear();
-    lblDerVal->setText(PointValueCommand(dim_, studySpecTexts(), txtDerNum->text(), txtXeval->text()));
+    const PointValue value = PointValueCommand(dim_, studySpecTexts(), txtDerNum->text(), txtXeval->text());
+    // The printed report's title names the order evaluated last.
+    if (value.order)
+        dim_.study.DerivOrder = *value.order;
+    lblDerVal->setText(value.text);
 }
 
 } // namespace vendrak

@@ -203,7 +203,7 @@ QString exportGraph(const Dimension& d, const StudySettingsTexts& settings, cons
     const std::optional<ExportFormat> format = ExportFormatOf(path);
     if (!format)
         return QStringLiteral("%1 does not end in .png, .svg or .pdf").arg(path);
-    const QString why = WriteGraphExport(path, *format, 1, QFileInfo(d.FileName).fileName(),
+    const QString why = WriteGraphExport(path, *format, 1, QFileInfo(d.window.FileName).fileName(),
                                          [&](PainterCanvas& canvas) {
                                              return DrawGraphOn(canvas, d, settings, studyTexts, options, true);
                                          });
@@ -225,42 +225,42 @@ struct Shown {
     std::vector<Value> values;
 };
 
-QJsonValue evaluated(const Dimension& d, double x)
+QJsonValue evaluated(const Series& series, double x)
 {
     try {
-        return EvalSeries(d, x);
+        return EvalSeries(series, x);
     } catch (const RunTimeError&) {
         return QJsonValue::Null;
     }
 }
 
-QJsonArray pairs(const Dimension& d, const std::array<double, kResultCapacity + 1>& table, int count)
+QJsonArray pairs(const Series& series, const std::array<double, kResultCapacity + 1>& table, int count)
 {
     QJsonArray out;
     for (int i = 1; i <= std::min(count, kResultCapacity); ++i) {
         const double x = table[static_cast<size_t>(i)];
-        out.append(QJsonArray{x, evaluated(d, x)});
+        out.append(QJsonArray{x, evaluated(series, x)});
     }
     return out;
 }
 
 QJsonObject toJson(const Dimension& d, const StudySettingsTexts& settings, const Shown& shown)
 {
-    const SeriesDescriptionTexts series = DescribeSeries(d);
-    QJsonObject s{{QStringLiteral("kind"), d.SeriesType == 0 ? QStringLiteral("trigonometric") : QStringLiteral("power")},
+    const SeriesDescriptionTexts series = DescribeSeries(d.series);
+    QJsonObject s{{QStringLiteral("kind"), d.series.Kind == SeriesKind::Trigonometric ? QStringLiteral("trigonometric") : QStringLiteral("power")},
                   {QStringLiteral("label"), series.type},
-                  {QStringLiteral("centre"), d.Centre},
-                  {QStringLiteral("validity"), QJsonArray{d.XLvalid, d.XUvalid}}};
-    if (d.SeriesType == 0) {
-        s.insert(QStringLiteral("terms"), ShownTermCount(d));
-        s.insert(QStringLiteral("period"), d.Period);
+                  {QStringLiteral("centre"), d.series.Centre},
+                  {QStringLiteral("validity"), QJsonArray{d.series.XLvalid, d.series.XUvalid}}};
+    if (d.series.Kind == SeriesKind::Trigonometric) {
+        s.insert(QStringLiteral("terms"), ShownTermCount(d.series));
+        s.insert(QStringLiteral("period"), d.series.Period);
         s.insert(QStringLiteral("periodLabel"), series.period);
     } else {
-        s.insert(QStringLiteral("degree"), ShownTermCount(d));
+        s.insert(QStringLiteral("degree"), ShownTermCount(d.series));
     }
     QJsonArray rootsX;
-    for (int i = 1; i <= std::min(d.RootCount, kResultCapacity); ++i)
-        rootsX.append(d.Roots[static_cast<size_t>(i)]);
+    for (int i = 1; i <= std::min(d.results.RootCount, kResultCapacity); ++i)
+        rootsX.append(d.results.Roots[static_cast<size_t>(i)]);
     QJsonArray values;
     for (const Shown::Value& v : shown.values) {
         const QJsonValue number = v.value ? QJsonValue(*v.value) : QJsonValue(QJsonValue::Null);
@@ -270,25 +270,25 @@ QJsonObject toJson(const Dimension& d, const StudySettingsTexts& settings, const
                                   {QStringLiteral("label"), v.label}});
     }
     const QJsonValue integral =
-        d.IntegralDone ? QJsonValue(QJsonObject{{QStringLiteral("value"), d.IntegralValue},
+        d.results.IntegralDone ? QJsonValue(QJsonObject{{QStringLiteral("value"), d.results.IntegralValue},
                                                 {QStringLiteral("label"), shown.results.integral}})
                        : QJsonValue(QJsonValue::Null);
     return QJsonObject{
-        {QStringLiteral("file"), d.FileName},
+        {QStringLiteral("file"), d.window.FileName},
         {QStringLiteral("series"), s},
-        {QStringLiteral("interval"), QJsonArray{d.XLower, d.XUpper}},
+        {QStringLiteral("interval"), QJsonArray{d.study.XLower, d.study.XUpper}},
         {QStringLiteral("intervalTexts"), QJsonArray{settings.xlower, settings.xupper}},
-        {QStringLiteral("subintervals"), d.Subintervals},
-        {QStringLiteral("errorBound"), d.ErrorBound},
-        {QStringLiteral("iterations"), d.MaxCycles},
+        {QStringLiteral("subintervals"), d.study.Subintervals},
+        {QStringLiteral("errorBound"), d.study.ErrorBound},
+        {QStringLiteral("iterations"), d.study.MaxCycles},
         {QStringLiteral("roots"), QJsonObject{{QStringLiteral("label"), shown.results.rootsLabel},
                                               {QStringLiteral("entries"), QJsonArray::fromStringList(shown.results.roots)},
                                               {QStringLiteral("x"), rootsX}}},
         {QStringLiteral("extrema"), QJsonObject{{QStringLiteral("label"), shown.results.extremaLabel},
                                                 {QStringLiteral("entries"), QJsonArray::fromStringList(shown.results.extrema)}}},
-        {QStringLiteral("maxima"), pairs(d, d.Maxima, d.MaxCount)},
-        {QStringLiteral("minima"), pairs(d, d.Minima, d.MinCount)},
-        {QStringLiteral("possibleRoots"), d.PossibleRootCount},
+        {QStringLiteral("maxima"), pairs(d.series, d.results.Maxima, d.results.MaxCount)},
+        {QStringLiteral("minima"), pairs(d.series, d.results.Minima, d.results.MinCount)},
+        {QStringLiteral("possibleRoots"), d.results.PossibleRootCount},
         {QStringLiteral("integral"), integral},
         {QStringLiteral("values"), values},
     };
@@ -297,11 +297,11 @@ QJsonObject toJson(const Dimension& d, const StudySettingsTexts& settings, const
 QString reportText(const Dimension& d, const StudySettingsTexts& t, const Shown& shown)
 {
     QString out;
-    if (d.GraphShown)
-        out += ReportTitle(d.DerivOrder) + u'\n';
-    const ReportTexts texts{d.FileName, t.xlower, t.xupper,  t.subintervals, t.maxcy,    t.error,    t.xorigin,
+    if (d.window.GraphShown)
+        out += ReportTitle(d.study.DerivOrder) + u'\n';
+    const ReportTexts texts{d.window.FileName, t.xlower, t.xupper,  t.subintervals, t.maxcy,    t.error,    t.xorigin,
                             t.yorigin,  t.divx,   t.divy,    t.windowlx,     t.windowgx, t.windowly, t.windowgy};
-    for (const ReportLine& line : ReportBody(d, texts))
+    for (const ReportLine& line : ReportBody(d.series, d.study, d.results, texts))
         out += line.text + line.redTail + u'\n';
     if (!shown.values.empty()) {
         out += QStringLiteral("\nVALUES:\n");
@@ -315,13 +315,13 @@ QString reportText(const Dimension& d, const StudySettingsTexts& t, const Shown&
 // Why a scan ended before walking its grid, from the error it left.
 QString scanStopped(const Dimension& d, const QString& what)
 {
-    if (d.ierr == static_cast<int>(ErrorNumber::Subscript)) {
+    if (d.errors.ierr == static_cast<int>(ErrorNumber::Subscript)) {
         ScanOutcome full;
         full.error = ErrorNumber::Subscript;
-        return QStringLiteral("%1: %2").arg(what, TableFullText(d, full, what == u"roots"));
+        return QStringLiteral("%1: %2").arg(what, TableFullText(d.results, full, what == u"roots"));
     }
-    if (d.ierr != 0)
-        return QStringLiteral("%1: stopped early: %2").arg(what, errorDescription(static_cast<ErrorNumber>(d.ierr)));
+    if (d.errors.ierr != 0)
+        return QStringLiteral("%1: stopped early: %2").arg(what, errorDescription(static_cast<ErrorNumber>(d.errors.ierr)));
     return QStringLiteral("%1: stopped early: the grid cannot advance over the interval").arg(what);
 }
 
@@ -337,14 +337,14 @@ int RunBatch(const BatchOptions& options)
         printError(read.status == ReadStatus::MultiVariable ? name + QStringLiteral(": ") + read.message : read.message);
         return kExitUnreadable;
     }
-    d.FileName = name;
-    d.RestoringStudy = false;
+    d.window.FileName = name;
+    d.window.RestoringStudy = false;
 
     const StudySettingsTexts settings = OpenedSettings(d, StartUpSettings());
     const StudySpecTexts studyTexts{settings.xlower, settings.xupper, settings.subintervals,
                                settings.error,  settings.maxcy,  QStringLiteral("Function")};
     Shown shown;
-    shown.results = RestoredResults(d);
+    shown.results = RestoredResults(d.series, d.results);
 
     // Open plots at once; the picture is what Save and the export take.
     GraphWork work;
@@ -359,7 +359,7 @@ int RunBatch(const BatchOptions& options)
         failed = true;
     };
     for (const BatchStep& step : options.steps) {
-        d.ierr = 0;
+        d.errors.ierr = 0;
         switch (step.kind) {
         case BatchStep::Kind::Roots: {
             const ScanOutcome scan = RootsCommand(d, studyTexts);
@@ -385,25 +385,25 @@ int RunBatch(const BatchOptions& options)
                 shown.results.integral = result.label;
             else
                 fail(QStringLiteral("integral: ") +
-                     (result.message.isEmpty() ? errorDescription(static_cast<ErrorNumber>(d.ierr)) : result.message));
+                     (result.message.isEmpty() ? errorDescription(static_cast<ErrorNumber>(d.errors.ierr)) : result.message));
             break;
         }
         case BatchStep::Kind::Value: {
             Shown::Value v;
             v.order = step.order.trimmed().toInt();
             v.x = step.point.trimmed().toDouble();
-            v.label = PointValueCommand(d, studyTexts, step.order, step.point);
+            v.label = PointValueCommand(d, studyTexts, step.order, step.point).text;
             if (!v.label.isEmpty()) {
                 // The number behind the label, computed as the command did.
                 try {
                     v.x = LeadingNumber(step.point);
-                    v.value = EvalSelected(d, v.x);
+                    v.value = EvalSelected(d.series, LeadingInt32(step.order), v.x);
                 } catch (const RunTimeError&) {
                 }
             } else {
                 QString why = v.order >= kFirstOrderTooHigh || v.order < 0
                                   ? QStringLiteral("there is no derivative of that order")
-                                  : errorDescription(static_cast<ErrorNumber>(d.ierr));
+                                  : errorDescription(static_cast<ErrorNumber>(d.errors.ierr));
                 fail(QStringLiteral("value of order %1 at %2: %3").arg(step.order, step.point, why));
             }
             shown.values.push_back(v);
@@ -426,10 +426,11 @@ int RunBatch(const BatchOptions& options)
     }
     // The report reads the settings as read for the last command.
     try {
-        ReadStudySpecsFrom(d, studyTexts);
+        ReadStudySpecsFrom(d.study, studyTexts);
     } catch (const RunTimeError&) {
     }
-    d.DerivOrder = work.PlottedOrder;
+    // The report's title names the order plotted, as the window's does.
+    d.study.DerivOrder = work.PlottedOrder;
     if (options.json)
         printOut(QString::fromUtf8(QJsonDocument(toJson(d, settings, shown)).toJson(QJsonDocument::Indented)));
     else

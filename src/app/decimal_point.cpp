@@ -38,7 +38,7 @@ void ReadDecimalSeparator(Dimension& dim, LocaleAccess& locale)
 {
     const QString read = locale.readDecimalSeparator();
     const qsizetype nul = read.indexOf(QChar(u'\0'));
-    dim.SavedDecimalSeparator = nul < 0 ? read : read.left(nul);
+    dim.window.SavedDecimalSeparator = nul < 0 ? read : read.left(nul);
 }
 
 void SetDecimalPoint(LocaleAccess& locale)
@@ -48,9 +48,9 @@ void SetDecimalPoint(LocaleAccess& locale)
 
 void RestoreDecimalSeparator(const Dimension& dim, LocaleAccess& locale)
 {
-    if (dim.SavedDecimalSeparator.isEmpty())
+    if (dim.window.SavedDecimalSeparator.isEmpty())
         return;
-    locale.setDecimalSeparator(dim.SavedDecimalSeparator);
+    locale.setDecimalSeparator(dim.window.SavedDecimalSeparator);
 }
 
 QString DecimalCommaWarningTitle()
@@ -77,7 +77,7 @@ QString DecimalCommaWarningText()
 bool CheckDecimalSeparator(Dimension& dim, LocaleAccess& locale, Dialogs& dialogs)
 {
     ReadDecimalSeparator(dim, locale);
-    if (dim.SavedDecimalSeparator == QStringLiteral("."))
+    if (dim.window.SavedDecimalSeparator == QStringLiteral("."))
         return true;
     const Dialogs::Answer answer = dialogs.askYesNoCancel(
         DecimalCommaWarningTitle(), DecimalCommaWarningText(), Dialogs::Icon::Critical);

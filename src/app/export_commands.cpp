@@ -24,7 +24,7 @@ void MainWindow::mnuExport_Click()
 {
     if (DrawingGraph || !Picture1)
         return;
-    if (!dim_.GraphShown) {
+    if (!dim_.window.GraphShown) {
         dialogs_.message(kTitle, QStringLiteral("There is no graph to export: plot one first."),
                          Dialogs::Icon::Information);
         return;
@@ -57,7 +57,7 @@ void MainWindow::mnuExport_Click()
     }
 
     const QColor background = PictureBox::background();
-    const QString why = WriteGraphExport(name, format, scale, QFileInfo(dim_.FileName).fileName(),
+    const QString why = WriteGraphExport(name, format, scale, QFileInfo(dim_.window.FileName).fileName(),
                                          [&](PainterCanvas& canvas) { return drawShownGraph(canvas, background); });
     if (!why.isEmpty())
         dialogs_.message(kTitle,

@@ -29,8 +29,8 @@ const QString kTitle = QStringLiteral("Vendrak");
 // results immune to later edits.
 class RestoringGuard {
 public:
-    explicit RestoringGuard(Dimension& d) : d_(d) { d_.RestoringStudy = true; }
-    ~RestoringGuard() { d_.RestoringStudy = false; }
+    explicit RestoringGuard(Dimension& d) : d_(d) { d_.window.RestoringStudy = true; }
+    ~RestoringGuard() { d_.window.RestoringStudy = false; }
     RestoringGuard(const RestoringGuard&) = delete;
     RestoringGuard& operator=(const RestoringGuard&) = delete;
 
@@ -62,8 +62,8 @@ void MainWindow::mnuNewSeries_Click()
 // or with the bundled examples before any file is open.
 QString MainWindow::documentFolder() const
 {
-    if (!dim_.FileName.isEmpty())
-        return QFileInfo(dim_.FileName).absolutePath();
+    if (!dim_.window.FileName.isEmpty())
+        return QFileInfo(dim_.window.FileName).absolutePath();
     const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/vendrak/examples");
     if (QFileInfo(installed).isDir())
         return QDir(installed).absolutePath();
@@ -91,11 +91,11 @@ void MainWindow::OpenSeriesFileNamed(const QString& path)
                          read.status == ReadStatus::MultiVariable ? Dialogs::Icon::None : Dialogs::Icon::Warning);
         return;
     }
-    dim_.FileName = name;
+    dim_.window.FileName = name;
     RestoringGuard restoring(dim_);
 
     // The series description.
-    const SeriesDescriptionTexts series = DescribeSeries(dim_);
+    const SeriesDescriptionTexts series = DescribeSeries(dim_.series);
     lblType->setText(series.type);
     lblTerm->setText(series.termCaption);
     // A power series has no period to show; the previous series' would mislead.
@@ -116,8 +116,8 @@ void MainWindow::OpenSeriesFileNamed(const QString& path)
     txtWindowgx->setText(series.xuvalid);
 
     // RestoreStudySettings
-    txtEquation->setText(dim_.FileName);
-    if (dim_.StudyLoaded) {
+    txtEquation->setText(dim_.window.FileName);
+    if (dim_.window.StudyLoaded) {
         txtXlower->setText(s.xlower);
         txtXupper->setText(s.xupper);
         txtSubintervals->setText(s.subintervals);
@@ -139,8 +139,8 @@ void MainWindow::OpenSeriesFileNamed(const QString& path)
         txtSubintervals_Validate(refused);
         txtSubintervals_LostFocus();
         txtMaxcy_Validate(refused);
-        dim_.Subintervals = LeadingInt32(txtSubintervals->text());
-        dim_.MaxCycles = LeadingInt32(txtMaxcy->text());
+        dim_.study.Subintervals = LeadingInt32(txtSubintervals->text());
+        dim_.study.MaxCycles = LeadingInt32(txtMaxcy->text());
     }
 
     // RestoreStudyResults
@@ -150,7 +150,7 @@ void MainWindow::OpenSeriesFileNamed(const QString& path)
     lblDerVal->clear();
     lblRoots->clear();
     lblExtrema->clear();
-    const ResultTexts results = RestoredResults(dim_);
+    const ResultTexts results = RestoredResults(dim_.series, dim_.results);
     lblIntegral->setText(results.integral);
     lblRoots->setText(results.rootsLabel);
     lstRoots->addItems(results.roots);
@@ -161,7 +161,7 @@ void MainWindow::OpenSeriesFileNamed(const QString& path)
 
 void MainWindow::mnuSave_Click()
 {
-    if (dim_.FileName.isEmpty())
+    if (dim_.window.FileName.isEmpty())
         mnuSaveAs_Click();
     else
         SaveStudy();
@@ -177,24 +177,24 @@ void MainWindow::mnuSaveAs_Click()
     // Until the study is on disk under the new name it still belongs to the
     // old one: a failed Save As must not send the next Save somewhere the
     // user has just been told nothing was written.
-    const QString previous = dim_.FileName;
-    dim_.FileName = QFileInfo(name).absoluteFilePath();
+    const QString previous = dim_.window.FileName;
+    dim_.window.FileName = QFileInfo(name).absoluteFilePath();
     if (!SaveStudy()) {
-        dim_.FileName = previous;
+        dim_.window.FileName = previous;
         return;
     }
     // The window names the file the study now belongs to. The study itself
     // has not changed, so this is not an edit that clears results or graph.
     const QSignalBlocker quiet(txtEquation);
-    txtEquation->setText(dim_.FileName);
+    txtEquation->setText(dim_.window.FileName);
 }
 
 bool MainWindow::SaveStudy()
 {
-    if (dim_.FileName.isEmpty())
+    if (dim_.window.FileName.isEmpty())
         return false;
     // The picture is taken first, as it stands when the command is given.
-    const QImage picture = dim_.GraphShown ? graphImage() : QImage();
+    const QImage picture = dim_.window.GraphShown ? graphImage() : QImage();
     const SaveReport saved = SaveStudyFiles(dim_, picture, studySettingsTexts());
     for (const QString& warning : saved.warnings)
         dialogs_.message(kTitle, warning, Dialogs::Icon::Warning);
@@ -216,7 +216,7 @@ void MainWindow::txtEquation_Validate(bool& cancel)
 {
     // The name cannot be typed away once a file is open; before the first
     // open the empty field must not trap the focus.
-    cancel = txtEquation->text().isEmpty() && !dim_.FileName.isEmpty();
+    cancel = txtEquation->text().isEmpty() && !dim_.window.FileName.isEmpty();
 }
 
 } // namespace vendrak

@@ -90,11 +90,11 @@ void MainWindow::cmdPlot_Click()
         return;
     BusyCursor busy;
     InvalidateGraph();
-    dim_.GraphShown = true;
+    dim_.window.GraphShown = true;
     try {
         ReadPlotSpecs();
     } catch (const RunTimeError&) {
-        dim_.GraphShown = false;
+        dim_.window.GraphShown = false;
         busy.release();
         dialogs_.message(kTitle, kPlotNumberMessage, Dialogs::Icon::Warning);
         return;
@@ -102,10 +102,10 @@ void MainWindow::cmdPlot_Click()
     if (!Picture1)
         return;
     Picture1->setAutoRedraw(isChecked(chkPersist, false));
-    const QString problem = plotSettingsProblem(dim_, Picture1->canvas().outerWidth(),
+    const QString problem = plotSettingsProblem(dim_.plot, Picture1->canvas().outerWidth(),
                                                 Picture1->canvas().outerHeight());
     if (!problem.isEmpty()) {
-        dim_.GraphShown = false;
+        dim_.window.GraphShown = false;
         busy.release();
         dialogs_.message(kTitle, problem, Dialogs::Icon::Warning);
         return;
@@ -118,7 +118,7 @@ void MainWindow::ReadPlotSpecs()
     const StudySettingsTexts t{{}, {}, {}, {}, {}, textOf(txtWindowlx), textOf(txtWindowgx),
                                textOf(txtWindowly), textOf(txtWindowgy), textOf(txtPlotStep),
                                textOf(txtXorigin), textOf(txtYorigin), textOf(txtDivx), textOf(txtDivy)};
-    ReadPlotSpecsFrom(dim_, t, isChecked(chkGrid, true));
+    ReadPlotSpecsFrom(dim_.plot, t, isChecked(chkGrid, true));
 }
 
 void MainWindow::InvalidateGraph()
@@ -130,7 +130,7 @@ void MainWindow::InvalidateGraph()
     }
     if (Picture1)
         Picture1->clearPicture();
-    dim_.GraphShown = false;
+    dim_.window.GraphShown = false;
     shownGraph_.reset();
 }
 
@@ -142,7 +142,7 @@ void MainWindow::DrawGraph()
     {
         DrawingFlag drawing(DrawingGraph);
         graphInvalidatedWhileDrawing_ = false;
-        dim_.ScriptMath.ierr = 0;
+        dim_.errors.ScriptMath.ierr = 0;
         try {
             ReadStudySpecs();
         } catch (const RunTimeError&) {
@@ -151,10 +151,10 @@ void MainWindow::DrawGraph()
         Canvas& canvas = Picture1->surface();
         const QString problem =
             refused ? kStudyNumberMessage
-                    : plotSettingsProblem(dim_, canvas.outerWidth(), canvas.outerHeight());
+                    : plotSettingsProblem(dim_.plot, canvas.outerWidth(), canvas.outerHeight());
         if (!problem.isEmpty()) {
             refused = true;
-            dim_.GraphShown = false;
+            dim_.window.GraphShown = false;
             Picture1->clearPicture();
             showWithoutBusyPointer(dialogs_, problem);
         } else {
@@ -167,8 +167,11 @@ void MainWindow::DrawGraph()
             shownGraph_ = std::make_shared<const ShownGraph>(
                 ShownGraph{dim_, options, canvas.foreColour()});
             QPointer<MainWindow> self(this);
-            GraphDrawing drawingSteps(dim_, graphWork, canvas);
+            GraphDrawing drawingSteps(dim_.series, dim_.study, dim_.plot, dim_.errors, graphWork, canvas);
             drawingSteps.draw(options, [&] {
+                // Shading moves the lower limit into the window; the study
+                // keeps that limit until its fields are read again.
+                dim_.study.XLower = drawingSteps.study().XLower;
                 Picture1->update();
                 DoEvents();
                 return !self.isNull();
@@ -181,7 +184,7 @@ void MainWindow::DrawGraph()
     if (graphInvalidatedWhileDrawing_) {
         graphInvalidatedWhileDrawing_ = false;
         InvalidateGraph();
-    } else if (!refused && dim_.GraphShown) {
+    } else if (!refused && dim_.window.GraphShown) {
         recordShownView();
     }
 }
@@ -190,15 +193,16 @@ QImage MainWindow::graphImage()
 {
     if (!Picture1)
         return {};
-    if (dim_.GraphShown)
-        dim_.DerivOrder = graphWork.PlottedOrder;
+    // The report's title names the order of the graph taken.
+    if (dim_.window.GraphShown)
+        dim_.study.DerivOrder = graphWork.PlottedOrder;
     Picture1->canvas().flush();
     return Picture1->image().copy();
 }
 
 bool MainWindow::drawShownGraph(PainterCanvas& canvas, const QColor& background)
 {
-    if (!dim_.GraphShown || !shownGraph_)
+    if (!dim_.window.GraphShown || !shownGraph_)
         return false;
     // Copies: a drawing clamps the study interval, sets error numbers and
     // working values, none of which may change for a picture taken again.
@@ -207,7 +211,7 @@ bool MainWindow::drawShownGraph(PainterCanvas& canvas, const QColor& background)
     GraphWork work = graphWork;
     canvas.fillBackground(background);
     canvas.setForeColour(shown->fore);
-    GraphDrawing steps(dim, work, canvas);
+    GraphDrawing steps(dim.series, dim.study, dim.plot, dim.errors, work, canvas);
     const bool drawn = steps.draw(shown->options);
     canvas.flush();
     return drawn;
@@ -285,7 +289,7 @@ void MainWindow::cboDerivative_GotFocus()
     if (!cboDerivative)
         return;
     try {
-        dim_.DerivOrder = LeadingInt32(cboDerivative->currentText());
+        dim_.study.DerivOrder = LeadingInt32(cboDerivative->currentText());
     } catch (const RunTimeError&) {
         // Only the ten entries can be chosen; nothing else reaches here.
     }
@@ -302,7 +306,7 @@ void MainWindow::cboDerivative_LostFocus()
         InvalidateGraph();
         return;
     }
-    if (order != dim_.DerivOrder)
+    if (order != dim_.study.DerivOrder)
         InvalidateGraph();
 }
 
@@ -327,7 +331,7 @@ QString MainWindow::navigationProblem(const ViewLimits& v) const
     const MainWindow& w = *this;
     if (!w.Picture1)
         return {};
-    Dimension trial;
+    PlotSetup trial;
     try {
         trial.WindowLX = toSingle(LeadingNumber(NumberText(v.lx)));
         trial.WindowGX = toSingle(LeadingNumber(NumberText(v.gx)));
@@ -350,11 +354,11 @@ void MainWindow::ChangeView(int action)
 {
     if (DrawingGraph)
         return;
-    const ViewLimits before{dim_.WindowLX, dim_.WindowGX, dim_.WindowLY, dim_.WindowGY};
+    const ViewLimits before{dim_.plot.WindowLX, dim_.plot.WindowGX, dim_.plot.WindowLY, dim_.plot.WindowGY};
     ViewLimits v;
     QString problem;
     try {
-        v = ChangeViewLimits(dim_, graphWork, textOf(txtWindowlx), textOf(txtWindowgx),
+        v = ChangeViewLimits(dim_.plot, graphWork, textOf(txtWindowlx), textOf(txtWindowgx),
                              textOf(txtWindowly), textOf(txtWindowgy), action);
         problem = navigationProblem(v);
     } catch (const RunTimeError&) {
@@ -363,10 +367,10 @@ void MainWindow::ChangeView(int action)
     if (!problem.isEmpty()) {
         // The graph on show and the window a click centres from stay those
         // of the last window drawn.
-        dim_.WindowLX = before.lx;
-        dim_.WindowGX = before.gx;
-        dim_.WindowLY = before.ly;
-        dim_.WindowGY = before.gy;
+        dim_.plot.WindowLX = before.lx;
+        dim_.plot.WindowGX = before.gx;
+        dim_.plot.WindowLY = before.ly;
+        dim_.plot.WindowGY = before.gy;
         dialogs_.message(kTitle, problem, Dialogs::Icon::Warning);
         return;
     }
@@ -395,7 +399,7 @@ void MainWindow::Picture1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoi
     const QPointF at = Picture1->toUser(pixel);
     ViewLimits v;
     try {
-        v = CentreOnClickLimits(dim_, graphWork, toSingle(at.x()), toSingle(at.y()));
+        v = CentreOnClickLimits(dim_.plot, graphWork, toSingle(at.x()), toSingle(at.y()));
     } catch (const RunTimeError&) {
         dialogs_.message(kTitle, kViewRangeMessage, Dialogs::Icon::Warning);
         return;

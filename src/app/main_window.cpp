@@ -813,10 +813,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::Form_Load()
 {
     // The math object goes to the script host with its members global.
-    ScriptControl1.AddObject(QStringLiteral("sh"), &dim_.ScriptMath, true);
+    ScriptControl1.AddObject(QStringLiteral("sh"), &dim_.errors.ScriptMath, true);
 
-    // The constants, the factorial table and the zeroed counts: one place
-    // for the start-up values of the study.
+    // The zeroed counts and file name: one place for the start-up values of
+    // the study.
     dim_.initialise();
 
     ScriptControl1.ExecuteStatement(QStringLiteral("halfpi = Atn(1) * 2"));
@@ -884,7 +884,7 @@ void MainWindow::mnuAbout_Click()
 
 void MainWindow::ScriptControl1_Error(int number, const QString& description)
 {
-    dim_.ierr = number;
+    dim_.errors.ierr = number;
     if (!isRecoverableEvalError(number))
         dialogs_.message(QStringLiteral("Vendrak"), description);
 }

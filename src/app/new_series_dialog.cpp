@@ -29,7 +29,7 @@ public:
         setMinimumSize(320, 160);
     }
 
-    void setCurves(std::optional<Expression> e, std::optional<Dimension> d, double a, double b)
+    void setCurves(std::optional<Expression> e, std::optional<Series> d, double a, double b)
     {
         expr_ = std::move(e);
         series_ = std::move(d);
@@ -106,7 +106,7 @@ protected:
 
 private:
     std::optional<Expression> expr_;
-    std::optional<Dimension> series_;
+    std::optional<Series> series_;
     double a_ = 0, b_ = 0;
 };
 
@@ -243,10 +243,10 @@ void NewSeriesDialog::refreshPreview()
             shown << QStringLiteral("…");
         QString text = QStringLiteral("Coefficients: %1\nInterval: %2 to %3")
                            .arg(shown.join(QStringLiteral(", ")), NumberText(s.lower), NumberText(s.upper));
-        if (s.kind == SeriesKind::Fourier)
+        if (s.kind == SeriesKind::Trigonometric)
             text += QStringLiteral("\nEstimated error of the coefficients: %1").arg(NumberText(s.errorEstimate));
         preview_->setText(text);
-        plot_->setCurves(Expression::parse(expression_->text()), ToDimension(s), s.lower, s.upper);
+        plot_->setCurves(Expression::parse(expression_->text()), ToSeries(s), s.lower, s.upper);
         error_->clear();
     } catch (const BuildError& e) {
         preview_->clear();

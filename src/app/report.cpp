@@ -26,10 +26,10 @@ void MainWindow::mnuPrint_Click()
                          Dialogs::Icon::Warning);
         return;
     }
-    dim_.SavedPrinterFont = out.fontName();
+    dim_.window.SavedPrinterFont = out.fontName();
     out.setFontName(QStringLiteral("Courier New"));
 
-    if (dim_.GraphShown) {
+    if (dim_.window.GraphShown) {
         // The graph as shown; taking it also sets the derivative order to the
         // one that graph plots, so the title names what is on the page.
         const QImage picture = graphImage();
@@ -43,14 +43,14 @@ void MainWindow::mnuPrint_Click()
         if (!drawn)
             out.drawImage(picture, 0, 0);
         out.setCurrentY(4500);
-        out.printLine(ReportTitle(dim_.DerivOrder));
+        out.printLine(ReportTitle(dim_.study.DerivOrder));
     }
 
     const ReportTexts texts{txtEquation->text(), txtXlower->text(), txtXupper->text(), txtSubintervals->text(),
                             txtMaxcy->text(),    txtError->text(),  txtXorigin->text(), txtYorigin->text(),
                             txtDivx->text(),     txtDivy->text(),   txtWindowlx->text(), txtWindowgx->text(),
                             txtWindowly->text(), txtWindowgy->text()};
-    for (const ReportLine& line : ReportBody(dim_, texts)) {
+    for (const ReportLine& line : ReportBody(dim_.series, dim_.study, dim_.results, texts)) {
         if (line.redTail.isEmpty()) {
             out.printLine(line.text);
             continue;
@@ -61,7 +61,7 @@ void MainWindow::mnuPrint_Click()
         out.setTextColor(Qt::black);
     }
     const bool sent = out.end();
-    out.setFontName(dim_.SavedPrinterFont);
+    out.setFontName(dim_.window.SavedPrinterFont);
     if (!sent)
         dialogs_.message(QStringLiteral("Vendrak"), QStringLiteral("The report could not be printed: the printer reported a failure."),
                          Dialogs::Icon::Warning);

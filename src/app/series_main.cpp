@@ -149,7 +149,7 @@ int main(int argc, char** argv)
             return 0;
         }
         QString why;
-        const QByteArray content = SeriesOnlyContent(ToDimension(s), &why);
+        const QByteArray content = SeriesOnlyContent(ToSeries(s), &why);
         if (content.isEmpty()) {
             say(why);
             return kFailed;

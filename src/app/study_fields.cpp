@@ -68,19 +68,19 @@ StudySettingsTexts MainWindow::studySettingsTexts() const
             txtDivx->text(),     txtDivy->text()};
 }
 
-void MainWindow::ReadStudySpecs() { ReadStudySpecsFrom(dim_, studySpecTexts()); }
+void MainWindow::ReadStudySpecs() { ReadStudySpecsFrom(dim_.study, studySpecTexts()); }
 
 void MainWindow::ClearResults()
 {
-    if (dim_.RestoringStudy)
+    if (dim_.window.RestoringStudy)
         return;
-    dim_.IntegralDone = false;
-    dim_.RootCount = 0;
-    dim_.MaxCount = 0;
-    dim_.MinCount = 0;
+    dim_.results.IntegralDone = false;
+    dim_.results.RootCount = 0;
+    dim_.results.MaxCount = 0;
+    dim_.results.MinCount = 0;
     // The possible roots belong to the extrema found; a study whose results
     // are gone must not save or show a count of them.
-    dim_.PossibleRootCount = 0;
+    dim_.results.PossibleRootCount = 0;
     lblIntegral->clear();
     lstRoots->clear();
     lstExtrema->clear();
@@ -110,7 +110,7 @@ void MainWindow::txtXupper_LostFocus()
 void MainWindow::txtError_GotFocus()
 {
     SelectAllText(txtError);
-    dim_.ErrorBoundOnEntry = guardNumber(txtError->text());
+    dim_.study.ErrorBoundOnEntry = guardNumber(txtError->text());
 }
 
 // The bound must be a positive number; one beyond the double range is no
@@ -127,8 +127,8 @@ void MainWindow::txtError_Validate(bool& cancel)
 // A looser bound leaves the results standing; a tighter one clears them.
 void MainWindow::txtError_LostFocus()
 {
-    dim_.ErrorBound = guardNumber(txtError->text());
-    if (dim_.ErrorBound < dim_.ErrorBoundOnEntry)
+    dim_.study.ErrorBound = guardNumber(txtError->text());
+    if (dim_.study.ErrorBound < dim_.study.ErrorBoundOnEntry)
         ClearResults();
 }
 

@@ -64,7 +64,7 @@ void MainWindow::stepViewHistory(int direction)
     steppingHistory_ = false;
     // A window that no longer draws (other settings changed) leaves the
     // place in the history where it was.
-    if (dim_.GraphShown)
+    if (dim_.window.GraphShown)
         viewAt_ = to;
     updateViewHistoryItems();
 }
@@ -76,12 +76,12 @@ void MainWindow::mnuFitY_Click()
 {
     if (DrawingGraph)
         return;
-    if (!dim_.GraphShown)
+    if (!dim_.window.GraphShown)
         cmdPlot_Click(); // the window as the fields give it, or the plot's own message
-    if (!dim_.GraphShown)
+    if (!dim_.window.GraphShown)
         return;
-    const std::optional<YRange> y = FitYLimits(dim_, graphWork.PlottedOrder, dim_.WindowLX, dim_.WindowGX,
-                                               dim_.PlotStep, Picture1->canvas().outerWidth());
+    const std::optional<YRange> y = FitYLimits(dim_.series, graphWork.PlottedOrder, dim_.plot.WindowLX, dim_.plot.WindowGX,
+                                               dim_.plot.PlotStep, Picture1->canvas().outerWidth());
     if (!y) {
         dialogs_.message(kTitle, QStringLiteral("No value of the curve could be computed in this window."),
                          Dialogs::Icon::Information);
@@ -100,12 +100,12 @@ void MainWindow::mnuFitY_Click()
 
 void MainWindow::Picture1_Wheel(int notches, QPointF pixel)
 {
-    if (DrawingGraph || !dim_.GraphShown || notches == 0)
+    if (DrawingGraph || !dim_.window.GraphShown || notches == 0)
         return;
     const QPointF at = Picture1->toUser(pixel);
     ViewLimits v;
     try {
-        v = ZoomAboutLimits(dim_, toSingle(at.x()), toSingle(at.y()), std::pow(notches > 0 ? 0.5 : 2.0, std::abs(notches)));
+        v = ZoomAboutLimits(dim_.plot, toSingle(at.x()), toSingle(at.y()), std::pow(notches > 0 ? 0.5 : 2.0, std::abs(notches)));
     } catch (const RunTimeError&) {
         dialogs_.message(kTitle, kViewRangeMessage, Dialogs::Icon::Warning);
         return;

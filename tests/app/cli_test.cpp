@@ -65,24 +65,24 @@ QStringList strings(const QJsonValue& v) { return v.toVariant().toStringList(); 
 void expectSameNumbers(const QJsonObject& o, Dimension& d)
 {
     const QJsonArray roots = o["roots"]["x"].toArray();
-    ASSERT_EQ(roots.size(), d.RootCount);
-    for (int i = 0; i < d.RootCount; ++i)
-        EXPECT_EQ(roots[i].toDouble(), d.Roots[static_cast<size_t>(i + 1)]);
-    for (const auto& [key, table, count] : {std::tuple{"maxima", &d.Maxima, d.MaxCount}, {"minima", &d.Minima, d.MinCount}}) {
+    ASSERT_EQ(roots.size(), d.results.RootCount);
+    for (int i = 0; i < d.results.RootCount; ++i)
+        EXPECT_EQ(roots[i].toDouble(), d.results.Roots[static_cast<size_t>(i + 1)]);
+    for (const auto& [key, table, count] : {std::tuple{"maxima", &d.results.Maxima, d.results.MaxCount}, {"minima", &d.results.Minima, d.results.MinCount}}) {
         const QJsonArray pairs = o[key].toArray();
         ASSERT_EQ(pairs.size(), count) << key;
         for (int i = 0; i < count; ++i) {
             EXPECT_EQ(pairs[i][0].toDouble(), (*table)[size_t(i + 1)]);
-            EXPECT_EQ(pairs[i][1].toDouble(), EvalSeries(d, (*table)[size_t(i + 1)]));
+            EXPECT_EQ(pairs[i][1].toDouble(), EvalSeries(d.series, (*table)[size_t(i + 1)]));
         }
     }
-    EXPECT_EQ(o["possibleRoots"].toInt(), d.PossibleRootCount);
-    EXPECT_EQ(o["integral"]["value"].toDouble(), d.IntegralValue);
-    EXPECT_EQ(o["interval"][0].toDouble(), d.XLower);
-    EXPECT_EQ(o["interval"][1].toDouble(), d.XUpper);
-    EXPECT_EQ(o["errorBound"].toDouble(), d.ErrorBound);
-    EXPECT_EQ(o["subintervals"].toInt(), d.Subintervals);
-    EXPECT_EQ(o["iterations"].toInt(), d.MaxCycles);
+    EXPECT_EQ(o["possibleRoots"].toInt(), d.results.PossibleRootCount);
+    EXPECT_EQ(o["integral"]["value"].toDouble(), d.results.IntegralValue);
+    EXPECT_EQ(o["interval"][0].toDouble(), d.study.XLower);
+    EXPECT_EQ(o["interval"][1].toDouble(), d.study.XUpper);
+    EXPECT_EQ(o["errorBound"].toDouble(), d.study.ErrorBound);
+    EXPECT_EQ(o["subintervals"].toInt(), d.study.Subintervals);
+    EXPECT_EQ(o["iterations"].toInt(), d.study.MaxCycles);
 }
 
 } // namespace
@@ -121,8 +121,7 @@ TEST(Cli, BatchShowsAndSavesWhatTheWindowDoesAfterTheSameCommands)
     EXPECT_EQ(strings(o["extrema"]["entries"]), items(w.lstExtrema));
     EXPECT_EQ(o["integral"]["label"].toString(), w.lblIntegral->text());
     EXPECT_EQ(o["values"][0]["label"].toString(), w.lblDerVal->text());
-    dim.DerivOrder = 1;
-    EXPECT_EQ(o["values"][0]["value"].toDouble(), EvalSelected(dim, -0.5));
+    EXPECT_EQ(o["values"][0]["value"].toDouble(), EvalSelected(dim.series, 1, -0.5));
     expectSameNumbers(o, dim);
 
     // Saved alike: the study file byte for byte, the graph the same picture.
@@ -134,14 +133,14 @@ TEST(Cli, BatchShowsAndSavesWhatTheWindowDoesAfterTheSameCommands)
     // By default the lines of the report the window prints, values after it.
     const Ran report = runVendrak(QStringList{"--batch", windowCopy} + commands);
     ASSERT_EQ(report.status, 0) << report.err.toStdString();
-    dim.FileName = QFileInfo(windowCopy).absoluteFilePath();
+    dim.window.FileName = QFileInfo(windowCopy).absoluteFilePath();
     QStringList expected{ReportTitle(0)};
-    const ReportTexts texts{dim.FileName,          w.txtXlower->text(),   w.txtXupper->text(),
+    const ReportTexts texts{dim.window.FileName,          w.txtXlower->text(),   w.txtXupper->text(),
                             w.txtSubintervals->text(), w.txtMaxcy->text(), w.txtError->text(),
                             w.txtXorigin->text(),  w.txtYorigin->text(),  w.txtDivx->text(),
                             w.txtDivy->text(),     w.txtWindowlx->text(), w.txtWindowgx->text(),
                             w.txtWindowly->text(), w.txtWindowgy->text()};
-    for (const ReportLine& line : ReportBody(dim, texts))
+    for (const ReportLine& line : ReportBody(dim.series, dim.study, dim.results, texts))
         expected << line.text + line.redTail;
     expected << "" << "VALUES:" << "ORDER 1 AT -0.5: " + w.lblDerVal->text() << "";
     EXPECT_EQ(report.out.split('\n'), expected);
@@ -176,8 +175,8 @@ TEST(Cli, JsonHoldsTheCoreResultsAtFullPrecision)
         EXPECT_EQ(strings(o["extrema"]["entries"]), extrema.entries);
         expectSameNumbers(o, d);
         if (!c.commands.isEmpty()) {
-            EXPECT_EQ(o["values"][0]["label"].toString(), PointValueCommand(d, studyTexts, "2", "-1.25"));
-            EXPECT_EQ(o["values"][0]["value"].toDouble(), EvalSelected(d, -1.25));
+            EXPECT_EQ(o["values"][0]["label"].toString(), PointValueCommand(d, studyTexts, "2", "-1.25").text);
+            EXPECT_EQ(o["values"][0]["value"].toDouble(), EvalSelected(d.series, 2, -1.25));
             EXPECT_EQ(o["series"]["kind"].toString(), "trigonometric");
         }
     }

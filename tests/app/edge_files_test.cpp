@@ -23,7 +23,7 @@ TEST_P(EdgeFiles, EveryCommandEnds)
     MainWindow& w = x.w;
     const bool heavy = GetParam().heavy; // a drawing takes seconds: one of each
     x.run("open", [&] { w.OpenSeriesFileNamed(x.path); });
-    ASSERT_EQ(x.dim.FileName, x.path) << "the file was not accepted";
+    ASSERT_EQ(x.dim.window.FileName, x.path) << "the file was not accepted";
     for (int order : {1, 2, 9})
         if (!heavy || order == 1) {
             w.cboDerivative->setCurrentIndex(order);
@@ -58,13 +58,13 @@ TEST_P(EdgeFiles, EveryCommandEnds)
     EXPECT_EQ(w.Picture1->image().size(), QSize(396, 296));
 
     x.run("roots", [&] { w.cmdRoots->click(); });
-    EXPECT_EQ(w.lstRoots->count(), x.dim.RootCount);
-    for (int i = 1; i <= x.dim.RootCount; ++i)
-        EXPECT_TRUE(std::isfinite(x.dim.Roots[size_t(i)]));
+    EXPECT_EQ(w.lstRoots->count(), x.dim.results.RootCount);
+    for (int i = 1; i <= x.dim.results.RootCount; ++i)
+        EXPECT_TRUE(std::isfinite(x.dim.results.Roots[size_t(i)]));
     x.run("extrema", [&] { w.cmdExtrema->click(); });
-    EXPECT_LE(std::max(x.dim.MaxCount, x.dim.MinCount), kResultCapacity);
+    EXPECT_LE(std::max(x.dim.results.MaxCount, x.dim.results.MinCount), kResultCapacity);
     x.run("integral", [&] { w.cmdIntegrate->click(); });
-    EXPECT_TRUE(x.dim.IntegralDone ? std::isfinite(x.dim.IntegralValue) : w.lblIntegral->text().isEmpty());
+    EXPECT_TRUE(x.dim.results.IntegralDone ? std::isfinite(x.dim.results.IntegralValue) : w.lblIntegral->text().isEmpty());
     for (const char* order : {"0", "1", "9"})
         for (const QString& at : {w.lblXLvalid->text(), w.lblXUvalid->text()}) {
             w.txtDerNum->setText(order);
@@ -81,8 +81,8 @@ TEST_P(EdgeFiles, EveryCommandEnds)
         back.initialise();
         const ReadResult r = ReadSeriesFile(back, x.path);
         ASSERT_EQ(r.status, ReadStatus::Ok) << r.message.toStdString();
-        EXPECT_EQ(std::tuple(back.Coeffs.size(), back.RootCount, back.MaxCount, back.MinCount, back.IntegralDone),
-                  std::tuple(x.dim.Coeffs.size(), x.dim.RootCount, x.dim.MaxCount, x.dim.MinCount, x.dim.IntegralDone));
+        EXPECT_EQ(std::tuple(back.series.Coeffs.size(), back.results.RootCount, back.results.MaxCount, back.results.MinCount, back.results.IntegralDone),
+                  std::tuple(x.dim.series.Coeffs.size(), x.dim.results.RootCount, x.dim.results.MaxCount, x.dim.results.MinCount, x.dim.results.IntegralDone));
     }
 }
 

@@ -40,12 +40,12 @@ QStringList shown(const MainWindow& w)
 // All the window shows and what the study holds beyond it.
 QStringList state(const Window& s)
 {
-    QStringList out = shown(s.w) << s.w.txtEquation->text() << s.w.lblDerVal->text() << s.dim.FileName;
+    QStringList out = shown(s.w) << s.w.txtEquation->text() << s.w.lblDerVal->text() << s.dim.window.FileName;
     for (const QCheckBox* c : s.w.findChildren<QCheckBox*>())
         out << c->objectName() + (c->isChecked() ? "=on" : "=off");
-    for (double v : std::initializer_list<double>{double(s.dim.GraphShown), double(s.dim.RootCount), double(s.dim.MaxCount),
-                                                  double(s.dim.MinCount), double(s.dim.IntegralDone), s.dim.IntegralValue,
-                                                  double(s.dim.Coeffs.size()), s.dim.Roots[1], double(s.dim.Subintervals)})
+    for (double v : std::initializer_list<double>{double(s.dim.window.GraphShown), double(s.dim.results.RootCount), double(s.dim.results.MaxCount),
+                                                  double(s.dim.results.MinCount), double(s.dim.results.IntegralDone), s.dim.results.IntegralValue,
+                                                  double(s.dim.series.Coeffs.size()), s.dim.results.Roots[1], double(s.dim.study.Subintervals)})
         out << QString::number(v, 'g', 17);
     return out;
 }
@@ -165,15 +165,15 @@ TEST(OpenSave, SourceTextBytesStarPeriodAndClearedResultsSurviveASave)
     Window win;
     win.w.OpenSeriesFileNamed(QDir::current().relativeFilePath(path)); // as named on the command line
     ASSERT_TRUE(win.dlg.messages.empty());
-    EXPECT_EQ(win.dim.FileName, path);
+    EXPECT_EQ(win.dim.window.FileName, path);
     EXPECT_EQ(shown(win.w).mid(0, 3), QStringList({"Trig", "# of terms:", "3"}));
     EXPECT_TRUE(win.w.lblPeriod->isVisibleTo(&win.w));
     EXPECT_EQ(win.w.lblPeriod->text(), QStringLiteral("2π"));
-    EXPECT_DOUBLE_EQ(win.dim.Period, 2 * M_PI);
+    EXPECT_DOUBLE_EQ(win.dim.series.Period, 2 * M_PI);
     win.w.txtXlower->setText("-3.5");
     win.w.txtXupper->setText("3.5");
     win.w.cmdExtrema->click(); // f touches 0 at ±π
-    ASSERT_GT(win.dim.PossibleRootCount, 0);
+    ASSERT_GT(win.dim.results.PossibleRootCount, 0);
     win.w.txtXlower->setText("-1"); // a new study: the results go
     win.w.mnuSave->trigger();
     const QList<QByteArray> lines = slurp(path).split('\n');
@@ -208,7 +208,7 @@ TEST(OpenSave, CancelsAndBadFilesChangeNothing)
     Window fresh; // a first Save without a file asks; a cancel writes nothing and names nothing
     fresh.w.mnuSave->trigger();
     EXPECT_EQ(fresh.dlg.saveAsked, 1);
-    EXPECT_TRUE(fresh.dim.FileName.isEmpty());
+    EXPECT_TRUE(fresh.dim.window.FileName.isEmpty());
     EXPECT_TRUE(fresh.dlg.messages.empty());
 }
 
@@ -228,7 +228,7 @@ struct Saving : ::testing::Test, Window {
         open(file);
         for (QPushButton* b : {w.cmdRoots, w.cmdExtrema, w.cmdIntegrate, w.cmdDerVal, w.cmdPlot})
             b->click();
-        ASSERT_TRUE(dim.GraphShown);
+        ASSERT_TRUE(dim.window.GraphShown);
         ASSERT_TRUE(dlg.messages.empty()) << dlg.messages.front().text.toStdString();
         before = state(*this);
     }
@@ -305,7 +305,7 @@ TEST_F(Saving, AReadOnlyFolderOrAFullDiskKeepsTheFilesAndTheStudy)
             QFile::remove(folder + "/filler");
             save(w.mnuSave);
             EXPECT_TRUE(dlg.messages.empty());
-            EXPECT_EQ(readBack(file).Coeffs, dim.Coeffs);
+            EXPECT_EQ(readBack(file).series.Coeffs, dim.series.Coeffs);
         }
     }
 }
@@ -342,7 +342,7 @@ TEST_F(Saving, AFileSizeLimitKeepsTheEarlierFiles)
         } else {
             ASSERT_EQ(dlg.messages.size(), 1u);
             EXPECT_TRUE(dlg.messages[0].text.contains(QDir::toNativeSeparators(bitmap)));
-            EXPECT_EQ(readBack(file).RootCount, dim.RootCount);
+            EXPECT_EQ(readBack(file).results.RootCount, dim.results.RootCount);
         }
     }
 }
@@ -369,7 +369,7 @@ TEST_F(Saving, TheDiskChangedWhileTheSaveDialogWasOpen)
         save(w.mnuSaveAs, file);
         if (c == "file deleted") {
             EXPECT_TRUE(dlg.messages.empty());
-            EXPECT_EQ(readBack(file).IntegralDone, dim.IntegralDone);
+            EXPECT_EQ(readBack(file).results.IntegralDone, dim.results.IntegralDone);
             EXPECT_EQ(QDir(folder).entryList(QDir::Files), (QStringList{"study.txt", "study.txt.bmp"}));
         } else {
             expectReported(folderContents(dir.path()), dir.path(), "study.txt");
@@ -383,7 +383,7 @@ TEST_F(Saving, TheDiskChangedWhileTheSaveDialogWasOpen)
     ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
     save(w.mnuSave);
     if (dlg.messages.empty())
-        EXPECT_EQ(readBack(file).Coeffs, dim.Coeffs);
+        EXPECT_EQ(readBack(file).series.Coeffs, dim.series.Coeffs);
     else
         EXPECT_TRUE(dlg.messages.back().text.contains(QDir::toNativeSeparators(file)));
 }
@@ -413,7 +413,7 @@ TEST(Safety, ASaveRefusedOrFailedLeavesBothFilesAndTheFileName)
         EXPECT_EQ(slurp(file), series);
         EXPECT_EQ(slurp(bitmap), picture);
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList({"study.txt", "study.txt.bmp"}));
-        EXPECT_EQ(win.dim.FileName, file);
+        EXPECT_EQ(win.dim.window.FileName, file);
         EXPECT_EQ(win.w.txtEquation->text(), file);
     }
     win.dlg.messages.clear(); // the next Save still goes to the file the study came from
@@ -434,7 +434,7 @@ TEST(Safety, ARestoredStudyGetsTheCountsTheFieldsWouldTake)
         win.open(studyWithCounts(dir, c.subintervals, c.iterations));
         EXPECT_EQ(win.w.txtSubintervals->text(), c.fieldSubintervals);
         EXPECT_EQ(win.w.txtMaxcy->text(), c.fieldIterations);
-        EXPECT_EQ(win.dim.Subintervals, c.fieldSubintervals.toInt());
+        EXPECT_EQ(win.dim.study.Subintervals, c.fieldSubintervals.toInt());
         EXPECT_EQ(win.w.lblRoots->text(), "5 roots"); // the results still restored
     }
 }

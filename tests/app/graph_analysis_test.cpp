@@ -18,7 +18,7 @@ namespace vendrak {
 namespace {
 
 struct Graph : test::Window {
-    Graph() { std::tie(dim.SeriesType, dim.Coeffs, dim.TermCount) = std::tuple(1, std::vector<double>{0, 0.5}, 1); } // x/2
+    Graph() { std::tie(dim.series.Kind, dim.series.Coeffs, dim.series.TermCount) = std::tuple(SeriesKind::Power, std::vector<double>{0, 0.5}, 1); } // x/2
     bool blank() const
     {
         QImage plain = w.Picture1->image();
@@ -36,7 +36,7 @@ TEST(Graph, PlotFromTheFieldsAndTheImageCopiedWhateverThePersistSetting)
     EXPECT_EQ(clipboard->image().size(), QSize(396, 296)); // the blank canvas, inside its border
     EXPECT_TRUE(clipboard->text().isEmpty());
     g.w.cmdPlot->click(); // the initial window, study fields read too
-    EXPECT_EQ(std::tuple(g.dim.GraphShown, g.dim.WindowLX, g.dim.WindowGY, g.dim.XLower), std::tuple(true, -20.0f, 15.0f, -8.0));
+    EXPECT_EQ(std::tuple(g.dim.window.GraphShown, g.dim.plot.WindowLX, g.dim.plot.WindowGY, g.dim.study.XLower), std::tuple(true, -20.0f, 15.0f, -8.0));
     EXPECT_EQ(g.w.Picture1->image().pixel(79, 207), qRgb(0, 0, 0)); // f(x) = x/2 at x = -12
     EXPECT_FALSE(g.w.DrawingGraph);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -58,18 +58,18 @@ TEST(Graph, EditingAPlotFieldBlanksTheGraphButOptionsWaitForThePlot)
         g.w.cmdPlot->click();
         ASSERT_FALSE(g.blank());
         field->setText(field->text() + u'0');
-        EXPECT_FALSE(g.dim.GraphShown) << field->objectName().toStdString();
+        EXPECT_FALSE(g.dim.window.GraphShown) << field->objectName().toStdString();
         EXPECT_TRUE(g.blank());
     }
     // The derivative selector only when left changed.
     g.w.cmdPlot->click();
     g.w.cboDerivative_GotFocus();
     g.w.cboDerivative_LostFocus();
-    EXPECT_TRUE(g.dim.GraphShown);
+    EXPECT_TRUE(g.dim.window.GraphShown);
     g.w.cboDerivative_GotFocus();
     g.w.cboDerivative->setCurrentIndex(2);
     g.w.cboDerivative_LostFocus();
-    EXPECT_FALSE(g.dim.GraphShown);
+    EXPECT_FALSE(g.dim.window.GraphShown);
 }
 
 TEST(Graph, FieldsAndWindowsThatCannotBeDrawnAreRefusedAndTheWindowStaysUsable)
@@ -104,7 +104,7 @@ TEST(Graph, FieldsAndWindowsThatCannotBeDrawnAreRefusedAndTheWindowStaysUsable)
         g.w.cmdPlot->click();
         ASSERT_EQ(g.dlg.messages.size(), 1u) << limits;
         EXPECT_EQ(g.dlg.messages[0].text, message);
-        EXPECT_FALSE(g.dim.GraphShown);
+        EXPECT_FALSE(g.dim.window.GraphShown);
         EXPECT_TRUE(g.blank());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
@@ -122,11 +122,11 @@ TEST(Graph, FieldsAndWindowsThatCannotBeDrawnAreRefusedAndTheWindowStaysUsable)
         EXPECT_EQ(g.limits(), limits);
         ASSERT_EQ(g.dlg.messages.size(), 2u);
         EXPECT_EQ(g.dlg.messages[1].text, message);
-        EXPECT_TRUE(g.dim.GraphShown);
+        EXPECT_TRUE(g.dim.window.GraphShown);
     }
     g.w.cmdZoomIn->click();
     EXPECT_EQ(g.limits(), "-3.375E+38 -3.325E+38 -7.5 7.5");
-    EXPECT_TRUE(g.dim.GraphShown);
+    EXPECT_TRUE(g.dim.window.GraphShown);
 }
 
 TEST(Graph, NothingStartsWhileTheGraphIsBeingDrawn)
@@ -142,9 +142,9 @@ TEST(Graph, NothingStartsWhileTheGraphIsBeingDrawn)
     });
     g.w.cmdPlot->click();
     EXPECT_TRUE(ran);
-    EXPECT_EQ(g.dim.WindowLX, -20.0f); // neither plot nor zoom ran
+    EXPECT_EQ(g.dim.plot.WindowLX, -20.0f); // neither plot nor zoom ran
     EXPECT_EQ(g.w.txtWindowlx->text(), QStringLiteral("-10"));
-    EXPECT_FALSE(g.dim.GraphShown); // the edit blanked it afterwards
+    EXPECT_FALSE(g.dim.window.GraphShown); // the edit blanked it afterwards
 }
 
 TEST(Graph, NavigationButtonsFromTheFieldTexts)
@@ -167,7 +167,7 @@ TEST(Graph, NavigationButtonsFromTheFieldTexts)
         g.setLimits(from);
         button->click();
         EXPECT_EQ(g.limits(), to) << button->objectName().toStdString();
-        EXPECT_EQ(g.dim.WindowGX, QString::fromLatin1(to).split(u' ')[1].toFloat()); // each step plots
+        EXPECT_EQ(g.dim.plot.WindowGX, QString::fromLatin1(to).split(u' ')[1].toFloat()); // each step plots
     }
     EXPECT_TRUE(g.dlg.messages.empty());
 }
@@ -212,7 +212,7 @@ TEST(Graph, ZoomingInNeverCollapsesTheWindow)
         }
         refusals = g.dlg.messages.size();
         drawn = g.limits();
-        ASSERT_TRUE(g.dim.GraphShown) << i;
+        ASSERT_TRUE(g.dim.window.GraphShown) << i;
     }
     ASSERT_GT(refusals, 20u);
     EXPECT_EQ(g.dlg.messages.back().text, QStringLiteral("Cannot plot: the plot window is too small to be drawn."));
@@ -233,8 +233,8 @@ QStringList press(test::Window& t, std::initializer_list<QPushButton*> buttons)
 }
 void load(Dimension& dim, const Dimension& s) // as the file reader would
 {
-    std::tie(dim.SeriesType, dim.TermCount, dim.Coeffs, dim.Centre, dim.Period) =
-        std::tie(s.SeriesType, s.TermCount, s.Coeffs, s.Centre, s.Period);
+    std::tie(dim.series.Kind, dim.series.TermCount, dim.series.Coeffs, dim.series.Centre, dim.series.Period) =
+        std::tie(s.series.Kind, s.series.TermCount, s.series.Coeffs, s.series.Centre, s.series.Period);
 }
 
 TEST(Analysis, NoSeriesAndUnreadableLimits)
@@ -246,7 +246,7 @@ TEST(Analysis, NoSeriesAndUnreadableLimits)
     ASSERT_EQ(t.dlg.messages.size(), 1u);
     EXPECT_EQ(t.dlg.messages[0].text, "division by zero");
     EXPECT_FALSE(t.dlg.busyAtMessage);
-    EXPECT_FALSE(t.dim.IntegralDone);
+    EXPECT_FALSE(t.dim.results.IntegralDone);
 
     load(t.dim, test::powerSeries({-2, 0, 1}));
     ASSERT_EQ(press(t, {t.w.cmdRoots, t.w.cmdExtrema}).size(), 3 + 4);
@@ -257,8 +257,8 @@ TEST(Analysis, NoSeriesAndUnreadableLimits)
         l->setText("kept");
     t.w.lblDerVal->setText("-2");
     EXPECT_EQ(press(t, {t.w.cmdRoots, t.w.cmdExtrema, t.w.cmdDerVal}), QStringList({"kept", "kept", "", ""}));
-    EXPECT_EQ(t.dim.RootCount + t.dim.MaxCount + t.dim.MinCount, 0);
-    EXPECT_EQ(t.dim.ierr, errorCode(ErrorNumber::Overflow));
+    EXPECT_EQ(t.dim.results.RootCount + t.dim.results.MaxCount + t.dim.results.MinCount, 0);
+    EXPECT_EQ(t.dim.errors.ierr, errorCode(ErrorNumber::Overflow));
     press(t, {t.w.cmdIntegrate});
     ASSERT_EQ(t.dlg.messages.size(), 2u);
     EXPECT_EQ(t.dlg.messages[1].text, "overflow");
@@ -269,8 +269,8 @@ TEST(Analysis, ListsAndLabelsFromTheFields)
     test::Window t;
     load(t.dim, test::powerSeries({-2, 0, 1})); // x^2 - 2
     const QStringList roots = press(t, {t.w.cmdRoots});
-    ASSERT_EQ(t.dim.RootCount, 2);
-    EXPECT_EQ(roots, QStringList({"2 roots", "", "", "", NumberText(t.dim.Roots[1]), NumberText(t.dim.Roots[2])}));
+    ASSERT_EQ(t.dim.results.RootCount, 2);
+    EXPECT_EQ(roots, QStringList({"2 roots", "", "", "", NumberText(t.dim.results.Roots[1]), NumberText(t.dim.results.Roots[2])}));
 
     load(t.dim, test::powerSeries({0, 0, 1})); // x^2; another run replaces the lists
     t.w.txtXeval->setText("3");
@@ -283,7 +283,7 @@ TEST(Analysis, ListsAndLabelsFromTheFields)
     }
     t.w.txtXlower->setText("-7.99"); // no grid point at 0: no root
     EXPECT_EQ(press(t, {t.w.cmdRoots}), QStringList({"0 roots", "", "", ""}));
-    EXPECT_EQ(t.dim.DerivOrder, 0); // the command took its order from the plot's selector again
+    EXPECT_EQ(t.dim.study.DerivOrder, 0); // the command took its order from the plot's selector again
 
     load(t.dim, test::powerSeries({1, 2}, 1)); // 1 + 2 (x - 1)
     t.w.txtXlower->setText("0");
@@ -294,7 +294,7 @@ TEST(Analysis, ListsAndLabelsFromTheFields)
     EXPECT_EQ(press(t, {t.w.cmdIntegrate})[2], "2");
     ASSERT_EQ(t.dlg.messages.size(), 1u);
     EXPECT_EQ(t.dlg.messages[0].text, "overflow"); // lower limit at the centre: 0 / 0
-    EXPECT_EQ(t.dim.IntegralValue, 2.0);
+    EXPECT_EQ(t.dim.results.IntegralValue, 2.0);
 
     load(t.dim, test::sineTaylor(25)); // 1000 / 256 is below the spacing of doubles at 1e17: no step
     t.dlg.messages.clear();

@@ -20,9 +20,9 @@ struct Exporting : ::testing::Test, test::Window {
 
     void SetUp() override
     {
-        std::tie(dim.SeriesType, dim.Coeffs, dim.TermCount) = std::tuple(1, std::vector<double>{0, 0.5}, 1);
+        std::tie(dim.series.Kind, dim.series.Coeffs, dim.series.TermCount) = std::tuple(SeriesKind::Power, std::vector<double>{0, 0.5}, 1);
         w.cmdPlot->click();
-        ASSERT_TRUE(dim.GraphShown);
+        ASSERT_TRUE(dim.window.GraphShown);
     }
     // Exports under `name` with the filter at `filter` and, for a PNG, the
     // scale at `scaleItem`; the path the file should have.
@@ -56,7 +56,7 @@ TEST_F(Exporting, PngAtOneAndFourTimesIsTheShownGraphDrawnAtThatResolution)
     EXPECT_EQ(one.convertToFormat(QImage::Format_RGB32), before);
     ASSERT_EQ(four.size(), QSize(396 * 4, 296 * 4));
     EXPECT_EQ(shown(), before);
-    EXPECT_TRUE(dim.GraphShown);
+    EXPECT_TRUE(dim.window.GraphShown);
     // Every pixel of a line colour in the 1x picture has its colour in its
     // 4x4 block (or the next one, where rounding moved a line by a pixel).
     const QRgb lineColours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(255, 255, 0), qRgb(0, 0, 255)};
@@ -133,7 +133,7 @@ TEST(HighDensityScreen, DISABLED_ChildShowsTheGraphAtTheScreenRatio)
 {
     test::ShownWindow s;
     ASSERT_EQ(s.w.Picture1->devicePixelRatioF(), 2.0);
-    std::tie(s.dim.SeriesType, s.dim.Coeffs, s.dim.TermCount) = std::tuple(1, std::vector<double>{0, 0.5}, 1);
+    std::tie(s.dim.series.Kind, s.dim.series.Coeffs, s.dim.series.TermCount) = std::tuple(SeriesKind::Power, std::vector<double>{0, 0.5}, 1);
     s.w.cmdPlot->click();
     const QImage grabbed = s.w.Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(grabbed.size(), QSize(800, 600));
@@ -164,7 +164,7 @@ TEST(PrintReport, WithAndWithoutTheGraphCancelledAndFailing)
     test::Window t;
     t.dlg.pdfPath = dir.filePath("report.pdf");
     t.open(test::example("sine_study.txt"));
-    ASSERT_TRUE(t.dim.GraphShown);
+    ASSERT_TRUE(t.dim.window.GraphShown);
     t.w.mnuPrint->trigger();
     EXPECT_TRUE(t.dlg.messages.empty());
     const qint64 withGraph = QFileInfo(t.dlg.pdfPath).size();
@@ -219,14 +219,14 @@ TEST(NewSeries, FailuresStayInTheDialogAndCreateOpensTheSeriesReadyToStudy)
     ASSERT_TRUE(QFile::exists(path));
     EXPECT_EQ(t.w.txtEquation->text(), path);
     EXPECT_EQ(t.w.lblTerms->text(), "60");
-    EXPECT_TRUE(t.dim.GraphShown);
+    EXPECT_TRUE(t.dim.window.GraphShown);
     t.w.txtXlower->setText("-10");
     t.w.txtXupper->setText("10");
     t.w.txtError->setText("1E-12");
     t.w.cmdRoots->click();
     ASSERT_TRUE(t.dlg.messages.empty());
-    ASSERT_EQ(t.dim.RootCount, 6);
-    std::vector<double> roots(t.dim.Roots.begin() + 1, t.dim.Roots.begin() + 7);
+    ASSERT_EQ(t.dim.results.RootCount, 6);
+    std::vector<double> roots(t.dim.results.Roots.begin() + 1, t.dim.results.Roots.begin() + 7);
     std::sort(roots.begin(), roots.end());
     for (int i = 0; i < 6; ++i)
         EXPECT_NEAR(roots[size_t(i)], (i < 3 ? i - 3 : i - 2) * M_PI, 1e-10) << i; // -3π..-π, π..3π

@@ -25,10 +25,10 @@ TEST(Scans, FinishedScanListsAsBeforeAndCancelledOneLeavesNothing)
     EXPECT_EQ(t.w.lblRoots->text(), QStringLiteral("5 roots"));
     const Dimension before = t.dim;
     // A long series: 5,000 harmonics, each grid point thousands of terms.
-    std::tie(t.dim.SeriesType, t.dim.TermCount, t.dim.Period) = std::tuple(0, 10000, 2 * M_PI);
-    t.dim.Coeffs.assign(10001, 0.0);
-    for (size_t k = 0; k < t.dim.Coeffs.size(); ++k)
-        t.dim.Coeffs[k] = 1.0 / double(k + 1);
+    std::tie(t.dim.series.Kind, t.dim.series.TermCount, t.dim.series.Period) = std::tuple(SeriesKind::Trigonometric, 10000, 2 * M_PI);
+    t.dim.series.Coeffs.assign(10001, 0.0);
+    for (size_t k = 0; k < t.dim.series.Coeffs.size(); ++k)
+        t.dim.series.Coeffs[k] = 1.0 / double(k + 1);
 
     struct Case {
         QPushButton* command;
@@ -77,14 +77,14 @@ TEST(Scans, FinishedScanListsAsBeforeAndCancelledOneLeavesNothing)
         EXPECT_EQ(c.list->count(), 0);
         EXPECT_EQ(c.label->text(), QString());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(std::tie(t.dim.Subintervals, t.dim.RootCount, t.dim.Roots, t.dim.MaxCount, t.dim.MinCount, t.dim.Maxima),
-                  std::tie(kept.Subintervals, kept.RootCount, kept.Roots, kept.MaxCount, kept.MinCount, kept.Maxima));
+        EXPECT_EQ(std::tie(t.dim.study.Subintervals, t.dim.results.RootCount, t.dim.results.Roots, t.dim.results.MaxCount, t.dim.results.MinCount, t.dim.results.Maxima),
+                  std::tie(kept.study.Subintervals, kept.results.RootCount, kept.results.Roots, kept.results.MaxCount, kept.results.MinCount, kept.results.Maxima));
     }
 
     // The window takes the next command at once and lists as before.
-    std::tie(t.dim.SeriesType, t.dim.TermCount, t.dim.Period, t.dim.Coeffs) =
-        std::tie(before.SeriesType, before.TermCount, before.Period, before.Coeffs);
-    t.w.txtSubintervals->setText(QString::number(before.Subintervals));
+    std::tie(t.dim.series.Kind, t.dim.series.TermCount, t.dim.series.Period, t.dim.series.Coeffs) =
+        std::tie(before.series.Kind, before.series.TermCount, before.series.Period, before.series.Coeffs);
+    t.w.txtSubintervals->setText(QString::number(before.study.Subintervals));
     t.w.cmdRoots->click();
     EXPECT_EQ(test::items(t.w.lstRoots), roots);
     EXPECT_EQ(t.w.lblRoots->text(), QStringLiteral("5 roots"));

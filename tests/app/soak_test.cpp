@@ -168,10 +168,10 @@ TEST(Soak, ARandomSessionLeavesAWorkingWindow)
     std::string last;
     for (int i = 0; i < actions && !::testing::Test::HasFailure(); ++i) {
         x.run("action " + std::to_string(i), [&] { last = session.step(); ShownWindow::settle(); });
-        EXPECT_GE(std::min({d.RootCount, d.MaxCount, d.MinCount}), 0);
-        EXPECT_LE(std::max({d.RootCount, d.MaxCount, d.MinCount}), kResultCapacity);
-        EXPECT_EQ(x.w.lstRoots->count(), d.RootCount);
-        EXPECT_EQ(x.w.lstExtrema->count(), d.MaxCount + d.MinCount);
+        EXPECT_GE(std::min({d.results.RootCount, d.results.MaxCount, d.results.MinCount}), 0);
+        EXPECT_LE(std::max({d.results.RootCount, d.results.MaxCount, d.results.MinCount}), kResultCapacity);
+        EXPECT_EQ(x.w.lstRoots->count(), d.results.RootCount);
+        EXPECT_EQ(x.w.lstExtrema->count(), d.results.MaxCount + d.results.MinCount);
         EXPECT_EQ(x.w.Picture1->image().size(), QSize(396, 296));
         if (::testing::Test::HasFailure())
             ADD_FAILURE() << "seed " << seed << ", action " << i << ": " << last;

@@ -16,7 +16,7 @@ namespace {
 // Results on display, as a command would leave them.
 void showResults(ShownWindow& s)
 {
-    std::tie(s.dim.RootCount, s.dim.MaxCount, s.dim.MinCount, s.dim.IntegralDone) = std::tuple(2, 1, 1, true);
+    std::tie(s.dim.results.RootCount, s.dim.results.MaxCount, s.dim.results.MinCount, s.dim.results.IntegralDone) = std::tuple(2, 1, 1, true);
     s.w.lblIntegral->setText("1.5");
     s.w.lstRoots->addItems({"-1", "1"});
     s.w.lstExtrema->addItems({"MIN: [0 , -1]", "MAX: [2 , 3]"});
@@ -28,7 +28,7 @@ void showResults(ShownWindow& s)
 QString results(ShownWindow& s)
 {
     return QString("%1|%2|%3|%4|%5|%6|%7|%8|%9")
-        .arg(s.dim.RootCount).arg(s.dim.MaxCount).arg(s.dim.MinCount).arg(int(s.dim.IntegralDone))
+        .arg(s.dim.results.RootCount).arg(s.dim.results.MaxCount).arg(s.dim.results.MinCount).arg(int(s.dim.results.IntegralDone))
         .arg(s.w.lblIntegral->text()).arg(s.w.lstRoots->count()).arg(s.w.lstExtrema->count())
         .arg(s.w.lblRoots->text(), s.w.lblExtrema->text());
 }
@@ -50,16 +50,16 @@ TEST(StudyFields, WhatClearsTheResults)
     ShownWindow s;
     ASSERT_TRUE(s.activated);
     showResults(s);
-    s.dim.Roots[1] = 4.0;
+    s.dim.results.Roots[1] = 4.0;
     s.w.lblDerVal->setText("7");
     s.w.ClearResults();
     EXPECT_EQ(results(s), kCleared);
-    EXPECT_EQ(s.dim.Roots[1], 4.0); // the tables stay
+    EXPECT_EQ(s.dim.results.Roots[1], 4.0); // the tables stay
     EXPECT_EQ(s.w.lblDerVal->text(), "7"); // not a result of the study fields
     showResults(s);
-    s.dim.RestoringStudy = true; // not while a saved study is restored
+    s.dim.window.RestoringStudy = true; // not while a saved study is restored
     s.w.ClearResults();
-    s.dim.RestoringStudy = false;
+    s.dim.window.RestoringStudy = false;
     EXPECT_EQ(results(s), kShown);
 
     // The first keystroke in a study field clears them; plot fields do not.
@@ -111,13 +111,13 @@ TEST(StudyFields, AnErrorBoundNotAboveZeroCannotBeLeftNorACommandRun)
         EXPECT_EQ(s.focused(), s.w.txtError);
         EXPECT_FALSE(s.w.commitFocusedField());
     }
-    std::tie(s.dim.SeriesType, s.dim.TermCount, s.dim.Coeffs) = std::tuple(1, 0, std::vector<double>{2}); // f = 2
+    std::tie(s.dim.series.Kind, s.dim.series.TermCount, s.dim.series.Coeffs) = std::tuple(SeriesKind::Power, 0, std::vector<double>{2}); // f = 2
     s.typeInto(s.w.txtError, "0");
     QTest::mouseClick(s.w.cmdIntegrate, Qt::LeftButton);
     s.settle();
     EXPECT_EQ(s.focused(), s.w.txtError);
     EXPECT_TRUE(s.w.lblIntegral->text().isEmpty());
-    EXPECT_FALSE(s.dim.IntegralDone);
+    EXPECT_FALSE(s.dim.results.IntegralDone);
     EXPECT_TRUE(s.dlg.messages.empty()); // refused silently
     s.typeInto(s.w.txtError, ".1");
     QTest::mouseClick(s.w.cmdIntegrate, Qt::LeftButton);
@@ -155,6 +155,6 @@ TEST(StudyFields, SubintervalsAreAPowerOfTwoAndIterationsAtLeastTheHalvingCountL
     EXPECT_TRUE(s.dlg.messages.empty());
     s.w.txtSubintervals->setText("1073741824");
     s.w.ReadStudySpecs(); // the commands can use what the guards left
-    EXPECT_EQ(s.dim.Subintervals, 1073741824);
-    EXPECT_EQ(s.dim.MaxCycles, 1073741824);
+    EXPECT_EQ(s.dim.study.Subintervals, 1073741824);
+    EXPECT_EQ(s.dim.study.MaxCycles, 1073741824);
 }

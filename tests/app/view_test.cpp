@@ -32,13 +32,13 @@ TEST(View, FitYBackForwardAndTheWheelGoThroughTheWindowFields)
 {
     ViewWindow v;
     v.w.OpenSeriesFileNamed(QStringLiteral(VENDRAK_SOURCE_DIR "/examples/sine_taylor.txt"));
-    ASSERT_TRUE(v.dim.GraphShown);
+    ASSERT_TRUE(v.dim.window.GraphShown);
     EXPECT_EQ(v.limits(), QStringList({"-8", "8", "-15", "15"}));
     EXPECT_FALSE(v.w.mnuBack->isEnabled());
 
     v.w.mnuFitY->trigger(); // sin x over -8..8: just around -1..1, readable
     EXPECT_EQ(v.limits(), QStringList({"-8", "8", "-1.2", "1.2"}));
-    EXPECT_TRUE(v.dim.GraphShown);
+    EXPECT_TRUE(v.dim.window.GraphShown);
     const QStringList fitted = v.limits();
 
     QTest::mouseClick(v.w.Picture1, Qt::LeftButton, {}, QPoint(300, 100)); // click to centre
@@ -64,7 +64,7 @@ TEST(View, FitYBackForwardAndTheWheelGoThroughTheWindowFields)
     const QPointF after = v.w.Picture1->toUser(pixel);
     EXPECT_NEAR(after.x(), before.x(), 1e-5 * std::abs(before.x()) + 1e-6);
     EXPECT_NEAR(after.y(), before.y(), 1e-5 * std::abs(before.y()) + 1e-6);
-    EXPECT_FLOAT_EQ(v.dim.WindowGX - v.dim.WindowLX, 16.0f); // half of 32 after Zoom Out
+    EXPECT_FLOAT_EQ(v.dim.plot.WindowGX - v.dim.plot.WindowLX, 16.0f); // half of 32 after Zoom Out
     EXPECT_TRUE(v.dlg.messages.empty());
 }
 

@@ -89,9 +89,9 @@ TEST(MainWindow, EveryControlOnceInItsFrameAndTheMenus)
     for (QAction* a : w.findChildren<QAction*>())
         EXPECT_FALSE(a->text().contains("Exit", Qt::CaseInsensitive));
     // Load ran the start-up statements; a recoverable script error only sets ierr.
-    EXPECT_DOUBLE_EQ(s.dim.ScriptMath.halfpi, M_PI / 2);
+    EXPECT_DOUBLE_EQ(s.dim.errors.ScriptMath.halfpi, M_PI / 2);
     w.ScriptControl1.ExecuteStatement("x = 1 / 0");
-    EXPECT_EQ(s.dim.ierr, 11);
+    EXPECT_EQ(s.dim.errors.ierr, 11);
     EXPECT_TRUE(s.dlg.messages.empty());
     w.ScriptControl1.ExecuteStatement("x = Nonsense(1)");
     ASSERT_EQ(s.dlg.messages.size(), 1u);
@@ -158,7 +158,7 @@ TEST(MainWindow, MenusAndTheirKeysRunBesideARefusingFieldWhichKeepsTheFocusAndIt
     const QString path = dir.filePath("study.txt");
     ASSERT_TRUE(QFile::copy(test::example("sine_taylor.txt"), path));
     s.open(path);
-    ASSERT_TRUE(s.dim.GraphShown);
+    ASSERT_TRUE(s.dim.window.GraphShown);
 
     s.typeInto(w.txtError, "0"); // refuses to be left
     const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
@@ -205,7 +205,7 @@ TEST(MainWindow, AnUntrappedErrorIsShownAndNoCommandStartsInsideAHandler)
     QMetaObject::invokeMethod(s.w.cmdPlot, "click", Qt::QueuedConnection);
     EXPECT_TRUE(s.w.runGuarded([&] { s.w.DoEvents(); }));
     EXPECT_EQ(s.w.aboutWindow(), nullptr);
-    EXPECT_FALSE(s.dim.GraphShown);
+    EXPECT_FALSE(s.dim.window.GraphShown);
     QMetaObject::invokeMethod(s.w.mnuAbout, "trigger", Qt::QueuedConnection);
     s.settle();
     EXPECT_NE(s.w.aboutWindow(), nullptr);
@@ -279,7 +279,7 @@ TEST(DecimalGuard, APointAsksNothingAndACommaAsksWhetherToSwitchUntilTheWindowCl
     EXPECT_TRUE(dlg.messages.empty());
     FakeLocale withNul(QString(",") + QChar(0) + QString("junk")); // read up to the first NUL
     ReadDecimalSeparator(dim, withNul);
-    EXPECT_EQ(dim.SavedDecimalSeparator, ",");
+    EXPECT_EQ(dim.window.SavedDecimalSeparator, ",");
 
     dlg.answers.push_back(Answer::Yes);
     FakeLocale comma(",");

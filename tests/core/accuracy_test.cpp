@@ -37,25 +37,25 @@ void expectNear(const auto& table, int count, std::vector<double> reference)
 TEST(Accuracy, RootsAndExtremaOfTheSineTaylorSeries)
 {
     Dimension d = test::sineTaylor(25);
-    EXPECT_EQ(FindRoots(d).label, "5 roots");
-    expectNear(d.Roots, d.RootCount, {-2 * pi, -pi, 0, pi, 2 * pi});
-    EXPECT_EQ(FindExtrema(d).label, "3 max. 3 min. ");
-    expectNear(d.Maxima, d.MaxCount, {-1.5 * pi, 0.5 * pi, 2.5 * pi});
-    expectNear(d.Minima, d.MinCount, {-2.5 * pi, -0.5 * pi, 1.5 * pi});
+    EXPECT_EQ(test::roots(d).label, "5 roots");
+    expectNear(d.results.Roots, d.results.RootCount, {-2 * pi, -pi, 0, pi, 2 * pi});
+    EXPECT_EQ(test::extrema(d).label, "3 max. 3 min. ");
+    expectNear(d.results.Maxima, d.results.MaxCount, {-1.5 * pi, 0.5 * pi, 2.5 * pi});
+    expectNear(d.results.Minima, d.results.MinCount, {-2.5 * pi, -0.5 * pi, 1.5 * pi});
 }
 
 // Power: sum c[k] t^(k+1) / (k+1). Trigonometric: c0 t + sum P/(2 pi j) (-a_j cos(j theta) + b_j sin(j theta)),
 // the angles j*theta formed directly.
 long double antiderivative(const Dimension& d, long double x)
 {
-    const long double t = x - d.Centre;
-    const std::vector<double>& c = d.Coeffs;
-    long double sum = d.SeriesType == 1 ? 0 : c[0] * t;
-    for (size_t k = d.SeriesType == 1 ? 0 : 1; k < c.size(); ++k) {
-        if (d.SeriesType == 1) {
+    const long double t = x - d.series.Centre;
+    const std::vector<double>& c = d.series.Coeffs;
+    long double sum = d.series.Kind == SeriesKind::Power ? 0 : c[0] * t;
+    for (size_t k = d.series.Kind == SeriesKind::Power ? 0 : 1; k < c.size(); ++k) {
+        if (d.series.Kind == SeriesKind::Power) {
             sum += c[k] * std::pow(t, static_cast<long double>(k + 1)) / static_cast<long double>(k + 1);
         } else {
-            const long double jw = static_cast<long double>((k + 1) / 2) * 2 * std::numbers::pi_v<long double> / d.Period;
+            const long double jw = static_cast<long double>((k + 1) / 2) * 2 * std::numbers::pi_v<long double> / d.series.Period;
             sum += (k % 2 == 1 ? -c[k] * std::cos(jw * t) : c[k] * std::sin(jw * t)) / jw;
         }
     }
@@ -72,10 +72,10 @@ TEST(Accuracy, IntegralsAgainstTheAntiderivative)
     for (const Dimension& s : series) {
         for (const auto& [a, b] : {std::pair{-8.0, 8.0}, {0.7, 4.0}, {-1.25, 7.75}, {2.25, -5.5}}) {
             Dimension d = test::on(s, a, b);
-            ASSERT_TRUE(ComputeIntegral(d).done);
+            ASSERT_TRUE(test::integral(d).done);
             const double reference = static_cast<double>(antiderivative(d, b) - antiderivative(d, a));
-            EXPECT_NEAR(d.IntegralValue, reference, 1e-12 * std::max(1.0, std::fabs(reference)))
-                << d.SeriesType << " " << d.Coeffs.size() << ": " << a << " " << b;
+            EXPECT_NEAR(d.results.IntegralValue, reference, 1e-12 * std::max(1.0, std::fabs(reference)))
+                << static_cast<int>(d.series.Kind) << " " << d.series.Coeffs.size() << ": " << a << " " << b;
         }
     }
 }
@@ -100,7 +100,7 @@ TEST(Examples, EachReadsAndIsTheFunctionItNamesAndTheSavedStudyIsInTheWritersOwn
         d.initialise();
         const ReadResult r = ReadSeriesFile(d, dir + c.file);
         ASSERT_EQ(r.status, ReadStatus::Ok) << c.file << r.message.toStdString();
-        EXPECT_NEAR(EvalSeries(d, c.x), c.value, c.tolerance) << c.file << " at " << c.x;
+        EXPECT_NEAR(EvalSeries(d.series, c.x), c.value, c.tolerance) << c.file << " at " << c.x;
     }
     const QStringList files = QDir(dir).entryList({"*.txt"}, QDir::Files);
     EXPECT_EQ(files.size(), 5);
@@ -112,12 +112,12 @@ TEST(Examples, EachReadsAndIsTheFunctionItNamesAndTheSavedStudyIsInTheWritersOwn
     d = Dimension();
     d.initialise();
     ASSERT_EQ(ReadSeriesFile(d, dir + "sine_study.txt").status, ReadStatus::Ok);
-    ASSERT_TRUE(d.StudyLoaded);
-    const StudySettingsTexts t{SettingsText(d.XLower),   SettingsText(d.XUpper),   SettingsText(d.Subintervals),
-                               SettingsText(d.ErrorBound), SettingsText(d.MaxCycles), SettingsText(d.WindowLX),
-                               SettingsText(d.WindowGX), SettingsText(d.WindowLY), SettingsText(d.WindowGY),
-                               SettingsText(d.PlotStep), SettingsText(d.XOrigin),  SettingsText(d.YOrigin),
-                               SettingsText(d.DivX),     SettingsText(d.DivY)};
+    ASSERT_TRUE(d.window.StudyLoaded);
+    const StudySettingsTexts t{SettingsText(d.study.XLower),   SettingsText(d.study.XUpper),   SettingsText(d.study.Subintervals),
+                               SettingsText(d.study.ErrorBound), SettingsText(d.study.MaxCycles), SettingsText(d.plot.WindowLX),
+                               SettingsText(d.plot.WindowGX), SettingsText(d.plot.WindowLY), SettingsText(d.plot.WindowGY),
+                               SettingsText(d.plot.PlotStep), SettingsText(d.plot.XOrigin),  SettingsText(d.plot.YOrigin),
+                               SettingsText(d.plot.DivX),     SettingsText(d.plot.DivY)};
     QTemporaryDir out;
     ASSERT_TRUE(WriteSeriesFile(d, out.filePath("saved.txt"), t).ok);
     EXPECT_EQ(slurp(out.filePath("saved.txt")), slurp(dir + "sine_study.txt"));

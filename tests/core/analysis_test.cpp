@@ -26,7 +26,7 @@ using test::trigSeries;
 
 Dimension limited(Dimension d, double bound, int cycles)
 {
-    std::tie(d.ErrorBound, d.MaxCycles) = std::pair(bound, cycles);
+    std::tie(d.study.ErrorBound, d.study.MaxCycles) = std::pair(bound, cycles);
     return d;
 }
 
@@ -54,24 +54,24 @@ TEST(Scans, ExactTextsAtGridPointsAndIntervalEnds)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Dimension d = c.d;
-        d.PossibleRootCount = 3; // left from an earlier run
-        const ScanOutcome scan = c.roots ? FindRoots(d) : FindExtrema(d);
+        d.results.PossibleRootCount = 3; // left from an earlier run
+        const ScanOutcome scan = c.roots ? test::roots(d) : test::extrema(d);
         EXPECT_TRUE(scan.completed);
         EXPECT_EQ(std::pair(scan.entries, scan.label), std::pair(c.entries, c.label));
-        EXPECT_EQ(c.roots ? d.RootCount : d.MaxCount + d.MinCount, c.entries.size());
+        EXPECT_EQ(c.roots ? d.results.RootCount : d.results.MaxCount + d.results.MinCount, c.entries.size());
     }
     // Refined by Newton: one step from the bracket's middle already lands within 3e-5; (x - 0.1)^2 to 0.1 at once.
     Dimension d = powerSeries({-2, 0, 1});
-    QStringList entries = FindRoots(d).entries;
-    ASSERT_EQ(d.RootCount, 2);
-    EXPECT_EQ(entries, QStringList({NumberText(d.Roots[1]), NumberText(d.Roots[2])}));
-    EXPECT_LT(std::max(std::fabs(d.Roots[1] + std::sqrt(2.0)), std::fabs(d.Roots[2] - std::sqrt(2.0))), 1e-4);
+    QStringList entries = test::roots(d).entries;
+    ASSERT_EQ(d.results.RootCount, 2);
+    EXPECT_EQ(entries, QStringList({NumberText(d.results.Roots[1]), NumberText(d.results.Roots[2])}));
+    EXPECT_LT(std::max(std::fabs(d.results.Roots[1] + std::sqrt(2.0)), std::fabs(d.results.Roots[2] - std::sqrt(2.0))), 1e-4);
     d = powerSeries({0, 0, 1}, 0.1);
-    entries = FindExtrema(d).entries;
-    EXPECT_EQ(entries, QStringList{"MIN: [" + NumberText(d.Minima[1]) + " , " + NumberText(EvalSeries(d, d.Minima[1])) + "]"});
-    EXPECT_NEAR(d.Minima[1], 0.1, 1e-12);
+    entries = test::extrema(d).entries;
+    EXPECT_EQ(entries, QStringList{"MIN: [" + NumberText(d.results.Minima[1]) + " , " + NumberText(EvalSeries(d.series, d.results.Minima[1])) + "]"});
+    EXPECT_NEAR(d.results.Minima[1], 0.1, 1e-12);
     d = powerSeries({5, 0, -1}, 0.1); // without possible roots the label ends with a space
-    const ScanOutcome hill = FindExtrema(d);
+    const ScanOutcome hill = test::extrema(d);
     EXPECT_EQ(hill.label, "1 max. 0 min. ");
     EXPECT_TRUE(hill.entries.value(0).startsWith("MAX: [0.1") && hill.entries.value(0).endsWith(" , 5]"));
 }
@@ -79,7 +79,7 @@ TEST(Scans, ExactTextsAtGridPointsAndIntervalEnds)
 TEST(Scans, EmptyGridsAndErrorsEndQuietly)
 {
     Dimension missing = powerSeries({0, 0, 1});
-    missing.TermCount = 5; // coefficients missing: error 9
+    missing.series.TermCount = 5; // coefficients missing: error 9
     const struct { const char* name; Dimension d; bool completed; long long evaluations; } cases[] = {
         {"empty interval", on(powerSeries({0, 0, 1}), -8, -8), true, 0},
         {"reversed interval", on(powerSeries({0, 0, 1}), -8, -9), true, 0},
@@ -94,12 +94,12 @@ TEST(Scans, EmptyGridsAndErrorsEndQuietly)
         for (const bool roots : {true, false}) {
             SCOPED_TRACE(std::string(c.name) + (roots ? ", roots" : ", extrema"));
             Dimension d = c.d;
-            d.RootCount = d.MinCount = d.PossibleRootCount = 3; // left from an earlier run
-            const ScanOutcome scan = roots ? FindRoots(d) : FindExtrema(d);
+            d.results.RootCount = d.results.MinCount = d.results.PossibleRootCount = 3; // left from an earlier run
+            const ScanOutcome scan = roots ? test::roots(d) : test::extrema(d);
             EXPECT_EQ(std::pair(scan.completed, scan.evaluations), std::pair(c.completed, c.evaluations));
             EXPECT_TRUE(scan.entries.isEmpty());
             EXPECT_EQ(scan.label, !c.completed ? "" : roots ? "0 roots" : "0 max. 0 min. ");
-            EXPECT_EQ(roots ? d.RootCount : d.MinCount, 0);
+            EXPECT_EQ(roots ? d.results.RootCount : d.results.MinCount, 0);
         }
 }
 
@@ -110,18 +110,18 @@ TEST(Roots, NewtonMeetingZeroSlopeSkipsBracketAndNextSubintervalAndTheTableHolds
     // root in [0.0625, 0.125] is lost too, but the one near 1.03125 is found.
     const std::vector<double> c{-6e-8, 0, 0, 0.06, -1.06, 1};
     Dimension d = powerSeries(c, 0.03125);
-    EXPECT_EQ(FindRoots(d).label, "1 roots");
-    EXPECT_NEAR(d.Roots[1], 1.03125, 1e-6);
-    EXPECT_EQ(d.ierr, errorCode(ErrorNumber::DivisionByZero));
+    EXPECT_EQ(test::roots(d).label, "1 roots");
+    EXPECT_NEAR(d.results.Roots[1], 1.03125, 1e-6);
+    EXPECT_EQ(d.errors.ierr, errorCode(ErrorNumber::DivisionByZero));
     Dimension control = powerSeries(c, 0.02125); // Newton starts beside the first root: all three found
-    EXPECT_EQ(FindRoots(control).label, "3 roots");
+    EXPECT_EQ(test::roots(control).label, "3 roots");
 
     Dimension many = on(trigSeries({0, 1}, 0, 0.05), -8, 8, 4096); // 640 roots in [-8, 8]
-    const ScanOutcome scan = FindRoots(many);
+    const ScanOutcome scan = test::roots(many);
     EXPECT_FALSE(scan.completed); // stopped at the 256th root, label untouched
-    ASSERT_EQ(std::pair(many.RootCount, scan.entries.size()), std::pair(kResultCapacity, qsizetype(kResultCapacity)));
+    ASSERT_EQ(std::pair(many.results.RootCount, scan.entries.size()), std::pair(kResultCapacity, qsizetype(kResultCapacity)));
     for (int i = 1; i <= kResultCapacity; ++i)
-        EXPECT_EQ(scan.entries[i - 1], NumberText(many.Roots[size_t(i)])) << i;
+        EXPECT_EQ(scan.entries[i - 1], NumberText(many.results.Roots[size_t(i)])) << i;
 }
 
 TEST(Extrema, RefinementsCloserThanTheBoundAreOneEntry)
@@ -129,16 +129,16 @@ TEST(Extrema, RefinementsCloserThanTheBoundAreOneEntry)
     // cos(2 pi x): minima at 0.5 and 1.5, a maximum at 1. With a bound this large every refinement stops after its
     // first Newton step, so the refined minima do not depend on the bound; only the distance test does.
     Dimension d = limited(on(trigSeries({0, 0, 1}, 0, 1), 0.13, 1.93, 16), 0.9, 20);
-    FindExtrema(d);
-    ASSERT_EQ(d.MinCount, 2);
-    const double first = d.Minima[1], second = d.Minima[2], distance = std::fabs(second - first);
+    test::extrema(d);
+    ASSERT_EQ(d.results.MinCount, 2);
+    const double first = d.results.Minima[1], second = d.results.Minima[2], distance = std::fabs(second - first);
     EXPECT_NEAR(distance, 1.0, 0.01);
-    d.ErrorBound = distance; // exactly the bound: still two
-    EXPECT_EQ(FindExtrema(d).entries.size(), 3);
-    EXPECT_EQ(d.Minima[2], second);
-    d.ErrorBound = std::nextafter(distance, 2.0); // just above: one
-    EXPECT_EQ(FindExtrema(d).entries.size(), 2);
-    EXPECT_EQ(std::pair(d.MinCount, d.Minima[1]), std::pair(1, first));
+    d.study.ErrorBound = distance; // exactly the bound: still two
+    EXPECT_EQ(test::extrema(d).entries.size(), 3);
+    EXPECT_EQ(d.results.Minima[2], second);
+    d.study.ErrorBound = std::nextafter(distance, 2.0); // just above: one
+    EXPECT_EQ(test::extrema(d).entries.size(), 2);
+    EXPECT_EQ(std::pair(d.results.MinCount, d.results.Minima[1]), std::pair(1, first));
 }
 
 // T15 (Chebyshev) or P20 (Legendre) by the three-term recurrence in long double, rounded to double once at the end.
@@ -193,19 +193,19 @@ TEST(Extrema, NewtonWithExactDerivativesFindsEveryExtremumToTheBound)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Dimension d = c.d;
-        d.ErrorBound = 1e-12;
-        const ScanOutcome scan = FindExtrema(d);
-        std::vector<double> found(d.Maxima.begin() + 1, d.Maxima.begin() + 1 + d.MaxCount);
-        found.insert(found.end(), d.Minima.begin() + 1, d.Minima.begin() + 1 + d.MinCount);
+        d.study.ErrorBound = 1e-12;
+        const ScanOutcome scan = test::extrema(d);
+        std::vector<double> found(d.results.Maxima.begin() + 1, d.results.Maxima.begin() + 1 + d.results.MaxCount);
+        found.insert(found.end(), d.results.Minima.begin() + 1, d.results.Minima.begin() + 1 + d.results.MinCount);
         std::sort(found.begin(), found.end());
-        const std::vector<double> reference = slopeZeros(d.Coeffs, d.XLower, d.XUpper);
+        const std::vector<double> reference = slopeZeros(d.series.Coeffs, d.study.XLower, d.study.XUpper);
         ASSERT_EQ(std::pair(reference.size(), found.size()), std::pair(c.extrema, c.extrema));
         EXPECT_EQ(scan.entries.size(), qsizetype(found.size()));
         for (size_t i = 0; i < found.size(); ++i)
             EXPECT_NEAR(found[i], reference[i], 1e-11) << i;
         for (int k = 1; c.name[0] == 'T' && k <= 14; ++k) { // cos(k pi / 15), alternately at -1 and 1
             EXPECT_NEAR(found[size_t(14 - k)], std::cos(k * std::numbers::pi / 15), 1e-11) << k;
-            EXPECT_NEAR(EvalSeries(d, found[size_t(14 - k)]), k % 2 ? -1 : 1, 1e-11) << k;
+            EXPECT_NEAR(EvalSeries(d.series, found[size_t(14 - k)]), k % 2 ? -1 : 1, 1e-11) << k;
         }
     }
 }
@@ -223,15 +223,15 @@ TEST(NewtonRepetition, ARootBracketThatNeverConvergesEndsAtOnce)
         Dimension d = cyclingNewton(limit, {2, -2, 0, 1});
         QElapsedTimer t;
         t.start();
-        const ScanOutcome out = FindRoots(d);
+        const ScanOutcome out = test::roots(d);
         EXPECT_LT(t.elapsed(), 1000) << limit;
-        EXPECT_TRUE(out.completed && d.RootCount == 0 && out.evaluations < 100) << limit << ": " << out.evaluations;
+        EXPECT_TRUE(out.completed && d.results.RootCount == 0 && out.evaluations < 100) << limit << ": " << out.evaluations;
     }
     // A bound of 0 (met only by an exact repeat) or a negative one (never met) leaves the count limit to end it.
     for (double bound : {0.0, -1.0}) {
         Dimension d = limited(on(powerSeries({-2, 0, 1}), -7.99, 8), bound, 1 << 30);
-        const ScanOutcome out = FindRoots(d);
-        EXPECT_TRUE(out.completed && out.evaluations < 10000 && (bound == 0 || d.RootCount == 0)) << bound;
+        const ScanOutcome out = test::roots(d);
+        EXPECT_TRUE(out.completed && out.evaluations < 10000 && (bound == 0 || d.results.RootCount == 0)) << bound;
     }
 }
 
@@ -243,10 +243,10 @@ TEST(NewtonRepetition, AnExtremumBracketEndsWhereTheFullCountWouldHaveEnded)
         Dimension d = cyclingNewton(limit, {0, 2, -1, 0, 0.25});
         QElapsedTimer t;
         t.start();
-        const ScanOutcome out = FindExtrema(d);
+        const ScanOutcome out = test::extrema(d);
         EXPECT_LT(t.elapsed(), 1000) << limit;
-        EXPECT_TRUE(out.completed && d.MaxCount + d.MinCount == 0) << limit;
-        return d.PossibleRootCount;
+        EXPECT_TRUE(out.completed && d.results.MaxCount + d.results.MinCount == 0) << limit;
+        return d.results.PossibleRootCount;
     };
     EXPECT_EQ(possibleRoots(1 << 30), possibleRoots(64));
     EXPECT_EQ(possibleRoots((1 << 30) - 1), possibleRoots(63));
@@ -256,25 +256,30 @@ TEST(NewtonRepetition, AnExtremumBracketEndsWhereTheFullCountWouldHaveEnded)
 TEST(Integral, LimitsAsGivenAndFailuresKeepThePreviousResult)
 {
     Dimension line = on(powerSeries({1, 2}, 1), 0, 2); // 1 + 2 (x - 1): F(-1) = 0, F(1) = 2
-    const IntegralOutcome out = ComputeIntegral(line);
-    EXPECT_EQ(std::tuple(out.done, out.label, out.message, line.IntegralValue, line.IntegralDone),
+    const IntegralOutcome out = test::integral(line);
+    EXPECT_EQ(std::tuple(out.done, out.label, out.message, line.results.IntegralValue, line.results.IntegralDone),
               std::tuple(true, "2", "", 2.0, true));
     Dimension empty = on(line, 1.5, 1.5); // reversed limits and values against closed forms: in the accuracy checks
-    EXPECT_EQ(ComputeIntegral(empty).label, "0");
+    EXPECT_EQ(test::integral(empty).label, "0");
 
     Dimension malformed = powerSeries({1, 2});
-    malformed.TermCount = 4; // coefficients missing: error 9, no message
+    malformed.series.TermCount = 4; // coefficients missing: error 9, no message
     const std::tuple<Dimension, QString, ErrorNumber> cases[] = {
         {test::startUp(), "division by zero", ErrorNumber::DivisionByZero}, // no series: x / 0
         {on(trigSeries({1, 2, 3}, 0, 0), 0, 8), "overflow", ErrorNumber::Overflow}, // period 0 at the centre: 0 / 0
         {powerSeries({1e308, 1e308}), "overflow", ErrorNumber::Overflow}, {malformed, "", ErrorNumber::Subscript}};
     for (const auto& [series, message, number] : cases) {
         Dimension d = series;
-        std::tie(d.IntegralValue, d.IntegralDone) = std::pair(42, false);
-        const IntegralOutcome failed = ComputeIntegral(d);
-        EXPECT_EQ(std::tuple(failed.done, failed.message, d.ierr, d.IntegralValue, d.IntegralDone),
+        std::tie(d.results.IntegralValue, d.results.IntegralDone) = std::pair(42, false);
+        const IntegralOutcome failed = test::integral(d);
+        EXPECT_EQ(std::tuple(failed.done, failed.message, d.errors.ierr, d.results.IntegralValue, d.results.IntegralDone),
                   std::tuple(false, message, errorCode(number), 42.0, false));
     }
+}
+
+QString PointValueText(Dimension& d, const QString& order, const QString& at)
+{
+    return vendrak::PointValueText(d.series, d.errors, order, at).text;
 }
 
 TEST(PointValue, DerivativesWithTheOrderRoundedHalfToEvenAndNoValueOutsideZeroTo170)
@@ -285,23 +290,23 @@ TEST(PointValue, DerivativesWithTheOrderRoundedHalfToEvenAndNoValueOutsideZeroTo
         EXPECT_EQ(PointValueText(d, order, at), shown) << order << " at " << at;
     Dimension quartic = powerSeries({0, 0, 0, 0, 1}); // at 1: f'' = 12, f'''' = 24
     EXPECT_EQ(PointValueText(quartic, "2.5", "1"), "12");
-    EXPECT_EQ(quartic.DerivOrder, 2); // until the next reading of the study fields
+    EXPECT_EQ(vendrak::PointValueText(quartic.series, quartic.errors, "2.5", "1").order, 2); // for the report's title
     EXPECT_EQ(PointValueText(quartic, "3.5", "1"), "24");
 
     std::vector<double> c(171, 0.0);
     c[170] = 1; // x^170: its 170th derivative is 170!
     Dimension top = powerSeries(c);
-    EXPECT_EQ(PointValueText(top, "170", "0"), NumberText(top.Factorials[170]));
-    top.ierr = 0;
+    EXPECT_EQ(PointValueText(top, "170", "0"), NumberText(Factorials()[170]));
+    top.errors.ierr = 0;
     EXPECT_EQ(PointValueText(top, "171", "0"), "");
-    EXPECT_EQ(top.ierr, 0); // not an error, simply no value
+    EXPECT_EQ(top.errors.ierr, 0); // not an error, simply no value
     EXPECT_EQ(PointValueText(top, "1e10", "0") + PointValueText(top, "-1", "2"), ""); // beyond 32 bits; negative
     Dimension trig = trigSeries({0, 1}, 0, 6.283185307179586); // it would produce a number, but no derivative
     EXPECT_EQ(PointValueText(trig, "-1", "1") + PointValueText(trig, "-2147483648", "1"), "");
     Dimension none = test::startUp();
     for (const auto& [at, number] : {std::pair{"0", ErrorNumber::Overflow}, {"1", ErrorNumber::DivisionByZero}}) { // 0/0; x/0
         EXPECT_EQ(PointValueText(none, "0", at), "");
-        EXPECT_EQ(none.ierr, errorCode(number)) << at;
+        EXPECT_EQ(none.errors.ierr, errorCode(number)) << at;
     }
 }
 

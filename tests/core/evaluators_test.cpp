@@ -23,7 +23,9 @@ int errorOf(const auto& f)
     return 0;
 }
 
-double derivN(Dimension d, int n, double x) { return d.DerivOrder = n, EvalDerivN(d, x); }
+double derivN(const Dimension& d, int n, double x) { return EvalDerivN(d.series, n, x); }
+double deriv3(const Series& s, double x) { return EvalDerivN(s, 3, x); }
+double selected3(const Series& s, double x) { return EvalSelected(s, 3, x); }
 
 // Each order through its own evaluator (0, 1, 2) and the general one (n >= 1).
 void expectOrders(const Dimension& d, double x, std::initializer_list<int> orders, const auto& reference, double rel)
@@ -31,7 +33,7 @@ void expectOrders(const Dimension& d, double x, std::initializer_list<int> order
     for (int n : orders) {
         const double r = reference(n), tolerance = rel * std::max(1.0, std::fabs(r));
         const auto own = n == 0 ? EvalSeries : n == 1 ? EvalDeriv1 : EvalDeriv2;
-        EXPECT_NEAR(n <= 2 ? own(d, x) : r, r, tolerance) << n << " at " << x;
+        EXPECT_NEAR(n <= 2 ? own(d.series, x) : r, r, tolerance) << n << " at " << x;
         EXPECT_NEAR(n >= 1 ? derivN(d, n, x) : r, r, tolerance) << n << " at " << x;
     }
 }
@@ -94,7 +96,7 @@ TEST(Evaluators, TrigonometricSeriesOfEitherParityMatchTheClosedForm)
         const Dimension d = trigSeries(c, -0.4, 2.5);
         for (double x : {-3.0, -0.4, 0.77, 5.5}) {
             expectOrders(d, x, {0, 1, 2, 3, 4, 9}, [&](int n) { return trigDirect(c, -0.4, 2.5, n, x); }, 1e-11);
-            expectOrders(d, x + 2.5, {0, 1}, [&](int n) { return (n ? EvalDeriv1 : EvalSeries)(d, x); }, 1e-12); // a period on
+            expectOrders(d, x + 2.5, {0, 1}, [&](int n) { return (n ? EvalDeriv1 : EvalSeries)(d.series, x); }, 1e-12); // a period on
         }
     }
 }
@@ -105,19 +107,18 @@ TEST(Evaluators, FailuresRaiseTheirErrorNumbers)
     // Period 0: x / 0 is 11, and 0 / 0 at the centre is 6, for every evaluator; at start-up before the empty
     // coefficients are touched.
     for (Dimension d : {trigSeries({1, 2, 3}, 0, 0), test::startUp()}) {
-        d.DerivOrder = 3;
-        for (auto f : {&EvalSeries, &EvalDeriv1, &EvalDeriv2, &EvalDerivN, &EvalSelected}) {
-            EXPECT_EQ(errorOf([&] { return f(d, 2.0); }), errorCode(ErrorNumber::DivisionByZero));
-            EXPECT_EQ(errorOf([&] { return f(d, 0.0); }), overflow);
+        for (auto f : {&EvalSeries, &EvalDeriv1, &EvalDeriv2, &deriv3, &selected3}) {
+            EXPECT_EQ(errorOf([&] { return f(d.series, 2.0); }), errorCode(ErrorNumber::DivisionByZero));
+            EXPECT_EQ(errorOf([&] { return f(d.series, 0.0); }), overflow);
         }
     }
-    for (auto f : {&EvalSeries, &EvalDeriv1, &EvalDerivN})
-        EXPECT_EQ(errorOf([&] { return f(powerSeries({0, 0, 1e300}), 1e10); }), overflow);
-    EXPECT_EQ(errorOf([&] { return EvalSeries(trigSeries({1e308, 1e308, 1e308}, 0, 4), 0.5); }), overflow);
-    EXPECT_EQ(errorOf([&] { return EvalSeries(powerSeries({1, 1}, -1e308), 1e308); }), overflow); // x - centre
+    for (auto f : {&EvalSeries, &EvalDeriv1, +[](const Series& s, double x) { return EvalDerivN(s, 0, x); }})
+        EXPECT_EQ(errorOf([&] { return f(powerSeries({0, 0, 1e300}).series, 1e10); }), overflow);
+    EXPECT_EQ(errorOf([&] { return EvalSeries(trigSeries({1e308, 1e308, 1e308}, 0, 4).series, 0.5); }), overflow);
+    EXPECT_EQ(errorOf([&] { return EvalSeries(powerSeries({1, 1}, -1e308).series, 1e308); }), overflow); // x - centre
     // (k-1)*k is formed in 32-bit arithmetic: 46341 * 46342 no longer fits.
-    EXPECT_EQ(errorOf([&] { return EvalDeriv2(powerSeries(std::vector<double>(46343)), 0.5); }), overflow);
-    EXPECT_EQ(errorOf([&] { return EvalDeriv2(powerSeries(std::vector<double>(46342)), 0.5); }), 0);
+    EXPECT_EQ(errorOf([&] { return EvalDeriv2(powerSeries(std::vector<double>(46343)).series, 0.5); }), overflow);
+    EXPECT_EQ(errorOf([&] { return EvalDeriv2(powerSeries(std::vector<double>(46342)).series, 0.5); }), 0);
 }
 
 TEST(NumberText, FifteenDigitsForDoublesSevenForSinglesAndReadingStopsWhereTheNumberCannotGoOn)

@@ -32,8 +32,8 @@ TEST(FuzzRegression, TheLargestCoefficientsAndSettingsAtTheEdgeOfTheirRangeSurvi
     StudySettingsTexts t{"-1", "1", "64", ".01", "20", "-1", "1", "-1", "1", "1", "0", "0", "1", "1"};
     Dimension back = readBack("0,\"x\",-1.7976931348623157E+308,1.7976931348623157e308,0,1,0,1,#TRUE#\r\n"
                               "1.7976931348623157e308\r\n-1.7976931348623157e308\r\n", t);
-    EXPECT_EQ(back.Coeffs, (std::vector<double>{big, -big}));
-    EXPECT_EQ(std::pair(back.XLvalid, back.XUvalid), std::pair(-big, big));
+    EXPECT_EQ(back.series.Coeffs, (std::vector<double>{big, -big}));
+    EXPECT_EQ(std::pair(back.series.XLvalid, back.series.XUvalid), std::pair(-big, big));
     QFile saved(dir.filePath("saved.txt"));
     EXPECT_TRUE(saved.open(QIODevice::ReadOnly) && saved.readAll().contains("\r\n-1,1,64,0.01,20,")); // ordinary ones stay short
 
@@ -42,5 +42,5 @@ TEST(FuzzRegression, TheLargestCoefficientsAndSettingsAtTheEdgeOfTheirRangeSurvi
     t.windowlx = "-3.402823567797336E+38"; // 15 digits: beyond the float range
     t.windowgx = "3.402823567797336E+38";
     back = readBack("0,\"x\",-1,1,0,1,0,0,#TRUE#\r\n2\r\n", t);
-    EXPECT_EQ(std::tuple(back.Subintervals, back.WindowLX, back.WindowGX), std::tuple(2147483647, -FLT_MAX, FLT_MAX));
+    EXPECT_EQ(std::tuple(back.study.Subintervals, back.plot.WindowLX, back.plot.WindowGX), std::tuple(2147483647, -FLT_MAX, FLT_MAX));
 }

@@ -24,15 +24,15 @@ protected:
     GraphDrawingTest()
     {
         dim.initialise();
-        std::tie(dim.WindowLX, dim.WindowGX, dim.WindowLY, dim.WindowGY) = std::tuple(-20.f, 20.f, -15.f, 15.f);
-        std::tie(dim.DivX, dim.DivY, dim.PlotStep, dim.GridOn) = std::tuple(1.f, 1.f, 1, true);
-        std::tie(dim.XLower, dim.XUpper, dim.SeriesType) = std::tuple(-8., 8., 1);
+        std::tie(dim.plot.WindowLX, dim.plot.WindowGX, dim.plot.WindowLY, dim.plot.WindowGY) = std::tuple(-20.f, 20.f, -15.f, 15.f);
+        std::tie(dim.plot.DivX, dim.plot.DivY, dim.plot.PlotStep, dim.plot.GridOn) = std::tuple(1.f, 1.f, 1, true);
+        std::tie(dim.study.XLower, dim.study.XUpper, dim.series.Kind) = std::tuple(-8., 8., SeriesKind::Power);
         setSeries({0, 1});
     }
-    void setSeries(std::vector<double> c) { std::tie(dim.TermCount, dim.Coeffs) = std::pair(int(c.size()) - 1, c); }
+    void setSeries(std::vector<double> c) { std::tie(dim.series.TermCount, dim.series.Coeffs) = std::pair(int(c.size()) - 1, c); }
     // A drawing with its mapping set up; the canvas forgets what that drew.
-    GraphDrawing mapped() { GraphDrawing d(dim, work, canvas); d.SetUpMapping(); canvas.ops.clear(); return d; }
-    bool drawAll() { return canvas.ops.clear(), GraphDrawing(dim, work, canvas).draw(GraphOptions()); }
+    GraphDrawing mapped() { GraphDrawing d(dim.series, dim.study, dim.plot, dim.errors, work, canvas); d.SetUpMapping(); canvas.ops.clear(); return d; }
+    bool drawAll() { return canvas.ops.clear(), GraphDrawing(dim.series, dim.study, dim.plot, dim.errors, work, canvas).draw(GraphOptions()); }
     std::vector<Op> lines(Colour c) const { return canvas.of(Kind::Line, c); }
     long ticks(double lo = -1e30, double hi = 1e30) const
     { return std::ranges::count_if(lines(colours::Green), [&](auto& o) { return o.x1 == o.x2 && o.x1 >= lo && o.x1 <= hi; }); }
@@ -41,7 +41,7 @@ protected:
         EXPECT_LT(std::max({std::fabs(o.x1 - x1), std::fabs(o.y1 - y1), std::fabs(o.x2 - x2), std::fabs(o.y2 - y2)}), 1e-5)
             << o.x1 << ", " << o.y1 << " -> " << o.x2 << ", " << o.y2;
     }
-    void paint(bool shade) { image.fill(Qt::white); ImageCanvas c(image); GraphDrawing(dim, work, c).draw(GraphOptions{shade, false, false}); }
+    void paint(bool shade) { image.fill(Qt::white); ImageCanvas c(image); GraphDrawing(dim.series, dim.study, dim.plot, dim.errors, work, c).draw(GraphOptions{shade, false, false}); }
     // The pixel of user point (x, y) in the initial window: 10 pixels a unit.
     QRgb at(double x, double y) const { return image.pixel(int(std::lround((x + 20) * 10)), int(std::lround((15 - y) * 10))); }
     Dimension dim;
@@ -54,7 +54,7 @@ TEST_F(GraphDrawingTest, CurveSamplesFromTheLeftEdgeToTheFirstBeyondTheRightSkip
 {
     setSeries({0, 0.5}); // stays inside the window
     for (const auto& [step, sample, count] : {std::tuple{80, 8.0, 6u}, {1, 0.1, 401u}}) { // 1 is a pixel
-        dim.PlotStep = step;
+        dim.plot.PlotStep = step;
         mapped().PlotCurve();
         const std::vector<Op> l = lines(colours::Black);
         ASSERT_EQ(std::tuple(canvas.ops.front().kind, canvas.ops.size(), l.size()), std::tuple(Kind::Point, count + 1, count));
@@ -76,7 +76,7 @@ TEST_F(GraphDrawingTest, CurveSamplesFromTheLeftEdgeToTheFirstBeyondTheRightSkip
 TEST_F(GraphDrawingTest, FailedSamplesLeaveGapsAndAnUnrecoverableErrorEndsTheCurve)
 {
     GraphDrawing d = mapped();
-    d.setEvaluator([](const Dimension&, double x) { return std::fabs(x) < 1.05 ? raise(ErrorNumber::DivisionByZero), 0 : x / 2; });
+    d.setEvaluator([](double x) { return std::fabs(x) < 1.05 ? raise(ErrorNumber::DivisionByZero), 0 : x / 2; });
     d.PlotCurve();
     ASSERT_EQ(canvas.of(Kind::Point).size(), 2u); // one run each side of the gap, never joined
     EXPECT_NEAR(canvas.of(Kind::Point)[1].x1, 1.1, 1e-4);
@@ -85,15 +85,15 @@ TEST_F(GraphDrawingTest, FailedSamplesLeaveGapsAndAnUnrecoverableErrorEndsTheCur
     canvas.ops.clear();
     d.ShadeArea(true); // stops at the first failure
     EXPECT_LT(lines(colours::Shade).back().x2, -1.05);
-    EXPECT_EQ(dim.ierr, errorCode(ErrorNumber::DivisionByZero));
+    EXPECT_EQ(dim.errors.ierr, errorCode(ErrorNumber::DivisionByZero));
     // Raised directly, or recoverably while the math object holds a script error: its number decides, then is cleared.
     const int mismatch = errorCode(ErrorNumber::TypeMismatch);
     for (const auto& [raised, scriptError] : {std::pair{ErrorNumber::Subscript, 0}, {ErrorNumber::InvalidCall, mismatch}}) {
         GraphDrawing e = mapped();
-        e.setEvaluator([&, r = raised, s = scriptError](const Dimension&, double x) { return x > 0.05 ? dim.ScriptMath.ierr = s, raise(r), 0 : x; });
+        e.setEvaluator([&, r = raised, s = scriptError](double x) { return x > 0.05 ? dim.errors.ScriptMath.ierr = s, raise(r), 0 : x; });
         e.PlotCurve();
         EXPECT_LT(canvas.of(Kind::Line).back().x2, 0.06);
-        EXPECT_EQ(std::pair(dim.ierr, dim.ScriptMath.ierr), std::pair(scriptError ? scriptError : errorCode(raised), 0));
+        EXPECT_EQ(std::pair(dim.errors.ierr, dim.errors.ScriptMath.ierr), std::pair(scriptError ? scriptError : errorCode(raised), 0));
     }
 }
 
@@ -110,7 +110,7 @@ TEST_F(GraphDrawingTest, ShadingFillsTheStudyIntervalAndMarkersRunFromTheAxisToT
     // +-64 at the ends clamped to the window; no shading when unchecked, nor ever for a derivative (f'' = -2).
     for (const auto& [sign, order] : {std::pair{1.0, 0}, {-1.0, 0}, {-1.0, 2}}) {
         setSeries({0, 0, sign});
-        dim.DerivOrder = order;
+        dim.study.DerivOrder = order;
         GraphDrawing d = mapped();
         d.ShadeArea(order > 0);
         EXPECT_TRUE(canvas.ops.empty());
@@ -148,7 +148,7 @@ TEST_F(GraphDrawingTest, LabelsSitBesideTheirMarksInTheirFontsAndFollowTheDivisi
         {0.5f, 0.5f, 0, "0.5", 2, 82, {"1.0", "2.0", "3.0"}}, {0.05f, 0.05f, 0, ".05", 8, 400, {".80", "1.60"}}, // a tick every pixel
         {1, 2.5f, 0, " 2.50 ", 1, 42, {"2.50", "5.00", "7.50"}}, {1, 1, -1, "1", 1, 42, {"", "1"}}}; // "######" at 0
     for (const auto& c : sizes) {
-        std::tie(dim.DivX, dim.DivY, dim.YOrigin) = std::tuple(c.divX, c.divY, c.yOrigin);
+        std::tie(dim.plot.DivX, dim.plot.DivY, dim.plot.YOrigin) = std::tuple(c.divX, c.divY, c.yOrigin);
         GraphDrawing e = mapped();
         e.LabelDivisions(c.divX == 1 ? QStringLiteral("1") : QLatin1String(c.text), QLatin1String(c.text));
         EXPECT_EQ(work.LabelEveryX, c.every) << c.text;
@@ -167,27 +167,27 @@ TEST_F(GraphDrawingTest, SettingsThatCannotBeDrawnAreRefusedAndOddOnesFinishProm
         {-20, 20, -15, -3, kPlotStepMessage}, {-3e38f, 3e38f, -15, 1, kHugeWindowMessage},
         {0, 1e-44f, -15, 1, kTinyWindowMessage}, {1, std::nextafter(1.0f, 2.0f), -15, 1, QString()}}; // one ulp draws
     for (const auto& [lx, gx, ly, step, problem] : cases) {
-        std::tie(dim.WindowLX, dim.WindowGX, dim.WindowLY, dim.PlotStep) = std::tuple(lx, gx, ly, step);
-        EXPECT_EQ(plotSettingsProblem(dim, 400, 300), problem) << gx;
+        std::tie(dim.plot.WindowLX, dim.plot.WindowGX, dim.plot.WindowLY, dim.plot.PlotStep) = std::tuple(lx, gx, ly, step);
+        EXPECT_EQ(plotSettingsProblem(dim.plot, 400, 300), problem) << gx;
         EXPECT_EQ(drawAll(), problem.isEmpty()) << gx;
         EXPECT_EQ(canvas.ops.empty(), !problem.isEmpty()) << gx;
     }
     const auto start = std::chrono::steady_clock::now();
-    std::tie(dim.WindowLX, dim.WindowGX, dim.WindowLY, dim.PlotStep) = std::tuple(-20.f, 20.f, -15.f, 1);
-    std::tie(dim.DivX, dim.DivY) = std::pair(0.f, -0.5f); // zero and negative divisions do not hang
+    std::tie(dim.plot.WindowLX, dim.plot.WindowGX, dim.plot.WindowLY, dim.plot.PlotStep) = std::tuple(-20.f, 20.f, -15.f, 1);
+    std::tie(dim.plot.DivX, dim.plot.DivY) = std::pair(0.f, -0.5f); // zero and negative divisions do not hang
     ASSERT_TRUE(drawAll());
     EXPECT_EQ(std::pair(work.DivStepY, work.LabelEveryX), std::pair(0.5f, 0)); // counted by its size; no x labels
     EXPECT_TRUE(std::ranges::none_of(canvas.of(Kind::Text, colours::Black), [](auto& o) { return o.font && o.font->turned; }));
-    dim.DivX = dim.DivY = 1;
+    dim.plot.DivX = dim.plot.DivY = 1;
     for (const float origin : {-1e9f, 30.0f}) { // the marks still land in the window
-        dim.XOrigin = origin;
+        dim.plot.XOrigin = origin;
         EXPECT_TRUE(drawAll() && ticks(-20, 20) == 41) << origin;
     }
     // Where a tenth no longer moves a single, and the largest window there is.
-    std::tie(dim.WindowLX, dim.WindowGX, dim.WindowLY, dim.WindowGY) = std::tuple(1e8f, 1e8f + 40, 1e8f, 1e8f + 64);
-    std::tie(dim.XLower, dim.XUpper) = std::pair(1e8, 1e8 + 100);
+    std::tie(dim.plot.WindowLX, dim.plot.WindowGX, dim.plot.WindowLY, dim.plot.WindowGY) = std::tuple(1e8f, 1e8f + 40, 1e8f, 1e8f + 64);
+    std::tie(dim.study.XLower, dim.study.XUpper) = std::pair(1e8, 1e8 + 100);
     EXPECT_TRUE(drawAll() && lines(colours::Black).size() > 390u);
-    std::tie(dim.WindowLX, dim.WindowGX, dim.WindowLY, dim.WindowGY) = std::tuple(-1.7e38f, 1.7e38f, -1.7e38f, 1.7e38f);
+    std::tie(dim.plot.WindowLX, dim.plot.WindowGX, dim.plot.WindowLY, dim.plot.WindowGY) = std::tuple(-1.7e38f, 1.7e38f, -1.7e38f, 1.7e38f);
     EXPECT_TRUE(drawAll() && !lines(colours::Black).empty());
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
@@ -204,7 +204,7 @@ TEST_F(GraphDrawingTest, PaintedPartsHaveTheirColoursAndSteepCurvesAreClippedNot
         {8, 4.5, blue},      {0.1, 0.2, kRed},   {0.4, 0, qRgb(255, 0, 255)}, {8, 8.5, kGreen}}; // grid above the marker
     for (const auto& [x, y, colour] : expected)
         EXPECT_EQ(at(x, y), colour) << x << ", " << y;
-    dim.GridOn = false; // short ticks only
+    dim.plot.GridOn = false; // short ticks only
     paint(false);
     for (const auto& [x, y, colour] : {std::tuple{5.0, 0.5, kGreen}, {5.0, 2.0, kWhite}, {-0.5, 5.0, kGreen}, {-3.0, 5.0, kWhite}})
         EXPECT_EQ(at(x, y), colour) << x << ", " << y;

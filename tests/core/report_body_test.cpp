@@ -17,14 +17,14 @@ struct ReportBodyTest : ::testing::Test {
     void SetUp() override
     {
         d.initialise();
-        std::tie(d.SeriesType, d.TermCount, d.Coeffs, d.ErrorBound) = std::tuple(1, 2, std::vector<double>{3, 0, -1}, 0.01);
-        std::tie(d.IntegralDone, d.IntegralValue, d.RootCount, d.MaxCount, d.Roots[1], d.Maxima[1]) =
+        std::tie(d.series.Kind, d.series.TermCount, d.series.Coeffs, d.study.ErrorBound) = std::tuple(SeriesKind::Power, 2, std::vector<double>{3, 0, -1}, 0.01);
+        std::tie(d.results.IntegralDone, d.results.IntegralValue, d.results.RootCount, d.results.MaxCount, d.results.Roots[1], d.results.Maxima[1]) =
             std::tuple(true, 2.5, 1, 1, 1.5, 0.0);
     }
     QStringList lines() const // each line, its red part after a bar
     {
         QStringList out;
-        for (const auto& l : ReportBody(d, t))
+        for (const auto& l : ReportBody(d.series, d.study, d.results, t))
             out << l.text + (l.redTail.isEmpty() ? QString() : u'|' + l.redTail);
         return out;
     }
@@ -40,28 +40,28 @@ TEST_F(ReportBodyTest, ExampleStudyLinesAreExactAndTitlesNameTheCurve)
                                     "PLOT SETUP:", "", "     AXES: [0,0]", "DIVISIONS: [1,1]", " X-WINDOW: [-20,20]",
                                     " Y-WINDOW: [-15,15]"}));
     EXPECT_EQ(std::pair(ReportTitle(0), ReportTitle(2)), std::pair(QString("Plot of Function"), QString("Plot of derivative # 2 ")));
-    std::tie(d.IntegralDone, d.RootCount, d.MaxCount) = std::tuple(false, 0, 0); // no results: one empty line between
+    std::tie(d.results.IntegralDone, d.results.RootCount, d.results.MaxCount) = std::tuple(false, 0, 0); // no results: one empty line between
     ASSERT_EQ(lines().size(), 15);
     EXPECT_EQ(lines().mid(7, 3), QStringList({"       MAXIMUM ERROR: .01", "", "PLOT SETUP:"}));
 }
 
 TEST_F(ReportBodyTest, MinimaUpToTheBoundInclusiveAreFlaggedAFailingValueIsNamedAndLongListsSpill)
 {
-    d.Coeffs = {0.01, 0, 1}; // minimum 0.01 at 0: exactly the bound
-    std::tie(d.RootCount, d.MaxCount, d.MinCount, d.Minima[1], d.Minima[2]) = std::tuple(0, 0, 2, 0.0, 2.0);
+    d.series.Coeffs = {0.01, 0, 1}; // minimum 0.01 at 0: exactly the bound
+    std::tie(d.results.RootCount, d.results.MaxCount, d.results.MinCount, d.results.Minima[1], d.results.Minima[2]) = std::tuple(0, 0, 2, 0.0, 2.0);
     EXPECT_EQ(lines().mid(11, 3), QStringList({"MINIMA:", "[ 0 , 0.01 ]|***POSSIBLE ROOT", "[ 2 , 4.01 ]"}));
-    std::tie(d.SeriesType, d.Period) = std::pair(0, 0.0); // trigonometric with period 0: every evaluation divides by zero
+    std::tie(d.series.Kind, d.series.Period) = std::pair(SeriesKind::Trigonometric, 0.0); // trigonometric with period 0: every evaluation divides by zero
     EXPECT_EQ(lines().at(13), "[ 2 , Division by zero ]");
 
     QTemporaryDir dir;
     QPdfWriter pdf(dir.filePath("report.pdf"));
-    d.RootCount = 255;
+    d.results.RootCount = 255;
     for (std::size_t i = 1; i <= 255; ++i)
-        d.Roots[i] = double(i);
+        d.results.Roots[i] = double(i);
     LinePrinter printer(pdf);
     ASSERT_TRUE(printer.isActive());
     printer.setFontName("Courier New");
-    for (const auto& l : ReportBody(d, t))
+    for (const auto& l : ReportBody(d.series, d.study, d.results, t))
         printer.printLine(l.text);
     EXPECT_GE(printer.pageCount(), 2);
     EXPECT_TRUE(printer.end());

@@ -46,16 +46,16 @@ TEST(Class1, ValuesAtTheEndsAndZeroAndErrorsIntoBothNumbers)
     fresh.Asin(5); // no window: only the object's own number
     EXPECT_EQ(fresh.ierr, invalid);
     Dimension d;
-    d.ScriptMath.Atanh(1);
-    EXPECT_EQ(d.ierr, errorCode(ErrorNumber::DivisionByZero));
+    d.errors.ScriptMath.Atanh(1);
+    EXPECT_EQ(d.errors.ierr, errorCode(ErrorNumber::DivisionByZero));
     Dimension copy = d; // a copy reports into its own window number, and so does one assigned
-    copy.ierr = 0;
-    copy.ScriptMath.Asin(2);
-    EXPECT_EQ(std::pair(copy.ierr, d.ierr), std::pair(invalid, errorCode(ErrorNumber::DivisionByZero)));
+    copy.errors.ierr = 0;
+    copy.errors.ScriptMath.Asin(2);
+    EXPECT_EQ(std::pair(copy.errors.ierr, d.errors.ierr), std::pair(invalid, errorCode(ErrorNumber::DivisionByZero)));
     d = copy;
-    d.ierr = 0;
-    d.ScriptMath.Sinh(1000);
-    EXPECT_EQ(std::pair(d.ierr, copy.ierr), std::pair(overflow, invalid));
+    d.errors.ierr = 0;
+    d.errors.ScriptMath.Sinh(1000);
+    EXPECT_EQ(std::pair(d.errors.ierr, copy.errors.ierr), std::pair(overflow, invalid));
 }
 
 TEST(ScriptHost, StatementsSetTheConstantsAndAFailingOneRaisesTheErrorEventAndAssignsNothing)

@@ -30,14 +30,14 @@ QString list(std::span<const double> v) { QStringList out; for (double x : v) ou
 QString state(const Dimension& d)
 {
     const auto table = [](const auto& t, int n) { return list(std::span(t).subspan(1, size_t(n))); };
-    return QStringList{nums(d.SeriesType, d.TermCount, ShownTermCount(d)),
-                       nums(d.XLvalid, d.XUvalid, d.Centre, d.Period) + ' ' + d.PeriodText, list(d.Coeffs), d.SourceText,
-                       nums(d.XLower, d.XUpper, d.Subintervals, d.ErrorBound, d.MaxCycles),
-                       (d.IntegralDone ? "done " : "stale ") + NumberText(d.IntegralValue), table(d.Roots, d.RootCount),
-                       table(d.Maxima, d.MaxCount), table(d.Minima, d.MinCount) + ", " + NumberText(d.PossibleRootCount),
-                       nums(d.WindowLX, d.WindowGX, d.WindowLY, d.WindowGY, d.PlotStep, d.XOrigin, d.YOrigin, d.DivX, d.DivY),
-                       d.FileName + ' ' + d.ScratchText + ' ' + nums(d.StudyLoaded, d.RestoringStudy,
-                                                                     d.DerivOrder, d.ierr, d.ScriptMath.ierr, d.MultiVarFlag)}
+    return QStringList{nums(static_cast<int>(d.series.Kind), d.series.TermCount, ShownTermCount(d.series)),
+                       nums(d.series.XLvalid, d.series.XUvalid, d.series.Centre, d.series.Period) + ' ' + d.series.PeriodText, list(d.series.Coeffs), d.series.SourceText,
+                       nums(d.study.XLower, d.study.XUpper, d.study.Subintervals, d.study.ErrorBound, d.study.MaxCycles),
+                       (d.results.IntegralDone ? "done " : "stale ") + NumberText(d.results.IntegralValue), table(d.results.Roots, d.results.RootCount),
+                       table(d.results.Maxima, d.results.MaxCount), table(d.results.Minima, d.results.MinCount) + ", " + NumberText(d.results.PossibleRootCount),
+                       nums(d.plot.WindowLX, d.plot.WindowGX, d.plot.WindowLY, d.plot.WindowGY, d.plot.PlotStep, d.plot.XOrigin, d.plot.YOrigin, d.plot.DivX, d.plot.DivY),
+                       d.window.FileName + ' ' + nums(d.window.StudyLoaded, d.window.RestoringStudy,
+                                                                     d.study.DerivOrder, d.errors.ierr, d.errors.ScriptMath.ierr, d.series.MultiVarFlag)}
         .join(" | ");
 }
 QString series(const Dimension& d) { return state(d).section(" | ", 0, 3); }
@@ -56,8 +56,8 @@ protected:
     void loadOld()
     {
         ASSERT_EQ(read(kOldStudy), ReadStatus::Ok);
-        std::tie(d.RestoringStudy, d.DerivOrder, d.FileName, d.ScratchText, d.ierr, d.ScriptMath.ierr) =
-            std::tuple(false, 2, "earlier.txt", "scratch", 4, 3);
+        std::tie(d.window.RestoringStudy, d.study.DerivOrder, d.window.FileName, d.errors.ierr, d.errors.ScriptMath.ierr) =
+            std::tuple(false, 2, "earlier.txt", 4, 3);
     }
     QTemporaryDir dir;
     Dimension d = fresh();
@@ -79,9 +79,9 @@ TEST_F(SeriesFile, HeaderCasesAndTheStudyPart)
     };
     for (const auto& [content, expected] : cases) {
         EXPECT_EQ(read(content) == ReadStatus::Ok ? series(d) : "unread", expected);
-        EXPECT_TRUE(d.RestoringStudy && !d.StudyLoaded);
+        EXPECT_TRUE(d.window.RestoringStudy && !d.window.StudyLoaded);
     }
-    EXPECT_TRUE(read(cases[0][0]) == ReadStatus::Ok && d.Period == d.PiValue + d.PiValue); // exactly
+    EXPECT_TRUE(read(cases[0][0]) == ReadStatus::Ok && d.series.Period == PiValue() + PiValue()); // exactly
 
     // The study part restores settings and results.
     const QByteArray x2 = "0,\"\",-3,3,0,1,0,2,#TRUE#\r\n-2\r\n0\r\n1\r\n";
@@ -98,13 +98,13 @@ TEST_F(SeriesFile, HeaderCasesAndTheStudyPart)
     for (const auto& [part, expected] : studies) {
         loadOld();
         EXPECT_EQ(read(x2 + part) == ReadStatus::Ok ? study(d) : "unread", expected);
-        EXPECT_EQ(std::tuple(d.StudyLoaded, d.RestoringStudy, d.DerivOrder, d.FileName),
+        EXPECT_EQ(std::tuple(d.window.StudyLoaded, d.window.RestoringStudy, d.study.DerivOrder, d.window.FileName),
                   std::tuple(*part != 0, true, 2, "earlier.txt")); // the last two are not in the file
     }
     ASSERT_EQ(read("0,\"\",-1,1,0,1,0,2,#FALSE#\r\n"), ReadStatus::Ok); // no coefficients: the loaded ones of the same count
-    EXPECT_EQ(d.Coeffs, (std::vector<double>{-2, 0, 1}));
+    EXPECT_EQ(d.series.Coeffs, (std::vector<double>{-2, 0, 1}));
     ASSERT_EQ(read("0,\"\",-1,1,0,0,2,3,#FALSE#\r\n"), ReadStatus::Ok); // trigonometric, 3 terms
-    EXPECT_EQ(d.TermCount, 2);
+    EXPECT_EQ(d.series.TermCount, 2);
 }
 
 TEST_F(SeriesFile, BadInputFailsNamingTheFileAndLeavesTheStudyUntouched)
@@ -155,9 +155,9 @@ TEST_F(SeriesFile, BadInputFailsNamingTheFileAndLeavesTheStudyUntouched)
 TEST_F(SeriesFile, WritesTheExactFormatReadsItBackAndFailuresKeepTheOldFile)
 {
     ASSERT_EQ(read("0,\"sq\",-1,1,*,0,*,3,#TRUE#\r\n0.5\r\n1.27323954473516\r\n0\r\n"), ReadStatus::Ok);
-    d.SourceText = "say \"sq\", twice"; // a double quote cannot be stored: it becomes a single one
-    std::tie(d.IntegralDone, d.IntegralValue, d.RootCount, d.MaxCount, d.PossibleRootCount) = std::tuple(true, 1.0 / 3, 1, 1, 4);
-    std::tie(d.Roots[1], d.Maxima[1]) = std::pair(-0.5, 0.25);
+    d.series.SourceText = "say \"sq\", twice"; // a double quote cannot be stored: it becomes a single one
+    std::tie(d.results.IntegralDone, d.results.IntegralValue, d.results.RootCount, d.results.MaxCount, d.results.PossibleRootCount) = std::tuple(true, 1.0 / 3, 1, 1, 4);
+    std::tie(d.results.Roots[1], d.results.Maxima[1]) = std::pair(-0.5, 0.25);
     const QString out = put("out.txt", "old content");
     ASSERT_TRUE(WriteSeriesFile(d, out, kTexts).ok);
     EXPECT_EQ(slurp(out).toStdString(), "0,\"say 'sq', twice\",-1,1,0,0,6.28318530717959,3,#TRUE#\r\n"
@@ -165,16 +165,16 @@ TEST_F(SeriesFile, WritesTheExactFormatReadsItBackAndFailuresKeepTheOldFile)
                                         "-10,10.1,-5,5,2,0,-1.5,2,0.5\r\n0.333333333333333\r\n-0.5\r\n0.25\r\n");
 
     // Round trip: full tables and numbers that need exponent notation; saving what was read gives the same file.
-    d.Coeffs = {1, std::sqrt(2.0) * 1e-20, -0.25, -1e25 / 3};
-    std::tie(d.TermCount, d.IntegralValue, d.RootCount, d.MaxCount, d.MinCount, d.PossibleRootCount) =
+    d.series.Coeffs = {1, std::sqrt(2.0) * 1e-20, -0.25, -1e25 / 3};
+    std::tie(d.series.TermCount, d.results.IntegralValue, d.results.RootCount, d.results.MaxCount, d.results.MinCount, d.results.PossibleRootCount) =
         std::tuple(3, -2.0 / 7, 255, 2, 1, 1000);
     for (int i = 1; i <= 255; ++i)
-        d.Roots[size_t(i)] = i / 7.0;
-    std::tie(d.Maxima[1], d.Maxima[2], d.Minima[1]) = std::tuple(-1e-9, 123456.789, 5e-300);
+        d.results.Roots[size_t(i)] = i / 7.0;
+    std::tie(d.results.Maxima[1], d.results.Maxima[2], d.results.Minima[1]) = std::tuple(-1e-9, 123456.789, 5e-300);
     ASSERT_TRUE(WriteSeriesFile(d, out, kTexts).ok);
     Dimension back = fresh();
     ASSERT_EQ(ReadSeriesFile(back, out).status, ReadStatus::Ok);
-    EXPECT_TRUE(back.StudyLoaded);
+    EXPECT_TRUE(back.window.StudyLoaded);
     EXPECT_EQ(study(back), "-2 3.5 128 0.001 25 | " + study(d).section(" | ", 1, 4) + " | -10 10.1 -5 5 2 0 -1.5 2 0.5");
     EXPECT_EQ(series(back), series(d).replace(" * |", " 6.28318530717959 |").replace('"', '\'')); // "*" is now a number
     ASSERT_TRUE(WriteSeriesFile(back, dir.filePath("again.txt"), kTexts).ok);

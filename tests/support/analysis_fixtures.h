@@ -1,5 +1,9 @@
 #pragma once
 // Studies with the window's initial settings (-8 <= x <= 8, 256 subintervals, bound 0.01, 20 iterations).
+#include "core/analysis/extrema.h"
+#include "core/analysis/roots.h"
+#include "core/analysis/study_commands.h"
+#include "core/study/number_text.h"
 #include "core/study/dimension.h"
 
 #include <cmath>
@@ -10,7 +14,7 @@ namespace vendrak::test {
 
 inline Dimension on(Dimension d, double lower, double upper, int subintervals = 256)
 {
-    std::tie(d.XLower, d.XUpper, d.Subintervals) = std::tuple(lower, upper, subintervals);
+    std::tie(d.study.XLower, d.study.XUpper, d.study.Subintervals) = std::tuple(lower, upper, subintervals);
     return d;
 }
 
@@ -19,21 +23,21 @@ inline Dimension startUp()
 {
     Dimension d;
     d.initialise();
-    std::tie(d.ErrorBound, d.MaxCycles) = std::pair(0.01, 20);
+    std::tie(d.study.ErrorBound, d.study.MaxCycles) = std::pair(0.01, 20);
     return on(d, -8, 8);
 }
 
-// Kind 1: sum c[k] (x - centre)^k. Kind 0: c[0] + sum c[2j-1] sin(j theta) + c[2j] cos(j theta), theta = 2 pi (x -
+// Power: sum c[k] (x - centre)^k. Trigonometric: c[0] + sum c[2j-1] sin(j theta) + c[2j] cos(j theta), theta = 2 pi (x -
 // centre) / period.
-inline Dimension series(int kind, std::vector<double> c, double centre, double period)
+inline Dimension series(SeriesKind kind, std::vector<double> c, double centre, double period)
 {
     Dimension d = startUp();
-    std::tie(d.SeriesType, d.TermCount, d.Centre, d.Period) = std::tuple(kind, int(c.size()) - 1, centre, period);
-    d.Coeffs = std::move(c);
+    std::tie(d.series.Kind, d.series.TermCount, d.series.Centre, d.series.Period) = std::tuple(kind, int(c.size()) - 1, centre, period);
+    d.series.Coeffs = std::move(c);
     return d;
 }
-inline Dimension powerSeries(std::vector<double> c, double centre = 0) { return series(1, std::move(c), centre, 0); }
-inline Dimension trigSeries(std::vector<double> c, double centre, double period) { return series(0, std::move(c), centre, period); }
+inline Dimension powerSeries(std::vector<double> c, double centre = 0) { return series(SeriesKind::Power, std::move(c), centre, 0); }
+inline Dimension trigSeries(std::vector<double> c, double centre, double period) { return series(SeriesKind::Trigonometric, std::move(c), centre, period); }
 
 // The Taylor series of sin x about 0 up to the given odd degree.
 inline Dimension sineTaylor(int degree)
@@ -42,6 +46,16 @@ inline Dimension sineTaylor(int degree)
     for (int k = 1; k <= degree; k += 2)
         c[size_t(k)] = (k % 4 == 1 ? 1 : -1) / std::tgamma(k + 1.0);
     return powerSeries(std::move(c));
+}
+
+// The scans over a whole study, and the Integral command on fields that hold its settings.
+inline ScanOutcome roots(Dimension& d) { return FindRoots(d.series, d.study, d.results, d.errors); }
+inline ScanOutcome extrema(Dimension& d) { return FindExtrema(d.series, d.study, d.results, d.errors); }
+inline IntegralOutcome integral(Dimension& d)
+{
+    const StudySpecs& s = d.study;
+    return IntegralCommand(d, {NumberText(s.XLower), NumberText(s.XUpper), NumberText(s.Subintervals),
+                               NumberText(s.ErrorBound), NumberText(s.MaxCycles)});
 }
 
 } // namespace vendrak::test

@@ -2,14 +2,14 @@
 
 namespace vendrak {
 
-ErrorNumber TrapError(Dimension& d, ErrorNumber number)
+ErrorNumber TrapError(ErrorState& e, ErrorNumber number)
 {
-    d.ierr = errorCode(number);
-    if (d.ScriptMath.ierr != 0) {
-        d.ierr = d.ScriptMath.ierr;
-        d.ScriptMath.ierr = 0;
+    e.ierr = errorCode(number);
+    if (e.ScriptMath.ierr != 0) {
+        e.ierr = e.ScriptMath.ierr;
+        e.ScriptMath.ierr = 0;
     }
-    return static_cast<ErrorNumber>(d.ierr);
+    return static_cast<ErrorNumber>(e.ierr);
 }
 
 } // namespace vendrak

@@ -10,6 +10,6 @@ namespace vendrak {
 
 // Sets the window's ierr from `number` (or from the math object's ierr when
 // that is not 0, clearing it) and returns the window's ierr.
-ErrorNumber TrapError(Dimension& d, ErrorNumber number);
+ErrorNumber TrapError(ErrorState& e, ErrorNumber number);
 
 } // namespace vendrak

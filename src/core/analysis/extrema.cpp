@@ -47,8 +47,8 @@ private:
     }
     void countPossibleRoot()
     {
-        if (d_.PossibleRootCount < INT_MAX)
-            ++d_.PossibleRootCount;
+        if (t_.results.PossibleRootCount < INT_MAX)
+            ++t_.results.PossibleRootCount;
     }
     Flat flatPoint(double x, bool runStart);
     bool store(ExtremumKind kind, double x, bool runStart = false);
@@ -59,8 +59,8 @@ private:
 // false when that kind's table is full, and then nothing is listed.
 bool ExtremaScanner::store(ExtremumKind kind, double x, bool runStart)
 {
-    int& count = kind == ExtremumKind::Min ? d_.MinCount : d_.MaxCount;
-    auto& table = kind == ExtremumKind::Min ? d_.Minima : d_.Maxima;
+    int& count = kind == ExtremumKind::Min ? t_.results.MinCount : t_.results.MaxCount;
+    auto& table = kind == ExtremumKind::Min ? t_.results.Minima : t_.results.Maxima;
     if (count >= kResultCapacity)
         return false;
     const double y = f(x);
@@ -95,8 +95,8 @@ Flat ExtremaScanner::flatPoint(double x, bool runStart)
 // strictly closer than the error bound.
 bool ExtremaScanner::add(ExtremumKind kind, double x)
 {
-    const int count = kind == ExtremumKind::Min ? d_.MinCount : d_.MaxCount;
-    const auto& table = kind == ExtremumKind::Min ? d_.Minima : d_.Maxima;
+    const int count = kind == ExtremumKind::Min ? t_.results.MinCount : t_.results.MaxCount;
+    const auto& table = kind == ExtremumKind::Min ? t_.results.Minima : t_.results.Maxima;
     for (int i = 1; i <= count; ++i) {
         if (std::fabs(checked(x - table[static_cast<size_t>(i)])) < errorBound_)
             return true;
@@ -162,14 +162,17 @@ scan::End ExtremaScanner::run()
 
 } // namespace
 
-ScanOutcome FindExtrema(Dimension& d, ScanControl* control)
+ScanOutcome FindExtrema(const Series& series, const StudySpecs& study, Results& results, ErrorState& errors,
+                        ScanControl* control)
 {
-    d.ScriptMath.ierr = 0;
-    d.MaxCount = 0;
-    d.MinCount = 0;
-    d.PossibleRootCount = 0;
+    errors.ScriptMath.ierr = 0;
+    results.MaxCount = 0;
+    results.MinCount = 0;
+    results.PossibleRootCount = 0;
     return scan::walkGrid<ExtremaScanner>(
-        d, [&d] { return ExtremaSummaryText(d.MaxCount, d.MinCount, d.PossibleRootCount); }, control);
+        {series, study, results, errors},
+        [&results] { return ExtremaSummaryText(results.MaxCount, results.MinCount, results.PossibleRootCount); },
+        control);
 }
 
 } // namespace vendrak

@@ -18,6 +18,7 @@ constexpr double kSlopeStep = 0.0045;
 // next one of either kind, listing only what is stored.
 // With a control, the scan reports its progress there and stops when asked
 // (the outcome then only says it was cancelled).
-ScanOutcome FindExtrema(Dimension& d, ScanControl* control = nullptr);
+ScanOutcome FindExtrema(const Series& series, const StudySpecs& study, Results& results, ErrorState& errors,
+                        ScanControl* control = nullptr);
 
 } // namespace vendrak

@@ -12,14 +12,14 @@ namespace {
 
 // F(t) = sum C[k] t^(k+1)/(k+1) at both arguments together, by Horner's rule
 // from the top.
-double powerIntegral(const Dimension& d)
+double powerIntegral(const Series& s, const StudySpecs& study)
 {
-    const double t1 = checked(d.XLower - d.Centre);
-    const double t2 = checked(d.XUpper - d.Centre);
+    const double t1 = checked(study.XLower - s.Centre);
+    const double t2 = checked(study.XUpper - s.Centre);
     double lower = 0;
     double upper = 0;
-    for (long k = d.TermCount; k >= 0; --k) {
-        const double c = checked(coeff(d, k) / static_cast<double>(k + 1));
+    for (long k = s.TermCount; k >= 0; --k) {
+        const double c = checked(coeff(s, k) / static_cast<double>(k + 1));
         lower = checked(checked(c + lower) * t1);
         upper = checked(checked(c + upper) * t2);
     }
@@ -28,24 +28,24 @@ double powerIntegral(const Dimension& d)
 
 // The integral in theta = 2 pi (x - centre) / P, scaled back by P / (2 pi).
 // The angles j*theta grow as the evaluators form them.
-double trigIntegral(const Dimension& d)
+double trigIntegral(const Series& s, const StudySpecs& study)
 {
-    const double argLower = harmonicAngle(d, d.XLower);
-    const double argUpper = harmonicAngle(d, d.XUpper);
-    double lower = checked(argLower * coeff(d, 0));
-    double upper = checked(argUpper * coeff(d, 0));
-    forEachHarmonic(d.TermCount, std::array{argLower, argUpper},
+    const double argLower = harmonicAngle(s, study.XLower);
+    const double argUpper = harmonicAngle(s, study.XUpper);
+    double lower = checked(argLower * coeff(s, 0));
+    double upper = checked(argUpper * coeff(s, 0));
+    forEachHarmonic(s.TermCount, std::array{argLower, argUpper},
                     [&](const Harmonic& h, const std::array<double, 2>& angle) {
                         const double j = h.j;
-                        lower = checked(lower - checked(std::cos(angle[0]) * coeff(d, h.k)) / j);
-                        upper = checked(upper - checked(std::cos(angle[1]) * coeff(d, h.k)) / j);
+                        lower = checked(lower - checked(std::cos(angle[0]) * coeff(s, h.k)) / j);
+                        upper = checked(upper - checked(std::cos(angle[1]) * coeff(s, h.k)) / j);
                         // An odd top index: the last coefficient is a lone sine term.
                         if (!h.hasCosine)
                             return;
-                        lower = checked(lower + checked(std::sin(angle[0]) * coeff(d, h.k + 1)) / j);
-                        upper = checked(upper + checked(std::sin(angle[1]) * coeff(d, h.k + 1)) / j);
+                        lower = checked(lower + checked(std::sin(angle[0]) * coeff(s, h.k + 1)) / j);
+                        upper = checked(upper + checked(std::sin(angle[1]) * coeff(s, h.k + 1)) / j);
                     });
-    return checkedDiv(checked(upper - lower), angularFrequency(d));
+    return checkedDiv(checked(upper - lower), angularFrequency(s));
 }
 
 } // namespace
@@ -65,30 +65,24 @@ QString IntegralErrorText(ErrorNumber number)
     }
 }
 
-IntegralOutcome IntegralFailure(Dimension& d, ErrorNumber number)
+IntegralOutcome IntegralFailure(ErrorNumber number)
 {
-    d.ierr = errorCode(number);
-    d.ScratchText = IntegralErrorText(number);
     IntegralOutcome out;
-    out.message = d.ScratchText;
+    out.message = IntegralErrorText(number);
     out.error = number;
     return out;
 }
 
-IntegralOutcome ComputeIntegral(Dimension& d)
+IntegralOutcome ComputeIntegral(const Series& s, const StudySpecs& study)
 {
-    try {
-        if (d.SeriesType == kPowerSeries)
-            d.IntegralValue = powerIntegral(d);
-        else if (d.SeriesType == kTrigSeries)
-            d.IntegralValue = trigIntegral(d);
-    } catch (const RunTimeError& err) {
-        return IntegralFailure(d, err.number());
-    }
-    d.IntegralDone = true;
     IntegralOutcome out;
+    try {
+        out.value = s.Kind == SeriesKind::Power ? powerIntegral(s, study) : trigIntegral(s, study);
+    } catch (const RunTimeError& err) {
+        return IntegralFailure(err.number());
+    }
     out.done = true;
-    out.label = NumberText(d.IntegralValue);
+    out.label = NumberText(out.value);
     return out;
 }
 

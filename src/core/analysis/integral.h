@@ -12,25 +12,23 @@ namespace vendrak {
 struct IntegralOutcome {
     // True when the command produced a value; the label then shows `label`.
     bool done = false;
+    double value = 0.0;
     QString label;
     // On failure: the message box text, empty when the error has no message
     // (and no box is shown). lblIntegral, IntegralValue and IntegralDone keep
     // what they held.
     QString message;
-    // On failure: the error number, also left in the window's ierr.
+    // On failure: the error number, for the window's ierr.
     std::optional<ErrorNumber> error;
 };
 
-// Integrates the loaded series over the study interval (the study fields
-// already read). On success sets IntegralValue and IntegralDone; a series
-// kind other than power or trigonometric computes nothing but still counts
-// as done. Numeric failures are trapped as IntegralFailure describes.
-IntegralOutcome ComputeIntegral(Dimension& d);
+// Integrates the series over the study interval. Numeric failures come back
+// as IntegralFailure describes them.
+IntegralOutcome ComputeIntegral(const Series& s, const StudySpecs& study);
 
-// The command's error trap: ierr and ScratchText take the error's number and
-// message ("overflow", "Invalid procedure call or argument", "division by
-// zero", or none).
-IntegralOutcome IntegralFailure(Dimension& d, ErrorNumber number);
+// The command's error trap: the error's number and its message ("overflow",
+// "Invalid procedure call or argument", "division by zero", or none).
+IntegralOutcome IntegralFailure(ErrorNumber number);
 
 // The message text for an error number; empty for numbers without one.
 QString IntegralErrorText(ErrorNumber number);

@@ -7,25 +7,27 @@
 
 namespace vendrak {
 
-QString PointValueText(Dimension& d, const QString& orderText, const QString& pointText)
+PointValue PointValueText(const Series& s, ErrorState& errors, const QString& orderText, const QString& pointText)
 {
-    d.ScriptMath.ierr = 0;
+    errors.ScriptMath.ierr = 0;
+    PointValue out;
     try {
-        d.DerivOrder = LeadingInt32(orderText); // halves to even: 2.5 -> 2, 3.5 -> 4
-        if (d.DerivOrder >= kFirstOrderTooHigh)
-            return {};
+        const int order = LeadingInt32(orderText); // halves to even: 2.5 -> 2, 3.5 -> 4
+        out.order = order;
+        if (order >= kFirstOrderTooHigh)
+            return out;
         const double x = LeadingNumber(pointText);
-        const double value = EvalSelected(d, x);
+        const double value = EvalSelected(s, order, x);
         // A negative order is no derivative: for a power series the evaluation
         // fails anyway, but a trigonometric series would yield a number with
         // no meaning, which must not be shown as a value.
-        if (d.DerivOrder < 0)
-            return {};
-        return NumberText(value);
+        if (order < 0)
+            return out;
+        out.text = NumberText(value);
     } catch (const RunTimeError& err) {
-        TrapError(d, err.number());
-        return {};
+        TrapError(errors, err.number());
     }
+    return out;
 }
 
 } // namespace vendrak

@@ -4,17 +4,24 @@
 #include "core/study/dimension.h"
 
 #include <QString>
+#include <optional>
 
 namespace vendrak {
 
 // Orders from this one up have no factorial in the table and give no value.
 constexpr int kFirstOrderTooHigh = kFactorialTop + 1;
 
-// The text lblDerVal shows for the order text of txtDerNum and the point text
-// of txtXeval (the study fields already read): NumberText of the value, or
-// empty when there is none (an order of 171 or more, a negative order, any
-// evaluation error; no message is ever shown). Sets DerivOrder to the order
-// typed and, on an error, ierr as the numeric commands do.
-QString PointValueText(Dimension& d, const QString& orderText, const QString& pointText);
+struct PointValue {
+    // What lblDerVal shows: NumberText of the value, or empty when there is
+    // none (an order of 171 or more, a negative order, any evaluation error;
+    // no message is ever shown).
+    QString text;
+    // The order typed, when it could be read.
+    std::optional<int> order;
+};
+
+// The value for the order text of txtDerNum and the point text of txtXeval.
+// An error is trapped into `errors` as the numeric commands do.
+PointValue PointValueText(const Series& s, ErrorState& errors, const QString& orderText, const QString& pointText);
 
 } // namespace vendrak

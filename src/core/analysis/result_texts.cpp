@@ -33,23 +33,23 @@ QString ExtremumEntryText(ExtremumKind kind, double x, double y, bool runStart)
     return entryText(kind, runStart, x, NumberText(y));
 }
 
-QString RestoredExtremumEntryText(const Dimension& d, ExtremumKind kind, double x)
+QString RestoredExtremumEntryText(const Series& s, ExtremumKind kind, double x)
 {
     QString y;
     try {
-        y = NumberText(EvalSeries(d, x));
+        y = NumberText(EvalSeries(s, x));
     } catch (const RunTimeError& e) {
         y = e.description();
     }
     return entryText(kind, false, x, y);
 }
 
-QString TableFullText(const Dimension& d, const ScanOutcome& scan, bool roots)
+QString TableFullText(const Results& results, const ScanOutcome& scan, bool roots)
 {
     if (scan.error != ErrorNumber::Subscript)
         return {};
     const QString what = roots ? QStringLiteral("roots")
-                               : d.MaxCount >= kResultCapacity ? QStringLiteral("maxima") : QStringLiteral("minima");
+                               : results.MaxCount >= kResultCapacity ? QStringLiteral("maxima") : QStringLiteral("minima");
     return QStringLiteral("Only the first %1 %2 are kept: the list is full. Study a narrower interval to "
                           "list the rest.")
         .arg(kResultCapacity)

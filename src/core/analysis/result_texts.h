@@ -23,10 +23,10 @@ QString ExtremumEntryText(ExtremumKind kind, double x, double y, bool runStart =
 
 // The entry of a restored study, y evaluated afresh: a value that cannot be
 // computed is named ("MIN: [2 , Overflow]") rather than aborting the restore.
-QString RestoredExtremumEntryText(const Dimension& d, ExtremumKind kind, double x);
+QString RestoredExtremumEntryText(const Series& s, ExtremumKind kind, double x);
 
 // Said when a scan stopped because a result table holds its 255 entries; empty
 // for any other ending. `roots` tells the roots scan from the extrema scan.
-QString TableFullText(const Dimension& d, const ScanOutcome& scan, bool roots);
+QString TableFullText(const Results& results, const ScanOutcome& scan, bool roots);
 
 } // namespace vendrak

@@ -25,11 +25,11 @@ private:
 // listed then, so the list never shows a root the table lacks).
 bool RootScanner::record(double r)
 {
-    if (d_.RootCount >= kResultCapacity)
+    if (t_.results.RootCount >= kResultCapacity)
         return false;
     out_.entries.append(NumberText(r));
-    ++d_.RootCount;
-    d_.Roots[static_cast<size_t>(d_.RootCount)] = r;
+    ++t_.results.RootCount;
+    t_.results.Roots[static_cast<size_t>(t_.results.RootCount)] = r;
     return true;
 }
 
@@ -73,11 +73,13 @@ scan::End RootScanner::run()
 
 } // namespace
 
-ScanOutcome FindRoots(Dimension& d, ScanControl* control)
+ScanOutcome FindRoots(const Series& series, const StudySpecs& study, Results& results, ErrorState& errors,
+                      ScanControl* control)
 {
-    d.ScriptMath.ierr = 0;
-    d.RootCount = 0;
-    return scan::walkGrid<RootScanner>(d, [&d] { return RootCountText(d.RootCount); }, control);
+    errors.ScriptMath.ierr = 0;
+    results.RootCount = 0;
+    return scan::walkGrid<RootScanner>({series, study, results, errors},
+                                       [&results] { return RootCountText(results.RootCount); }, control);
 }
 
 } // namespace vendrak

@@ -12,6 +12,7 @@ namespace vendrak {
 // scan stops at the next one, listing only what is stored.
 // With a control, the scan reports its progress there and stops when asked
 // (the outcome then only says it was cancelled).
-ScanOutcome FindRoots(Dimension& d, ScanControl* control = nullptr);
+ScanOutcome FindRoots(const Series& series, const StudySpecs& study, Results& results, ErrorState& errors,
+                      ScanControl* control = nullptr);
 
 } // namespace vendrak

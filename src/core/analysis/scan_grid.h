@@ -12,17 +12,26 @@
 
 namespace vendrak::scan {
 
+// What a scan reads (the series, the study interval and its settings) and
+// where it writes what it finds and the error numbers it traps.
+struct ScanTarget {
+    const Series& series;
+    const StudySpecs& study;
+    Results& results;
+    ErrorState& errors;
+};
+
 enum class Layout {
     Ready, // h is a finite step; walk the grid
     Empty, // no subinterval to walk (a restored study may carry 0 or less)
     Broken // the step is not a finite number: the interval is too wide
 };
 
-inline Layout layOutGrid(const Dimension& d, double& h)
+inline Layout layOutGrid(const StudySpecs& study, double& h)
 {
-    if (d.Subintervals < 1)
+    if (study.Subintervals < 1)
         return Layout::Empty;
-    h = (d.XUpper - d.XLower) / d.Subintervals;
+    h = (study.XUpper - study.XLower) / study.Subintervals;
     return std::isfinite(h) ? Layout::Ready : Layout::Broken;
 }
 
@@ -91,9 +100,9 @@ enum class Next {
 // scan finds. The scans differ only in what they examine at a point.
 class GridScanner {
 public:
-    GridScanner(Dimension& d, ScanOutcome& out, double h)
-        : d_(d), out_(out), h_(h), xLower_(d.XLower), xUpper_(d.XUpper), errorBound_(d.ErrorBound),
-          maxCycles_(d.MaxCycles)
+    GridScanner(const ScanTarget& t, ScanOutcome& out, double h)
+        : t_(t), out_(out), h_(h), xLower_(t.study.XLower), xUpper_(t.study.XUpper), errorBound_(t.study.ErrorBound),
+          maxCycles_(t.study.MaxCycles)
     {
     }
 
@@ -165,7 +174,7 @@ protected:
     double f(double x)
     {
         ++out_.evaluations;
-        return EvalSeries(d_, x);
+        return EvalSeries(t_.series, x);
     }
     // f at a grid point, a failure trapped here as walkGrid's trap would:
     // false then, and the walk goes on from the next grid point (or ends with
@@ -175,9 +184,9 @@ protected:
     {
         ++out_.evaluations;
         ErrorNumber fault{};
-        if (TryEvalSeries(d_, x, value, fault))
+        if (TryEvalSeries(t_.series, x, value, fault))
             return true;
-        const ErrorNumber trapped = TrapError(d_, fault);
+        const ErrorNumber trapped = TrapError(t_.errors, fault);
         if (!isRecoverableEvalError(trapped))
             out_.error = trapped;
         return false;
@@ -185,15 +194,15 @@ protected:
     double df(double x)
     {
         ++out_.evaluations;
-        return EvalDeriv1(d_, x);
+        return EvalDeriv1(t_.series, x);
     }
     double d2f(double x)
     {
         ++out_.evaluations;
-        return EvalDeriv2(d_, x);
+        return EvalDeriv2(t_.series, x);
     }
 
-    Dimension& d_;
+    ScanTarget t_;
     ScanOutcome& out_;
     const double h_;
     const double xLower_;
@@ -237,11 +246,11 @@ private:
 // resumes after each recoverable error at the grid point reached. `label`
 // gives the summary of a completed walk; the result counts are already reset.
 template <class Scanner, class Label>
-ScanOutcome walkGrid(Dimension& d, Label&& label, ScanControl* control)
+ScanOutcome walkGrid(const ScanTarget& t, Label&& label, ScanControl* control)
 {
     ScanOutcome out;
     double h = 0;
-    switch (layOutGrid(d, h)) {
+    switch (layOutGrid(t.study, h)) {
     case Layout::Ready:
         break;
     case Layout::Empty:
@@ -249,13 +258,13 @@ ScanOutcome walkGrid(Dimension& d, Label&& label, ScanControl* control)
         out.label = label();
         return out;
     case Layout::Broken:
-        out.error = TrapError(d, ErrorNumber::Overflow);
+        out.error = TrapError(t.errors, ErrorNumber::Overflow);
         return out;
     }
 
-    Scanner scanner(d, out, h);
+    Scanner scanner(t, out, h);
     scanner.control = control;
-    scanner.workX = d.XLower - h; // unchecked like every grid step
+    scanner.workX = t.study.XLower - h; // unchecked like every grid step
     scanner.gridX = scanner.workX;
     for (;;) {
         try {
@@ -269,7 +278,7 @@ ScanOutcome walkGrid(Dimension& d, Label&& label, ScanControl* control)
                 break;
             case End::Full:
                 out.error = ErrorNumber::Subscript;
-                d.ierr = errorCode(ErrorNumber::Subscript);
+                t.errors.ierr = errorCode(ErrorNumber::Subscript);
                 break;
             case End::Failed: // trapped where it failed
                 break;
@@ -278,7 +287,7 @@ ScanOutcome walkGrid(Dimension& d, Label&& label, ScanControl* control)
         } catch (const RunTimeError& err) {
             // A failed point or bracket is given up; the scan goes on from
             // the grid point it had reached, starting a new run there.
-            const ErrorNumber trapped = TrapError(d, err.number());
+            const ErrorNumber trapped = TrapError(t.errors, err.number());
             if (!isRecoverableEvalError(trapped)) {
                 out.error = trapped;
                 return out;

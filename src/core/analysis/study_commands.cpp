@@ -9,66 +9,74 @@
 
 namespace vendrak {
 
-void ReadStudySpecsFrom(Dimension& d, const StudySpecTexts& t)
+void ReadStudySpecsFrom(StudySpecs& study, const StudySpecTexts& t)
 {
-    d.XLower = LeadingNumber(t.xlower);
-    d.XUpper = LeadingNumber(t.xupper);
-    d.Subintervals = LeadingInt32(t.subintervals);
-    d.ErrorBound = LeadingNumber(t.error);
-    d.MaxCycles = LeadingInt32(t.maxcy);
-    d.DerivOrder = LeadingInt32(t.derivative);
+    study.XLower = LeadingNumber(t.xlower);
+    study.XUpper = LeadingNumber(t.xupper);
+    study.Subintervals = LeadingInt32(t.subintervals);
+    study.ErrorBound = LeadingNumber(t.error);
+    study.MaxCycles = LeadingInt32(t.maxcy);
+    study.DerivOrder = LeadingInt32(t.derivative);
 }
 
 ScanOutcome RootsCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control)
 {
-    d.ScriptMath.ierr = 0;
+    d.errors.ScriptMath.ierr = 0;
     try {
-        ReadStudySpecsFrom(d, t);
+        ReadStudySpecsFrom(d.study, t);
     } catch (const RunTimeError& err) {
         // Without readable study fields there is no grid to walk: the command
         // ends quietly, its list and table both empty.
-        TrapError(d, err.number());
-        d.RootCount = 0;
+        TrapError(d.errors, err.number());
+        d.results.RootCount = 0;
         return {};
     }
-    return FindRoots(d, control);
+    return FindRoots(d.series, d.study, d.results, d.errors, control);
 }
 
 ScanOutcome ExtremaCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control)
 {
-    d.ScriptMath.ierr = 0;
+    d.errors.ScriptMath.ierr = 0;
     try {
-        ReadStudySpecsFrom(d, t);
+        ReadStudySpecsFrom(d.study, t);
     } catch (const RunTimeError& err) {
-        TrapError(d, err.number());
-        d.MaxCount = 0;
-        d.MinCount = 0;
+        TrapError(d.errors, err.number());
+        d.results.MaxCount = 0;
+        d.results.MinCount = 0;
         return {};
     }
-    return FindExtrema(d, control);
+    return FindExtrema(d.series, d.study, d.results, d.errors, control);
 }
 
 IntegralOutcome IntegralCommand(Dimension& d, const StudySpecTexts& t)
 {
+    IntegralOutcome out;
     try {
-        ReadStudySpecsFrom(d, t);
-        return ComputeIntegral(d);
+        ReadStudySpecsFrom(d.study, t);
+        out = ComputeIntegral(d.series, d.study);
     } catch (const RunTimeError& err) {
-        return IntegralFailure(d, err.number());
+        out = IntegralFailure(err.number());
     }
+    if (out.error) {
+        d.errors.ierr = errorCode(*out.error);
+    } else {
+        d.results.IntegralValue = out.value;
+        d.results.IntegralDone = true;
+    }
+    return out;
 }
 
-QString PointValueCommand(Dimension& d, const StudySpecTexts& t, const QString& orderText,
-                          const QString& pointText)
+PointValue PointValueCommand(Dimension& d, const StudySpecTexts& t, const QString& orderText,
+                             const QString& pointText)
 {
-    d.ScriptMath.ierr = 0;
+    d.errors.ScriptMath.ierr = 0;
     try {
-        ReadStudySpecsFrom(d, t);
+        ReadStudySpecsFrom(d.study, t);
     } catch (const RunTimeError& err) {
-        TrapError(d, err.number());
+        TrapError(d.errors, err.number());
         return {};
     }
-    return PointValueText(d, orderText, pointText);
+    return PointValueText(d.series, d.errors, orderText, pointText);
 }
 
 } // namespace vendrak

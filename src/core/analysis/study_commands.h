@@ -3,6 +3,7 @@
 // study fields, so the window and the batch front end share one path: read
 // the study specifications, compute, hand back what the window shows.
 #include "core/analysis/integral.h"
+#include "core/analysis/point_value.h"
 #include "core/analysis/scan_outcome.h"
 #include "core/study/dimension.h"
 
@@ -17,9 +18,9 @@ struct StudySpecTexts {
     QString derivative = QStringLiteral("Function");
 };
 
-// Leading numbers of the texts into the study state; raises the run-time
+// Leading numbers of the texts into the study part; raises the run-time
 // error of a number beyond its range.
-void ReadStudySpecsFrom(Dimension& d, const StudySpecTexts& t);
+void ReadStudySpecsFrom(StudySpecs& study, const StudySpecTexts& t);
 
 // Roots and Extrema: with unreadable study fields the command ends quietly
 // (not completed, no entries) and its result table is emptied. A control
@@ -27,11 +28,12 @@ void ReadStudySpecsFrom(Dimension& d, const StudySpecTexts& t);
 ScanOutcome RootsCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control = nullptr);
 ScanOutcome ExtremaCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control = nullptr);
 
-// Integral: unreadable fields are trapped like a failed integration.
+// Integral: unreadable fields are trapped like a failed integration. The
+// value goes into the results, the error number into ierr.
 IntegralOutcome IntegralCommand(Dimension& d, const StudySpecTexts& t);
 
-// Value=: the lblDerVal text, empty when there is no value.
-QString PointValueCommand(Dimension& d, const StudySpecTexts& t, const QString& orderText,
-                          const QString& pointText);
+// Value=: the lblDerVal text (empty when there is no value) and the order read.
+PointValue PointValueCommand(Dimension& d, const StudySpecTexts& t, const QString& orderText,
+                             const QString& pointText);
 
 } // namespace vendrak

@@ -116,7 +116,7 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     coarse.run();
 
     BuiltSeries r;
-    r.kind = SeriesKind::Fourier;
+    r.kind = SeriesKind::Trigonometric;
     r.centre = centre;
     r.period = p;
     r.periodText = periodText;
@@ -142,26 +142,24 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     return r;
 }
 
-Dimension ToDimension(const BuiltSeries& s)
+Series ToSeries(const BuiltSeries& s)
 {
-    Dimension d;
-    d.initialise();
-    d.SeriesType = s.kind == SeriesKind::Taylor ? kPowerSeries : kTrigSeries;
-    d.TermCount = static_cast<int>(s.coeffs.size()) - 1;
-    d.Centre = s.centre;
-    d.Period = s.period;
-    d.PeriodText = s.kind == SeriesKind::Taylor ? NumberText(s.period) : s.periodText;
-    d.XLvalid = s.lower;
-    d.XUvalid = s.upper;
-    d.Coeffs = s.coeffs;
-    d.SourceText = s.sourceText.toUtf8();
-    d.MultiVarFlag = 0;
-    return d;
+    Series out;
+    out.Kind = s.kind;
+    out.TermCount = static_cast<int>(s.coeffs.size()) - 1;
+    out.Centre = s.centre;
+    out.Period = s.period;
+    out.PeriodText = s.kind == SeriesKind::Power ? NumberText(s.period) : s.periodText;
+    out.XLvalid = s.lower;
+    out.XUvalid = s.upper;
+    out.Coeffs = s.coeffs;
+    out.SourceText = s.sourceText.toUtf8();
+    return out;
 }
 
 WriteResult WriteBuiltSeries(const BuiltSeries& s, const QString& path)
 {
-    return WriteSeriesOnlyFile(ToDimension(s), path);
+    return WriteSeriesOnlyFile(ToSeries(s), path);
 }
 
 } // namespace vendrak

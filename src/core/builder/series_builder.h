@@ -12,7 +12,6 @@
 
 namespace vendrak {
 
-enum class SeriesKind { Taylor, Fourier };
 
 constexpr int kMaxTaylorDegree = 10000;
 constexpr int kMaxHarmonics = 20000;
@@ -23,7 +22,7 @@ struct Interval {
 };
 
 struct BuiltSeries {
-    SeriesKind kind = SeriesKind::Taylor;
+    SeriesKind kind = SeriesKind::Power;
     double centre = 0;
     double period = 0;          // 2π when periodText is "*"
     QString periodText;         // "*" or the period as shown
@@ -45,7 +44,8 @@ BuiltSeries BuildTaylor(const QString& expression, double centre, int degree,
 BuiltSeries BuildFourier(const QString& expression, double centre, const QString& period, int harmonics,
                          std::optional<Interval> interval = std::nullopt);
 
-Dimension ToDimension(const BuiltSeries& s);
+// The series as a study holds it.
+Series ToSeries(const BuiltSeries& s);
 
 // The atomic series-only write; on failure the message says why.
 WriteResult WriteBuiltSeries(const BuiltSeries& s, const QString& path);

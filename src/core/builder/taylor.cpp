@@ -585,7 +585,7 @@ BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, st
             }
             if (decided) {
                 BuiltSeries r;
-                r.kind = SeriesKind::Taylor;
+                r.kind = SeriesKind::Power;
                 r.centre = centre;
                 r.coeffs = std::move(coeffs);
                 std::vector<double> logs;

@@ -100,26 +100,26 @@ float single(double v)
     return static_cast<float>(v);
 }
 
-QString plotSettingsProblem(const Dimension& dim, int width, int height)
+QString plotSettingsProblem(const PlotSetup& plot, int width, int height)
 {
-    const float values[] = {dim.WindowLX, dim.WindowGX, dim.WindowLY, dim.WindowGY,
-                            dim.XOrigin, dim.YOrigin, dim.DivX, dim.DivY};
+    const float values[] = {plot.WindowLX, plot.WindowGX, plot.WindowLY, plot.WindowGY,
+                            plot.XOrigin, plot.YOrigin, plot.DivX, plot.DivY};
     for (float v : values)
         if (!std::isfinite(v))
             return kBadSettingMessage;
-    if (!(dim.WindowGX > dim.WindowLX) || !(dim.WindowGY > dim.WindowLY))
+    if (!(plot.WindowGX > plot.WindowLX) || !(plot.WindowGY > plot.WindowLY))
         return kEmptyWindowMessage;
-    const double w = static_cast<double>(dim.WindowGX) - dim.WindowLX;
-    const double h = static_cast<double>(dim.WindowGY) - dim.WindowLY;
+    const double w = static_cast<double>(plot.WindowGX) - plot.WindowLX;
+    const double h = static_cast<double>(plot.WindowGY) - plot.WindowLY;
     if (!std::isfinite(single(w)) || !std::isfinite(single(h)))
         return kHugeWindowMessage;
     if (width <= 0 || height <= 0)
         return kTinyWindowMessage;
     if (single(w / width) == 0.0f || single(h / height) == 0.0f)
         return kTinyWindowMessage;
-    if (dim.PlotStep < 1)
+    if (plot.PlotStep < 1)
         return kPlotStepMessage;
-    if (!std::isfinite(single(w / width * dim.PlotStep)))
+    if (!std::isfinite(single(w / width * plot.PlotStep)))
         return kHugeWindowMessage;
     return {};
 }
@@ -177,9 +177,9 @@ QString FormatLabel(double value, const QString& pattern)
 
 bool GraphDrawing::draw(const GraphOptions& options, const std::function<bool()>& handOver)
 {
-    if (!plotSettingsProblem(dim_, canvas_.outerWidth(), canvas_.outerHeight()).isEmpty())
+    if (!plotSettingsProblem(plot_, canvas_.outerWidth(), canvas_.outerHeight()).isEmpty())
         return false;
-    work_.PlottedOrder = dim_.DerivOrder;
+    work_.PlottedOrder = study_.DerivOrder;
     SetUpMapping();
     DrawFrame();
     ShadeArea(options.shade);
@@ -205,15 +205,15 @@ void GraphDrawing::SetUpMapping()
 {
     const double w = canvas_.outerWidth();
     const double h = canvas_.outerHeight();
-    const double width = static_cast<double>(dim_.WindowGX) - dim_.WindowLX;
-    const double height = static_cast<double>(dim_.WindowGY) - dim_.WindowLY;
-    work_.SampleStep = single(width / w * dim_.PlotStep);
+    const double width = static_cast<double>(plot_.WindowGX) - plot_.WindowLX;
+    const double height = static_cast<double>(plot_.WindowGY) - plot_.WindowLY;
+    work_.SampleStep = single(width / w * plot_.PlotStep);
     work_.PixelX = single(width / w);
     work_.PixelY = single(height / h);
-    canvas_.setScale(dim_.WindowLX, dim_.WindowGY, dim_.WindowGX, dim_.WindowLY);
+    canvas_.setScale(plot_.WindowLX, plot_.WindowGY, plot_.WindowGX, plot_.WindowLY);
     work_.TickLenX = single(width);
     work_.TickLenY = single(height);
-    if (!dim_.GridOn) {
+    if (!plot_.GridOn) {
         work_.TickLenX = single(work_.TickLenX / 20.0);
         work_.TickLenY = single(work_.TickLenY / 20.0);
     }
@@ -221,15 +221,15 @@ void GraphDrawing::SetUpMapping()
 
 void GraphDrawing::DrawFrame()
 {
-    canvas_.rectangle(dim_.WindowLX, static_cast<double>(dim_.WindowLY) + work_.PixelY,
-                      static_cast<double>(dim_.WindowGX) - work_.PixelX, dim_.WindowGY,
+    canvas_.rectangle(plot_.WindowLX, static_cast<double>(plot_.WindowLY) + work_.PixelY,
+                      static_cast<double>(plot_.WindowGX) - work_.PixelX, plot_.WindowGY,
                       colours::Yellow);
 }
 
 int GraphDrawing::evaluate(double x)
 {
     try {
-        work_.PlotY = evaluator_ ? evaluator_(dim_, x) : EvalSelected(dim_, x);
+        work_.PlotY = evaluator_ ? evaluator_(x) : EvalSelected(series_, study_.DerivOrder, x);
         return 0;
     } catch (const RunTimeError& e) {
         return errorCode(e.number()) != 0 ? errorCode(e.number()) : errorCode(ErrorNumber::Overflow);
@@ -238,43 +238,43 @@ int GraphDrawing::evaluate(double x)
 
 double GraphDrawing::clampToWindow(double y) const
 {
-    if (y > dim_.WindowGY)
-        return dim_.WindowGY;
-    if (y < dim_.WindowLY)
-        return dim_.WindowLY;
+    if (y > plot_.WindowGY)
+        return plot_.WindowGY;
+    if (y < plot_.WindowLY)
+        return plot_.WindowLY;
     return y;
 }
 
 void GraphDrawing::ShadeArea(bool shadeChecked)
 {
-    if (!shadeChecked || dim_.DerivOrder >= 1)
+    if (!shadeChecked || study_.DerivOrder >= 1)
         return;
-    const double lx = dim_.WindowLX;
-    const double gx = dim_.WindowGX;
-    if (dim_.XLower <= gx && dim_.XLower < lx)
-        dim_.XLower = lx;
-    dim_.ierr = 0;
-    canvas_.pset(dim_.XLower, dim_.YOrigin, colours::Shade);
-    work_.WorkX = dim_.XLower;
+    const double lx = plot_.WindowLX;
+    const double gx = plot_.WindowGX;
+    if (study_.XLower <= gx && study_.XLower < lx)
+        study_.XLower = lx;
+    errors_.ierr = 0;
+    canvas_.pset(study_.XLower, plot_.YOrigin, colours::Shade);
+    work_.WorkX = study_.XLower;
     const double stride = work_.SampleStep * 0.999;
     for (long long i = 0; i < kMaxIterations; ++i) {
         if (const int err = evaluate(work_.WorkX))
-            dim_.ierr = err;
-        if (dim_.ierr != 0)
+            errors_.ierr = err;
+        if (errors_.ierr != 0)
             break;
         work_.DrawColour = colours::Shade;
         work_.PlotY = clampToWindow(work_.PlotY);
         canvas_.lineTo(work_.WorkX, work_.PlotY, work_.DrawColour);
         work_.WorkX = work_.WorkX + stride;
-        if (!(work_.WorkX < gx) || !(work_.WorkX < dim_.XUpper))
+        if (!(work_.WorkX < gx) || !(work_.WorkX < study_.XUpper))
             break;
-        canvas_.pset(work_.WorkX, dim_.YOrigin, colours::Blue);
+        canvas_.pset(work_.WorkX, plot_.YOrigin, colours::Blue);
     }
-    if (dim_.XUpper <= gx) {
-        work_.WorkX = dim_.XUpper;
+    if (study_.XUpper <= gx) {
+        work_.WorkX = study_.XUpper;
         if (const int err = evaluate(work_.WorkX))
-            dim_.ierr = err;
-        if (dim_.ierr == 0) {
+            errors_.ierr = err;
+        if (errors_.ierr == 0) {
             work_.PlotY = clampToWindow(work_.PlotY);
             canvas_.lineTo(work_.WorkX, work_.PlotY, work_.DrawColour);
         }
@@ -288,37 +288,37 @@ void GraphDrawing::DrawTicks()
         const float d = std::fabs(div);
         return d < pixel ? pixel : d;
     };
-    work_.DivStepX = tickStep(dim_.DivX, work_.PixelX);
-    work_.DivStepY = tickStep(dim_.DivY, work_.PixelY);
-    const float lx = dim_.WindowLX;
-    const float gx = dim_.WindowGX;
-    const float ly = dim_.WindowLY;
-    const float gy = dim_.WindowGY;
+    work_.DivStepX = tickStep(plot_.DivX, work_.PixelX);
+    work_.DivStepY = tickStep(plot_.DivY, work_.PixelY);
+    const float lx = plot_.WindowLX;
+    const float gx = plot_.WindowGX;
+    const float ly = plot_.WindowLY;
+    const float gy = plot_.WindowGY;
 
-    const double y0 = dim_.GridOn ? ly : dim_.YOrigin - work_.TickLenY / 2.0;
+    const double y0 = plot_.GridOn ? ly : plot_.YOrigin - work_.TickLenY / 2.0;
     const auto verticalMark = [&](float x) {
         work_.MarkX = x;
         canvas_.lineBy(x, y0, 0, work_.TickLenY, colours::Green);
     };
-    CountedLoop(dim_.XOrigin, gx, work_.DivStepX, lx, [&](float x, long long) {
+    CountedLoop(plot_.XOrigin, gx, work_.DivStepX, lx, [&](float x, long long) {
         if (x >= lx)
             verticalMark(x);
     });
-    CountedLoop(dim_.XOrigin, lx, -work_.DivStepX, gx, [&](float x, long long) {
+    CountedLoop(plot_.XOrigin, lx, -work_.DivStepX, gx, [&](float x, long long) {
         if (x <= gx)
             verticalMark(x);
     });
 
-    const double x0 = dim_.GridOn ? lx : dim_.XOrigin - work_.TickLenX / 2.0;
+    const double x0 = plot_.GridOn ? lx : plot_.XOrigin - work_.TickLenX / 2.0;
     const auto horizontalMark = [&](float y) {
         work_.MarkY = y;
         canvas_.lineBy(x0, y, work_.TickLenX, 0, colours::Green);
     };
-    CountedLoop(dim_.YOrigin, gy, work_.DivStepY, ly, [&](float y, long long) {
+    CountedLoop(plot_.YOrigin, gy, work_.DivStepY, ly, [&](float y, long long) {
         if (y >= ly)
             horizontalMark(y);
     });
-    CountedLoop(dim_.YOrigin, ly, -work_.DivStepY, gy, [&](float y, long long) {
+    CountedLoop(plot_.YOrigin, ly, -work_.DivStepY, gy, [&](float y, long long) {
         if (y <= gy)
             horizontalMark(y);
     });
@@ -326,18 +326,18 @@ void GraphDrawing::DrawTicks()
 
 void GraphDrawing::DrawIntervalMarkers()
 {
-    for (const double end : {dim_.XLower, dim_.XUpper}) {
-        if (!(dim_.WindowLX <= end && end <= dim_.WindowGX))
+    for (const double end : {study_.XLower, study_.XUpper}) {
+        if (!(plot_.WindowLX <= end && end <= plot_.WindowGX))
             continue;
-        dim_.ierr = 0;
-        canvas_.pset(end, dim_.YOrigin, colours::Blue);
+        errors_.ierr = 0;
+        canvas_.pset(end, plot_.YOrigin, colours::Blue);
         work_.WorkX = end;
         const int err = evaluate(work_.WorkX);
         if (err != 0) {
-            dim_.ierr = err;
+            errors_.ierr = err;
             continue;
         }
-        if (dim_.ierr != 0)
+        if (errors_.ierr != 0)
             continue;
         work_.DrawColour = colours::Blue;
         work_.PlotY = clampToWindow(work_.PlotY);
@@ -347,13 +347,13 @@ void GraphDrawing::DrawIntervalMarkers()
 
 void GraphDrawing::DrawAxes()
 {
-    canvas_.line(dim_.WindowLX, dim_.YOrigin, dim_.WindowGX, dim_.YOrigin, colours::Red);
-    canvas_.line(dim_.XOrigin, dim_.WindowLY, dim_.XOrigin, dim_.WindowGY, colours::Red);
+    canvas_.line(plot_.WindowLX, plot_.YOrigin, plot_.WindowGX, plot_.YOrigin, colours::Red);
+    canvas_.line(plot_.XOrigin, plot_.WindowLY, plot_.XOrigin, plot_.WindowGY, colours::Red);
 }
 
 void GraphDrawing::MarkOrigin()
 {
-    work_.OriginMarkRadius = single((static_cast<double>(dim_.WindowGX) - dim_.WindowLX) / 100);
+    work_.OriginMarkRadius = single((static_cast<double>(plot_.WindowGX) - plot_.WindowLX) / 100);
     canvas_.circle(0, 0, work_.OriginMarkRadius, colours::Magenta, colours::Red, true);
 }
 
@@ -364,28 +364,28 @@ void GraphDrawing::LabelWindow()
     work_.LabelFontHeight = 20;
     work_.LabelFontWidth = 16;
     const std::optional<LabelFont> previous = canvas_.selectFont(LabelFont{20, 16, false});
-    work_.WindowMidX = single((static_cast<double>(dim_.WindowLX) + dim_.WindowGX) / 2);
-    work_.WindowMidY = single((static_cast<double>(dim_.WindowLY) + dim_.WindowGY) / 2);
+    work_.WindowMidX = single((static_cast<double>(plot_.WindowLX) + plot_.WindowGX) / 2);
+    work_.WindowMidY = single((static_cast<double>(plot_.WindowLY) + plot_.WindowGY) / 2);
     const double px = work_.PixelX;
     const double py = work_.PixelY;
     const auto halfLength = [](float v) { return NumberText(v).size() / 2.0 + 0.5; };
 
     // Bottom and top, centred across the window.
-    canvas_.moveTo(work_.WindowMidX - halfLength(dim_.WindowLY) * 16 * px,
-                   dim_.WindowLY + 20 * py + py);
-    canvas_.print(windowLabelText(dim_.WindowLY));
-    canvas_.moveTo(work_.WindowMidX - halfLength(dim_.WindowGY) * 16 * px,
-                   dim_.WindowGY + 20 * py * 0.2);
-    canvas_.print(windowLabelText(dim_.WindowGY));
+    canvas_.moveTo(work_.WindowMidX - halfLength(plot_.WindowLY) * 16 * px,
+                   plot_.WindowLY + 20 * py + py);
+    canvas_.print(windowLabelText(plot_.WindowLY));
+    canvas_.moveTo(work_.WindowMidX - halfLength(plot_.WindowGY) * 16 * px,
+                   plot_.WindowGY + 20 * py * 0.2);
+    canvas_.print(windowLabelText(plot_.WindowGY));
 
     // Left and right, reading downwards, centred along the window's height.
     canvas_.selectFont(LabelFont{20, 16, true});
-    canvas_.moveTo(dim_.WindowLX + 20 * px + 2 * px,
-                   work_.WindowMidY + halfLength(dim_.WindowLX) * 16 * py);
-    canvas_.print(windowLabelText(dim_.WindowLX));
-    canvas_.moveTo(dim_.WindowGX + 20 * px * 0.2,
-                   work_.WindowMidY + halfLength(dim_.WindowGX) * 16 * py);
-    canvas_.print(windowLabelText(dim_.WindowGX));
+    canvas_.moveTo(plot_.WindowLX + 20 * px + 2 * px,
+                   work_.WindowMidY + halfLength(plot_.WindowLX) * 16 * py);
+    canvas_.print(windowLabelText(plot_.WindowLX));
+    canvas_.moveTo(plot_.WindowGX + 20 * px * 0.2,
+                   work_.WindowMidY + halfLength(plot_.WindowGX) * 16 * py);
+    canvas_.print(windowLabelText(plot_.WindowGX));
 
     canvas_.selectFont(previous);
 }
@@ -402,16 +402,16 @@ void GraphDrawing::LabelDivisions(const QString& divxText, const QString& divyTe
             return single(std::nearbyint(static_cast<double>(pixel) / d + 0.5) * d);
         return d;
     };
-    work_.DivStepX = labelStep(dim_.DivX, work_.PixelX);
-    work_.DivStepY = labelStep(dim_.DivY, work_.PixelY);
+    work_.DivStepX = labelStep(plot_.DivX, work_.PixelX);
+    work_.DivStepY = labelStep(plot_.DivY, work_.PixelY);
     canvas_.setForeColour(colours::Black);
     work_.LabelFontHeight = 7;
     work_.LabelFontWidth = 5;
     const std::optional<LabelFont> previous = canvas_.selectFont(LabelFont{7, 5, false});
-    const float lx = dim_.WindowLX;
-    const float gx = dim_.WindowGX;
-    const float ly = dim_.WindowLY;
-    const float gy = dim_.WindowGY;
+    const float lx = plot_.WindowLX;
+    const float gx = plot_.WindowGX;
+    const float ly = plot_.WindowLY;
+    const float gy = plot_.WindowGY;
     const double px = work_.PixelX;
     const double py = work_.PixelY;
     const bool labelX = work_.DivStepX > 0 && std::isfinite(work_.DivStepX);
@@ -420,33 +420,32 @@ void GraphDrawing::LabelDivisions(const QString& divxText, const QString& divyTe
     work_.LabelEveryY = labelY ? labelEvery(work_.PixelY, work_.DivStepY) : 0;
 
     const auto labelText = [&](float v) {
-        dim_.ScratchText = FormatLabel(v, work_.LabelFormat).trimmed();
-        return dim_.ScratchText;
+        return FormatLabel(v, work_.LabelFormat).trimmed();
     };
 
     work_.LabelFormat = LabelPattern(divyText);
     if (labelY) {
         const double textY = 7 * py / 2;
         work_.LabelCount = 0;
-        CountedLoop(single(static_cast<double>(dim_.YOrigin) + work_.DivStepY), gy, work_.DivStepY,
+        CountedLoop(single(static_cast<double>(plot_.YOrigin) + work_.DivStepY), gy, work_.DivStepY,
                     ly, [&](float y, long long pass) {
                         work_.MarkY = y;
                         work_.LabelCount = pass;
                         if (pass % work_.LabelEveryY != 0 || !(y >= ly))
                             return;
                         const QString t = labelText(y);
-                        canvas_.moveTo(dim_.XOrigin + 1.5 * 5 * px, y + textY);
+                        canvas_.moveTo(plot_.XOrigin + 1.5 * 5 * px, y + textY);
                         canvas_.print(t);
                     });
         work_.LabelCount = 0;
-        CountedLoop(single(static_cast<double>(dim_.YOrigin) - work_.DivStepY), ly,
+        CountedLoop(single(static_cast<double>(plot_.YOrigin) - work_.DivStepY), ly,
                     -work_.DivStepY, gy, [&](float y, long long pass) {
                         work_.MarkY = y;
                         work_.LabelCount = pass;
                         if (pass % work_.LabelEveryY != 0 || !(y <= gy))
                             return;
                         const QString t = labelText(y);
-                        canvas_.moveTo(dim_.XOrigin - (t.size() + 1.5) * 5 * px, y + textY);
+                        canvas_.moveTo(plot_.XOrigin - (t.size() + 1.5) * 5 * px, y + textY);
                         canvas_.print(t);
                     });
     }
@@ -456,25 +455,25 @@ void GraphDrawing::LabelDivisions(const QString& divxText, const QString& divyTe
     if (labelX) {
         const double textX = 7 * px / 2 + 2 * px;
         work_.LabelCount = 0;
-        CountedLoop(single(static_cast<double>(dim_.XOrigin) + work_.DivStepX), gx, work_.DivStepX,
+        CountedLoop(single(static_cast<double>(plot_.XOrigin) + work_.DivStepX), gx, work_.DivStepX,
                     lx, [&](float x, long long pass) {
                         work_.MarkX = x;
                         work_.LabelCount = pass;
                         if (pass % work_.LabelEveryX != 0 || !(x >= lx))
                             return;
                         const QString t = labelText(x);
-                        canvas_.moveTo(x + textX, dim_.YOrigin - 5 * 1.5 * py);
+                        canvas_.moveTo(x + textX, plot_.YOrigin - 5 * 1.5 * py);
                         canvas_.print(t);
                     });
         work_.LabelCount = 0;
-        CountedLoop(single(static_cast<double>(dim_.XOrigin) - work_.DivStepX), lx,
+        CountedLoop(single(static_cast<double>(plot_.XOrigin) - work_.DivStepX), lx,
                     -work_.DivStepX, gx, [&](float x, long long pass) {
                         work_.MarkX = x;
                         work_.LabelCount = pass;
                         if (pass % work_.LabelEveryX != 0 || !(x <= gx))
                             return;
                         const QString t = labelText(x);
-                        canvas_.moveTo(x + textX, dim_.YOrigin + (t.size() + 1.5) * 5 * py);
+                        canvas_.moveTo(x + textX, plot_.YOrigin + (t.size() + 1.5) * 5 * py);
                         canvas_.print(t);
                     });
     }
@@ -485,40 +484,40 @@ void GraphDrawing::LabelDivisions(const QString& divxText, const QString& divyTe
 void GraphDrawing::PlotCurve()
 {
     work_.DrawColour = 0;
-    const float gx = dim_.WindowGX;
+    const float gx = plot_.WindowGX;
     const double step = work_.SampleStep;
     if (!(step > 0) || !std::isfinite(step))
         return;
     // One sample per step across the window, and a few beyond.
-    const double expected = (static_cast<double>(gx) - dim_.WindowLX) / step + 16;
+    const double expected = (static_cast<double>(gx) - plot_.WindowLX) / step + 16;
     const long long maxSamples =
         std::isfinite(expected) ? std::min<long long>(kMaxIterations, static_cast<long long>(expected))
                                 : kMaxIterations;
 
     // The error trap: the math object's number wins over the raised one.
     const auto trap = [&](int number) {
-        dim_.ierr = number;
-        if (dim_.ScriptMath.ierr != 0) {
-            dim_.ierr = dim_.ScriptMath.ierr;
-            dim_.ScriptMath.ierr = 0;
+        errors_.ierr = number;
+        if (errors_.ScriptMath.ierr != 0) {
+            errors_.ierr = errors_.ScriptMath.ierr;
+            errors_.ScriptMath.ierr = 0;
         }
         // A recoverable failure left of the right edge skips the sample and
         // starts a new run; anything else ends the curve.
-        return isRecoverableEvalError(dim_.ierr) && single(work_.WorkX) < gx;
+        return isRecoverableEvalError(errors_.ierr) && single(work_.WorkX) < gx;
     };
 
-    work_.WorkX = static_cast<double>(dim_.WindowLX) - step;
+    work_.WorkX = static_cast<double>(plot_.WindowLX) - step;
     bool startRun = true;
     for (long long i = 0; i < maxSamples; ++i) {
         if (startRun) {
-            dim_.ierr = 0;
+            errors_.ierr = 0;
             work_.WorkX = work_.WorkX + step;
             if (const int err = evaluate(work_.WorkX)) {
                 if (trap(err))
                     continue;
                 break;
             }
-            if (dim_.ierr != 0) {
+            if (errors_.ierr != 0) {
                 if (single(work_.WorkX) <= gx)
                     continue;
                 break;
@@ -537,7 +536,7 @@ void GraphDrawing::PlotCurve()
             }
             break;
         }
-        if (dim_.ierr != 0) {
+        if (errors_.ierr != 0) {
             if (single(work_.WorkX) < gx) {
                 startRun = true;
                 continue;
@@ -554,8 +553,8 @@ void GraphDrawing::CurveSegmentTo()
 {
     const float y0 = single(canvas_.currentY());
     const float y = single(work_.PlotY);
-    const float gy = dim_.WindowGY;
-    const float ly = dim_.WindowLY;
+    const float gy = plot_.WindowGY;
+    const float ly = plot_.WindowLY;
     if ((y > gy && y0 > gy) || (y < ly && y0 < ly))
         canvas_.moveTo(work_.WorkX, work_.PlotY);
     else

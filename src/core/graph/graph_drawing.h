@@ -1,7 +1,7 @@
 #pragma once
 // Drawing one graph of the loaded series on a canvas: mapping, frame,
 // shading, ticks or grid, interval markers, axes, origin mark, labels and the
-// curve, from the plot settings stored in the study state.
+// curve, from the plot set-up of the study.
 #include "core/graph/canvas.h"
 #include "core/graph/graph_work.h"
 #include "core/study/dimension.h"
@@ -29,7 +29,7 @@ extern const QString kBadSettingMessage;
 
 // Why the stored plot settings cannot be drawn on a canvas of this size, or
 // an empty text when they can.
-QString plotSettingsProblem(const Dimension& dim, int width, int height);
+QString plotSettingsProblem(const PlotSetup& plot, int width, int height);
 
 // The number pattern of the division labels for a division text: "######"
 // or "######." followed by one "0" per character after the first point.
@@ -45,16 +45,25 @@ float single(double v);
 
 class GraphDrawing {
 public:
-    GraphDrawing(Dimension& dim, GraphWork& work, Canvas& canvas)
-        : dim_(dim)
+    // The study part is a copy: shading moves its lower limit into the
+    // window, and the interval markers drawn after it see that (study()).
+    GraphDrawing(const Series& series, const StudySpecs& study, const PlotSetup& plot, ErrorState& errors,
+                 GraphWork& work, Canvas& canvas)
+        : series_(series)
+        , study_(study)
+        , plot_(plot)
+        , errors_(errors)
         , work_(work)
         , canvas_(canvas)
     {
     }
 
+    // The study limits as the drawing left them.
+    const StudySpecs& study() const { return study_; }
+
     // What is plotted: the selected function of the series unless a test
     // puts something else here.
-    using Evaluator = std::function<double(const Dimension&, double)>;
+    using Evaluator = std::function<double(double)>;
     void setEvaluator(Evaluator evaluator) { evaluator_ = std::move(evaluator); }
 
     // Everything after the study specifications have been read. `handOver`
@@ -81,7 +90,10 @@ private:
     int evaluate(double x);
     double clampToWindow(double y) const;
 
-    Dimension& dim_;
+    const Series& series_;
+    StudySpecs study_;
+    const PlotSetup& plot_;
+    ErrorState& errors_;
     GraphWork& work_;
     Canvas& canvas_;
     Evaluator evaluator_;

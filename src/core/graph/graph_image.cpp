@@ -14,18 +14,18 @@ const QString kPlotNumberMessage =
 const QString kStudyNumberMessage =
     QStringLiteral("Cannot plot: a study specification holds a number that cannot be used.");
 
-void ReadPlotSpecsFrom(Dimension& d, const StudySettingsTexts& t, bool grid)
+void ReadPlotSpecsFrom(PlotSetup& plot, const StudySettingsTexts& t, bool grid)
 {
-    d.WindowLX = toSingle(LeadingNumber(t.windowlx));
-    d.WindowGX = toSingle(LeadingNumber(t.windowgx));
-    d.WindowLY = toSingle(LeadingNumber(t.windowly));
-    d.WindowGY = toSingle(LeadingNumber(t.windowgy));
-    d.XOrigin = toSingle(LeadingNumber(t.xorigin));
-    d.YOrigin = toSingle(LeadingNumber(t.yorigin));
-    d.PlotStep = LeadingInt32(t.plotStep);
-    d.DivX = toSingle(LeadingNumber(t.divx));
-    d.DivY = toSingle(LeadingNumber(t.divy));
-    d.GridOn = grid;
+    plot.WindowLX = toSingle(LeadingNumber(t.windowlx));
+    plot.WindowGX = toSingle(LeadingNumber(t.windowgx));
+    plot.WindowLY = toSingle(LeadingNumber(t.windowly));
+    plot.WindowGY = toSingle(LeadingNumber(t.windowgy));
+    plot.XOrigin = toSingle(LeadingNumber(t.xorigin));
+    plot.YOrigin = toSingle(LeadingNumber(t.yorigin));
+    plot.PlotStep = LeadingInt32(t.plotStep);
+    plot.DivX = toSingle(LeadingNumber(t.divx));
+    plot.DivY = toSingle(LeadingNumber(t.divy));
+    plot.GridOn = grid;
 }
 
 namespace {
@@ -36,16 +36,16 @@ QString readForDrawing(Dimension& d, const StudySettingsTexts& settings, const S
                        bool grid)
 {
     try {
-        ReadPlotSpecsFrom(d, settings, grid);
+        ReadPlotSpecsFrom(d.plot, settings, grid);
     } catch (const RunTimeError&) {
         return kPlotNumberMessage;
     }
-    const QString problem = plotSettingsProblem(d, kGraphAreaWidth, kGraphAreaHeight);
+    const QString problem = plotSettingsProblem(d.plot, kGraphAreaWidth, kGraphAreaHeight);
     if (!problem.isEmpty())
         return problem;
-    d.ScriptMath.ierr = 0;
+    d.errors.ScriptMath.ierr = 0;
     try {
-        ReadStudySpecsFrom(d, studyTexts);
+        ReadStudySpecsFrom(d.study, studyTexts);
     } catch (const RunTimeError&) {
         return kStudyNumberMessage;
     }
@@ -58,7 +58,7 @@ GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettings
                               const StudySpecTexts& studyTexts, const GraphOptions& options, bool grid)
 {
     GraphPicture out;
-    d.GraphShown = false;
+    d.window.GraphShown = false;
     out.problem = readForDrawing(d, settings, studyTexts, grid);
     if (!out.problem.isEmpty())
         return out;
@@ -68,13 +68,12 @@ GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettings
     image.fill(QGuiApplication::palette().color(QPalette::Base));
     {
         ImageCanvas canvas(image, kGraphAreaBorder);
-        GraphDrawing drawing(d, work, canvas);
+        GraphDrawing drawing(d.series, d.study, d.plot, d.errors, work, canvas);
         if (!drawing.draw(options))
             return out;
         canvas.flush();
     }
-    d.GraphShown = true;
-    d.DerivOrder = work.PlottedOrder;
+    d.window.GraphShown = true;
     out.image = image;
     return out;
 }
@@ -86,7 +85,7 @@ bool DrawGraphOn(PainterCanvas& canvas, Dimension d, const StudySettingsTexts& s
         return false;
     GraphWork work;
     canvas.fillBackground(QGuiApplication::palette().color(QPalette::Base));
-    GraphDrawing drawing(d, work, canvas);
+    GraphDrawing drawing(d.series, d.study, d.plot, d.errors, work, canvas);
     const bool drawn = drawing.draw(options);
     canvas.flush();
     return drawn;

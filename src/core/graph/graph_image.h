@@ -23,9 +23,9 @@ constexpr int kGraphAreaBorder = 2;
 extern const QString kPlotNumberMessage;
 extern const QString kStudyNumberMessage;
 
-// Leading numbers of the plot boxes into the study state, in single
+// Leading numbers of the plot boxes into the plot set-up, in single
 // precision; raises the run-time error of a number beyond its range.
-void ReadPlotSpecsFrom(Dimension& d, const StudySettingsTexts& t, bool grid);
+void ReadPlotSpecsFrom(PlotSetup& plot, const StudySettingsTexts& t, bool grid);
 
 struct GraphPicture {
     QImage image;    // the interior of the graph area; null when refused
@@ -34,8 +34,7 @@ struct GraphPicture {
 
 // Plot as the window runs it, into a fresh picture: reads the plot settings
 // and the study specifications, checks them and draws. GraphShown tells
-// afterwards whether a graph stands, and DerivOrder is the order plotted,
-// as after the window's graph has been taken for the bitmap.
+// afterwards whether a graph stands.
 GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettingsTexts& settings,
                               const StudySpecTexts& studyTexts, const GraphOptions& options, bool grid);
 

@@ -21,21 +21,21 @@ double shown(double v) { return LeadingNumber(NumberText(toSingle(v))); }
 
 } // namespace
 
-ViewLimits ChangeViewLimits(Dimension& dim, GraphWork& work, const QString& lxText,
+ViewLimits ChangeViewLimits(PlotSetup& plot, GraphWork& work, const QString& lxText,
                             const QString& gxText, const QString& lyText, const QString& gyText,
                             int action)
 {
-    dim.WindowLX = toSingle(LeadingNumber(lxText));
-    dim.WindowGX = toSingle(LeadingNumber(gxText));
-    dim.WindowLY = toSingle(LeadingNumber(lyText));
-    dim.WindowGY = toSingle(LeadingNumber(gyText));
+    plot.WindowLX = toSingle(LeadingNumber(lxText));
+    plot.WindowGX = toSingle(LeadingNumber(gxText));
+    plot.WindowLY = toSingle(LeadingNumber(lyText));
+    plot.WindowGY = toSingle(LeadingNumber(gyText));
 
     // Each value is worked out in double from the stored singles and stored
     // in single precision.
-    const double LX = dim.WindowLX;
-    const double GX = dim.WindowGX;
-    const double LY = dim.WindowLY;
-    const double GY = dim.WindowGY;
+    const double LX = plot.WindowLX;
+    const double GX = plot.WindowGX;
+    const double LY = plot.WindowLY;
+    const double GY = plot.WindowGY;
     const float cx = toSingle((GX + LX) / 2);
     const float cy = toSingle((GY + LY) / 2);
     const float hw = toSingle((GX - LX) / 2);
@@ -49,7 +49,7 @@ ViewLimits ChangeViewLimits(Dimension& dim, GraphWork& work, const QString& lxTe
     const double HW = hw;
     const double HH = hh;
 
-    ViewLimits v{dim.WindowLX, dim.WindowGX, dim.WindowLY, dim.WindowGY};
+    ViewLimits v{plot.WindowLX, plot.WindowGX, plot.WindowLY, plot.WindowGY};
     switch (action) {
     case ViewZoomOut:
         v.lx = toSingle(LX - HW);
@@ -114,17 +114,17 @@ ViewLimits ChangeViewLimits(Dimension& dim, GraphWork& work, const QString& lxTe
     default:
         break;
     }
-    dim.WindowLX = v.lx;
-    dim.WindowGX = v.gx;
-    dim.WindowLY = v.ly;
-    dim.WindowGY = v.gy;
+    plot.WindowLX = v.lx;
+    plot.WindowGX = v.gx;
+    plot.WindowLY = v.ly;
+    plot.WindowGY = v.gy;
     return v;
 }
 
-ViewLimits CentreOnClickLimits(const Dimension& dim, GraphWork& work, float x, float y)
+ViewLimits CentreOnClickLimits(const PlotSetup& plot, GraphWork& work, float x, float y)
 {
-    const float width = toSingle(static_cast<double>(dim.WindowGX) - dim.WindowLX);
-    const float height = toSingle(static_cast<double>(dim.WindowGY) - dim.WindowLY);
+    const float width = toSingle(static_cast<double>(plot.WindowGX) - plot.WindowLX);
+    const float height = toSingle(static_cast<double>(plot.WindowGY) - plot.WindowLY);
     ViewLimits v;
     v.lx = toSingle(x - width / 2.0);
     v.gx = toSingle(x + width / 2.0);
@@ -135,20 +135,18 @@ ViewLimits CentreOnClickLimits(const Dimension& dim, GraphWork& work, float x, f
     return v;
 }
 
-ViewLimits ZoomAboutLimits(const Dimension& dim, float x, float y, double factor)
+ViewLimits ZoomAboutLimits(const PlotSetup& plot, float x, float y, double factor)
 {
     ViewLimits v;
-    v.lx = toSingle(x - (x - static_cast<double>(dim.WindowLX)) * factor);
-    v.gx = toSingle(x + (dim.WindowGX - static_cast<double>(x)) * factor);
-    v.ly = toSingle(y - (y - static_cast<double>(dim.WindowLY)) * factor);
-    v.gy = toSingle(y + (dim.WindowGY - static_cast<double>(y)) * factor);
+    v.lx = toSingle(x - (x - static_cast<double>(plot.WindowLX)) * factor);
+    v.gx = toSingle(x + (plot.WindowGX - static_cast<double>(x)) * factor);
+    v.ly = toSingle(y - (y - static_cast<double>(plot.WindowLY)) * factor);
+    v.gy = toSingle(y + (plot.WindowGY - static_cast<double>(y)) * factor);
     return v;
 }
 
-std::optional<YRange> FitYLimits(const Dimension& dim, int order, float lx, float gx, int plotStep, int width)
+std::optional<YRange> FitYLimits(const Series& series, int order, float lx, float gx, int plotStep, int width)
 {
-    Dimension d = dim;
-    d.DerivOrder = order;
     const double step = (static_cast<double>(gx) - lx) / width * std::max(plotStep, 1);
     if (!(step > 0) || !std::isfinite(step))
         return std::nullopt;
@@ -158,7 +156,7 @@ std::optional<YRange> FitYLimits(const Dimension& dim, int order, float lx, floa
     for (long long i = 0; i <= samples; ++i) {
         const double x = std::min(static_cast<double>(gx), lx + i * step);
         try {
-            const double y = EvalSelected(d, x);
+            const double y = EvalSelected(series, order, x);
             low = std::min(low, y);
             high = std::max(high, y);
         } catch (const RunTimeError&) {

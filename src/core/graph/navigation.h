@@ -39,22 +39,22 @@ struct ViewLimits {
 // graph can hold.
 extern const QString kViewRangeMessage;
 
-// Reads the four window texts into the study state, computes the centre and
-// half extents and the new limits for `action`; the study state gets the new
-// limits. Raises error 6 (the study state then holds the texts' values) when
+// Reads the four window texts into the plot set-up, computes the centre and
+// half extents and the new limits for `action`; the set-up gets the new
+// limits. Raises error 6 (the set-up then holds the texts' values) when
 // a value leaves the single precision range.
-ViewLimits ChangeViewLimits(Dimension& dim, GraphWork& work, const QString& lx, const QString& gx,
+ViewLimits ChangeViewLimits(PlotSetup& plot, GraphWork& work, const QString& lx, const QString& gx,
                             const QString& ly, const QString& gy, int action);
 
 // The window of the stored size centred on (x, y). Raises error 6 when a
 // limit leaves the single precision range.
-ViewLimits CentreOnClickLimits(const Dimension& dim, GraphWork& work, float x, float y);
+ViewLimits CentreOnClickLimits(const PlotSetup& plot, GraphWork& work, float x, float y);
 
 // The stored window scaled by `factor` about (x, y), so that the point keeps
 // its place in the graph area (the wheel: 0.5 zooms in as Zoom In does, 2 out
 // as Zoom Out does). Raises error 6 when a limit leaves the single precision
 // range.
-ViewLimits ZoomAboutLimits(const Dimension& dim, float x, float y, double factor);
+ViewLimits ZoomAboutLimits(const PlotSetup& plot, float x, float y, double factor);
 
 // The y-window that holds the function or derivative of `order` over the
 // x-window [lx, gx], sampled as a plot of `plotStep` on a graph area of
@@ -65,7 +65,7 @@ struct YRange {
     double low = 0;
     double high = 0;
 };
-std::optional<YRange> FitYLimits(const Dimension& dim, int order, float lx, float gx, int plotStep, int width);
+std::optional<YRange> FitYLimits(const Series& series, int order, float lx, float gx, int plotStep, int width);
 
 // The coordinate tool tip of the graph area at (x, y).
 QString CoordinateTip(float x, float y);

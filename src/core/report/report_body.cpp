@@ -11,7 +11,7 @@ namespace vendrak {
 
 namespace {
 
-void extremaBlock(std::vector<ReportLine>& out, const Dimension& d, const QString& heading,
+void extremaBlock(std::vector<ReportLine>& out, const Series& series, double errorBound, const QString& heading,
                   const std::array<double, kResultCapacity + 1>& table, int count)
 {
     if (count == 0)
@@ -22,9 +22,9 @@ void extremaBlock(std::vector<ReportLine>& out, const Dimension& d, const QStrin
         const double x = table[static_cast<size_t>(i)];
         ReportLine line;
         try {
-            const double y = EvalSeries(d, x);
+            const double y = EvalSeries(series, x);
             line.text = u'[' + PrintNumberText(x) + u',' + PrintNumberText(y) + u']';
-            if (std::fabs(y) <= d.ErrorBound)
+            if (std::fabs(y) <= errorBound)
                 line.redTail = QStringLiteral("***POSSIBLE ROOT");
         } catch (const RunTimeError& e) {
             // A value that cannot be computed is named, not left out, so the
@@ -44,7 +44,8 @@ QString ReportTitle(int derivOrder)
     return QStringLiteral("Plot of Function");
 }
 
-std::vector<ReportLine> ReportBody(const Dimension& d, const ReportTexts& t)
+std::vector<ReportLine> ReportBody(const Series& series, const StudySpecs& study, const Results& results,
+                                   const ReportTexts& t)
 {
     std::vector<ReportLine> out;
     auto line = [&out](const QString& s) { out.push_back({s, {}}); };
@@ -56,18 +57,18 @@ std::vector<ReportLine> ReportBody(const Dimension& d, const ReportTexts& t)
     line(QStringLiteral("   # OF SUBINTERVALS: ") + t.subintervals);
     line(QStringLiteral("MAX. # OF ITERATIONS: ") + t.maxcy);
     line(QStringLiteral("       MAXIMUM ERROR: ") + t.error);
-    if (d.IntegralDone) {
+    if (results.IntegralDone) {
         line({});
-        line(QStringLiteral("INTEGRAL= ") + PrintNumberText(d.IntegralValue));
+        line(QStringLiteral("INTEGRAL= ") + PrintNumberText(results.IntegralValue));
     }
-    if (d.RootCount != 0) {
+    if (results.RootCount != 0) {
         line({});
         line(QStringLiteral("ROOTS:"));
-        for (int i = 1; i <= std::min(d.RootCount, kResultCapacity); ++i)
-            line(PrintNumberText(d.Roots[static_cast<size_t>(i)]));
+        for (int i = 1; i <= std::min(results.RootCount, kResultCapacity); ++i)
+            line(PrintNumberText(results.Roots[static_cast<size_t>(i)]));
     }
-    extremaBlock(out, d, QStringLiteral("MAXIMA:"), d.Maxima, d.MaxCount);
-    extremaBlock(out, d, QStringLiteral("MINIMA:"), d.Minima, d.MinCount);
+    extremaBlock(out, series, study.ErrorBound, QStringLiteral("MAXIMA:"), results.Maxima, results.MaxCount);
+    extremaBlock(out, series, study.ErrorBound, QStringLiteral("MINIMA:"), results.Minima, results.MinCount);
     line({});
     line(QStringLiteral("PLOT SETUP:"));
     line({});

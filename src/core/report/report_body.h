@@ -24,6 +24,7 @@ QString ReportTitle(int derivOrder);
 
 // Everything after the graph and its title: study settings, results, plot
 // set-up. Maxima and minima are evaluated with the function itself.
-std::vector<ReportLine> ReportBody(const Dimension& d, const ReportTexts& t);
+std::vector<ReportLine> ReportBody(const Series& series, const StudySpecs& study, const Results& results,
+                                   const ReportTexts& t);
 
 } // namespace vendrak

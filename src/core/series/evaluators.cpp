@@ -11,11 +11,11 @@ namespace vendrak {
 
 namespace {
 
-double factorial(const Dimension& d, long k)
+double factorial(long k)
 {
     if (k < 0 || k > kFactorialTop)
         raise(ErrorNumber::Subscript);
-    return d.Factorials[static_cast<size_t>(k)];
+    return Factorials()[static_cast<size_t>(k)];
 }
 
 // Counted power with the general power function, as the derivative weights use.
@@ -24,11 +24,11 @@ double power(double base, double exponent) { return checked(std::pow(base, expon
 // The trigonometric sum at x: start() (taken after the angle step, whose
 // errors come first), then s = term(s, harmonic, cos, sin) harmonic by harmonic.
 template <class Start, class Term>
-double harmonicSum(const Dimension& d, double x, Start&& start, Term&& term)
+double harmonicSum(const Series& ser, double x, Start&& start, Term&& term)
 {
-    const double th = harmonicAngle(d, x);
+    const double th = harmonicAngle(ser, x);
     double s = start();
-    forEachHarmonic(d.TermCount, th, [&](const Harmonic& h, double angle) {
+    forEachHarmonic(ser.TermCount, th, [&](const Harmonic& h, double angle) {
         s = term(s, h, std::cos(angle), std::sin(angle));
     });
     return s;
@@ -44,7 +44,7 @@ double zero() { return 0.0; }
 struct RaiseFaults {
     double operator()(double v) const { return checked(v); }
     double div(double a, double b) const { return checkedDiv(a, b); }
-    double coefficient(const Dimension& d, long k) const { return coeff(d, k); }
+    double coefficient(const Series& ser, long k) const { return coeff(ser, k); }
 };
 
 struct NoteFaults {
@@ -69,43 +69,43 @@ struct NoteFaults {
         }
         return (*this)(a / b);
     }
-    double coefficient(const Dimension& d, long k)
+    double coefficient(const Series& ser, long k)
     {
-        if (k < 0 || k >= static_cast<long>(d.Coeffs.size())) {
+        if (k < 0 || k >= static_cast<long>(ser.Coeffs.size())) {
             note(ErrorNumber::Subscript);
             return 0;
         }
-        return d.Coeffs[static_cast<size_t>(k)];
+        return ser.Coeffs[static_cast<size_t>(k)];
     }
 };
 
 // f(x), each step as harmonicAngle, harmonicSum and forEachHarmonic take it.
 template <class Faults>
-double seriesValue(const Dimension& d, double x, Faults& check)
+double seriesValue(const Series& ser, double x, Faults& check)
 {
-    const long n = d.TermCount;
-    if (d.SeriesType == kTrigSeries) {
-        const double step = check.div(check(check(check(x - d.Centre) * std::atan(1.0)) * 8), d.Period);
-        double s = check.coefficient(d, 0);
+    const long n = ser.TermCount;
+    if (ser.Kind == SeriesKind::Trigonometric) {
+        const double step = check.div(check(check(check(x - ser.Centre) * std::atan(1.0)) * 8), ser.Period);
+        double s = check.coefficient(ser, 0);
         double angle = 0;
         long k = 1;
         for (; k <= n - 1; k += 2) {
             angle = check(angle + step);
             const double c = std::cos(angle);
             const double sn = std::sin(angle);
-            s = check(check(s + check.coefficient(d, k) * sn) + check.coefficient(d, k + 1) * c);
+            s = check(check(s + check.coefficient(ser, k) * sn) + check.coefficient(ser, k + 1) * c);
         }
         if (k == n) {
             angle = check(angle + step);
-            s = check(s + check.coefficient(d, k) * std::sin(angle));
+            s = check(s + check.coefficient(ser, k) * std::sin(angle));
         }
         return s;
     }
-    if (d.SeriesType == kPowerSeries) {
-        const double t = check(x - d.Centre);
+    if (ser.Kind == SeriesKind::Power) {
+        const double t = check(x - ser.Centre);
         double s = 0;
         for (long k = n; k >= 0; --k)
-            s = check(t * s + check.coefficient(d, k));
+            s = check(t * s + check.coefficient(ser, k));
         return s;
     }
     return 0;
@@ -114,62 +114,62 @@ double seriesValue(const Dimension& d, double x, Faults& check)
 // Horner's rule in t = x - centre from the top coefficient down to `lowest`,
 // coefficient k weighted by weight(k) (taken first: its errors come first).
 template <class Weight>
-double powerSum(const Dimension& d, double x, long lowest, Weight&& weight)
+double powerSum(const Series& ser, double x, long lowest, Weight&& weight)
 {
-    const double t = checked(x - d.Centre);
+    const double t = checked(x - ser.Centre);
     double s = 0;
-    for (long k = d.TermCount; k >= lowest; --k) {
+    for (long k = ser.TermCount; k >= lowest; --k) {
         const double w = weight(k);
-        s = checked(w * coeff(d, k) + t * s);
+        s = checked(w * coeff(ser, k) + t * s);
     }
     return s;
 }
 
 } // namespace
 
-double EvalSeries(const Dimension& d, double x)
+double EvalSeries(const Series& ser, double x)
 {
     RaiseFaults raise;
-    return seriesValue(d, x, raise);
+    return seriesValue(ser, x, raise);
 }
 
-bool TryEvalSeries(const Dimension& d, double x, double& value, ErrorNumber& fault)
+bool TryEvalSeries(const Series& ser, double x, double& value, ErrorNumber& fault)
 {
     NoteFaults note;
-    value = seriesValue(d, x, note);
+    value = seriesValue(ser, x, note);
     if (!note.first)
         return true;
     fault = *note.first;
     return false;
 }
 
-double EvalDeriv1(const Dimension& d, double x)
+double EvalDeriv1(const Series& ser, double x)
 {
-    if (d.SeriesType == kTrigSeries) {
-        const double s = harmonicSum(d, x, zero, [&](double sum, const Harmonic& h, double c, double sn) {
+    if (ser.Kind == SeriesKind::Trigonometric) {
+        const double s = harmonicSum(ser, x, zero, [&](double sum, const Harmonic& h, double c, double sn) {
             if (h.hasCosine)
-                return checked(checked(c * coeff(d, h.k) - sn * coeff(d, h.k + 1)) * h.j + sum);
-            return checked(checked(h.j * coeff(d, h.k)) * c + sum);
+                return checked(checked(c * coeff(ser, h.k) - sn * coeff(ser, h.k + 1)) * h.j + sum);
+            return checked(checked(h.j * coeff(ser, h.k)) * c + sum);
         });
-        return checked(angularFrequency(d) * s);
+        return checked(angularFrequency(ser) * s);
     }
-    if (d.SeriesType == kPowerSeries)
-        return powerSum(d, x, 1, [](long k) { return static_cast<double>(k); });
+    if (ser.Kind == SeriesKind::Power)
+        return powerSum(ser, x, 1, [](long k) { return static_cast<double>(k); });
     return 0;
 }
 
-double EvalDeriv2(const Dimension& d, double x)
+double EvalDeriv2(const Series& ser, double x)
 {
-    if (d.SeriesType == kTrigSeries) {
-        const double s = harmonicSum(d, x, zero, [&](double sum, const Harmonic& h, double c, double sn) {
+    if (ser.Kind == SeriesKind::Trigonometric) {
+        const double s = harmonicSum(ser, x, zero, [&](double sum, const Harmonic& h, double c, double sn) {
             if (h.hasCosine)
-                return checked(sum - power(h.j, 2.0) * checked(c * coeff(d, h.k + 1) + sn * coeff(d, h.k)));
-            return checked(sum - checked(power(h.j, 2.0) * coeff(d, h.k)) * sn);
+                return checked(sum - power(h.j, 2.0) * checked(c * coeff(ser, h.k + 1) + sn * coeff(ser, h.k)));
+            return checked(sum - checked(power(h.j, 2.0) * coeff(ser, h.k)) * sn);
         });
-        return checked(power(angularFrequency(d), 2.0) * s);
+        return checked(power(angularFrequency(ser), 2.0) * s);
     }
-    if (d.SeriesType == kPowerSeries) {
-        return powerSum(d, x, 2, [](long k) {
+    if (ser.Kind == SeriesKind::Power) {
+        return powerSum(ser, x, 2, [](long k) {
             // (k-1)*k in 32-bit integer arithmetic: a product beyond it overflows.
             const long long w = static_cast<long long>(k - 1) * k;
             if (w > std::numeric_limits<int>::max())
@@ -180,46 +180,45 @@ double EvalDeriv2(const Dimension& d, double x)
     return 0;
 }
 
-double EvalDerivN(const Dimension& d, double x)
+double EvalDerivN(const Series& ser, int order, double x)
 {
-    const int n = d.TermCount;
-    const int order = d.DerivOrder;
-    if (d.SeriesType == kTrigSeries) {
+    const int n = ser.TermCount;
+    if (ser.Kind == SeriesKind::Trigonometric) {
         const bool odd = order % 2 != 0;
-        double s = harmonicSum(d, x, zero, [&](double sum, const Harmonic& h, double c, double sn) {
+        double s = harmonicSum(ser, x, zero, [&](double sum, const Harmonic& h, double c, double sn) {
             if (!h.hasCosine)
-                return checked(checked(power(h.j, order) * coeff(d, h.k)) * (odd ? c : sn) + sum);
+                return checked(checked(power(h.j, order) * coeff(ser, h.k)) * (odd ? c : sn) + sum);
             const double p = power(h.j, order);
             if (odd)
-                return checked(p * checked(c * coeff(d, h.k) - sn * coeff(d, h.k + 1)) + sum);
-            return checked(p * checked(c * coeff(d, h.k + 1) + sn * coeff(d, h.k)) + sum);
+                return checked(p * checked(c * coeff(ser, h.k) - sn * coeff(ser, h.k + 1)) + sum);
+            return checked(p * checked(c * coeff(ser, h.k + 1) + sn * coeff(ser, h.k)) + sum);
         });
         const int m = order % 4;
         if (m == 2 || m == 3)
             s = -s;
-        return checked(power(angularFrequency(d), order) * s);
+        return checked(power(angularFrequency(ser), order) * s);
     }
-    if (d.SeriesType == kPowerSeries) {
+    if (ser.Kind == SeriesKind::Power) {
         if (n <= kFactorialTop)
-            return powerSum(d, x, order, [&](long k) { return checkedDiv(factorial(d, k), factorial(d, k - order)); });
+            return powerSum(ser, x, order, [&](long k) { return checkedDiv(factorial(k), factorial(k - order)); });
         // Beyond 170! the weights k!/(k-n)! come from a running product.
         double p = 1;
         for (long i = static_cast<long>(n) + 2 - order; i <= static_cast<long>(n) + 1; ++i)
             p = checked(static_cast<double>(i) * p);
-        return powerSum(d, x, order, [&](long k) {
+        return powerSum(ser, x, order, [&](long k) {
             return p = checked(checkedDiv(p, static_cast<double>(k + 1)) * static_cast<double>((k + 1) - order));
         });
     }
     return 0;
 }
 
-double EvalSelected(const Dimension& d, double x)
+double EvalSelected(const Series& ser, int order, double x)
 {
-    switch (d.DerivOrder) {
-    case 0: return EvalSeries(d, x);
-    case 1: return EvalDeriv1(d, x);
-    case 2: return EvalDeriv2(d, x);
-    default: return EvalDerivN(d, x);
+    switch (order) {
+    case 0: return EvalSeries(ser, x);
+    case 1: return EvalDeriv1(ser, x);
+    case 2: return EvalDeriv2(ser, x);
+    default: return EvalDerivN(ser, order, x);
     }
 }
 

@@ -312,193 +312,147 @@ private:
     FieldScanner scan_;
 };
 
-// Everything a file can set, gathered before any of it reaches the study.
+// Everything a file can set, gathered before any of it reaches the study:
+// the parts start as the study holds them, so what the file does not carry
+// (the coefficients when none follow, the derivative order, the grid
+// option) stays as it was.
 struct Parsed {
-    int MultiVarFlag = 0;
-    QByteArray SourceText;
-    double XLvalid = 0, XUvalid = 0;
-    QString CentreText;
-    double Centre = 0;
-    int SeriesType = 0;
-    QString PeriodText;
-    double Period = 0;
-    int TermCount = 0;
-    bool CoeffsFollow = false;
-    std::vector<double> Coeffs;
+    explicit Parsed(const Dimension& d) : series(d.series), study(d.study), results(d.results), plot(d.plot) {}
 
+    Series series;
+    QString CentreText;
+    bool CoeffsFollow = false;
     bool StudyLoaded = false;
-    double XLower = 0, XUpper = 0;
-    int Subintervals = 0;
-    double ErrorBound = 0;
-    int MaxCycles = 0;
-    bool IntegralDone = false;
-    int RootCount = 0, PossibleRootCount = 0, MaxCount = 0, MinCount = 0;
-    float WindowLX = 0, WindowGX = 0, WindowLY = 0, WindowGY = 0;
-    int PlotStep = 0;
-    float XOrigin = 0, YOrigin = 0, DivX = 0, DivY = 0;
-    double IntegralValue = 0;
-    std::vector<double> Roots, Maxima, Minima;
+    StudySpecs study;
+    Results results;
+    PlotSetup plot;
 };
 
 enum class HeaderKind { SingleVariable, MultiVariable };
 
-HeaderKind parseHeader(Reader& r, const Dimension& d, Parsed& p)
+HeaderKind parseHeader(Reader& r, Parsed& p)
 {
-    p.MultiVarFlag = r.integer(QStringLiteral("the multivariable flag"));
-    if (p.MultiVarFlag != 0)
+    p.series.MultiVarFlag = r.integer(QStringLiteral("the multivariable flag"));
+    if (p.series.MultiVarFlag != 0)
         return HeaderKind::MultiVariable;
-    p.SourceText = r.bytes(QStringLiteral("the source text"));
-    p.XLvalid = r.number(QStringLiteral("the lower limit of validity"));
-    p.XUvalid = r.number(QStringLiteral("the upper limit of validity"));
+    p.series.SourceText = r.bytes(QStringLiteral("the source text"));
+    p.series.XLvalid = r.number(QStringLiteral("the lower limit of validity"));
+    p.series.XUvalid = r.number(QStringLiteral("the upper limit of validity"));
 
     const QString centreWhat = QStringLiteral("the centre of expansion");
     int line = r.line();
     p.CentreText = r.text(centreWhat);
     if (p.CentreText.trimmed() == u"*") {
-        p.Centre = (p.XUvalid + p.XLvalid) / 2;
-        if (!std::isfinite(p.Centre))
+        p.series.Centre = (p.series.XUvalid + p.series.XLvalid) / 2;
+        if (!std::isfinite(p.series.Centre))
             throw ParseError{QStringLiteral("the midpoint of the interval of validity is beyond the range of numbers"), line};
     } else {
-        p.Centre = r.leading(p.CentreText, centreWhat, line);
+        p.series.Centre = r.leading(p.CentreText, centreWhat, line);
     }
 
     line = r.line();
-    p.SeriesType = r.integer(QStringLiteral("the series type"));
-    if (p.SeriesType != kTrigSeries && p.SeriesType != kPowerSeries)
-        throw ParseError{QStringLiteral("the series type is %1; it must be 0 (trigonometric) or 1 (power)").arg(p.SeriesType), line};
+    const int kind = r.integer(QStringLiteral("the series type"));
+    if (kind != static_cast<int>(SeriesKind::Trigonometric) && kind != static_cast<int>(SeriesKind::Power))
+        throw ParseError{QStringLiteral("the series type is %1; it must be 0 (trigonometric) or 1 (power)").arg(kind), line};
+    p.series.Kind = static_cast<SeriesKind>(kind);
 
     const QString periodWhat = QStringLiteral("the period");
     line = r.line();
-    p.PeriodText = r.text(periodWhat);
-    if (p.PeriodText.trimmed() == u"*") {
+    p.series.PeriodText = r.text(periodWhat);
+    if (p.series.PeriodText.trimmed() == u"*") {
         // Shown as the star it is evaluated as, blanks or not.
-        p.PeriodText = QStringLiteral("*");
-        const double pi = d.PiValue != 0 ? d.PiValue : 4 * std::atan(1.0);
-        p.Period = pi + pi;
+        p.series.PeriodText = QStringLiteral("*");
+        const double pi = PiValue();
+        p.series.Period = pi + pi;
     } else {
-        p.Period = r.leading(p.PeriodText, periodWhat, line);
+        p.series.Period = r.leading(p.series.PeriodText, periodWhat, line);
     }
 
     line = r.line();
     const int terms = r.integer(QStringLiteral("the term count"));
-    if (p.SeriesType == kTrigSeries && terms < 1)
+    if (p.series.Kind == SeriesKind::Trigonometric && terms < 1)
         throw ParseError{QStringLiteral("the number of terms is %1; a trigonometric series needs at least 1").arg(terms), line};
-    if (p.SeriesType == kPowerSeries && terms < 0)
+    if (p.series.Kind == SeriesKind::Power && terms < 0)
         throw ParseError{QStringLiteral("the degree is %1; it cannot be negative").arg(terms), line};
-    p.TermCount = p.SeriesType == kTrigSeries ? terms - 1 : terms;
+    p.series.TermCount = p.series.Kind == SeriesKind::Trigonometric ? terms - 1 : terms;
     p.CoeffsFollow = r.boolean(QStringLiteral("the coefficients-follow flag"));
     return HeaderKind::SingleVariable;
 }
 
-void parseCoefficients(Reader& r, const Dimension& d, Parsed& p)
+void parseCoefficients(Reader& r, Parsed& p)
 {
-    const qint64 wanted = static_cast<qint64>(p.TermCount) + 1;
+    const qint64 wanted = static_cast<qint64>(p.series.TermCount) + 1;
     if (!p.CoeffsFollow) {
         // The header reuses the coefficients already loaded; that only makes
         // sense when they fit the new term count.
-        if (static_cast<qint64>(d.Coeffs.size()) != wanted)
+        if (static_cast<qint64>(p.series.Coeffs.size()) != wanted)
             throw ParseError{QStringLiteral("the header says no coefficients follow, and the series loaded "
                                             "before has %1 coefficients instead of %2")
-                                 .arg(d.Coeffs.size())
+                                 .arg(p.series.Coeffs.size())
                                  .arg(wanted),
                              r.line()};
         return;
     }
-    p.Coeffs.reserve(static_cast<size_t>(std::min(wanted, kInitialReserve)));
+    p.series.Coeffs.clear();
+    p.series.Coeffs.reserve(static_cast<size_t>(std::min(wanted, kInitialReserve)));
     for (qint64 k = 0; k < wanted; ++k) {
         if (r.atEnd())
             throw ParseError{QStringLiteral("the file ends after %1 of %2 coefficients").arg(k).arg(wanted), r.line()};
-        p.Coeffs.push_back(r.number(QStringLiteral("coefficient C[%1]").arg(k)));
+        p.series.Coeffs.push_back(r.number(QStringLiteral("coefficient C[%1]").arg(k)));
     }
 }
 
 void parseStudy(Reader& r, Parsed& p)
 {
     p.StudyLoaded = true;
-    p.XLower = r.number(QStringLiteral("the lower limit of the study interval"));
-    p.XUpper = r.number(QStringLiteral("the upper limit of the study interval"));
-    p.Subintervals = r.integer(QStringLiteral("the number of subintervals"));
-    p.ErrorBound = r.number(QStringLiteral("the error bound"));
-    p.MaxCycles = r.integer(QStringLiteral("the maximum number of cycles"));
-    p.IntegralDone = r.boolean(QStringLiteral("the integral-done flag"));
-    p.RootCount = r.count(QStringLiteral("the number of roots"));
+    p.study.XLower = r.number(QStringLiteral("the lower limit of the study interval"));
+    p.study.XUpper = r.number(QStringLiteral("the upper limit of the study interval"));
+    p.study.Subintervals = r.integer(QStringLiteral("the number of subintervals"));
+    p.study.ErrorBound = r.number(QStringLiteral("the error bound"));
+    p.study.MaxCycles = r.integer(QStringLiteral("the maximum number of cycles"));
+    p.results.IntegralDone = r.boolean(QStringLiteral("the integral-done flag"));
+    p.results.RootCount = r.count(QStringLiteral("the number of roots"));
     const int line = r.line();
-    p.PossibleRootCount = r.integer(QStringLiteral("the number of possible roots"));
-    if (p.PossibleRootCount < 0)
-        throw ParseError{QStringLiteral("the number of possible roots is %1; it cannot be negative").arg(p.PossibleRootCount), line};
-    p.MaxCount = r.count(QStringLiteral("the number of maxima"));
-    p.MinCount = r.count(QStringLiteral("the number of minima"));
+    p.results.PossibleRootCount = r.integer(QStringLiteral("the number of possible roots"));
+    if (p.results.PossibleRootCount < 0)
+        throw ParseError{QStringLiteral("the number of possible roots is %1; it cannot be negative").arg(p.results.PossibleRootCount), line};
+    p.results.MaxCount = r.count(QStringLiteral("the number of maxima"));
+    p.results.MinCount = r.count(QStringLiteral("the number of minima"));
 
-    p.WindowLX = r.single(QStringLiteral("the left plot limit"));
-    p.WindowGX = r.single(QStringLiteral("the right plot limit"));
-    p.WindowLY = r.single(QStringLiteral("the lower plot limit"));
-    p.WindowGY = r.single(QStringLiteral("the upper plot limit"));
-    p.PlotStep = r.integer(QStringLiteral("the plot step"));
-    p.XOrigin = r.single(QStringLiteral("the x origin"));
-    p.YOrigin = r.single(QStringLiteral("the y origin"));
-    p.DivX = r.single(QStringLiteral("the x division size"));
-    p.DivY = r.single(QStringLiteral("the y division size"));
+    p.plot.WindowLX = r.single(QStringLiteral("the left plot limit"));
+    p.plot.WindowGX = r.single(QStringLiteral("the right plot limit"));
+    p.plot.WindowLY = r.single(QStringLiteral("the lower plot limit"));
+    p.plot.WindowGY = r.single(QStringLiteral("the upper plot limit"));
+    p.plot.PlotStep = r.integer(QStringLiteral("the plot step"));
+    p.plot.XOrigin = r.single(QStringLiteral("the x origin"));
+    p.plot.YOrigin = r.single(QStringLiteral("the y origin"));
+    p.plot.DivX = r.single(QStringLiteral("the x division size"));
+    p.plot.DivY = r.single(QStringLiteral("the y division size"));
 
-    if (p.IntegralDone)
-        p.IntegralValue = r.number(QStringLiteral("the integral"));
-    for (int i = 1; i <= p.RootCount; ++i)
-        p.Roots.push_back(r.number(QStringLiteral("root %1").arg(i)));
-    for (int i = 1; i <= p.MaxCount; ++i)
-        p.Maxima.push_back(r.number(QStringLiteral("maximum %1").arg(i)));
-    for (int i = 1; i <= p.MinCount; ++i)
-        p.Minima.push_back(r.number(QStringLiteral("minimum %1").arg(i)));
+    if (p.results.IntegralDone)
+        p.results.IntegralValue = r.number(QStringLiteral("the integral"));
+    for (int i = 1; i <= p.results.RootCount; ++i)
+        p.results.Roots[static_cast<size_t>(i)] = r.number(QStringLiteral("root %1").arg(i));
+    for (int i = 1; i <= p.results.MaxCount; ++i)
+        p.results.Maxima[static_cast<size_t>(i)] = r.number(QStringLiteral("maximum %1").arg(i));
+    for (int i = 1; i <= p.results.MinCount; ++i)
+        p.results.Minima[static_cast<size_t>(i)] = r.number(QStringLiteral("minimum %1").arg(i));
 }
 
 void commit(Dimension& d, Parsed& p)
 {
-    d.MultiVarFlag = p.MultiVarFlag;
-    d.SourceText = p.SourceText;
-    d.XLvalid = p.XLvalid;
-    d.XUvalid = p.XUvalid;
-    d.ScratchText = p.CentreText;
-    d.Centre = p.Centre;
-    d.SeriesType = p.SeriesType;
-    d.PeriodText = p.PeriodText;
-    d.Period = p.Period;
-    d.TermCount = p.TermCount;
-
-    d.RestoringStudy = true;
-    d.IntegralDone = false;
-    d.RootCount = d.MaxCount = d.MinCount = d.PossibleRootCount = 0;
-
-    if (p.CoeffsFollow)
-        d.Coeffs = std::move(p.Coeffs);
-
-    d.StudyLoaded = p.StudyLoaded;
-    if (!p.StudyLoaded)
+    d.series = std::move(p.series);
+    d.window.RestoringStudy = true;
+    d.window.StudyLoaded = p.StudyLoaded;
+    if (!p.StudyLoaded) {
+        // The results of the series studied before do not belong to this one.
+        d.results.IntegralDone = false;
+        d.results.RootCount = d.results.MaxCount = d.results.MinCount = d.results.PossibleRootCount = 0;
         return;
-    d.XLower = p.XLower;
-    d.XUpper = p.XUpper;
-    d.Subintervals = p.Subintervals;
-    d.ErrorBound = p.ErrorBound;
-    d.MaxCycles = p.MaxCycles;
-    d.IntegralDone = p.IntegralDone;
-    d.RootCount = p.RootCount;
-    d.PossibleRootCount = p.PossibleRootCount;
-    d.MaxCount = p.MaxCount;
-    d.MinCount = p.MinCount;
-    d.WindowLX = p.WindowLX;
-    d.WindowGX = p.WindowGX;
-    d.WindowLY = p.WindowLY;
-    d.WindowGY = p.WindowGY;
-    d.PlotStep = p.PlotStep;
-    d.XOrigin = p.XOrigin;
-    d.YOrigin = p.YOrigin;
-    d.DivX = p.DivX;
-    d.DivY = p.DivY;
-    if (p.IntegralDone)
-        d.IntegralValue = p.IntegralValue;
-    for (int i = 1; i <= p.RootCount; ++i)
-        d.Roots[static_cast<size_t>(i)] = p.Roots[static_cast<size_t>(i - 1)];
-    for (int i = 1; i <= p.MaxCount; ++i)
-        d.Maxima[static_cast<size_t>(i)] = p.Maxima[static_cast<size_t>(i - 1)];
-    for (int i = 1; i <= p.MinCount; ++i)
-        d.Minima[static_cast<size_t>(i)] = p.Minima[static_cast<size_t>(i - 1)];
+    }
+    d.study = p.study;
+    d.results = p.results;
+    d.plot = p.plot;
 }
 
 ReadResult readFailure(const QString& path, const QString& why)
@@ -598,42 +552,42 @@ int checkedCount(int n, const QString& what)
 
 // Save writes the period as the number it stands for; a new series keeps a
 // period of 2π as the "*" that names it exactly.
-QByteArray composeSeries(const Dimension& d, bool starPeriod)
+QByteArray composeSeries(const Series& s, bool starPeriod)
 {
-    if ((d.SeriesType != kTrigSeries && d.SeriesType != kPowerSeries) || d.TermCount < 0
-        || static_cast<qint64>(d.Coeffs.size()) != static_cast<qint64>(d.TermCount) + 1)
+    if ((s.Kind != SeriesKind::Trigonometric && s.Kind != SeriesKind::Power) || s.TermCount < 0
+        || static_cast<qint64>(s.Coeffs.size()) != static_cast<qint64>(s.TermCount) + 1)
         throw WriteError{QStringLiteral("no series is loaded")};
 
     // The coefficients are always written, so the saved file stands on its
     // own even when it was opened as a header that reused earlier ones.
     QString rest;
-    appendLine(rest, {numberField(d.XLvalid), numberField(d.XUvalid), numberField(d.Centre),
-                      NumberText(d.SeriesType),
-                      starPeriod && d.PeriodText == u"*" ? QStringLiteral("\"*\"") : numberField(d.Period),
-                      NumberText(ShownTermCount(d)), boolField(true)});
-    for (double c : d.Coeffs)
+    appendLine(rest, {numberField(s.XLvalid), numberField(s.XUvalid), numberField(s.Centre),
+                      NumberText(static_cast<int>(s.Kind)),
+                      starPeriod && s.PeriodText == u"*" ? QStringLiteral("\"*\"") : numberField(s.Period),
+                      NumberText(ShownTermCount(s)), boolField(true)});
+    for (double c : s.Coeffs)
         appendLine(rest, {numberField(c)});
-    return NumberText(d.MultiVarFlag).toUtf8() + ',' + textField(d.SourceText) + ',' + rest.toUtf8();
+    return NumberText(s.MultiVarFlag).toUtf8() + ',' + textField(s.SourceText) + ',' + rest.toUtf8();
 }
 
 QByteArray composeFile(const Dimension& d, const StudySettingsTexts& t)
 {
-    const QByteArray series = composeSeries(d, false);
+    const QByteArray series = composeSeries(d.series, false);
     QString out;
     auto line = [&out](const QStringList& fields) { appendLine(out, fields); };
 
-    const int roots = checkedCount(d.RootCount, QStringLiteral("the number of roots"));
-    const int maxima = checkedCount(d.MaxCount, QStringLiteral("the number of maxima"));
-    const int minima = checkedCount(d.MinCount, QStringLiteral("the number of minima"));
-    if (d.PossibleRootCount < 0)
+    const int roots = checkedCount(d.results.RootCount, QStringLiteral("the number of roots"));
+    const int maxima = checkedCount(d.results.MaxCount, QStringLiteral("the number of maxima"));
+    const int minima = checkedCount(d.results.MinCount, QStringLiteral("the number of minima"));
+    if (d.results.PossibleRootCount < 0)
         throw WriteError{QStringLiteral("the number of possible roots is negative")};
 
     line({numberField(settingNumber(t.xlower, QStringLiteral("the lower limit of the study interval"))),
           numberField(settingNumber(t.xupper, QStringLiteral("the upper limit of the study interval"))),
           integerSetting(t.subintervals, QStringLiteral("the number of subintervals")),
           numberField(settingNumber(t.error, QStringLiteral("the error bound"))),
-          integerSetting(t.maxcy, QStringLiteral("the maximum number of cycles")), boolField(d.IntegralDone),
-          NumberText(roots), NumberText(d.PossibleRootCount), NumberText(maxima), NumberText(minima)});
+          integerSetting(t.maxcy, QStringLiteral("the maximum number of cycles")), boolField(d.results.IntegralDone),
+          NumberText(roots), NumberText(d.results.PossibleRootCount), NumberText(maxima), NumberText(minima)});
     line({singleSetting(t.windowlx, QStringLiteral("the left plot limit")),
           singleSetting(t.windowgx, QStringLiteral("the right plot limit")),
           singleSetting(t.windowly, QStringLiteral("the lower plot limit")),
@@ -644,14 +598,14 @@ QByteArray composeFile(const Dimension& d, const StudySettingsTexts& t)
           singleSetting(t.divx, QStringLiteral("the x division size")),
           singleSetting(t.divy, QStringLiteral("the y division size"))});
 
-    if (d.IntegralDone)
-        line({numberField(d.IntegralValue)});
+    if (d.results.IntegralDone)
+        line({numberField(d.results.IntegralValue)});
     for (int i = 1; i <= roots; ++i)
-        line({numberField(d.Roots[static_cast<size_t>(i)])});
+        line({numberField(d.results.Roots[static_cast<size_t>(i)])});
     for (int i = 1; i <= maxima; ++i)
-        line({numberField(d.Maxima[static_cast<size_t>(i)])});
+        line({numberField(d.results.Maxima[static_cast<size_t>(i)])});
     for (int i = 1; i <= minima; ++i)
-        line({numberField(d.Minima[static_cast<size_t>(i)])});
+        line({numberField(d.results.Minima[static_cast<size_t>(i)])});
     return series + out.toUtf8();
 }
 
@@ -668,9 +622,9 @@ QString ioReason(const QFileDevice& f, const QString& fallback)
 
 } // namespace
 
-int ShownTermCount(const Dimension& d)
+int ShownTermCount(const Series& s)
 {
-    return d.SeriesType == kPowerSeries ? d.TermCount : d.TermCount + 1;
+    return s.Kind == SeriesKind::Power ? s.TermCount : s.TermCount + 1;
 }
 
 ReadResult ReadSeriesFile(Dimension& d, const QString& path)
@@ -685,12 +639,12 @@ ReadResult ReadSeriesFile(Dimension& d, const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return readFailure(path, ioReason(file, QStringLiteral("it cannot be opened")));
 
-    Parsed p;
+    Parsed p(d);
     try {
         Reader r(file);
-        if (parseHeader(r, d, p) == HeaderKind::MultiVariable)
+        if (parseHeader(r, p) == HeaderKind::MultiVariable)
             return {ReadStatus::MultiVariable, QString::fromLatin1(kMultiVariableMessage)};
-        parseCoefficients(r, d, p);
+        parseCoefficients(r, p);
         if (!r.atEnd())
             parseStudy(r, p);
     } catch (const ParseError& e) {
@@ -735,10 +689,10 @@ WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const Study
     }
 }
 
-QByteArray SeriesOnlyContent(const Dimension& d, QString* why)
+QByteArray SeriesOnlyContent(const Series& s, QString* why)
 {
     try {
-        return composeSeries(d, true);
+        return composeSeries(s, true);
     } catch (const WriteError& e) {
         if (why)
             *why = e.what;
@@ -746,10 +700,10 @@ QByteArray SeriesOnlyContent(const Dimension& d, QString* why)
     }
 }
 
-WriteResult WriteSeriesOnlyFile(const Dimension& d, const QString& path)
+WriteResult WriteSeriesOnlyFile(const Series& s, const QString& path)
 {
     QString why;
-    const QByteArray content = SeriesOnlyContent(d, &why);
+    const QByteArray content = SeriesOnlyContent(s, &why);
     if (content.isEmpty())
         return writeFailure(path, why);
     return writeAtomically(path, content);

@@ -51,12 +51,12 @@ WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const Study
 // another program would hold it; a period whose text is "*" is written as
 // "*". SeriesOnlyContent returns nothing and says
 // why when the series cannot be written.
-QByteArray SeriesOnlyContent(const Dimension& d, QString* why = nullptr);
-WriteResult WriteSeriesOnlyFile(const Dimension& d, const QString& path);
+QByteArray SeriesOnlyContent(const Series& s, QString* why = nullptr);
+WriteResult WriteSeriesOnlyFile(const Series& s, const QString& path);
 
 // The count the window shows beside "# of terms:" / "Degree:" and the file
 // carries in its header: the number of coefficients of a trigonometric series,
 // the degree of a power series.
-int ShownTermCount(const Dimension& d);
+int ShownTermCount(const Series& s);
 
 } // namespace vendrak

@@ -12,28 +12,24 @@
 
 namespace vendrak {
 
-// Values of SeriesType, as the series file stores them.
-constexpr int kTrigSeries = 0;
-constexpr int kPowerSeries = 1;
-
 // Coefficient k; an index outside the table is error 9, as a file whose
 // term count and coefficients disagree must fail rather than read stray memory.
-inline double coeff(const Dimension& d, long k)
+inline double coeff(const Series& ser, long k)
 {
-    if (k < 0 || k >= static_cast<long>(d.Coeffs.size()))
+    if (k < 0 || k >= static_cast<long>(ser.Coeffs.size()))
         raise(ErrorNumber::Subscript);
-    return d.Coeffs[static_cast<size_t>(k)];
+    return ser.Coeffs[static_cast<size_t>(k)];
 }
 
 // theta = 2 pi (x - centre) / P, formed as ((x - centre) * atan(1)) * 8 / P.
-inline double harmonicAngle(const Dimension& d, double x)
+inline double harmonicAngle(const Series& ser, double x)
 {
-    const double t = checked(checked(checked(x - d.Centre) * std::atan(1.0)) * 8);
-    return checkedDiv(t, d.Period);
+    const double t = checked(checked(checked(x - ser.Centre) * std::atan(1.0)) * 8);
+    return checkedDiv(t, ser.Period);
 }
 
 // 2 pi / P, formed as atan(1) * 8 / P.
-inline double angularFrequency(const Dimension& d) { return checkedDiv(std::atan(1.0) * 8, d.Period); }
+inline double angularFrequency(const Series& ser) { return checkedDiv(std::atan(1.0) * 8, ser.Period); }
 
 // One harmonic j of a trigonometric series: its sine coefficient has index k,
 // its cosine coefficient k + 1 unless the series ends on a lone sine.

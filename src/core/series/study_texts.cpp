@@ -13,22 +13,22 @@
 
 namespace vendrak {
 
-SeriesDescriptionTexts DescribeSeries(const Dimension& d)
+SeriesDescriptionTexts DescribeSeries(const Series& series)
 {
     SeriesDescriptionTexts s;
-    if (d.SeriesType == kTrigSeries) {
+    if (series.Kind == SeriesKind::Trigonometric) {
         s.type = QStringLiteral("Trig");
         s.termCaption = QStringLiteral("# of terms:");
         s.periodShown = true;
-        s.period = d.PeriodText == u"*" ? QStringLiteral("2π") : d.PeriodText;
+        s.period = series.PeriodText == u"*" ? QStringLiteral("2π") : series.PeriodText;
     } else {
         s.type = QStringLiteral("Power");
         s.termCaption = QStringLiteral("Degree:");
     }
-    s.xlvalid = NumberText(d.XLvalid);
-    s.xuvalid = NumberText(d.XUvalid);
-    s.expansion = NumberText(d.Centre);
-    s.terms = NumberText(ShownTermCount(d));
+    s.xlvalid = NumberText(series.XLvalid);
+    s.xuvalid = NumberText(series.XUvalid);
+    s.expansion = NumberText(series.Centre);
+    s.terms = NumberText(ShownTermCount(series));
     return s;
 }
 
@@ -42,44 +42,43 @@ StudySettingsTexts StartUpSettings()
 
 StudySettingsTexts OpenedSettings(const Dimension& d, StudySettingsTexts t)
 {
-    t.xlower = t.windowlx = NumberText(d.XLvalid);
-    t.xupper = t.windowgx = NumberText(d.XUvalid);
-    if (!d.StudyLoaded)
+    t.xlower = t.windowlx = NumberText(d.series.XLvalid);
+    t.xupper = t.windowgx = NumberText(d.series.XUvalid);
+    if (!d.window.StudyLoaded)
         return t;
-    t.xlower = SettingsText(d.XLower);
-    t.xupper = SettingsText(d.XUpper);
-    t.subintervals = SettingsText(d.Subintervals);
-    t.error = SettingsText(d.ErrorBound);
-    t.maxcy = SettingsText(d.MaxCycles);
-    t.windowlx = SettingsText(d.WindowLX);
-    t.windowgx = SettingsText(d.WindowGX);
-    t.windowly = SettingsText(d.WindowLY);
-    t.windowgy = SettingsText(d.WindowGY);
-    t.xorigin = SettingsText(d.XOrigin);
-    t.yorigin = SettingsText(d.YOrigin);
-    t.plotStep = SettingsText(d.PlotStep);
-    t.divx = SettingsText(d.DivX);
-    t.divy = SettingsText(d.DivY);
+    t.xlower = SettingsText(d.study.XLower);
+    t.xupper = SettingsText(d.study.XUpper);
+    t.subintervals = SettingsText(d.study.Subintervals);
+    t.error = SettingsText(d.study.ErrorBound);
+    t.maxcy = SettingsText(d.study.MaxCycles);
+    t.windowlx = SettingsText(d.plot.WindowLX);
+    t.windowgx = SettingsText(d.plot.WindowGX);
+    t.windowly = SettingsText(d.plot.WindowLY);
+    t.windowgy = SettingsText(d.plot.WindowGY);
+    t.xorigin = SettingsText(d.plot.XOrigin);
+    t.yorigin = SettingsText(d.plot.YOrigin);
+    t.plotStep = SettingsText(d.plot.PlotStep);
+    t.divx = SettingsText(d.plot.DivX);
+    t.divy = SettingsText(d.plot.DivY);
     return t;
 }
 
-ResultTexts RestoredResults(Dimension& d)
+ResultTexts RestoredResults(const Series& series, const Results& results)
 {
     ResultTexts r;
-    if (d.IntegralDone)
-        r.integral = NumberText(d.IntegralValue);
-    if (d.RootCount != 0) {
-        r.rootsLabel = RootCountText(d.RootCount);
-        for (int i = 1; i <= d.RootCount; ++i)
-            r.roots << NumberText(d.Roots[static_cast<size_t>(i)]);
+    if (results.IntegralDone)
+        r.integral = NumberText(results.IntegralValue);
+    if (results.RootCount != 0) {
+        r.rootsLabel = RootCountText(results.RootCount);
+        for (int i = 1; i <= results.RootCount; ++i)
+            r.roots << NumberText(results.Roots[static_cast<size_t>(i)]);
     }
-    if (d.MaxCount + d.MinCount + d.PossibleRootCount != 0) {
-        d.ScratchText = ExtremaSummaryText(d.MaxCount, d.MinCount, d.PossibleRootCount);
-        r.extremaLabel = d.ScratchText;
-        for (int i = 1; i <= d.MinCount; ++i)
-            r.extrema << RestoredExtremumEntryText(d, ExtremumKind::Min, d.Minima[static_cast<size_t>(i)]);
-        for (int i = 1; i <= d.MaxCount; ++i)
-            r.extrema << RestoredExtremumEntryText(d, ExtremumKind::Max, d.Maxima[static_cast<size_t>(i)]);
+    if (results.MaxCount + results.MinCount + results.PossibleRootCount != 0) {
+        r.extremaLabel = ExtremaSummaryText(results.MaxCount, results.MinCount, results.PossibleRootCount);
+        for (int i = 1; i <= results.MinCount; ++i)
+            r.extrema << RestoredExtremumEntryText(series, ExtremumKind::Min, results.Minima[static_cast<size_t>(i)]);
+        for (int i = 1; i <= results.MaxCount; ++i)
+            r.extrema << RestoredExtremumEntryText(series, ExtremumKind::Max, results.Maxima[static_cast<size_t>(i)]);
     }
     return r;
 }
@@ -87,7 +86,7 @@ ResultTexts RestoredResults(Dimension& d)
 SaveReport SaveStudyFiles(const Dimension& d, const QImage& graph, const StudySettingsTexts& texts)
 {
     SaveReport report;
-    const WriteResult written = WriteSeriesFile(d, d.FileName, texts);
+    const WriteResult written = WriteSeriesFile(d, d.window.FileName, texts);
     if (!written.ok) {
         // The bitmap belongs to the file: one that was refused or failed
         // leaves the earlier bitmap beside it, not a picture of another study.
@@ -96,7 +95,7 @@ SaveReport SaveStudyFiles(const Dimension& d, const QImage& graph, const StudySe
     }
     report.studySaved = true;
     if (!graph.isNull()) {
-        const QString bitmap = d.FileName + QStringLiteral(".bmp");
+        const QString bitmap = d.window.FileName + QStringLiteral(".bmp");
         QSaveFile out(bitmap);
         bool ok = out.open(QIODevice::WriteOnly);
         if (ok) {

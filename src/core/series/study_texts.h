@@ -18,7 +18,7 @@ struct SeriesDescriptionTexts {
     bool periodShown = false;
     QString period;      // "2π" for the starred period
 };
-SeriesDescriptionTexts DescribeSeries(const Dimension& d);
+SeriesDescriptionTexts DescribeSeries(const Series& s);
 
 // The setting boxes of a window that has just started.
 StudySettingsTexts StartUpSettings();
@@ -29,13 +29,12 @@ StudySettingsTexts StartUpSettings();
 StudySettingsTexts OpenedSettings(const Dimension& d, StudySettingsTexts before);
 
 // The result labels and lists as a restored study shows them: minima before
-// maxima, each evaluated afresh. Sets ScratchText to the extrema label when
-// there is one, as the window's restore does.
+// maxima, each evaluated afresh.
 struct ResultTexts {
     QString integral, rootsLabel, extremaLabel;
     QStringList roots, extrema;
 };
-ResultTexts RestoredResults(Dimension& d);
+ResultTexts RestoredResults(const Series& series, const Results& results);
 
 // Save: the study file, then, once it is on disk, the graph as FILE.bmp
 // beside it when `graph` is not null. A study that cannot be written leaves

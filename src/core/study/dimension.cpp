@@ -4,34 +4,25 @@
 
 namespace vendrak {
 
-Dimension::Dimension()
+const std::array<double, kFactorialTop + 1>& Factorials()
 {
-    ScriptMath.windowIerr = &ierr;
+    static const auto table = [] {
+        std::array<double, kFactorialTop + 1> f{};
+        f[0] = 1;
+        for (int i = 1; i <= kFactorialTop; ++i)
+            f[i] = i * f[i - 1];
+        return f;
+    }();
+    return table;
 }
 
-Dimension::Dimension(const Dimension& other)
-    : StudyFields(other)
-{
-    ScriptMath.windowIerr = &ierr;
-}
-
-Dimension& Dimension::operator=(const Dimension& other)
-{
-    StudyFields::operator=(other);
-    ScriptMath.windowIerr = &ierr;
-    return *this;
-}
+double PiValue() { return 4 * std::atan(1.0); }
 
 void Dimension::initialise()
 {
-    PiValue = 4 * std::atan(1.0);
-    Factorials[0] = 1;
-    for (int i = 1; i <= kFactorialTop; ++i)
-        Factorials[i] = i * Factorials[i - 1];
-    IntegralDone = false;
-    RootCount = MaxCount = MinCount = PossibleRootCount = 0;
-    ScratchText.clear();
-    FileName.clear();
+    results.IntegralDone = false;
+    results.RootCount = results.MaxCount = results.MinCount = results.PossibleRootCount = 0;
+    window.FileName.clear();
 }
 
 } // namespace vendrak

@@ -1,6 +1,7 @@
 #pragma once
-// The study state: everything that outlives one event handler. One instance
-// lives from start-up to exit and is passed by reference to whoever needs it.
+// The study record: everything that outlives one event handler, in the parts
+// the computations read. One instance lives from start-up to exit; functions
+// take the parts they need, read-only unless they produce into them.
 #include "core/script/class1.h"
 
 #include <QByteArray>
@@ -13,13 +14,17 @@ namespace vendrak {
 constexpr int kResultCapacity = 255;   // entries 1..255; entry 0 is never used
 constexpr int kFactorialTop = 170;     // 170! is the largest finite double factorial
 
-struct StudyFields {
-    // Constants, computed once at start-up.
-    double PiValue = 0.0;
-    std::array<double, kFactorialTop + 1> Factorials{};
+// 0!, 1!, ... 170!, each the product of the one before and its index.
+const std::array<double, kFactorialTop + 1>& Factorials();
+// 4 atan(1): pi to the last bit of a double.
+double PiValue();
 
-    // The series.
-    int SeriesType = 0;        // 0 trigonometric, 1 power
+// The stored numbers of the series kinds in a series file.
+enum class SeriesKind { Trigonometric = 0, Power = 1 };
+
+// The loaded series, as its file gives it.
+struct Series {
+    SeriesKind Kind = SeriesKind::Trigonometric;
     int TermCount = 0;         // highest coefficient index
     double Centre = 0.0;
     double Period = 0.0;
@@ -29,8 +34,10 @@ struct StudyFields {
     std::vector<double> Coeffs;
     int MultiVarFlag = 0;
     QByteArray SourceText;     // the file's bytes, carried unchanged
+};
 
-    // Study specifications.
+// What the study fields hold, as last read.
+struct StudySpecs {
     double XLower = 0.0;
     double XUpper = 0.0;
     int Subintervals = 0;
@@ -38,8 +45,10 @@ struct StudyFields {
     int MaxCycles = 0;
     int DerivOrder = 0;
     double ErrorBoundOnEntry = 0.0;
+};
 
-    // Results.
+// What Roots, Extrema and Integral found.
+struct Results {
     std::array<double, kResultCapacity + 1> Roots{};
     int RootCount = 0;
     std::array<double, kResultCapacity + 1> Maxima{};
@@ -49,8 +58,10 @@ struct StudyFields {
     int PossibleRootCount = 0;
     double IntegralValue = 0.0;
     bool IntegralDone = false;
+};
 
-    // Plot set-up (single precision, as typed values are drawn).
+// The plot set-up (single precision, as typed values are drawn).
+struct PlotSetup {
     float WindowLX = 0.0f;
     float WindowGX = 0.0f;
     float WindowLY = 0.0f;
@@ -61,32 +72,48 @@ struct StudyFields {
     float DivY = 0.0f;
     int PlotStep = 0;
     bool GridOn = false;
-    bool GraphShown = false;
+};
 
-    // File and window bookkeeping.
+// The window's bookkeeping.
+struct WindowState {
     QString FileName;
     bool StudyLoaded = false;
     bool RestoringStudy = false;
-    QString ScratchText;
+    bool GraphShown = false;
+    QString SavedDecimalSeparator;
+    QString SavedPrinterFont;
+};
 
-    // Error numbers: the main window's public ierr, and the math object's.
+// The error numbers: the window's ierr and the math object's, which sets the
+// window's too. The math object's pointer must follow the pair when it is
+// copied (scans and the file reader work on copies).
+struct ErrorState {
     int ierr = 0;
     Class1 ScriptMath;
 
-    // Platform bookkeeping.
-    QString SavedDecimalSeparator;
-    QString SavedPrinterFont;
-
+    ErrorState() { ScriptMath.windowIerr = &ierr; }
+    ErrorState(const ErrorState& other) : ierr(other.ierr), ScriptMath(other.ScriptMath)
+    {
+        ScriptMath.windowIerr = &ierr;
+    }
+    ErrorState& operator=(const ErrorState& other)
+    {
+        ierr = other.ierr;
+        ScriptMath = other.ScriptMath;
+        ScriptMath.windowIerr = &ierr;
+        return *this;
+    }
 };
 
-// The math object's error pointer must follow the record when it is copied
-// (tests and the file reader take snapshots), hence the split.
-struct Dimension : StudyFields {
-    Dimension();
-    Dimension(const Dimension& other);
-    Dimension& operator=(const Dimension& other);
+struct Dimension {
+    Series series;
+    StudySpecs study;
+    Results results;
+    PlotSetup plot;
+    WindowState window;
+    ErrorState errors;
 
-    // Start-up values of the constants and counters (window load).
+    // Start-up values of the results and the file name (window load).
     void initialise();
 };
 

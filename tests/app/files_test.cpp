@@ -15,7 +15,6 @@
 #include <cstring>
 #include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 using namespace vendrak;
 using namespace vendrak::test;
@@ -345,47 +344,6 @@ TEST_F(Saving, AFileSizeLimitKeepsTheEarlierFiles)
             EXPECT_EQ(readBack(file).results.RootCount, dim.results.RootCount);
         }
     }
-}
-
-// The file or its folder changed behind the program's back while the user
-// picks the name: a vanished file is made anew and whole; a vanished folder
-// or a folder in the file's place is reported and nothing is half-written.
-TEST_F(Saving, TheDiskChangedWhileTheSaveDialogWasOpen)
-{
-    const QString folder = dir.filePath("sub");
-    ASSERT_TRUE(QDir().mkdir(folder));
-    openStudy(folder + "/study.txt");
-    for (const char* what : {"file deleted", "folder deleted", "folder in its place"}) {
-        SCOPED_TRACE(what);
-        const std::string c = what;
-        ASSERT_TRUE(QDir(folder).removeRecursively() && QDir().mkpath(folder));
-        ASSERT_TRUE(QFile::copy(example("sine_study.txt"), file));
-        dlg.whileSaveDialogOpen = [&] {
-            ASSERT_TRUE(c == "file deleted" ? QFile::remove(file) : QDir(folder).removeRecursively());
-            if (c == "folder in its place") {
-                ASSERT_TRUE(QDir().mkpath(file) && put(file + "/inside.txt", "keep me"));
-            }
-        };
-        save(w.mnuSaveAs, file);
-        if (c == "file deleted") {
-            EXPECT_TRUE(dlg.messages.empty());
-            EXPECT_EQ(readBack(file).results.IntegralDone, dim.results.IntegralDone);
-            EXPECT_EQ(QDir(folder).entryList(QDir::Files), (QStringList{"study.txt", "study.txt.bmp"}));
-        } else {
-            expectReported(folderContents(dir.path()), dir.path(), "study.txt");
-            EXPECT_EQ(slurp(file + "/inside.txt"), c == "folder deleted" ? "<missing>" : "keep me");
-            EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 0) << "something half-written";
-        }
-    }
-    // A named pipe in its place must not block the program waiting for a
-    // reader: either it is replaced by a whole file or the user is told.
-    ASSERT_TRUE(QDir(file).removeRecursively());
-    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
-    save(w.mnuSave);
-    if (dlg.messages.empty())
-        EXPECT_EQ(readBack(file).series.Coeffs, dim.series.Coeffs);
-    else
-        EXPECT_TRUE(dlg.messages.back().text.contains(QDir::toNativeSeparators(file)));
 }
 
 TEST(Safety, ASaveRefusedOrFailedLeavesBothFilesAndTheFileName)

@@ -1,6 +1,9 @@
-// A long random session with the real window: no command may hang or let a
-// run-time error escape, the lists stay in step with their counts, and at the
-// end the window works as a fresh one. VENDRAK_SOAK_ACTIONS (2000), VENDRAK_SOAK_SEED.
+// A long random session with the real window over the examples, the fuzz
+// corpus and series files at the edges of the number range: no command may
+// hang or let a run-time error escape, the lists stay in step with their
+// counts, and at the end the window works as a fresh one. The longest series,
+// too slow for a random session, run every command once.
+// VENDRAK_SOAK_ACTIONS (2000), VENDRAK_SOAK_SEED.
 #include "app/picture_box.h"
 #include "support/extreme_series.h"
 
@@ -12,6 +15,8 @@ using namespace vendrak;
 using namespace vendrak::test;
 
 namespace {
+
+std::string name(const QObject* o) { return o->objectName().toStdString(); }
 
 // Control characters stand for keys; beyond ASCII, text as an input method sends it.
 const QHash<QChar, Qt::Key> kKeys{{'\t', Qt::Key_Tab},      {'\b', Qt::Key_Backspace}, {'\r', Qt::Key_Return},
@@ -68,7 +73,6 @@ struct Session {
 
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
     template <typename T> T oneOf(const QList<T>& list) { return list[pick(int(list.size()))]; }
-    static std::string name(const QObject* o) { return o->objectName().toStdString(); }
 
     QString randomText()
     {
@@ -197,4 +201,31 @@ TEST(Soak, ARandomSessionLeavesAWorkingWindow)
     const auto expected = plotAndRoots(fresh), after = plotAndRoots(x);
     EXPECT_EQ(after.second.size() == 6 ? after.second[0] : QString(), "5 roots");
     EXPECT_EQ(after, expected) << "the graph or the roots differ from a fresh window's";
+}
+
+TEST(Soak, TheLongestSeriesEndEveryCommandInTimeAndSaveWhatTheyShow)
+{
+    for (const ExtremeFile& file : extremeFiles()) {
+        if (!file.heavy)
+            continue;
+        ExtremeWindow x(file);
+        MainWindow& w = x.w;
+        x.run("open", [&] { w.OpenSeriesFileNamed(x.path); });
+        ASSERT_EQ(x.dim.window.FileName, x.path) << file.name;
+        w.cboDerivative->setCurrentIndex(1);
+        for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{w.chkShade, w.cmdPlot, w.cmdZoomOut, w.cmdPanRight,
+                                                                          w.cmdRoots, w.cmdExtrema, w.cmdIntegrate, w.cmdDerVal})
+            x.run(name(b), [&] { b->click(); });
+        x.run("click on the graph, copy, print", [&] {
+            QTest::mouseClick(w.Picture1, Qt::LeftButton, {}, QPoint(200, 150));
+            w.mnuCopy->trigger();
+            w.mnuPrint->trigger();
+        });
+        EXPECT_GT(QFileInfo(x.dlg.pdfPath).size(), 0) << "no report was printed";
+        x.run("save", [&] { w.mnuSave->trigger(); });
+        Dimension back;
+        ASSERT_EQ(ReadSeriesFile(back, x.path).status, ReadStatus::Ok);
+        EXPECT_EQ(std::tuple(back.series.Coeffs.size(), back.results.RootCount, back.results.MaxCount, back.results.MinCount),
+                  std::tuple(x.dim.series.Coeffs.size(), x.dim.results.RootCount, x.dim.results.MaxCount, x.dim.results.MinCount));
+    }
 }

@@ -27,7 +27,6 @@ public:
     QStringList itemsOffered;             // the items of the last chooseItem
     QString startFolder;
     QString pdfPath;                      // when set, an accepted Print goes to this PDF
-    std::function<void()> whileSaveDialogOpen; // another program touching the disk meanwhile
     int openAsked = 0, saveAsked = 0, printAsked = 0;
     bool printAccept = true;
     bool busyAtMessage = false;           // the hourglass was still up when a box appeared
@@ -44,14 +43,7 @@ public:
     }
     void setStartFolder(const QString& folder) override { startFolder = folder; }
     QString openFileName() override { return ++openAsked, next(openNames); }
-    QString saveFileName() override
-    {
-        ++saveAsked;
-        const QString name = next(saveNames);
-        if (const auto meddle = std::exchange(whileSaveDialogOpen, nullptr)) // once
-            meddle();
-        return name;
-    }
+    QString saveFileName() override { return ++saveAsked, next(saveNames); }
     bool printerSetup(QPrinter& printer) override
     {
         ++printAsked;

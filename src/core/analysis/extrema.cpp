@@ -165,10 +165,7 @@ scan::End ExtremaScanner::run()
 ScanOutcome FindExtrema(const Series& series, const StudySpecs& study, Results& results, ErrorState& errors,
                         ScanControl* control)
 {
-    errors.ScriptMath.ierr = 0;
-    results.MaxCount = 0;
-    results.MinCount = 0;
-    results.PossibleRootCount = 0;
+    results.MaxCount = results.MinCount = results.PossibleRootCount = 0;
     return scan::walkGrid<ExtremaScanner>(
         {series, study, results, errors},
         [&results] { return ExtremaSummaryText(results.MaxCount, results.MinCount, results.PossibleRootCount); },

@@ -76,7 +76,6 @@ scan::End RootScanner::run()
 ScanOutcome FindRoots(const Series& series, const StudySpecs& study, Results& results, ErrorState& errors,
                       ScanControl* control)
 {
-    errors.ScriptMath.ierr = 0;
     results.RootCount = 0;
     return scan::walkGrid<RootScanner>({series, study, results, errors},
                                        [&results] { return RootCountText(results.RootCount); }, control);

@@ -124,11 +124,9 @@ protected:
             if (const auto end = nextGridPoint(true))
                 return *end;
             Next next = startRun(workX);
-            if (next == Next::Full)
-                return End::Full;
-            if (next == Next::Failed && out_.error)
-                return End::Failed;
-            if (next == Next::NewRun || next == Next::Failed)
+            if (const auto end = endOf(next))
+                return *end;
+            if (endsRun(next))
                 continue;
             for (next = Next::Advance;;) {
                 if (next == Next::Advance) {
@@ -136,11 +134,9 @@ protected:
                         return *end;
                 }
                 next = point(workX);
-                if (next == Next::Full)
-                    return End::Full;
-                if (next == Next::Failed && out_.error)
-                    return End::Failed;
-                if (next == Next::NewRun || next == Next::Failed)
+                if (const auto end = endOf(next))
+                    return *end;
+                if (endsRun(next))
                     break;
             }
         }
@@ -226,6 +222,19 @@ private:
 
     unsigned sinceLook_ = 0;
 
+    // The end of the walk a point's answer brings, if it brings one.
+    std::optional<End> endOf(Next next) const
+    {
+        if (next == Next::Full)
+            return End::Full;
+        if (next == Next::Failed && out_.error)
+            return End::Failed;
+        return std::nullopt;
+    }
+    // Whether the answer ends the run: a result at the point, or a failure
+    // the walk goes on from.
+    static bool endsRun(Next next) { return next == Next::NewRun || next == Next::Failed; }
+
     // A new run's first point is examined only strictly below XUpper; later
     // points of a run up to and including it.
     std::optional<End> nextGridPoint(bool runStart)
@@ -248,6 +257,7 @@ private:
 template <class Scanner, class Label>
 ScanOutcome walkGrid(const ScanTarget& t, Label&& label, ScanControl* control)
 {
+    t.errors.ScriptMath.ierr = 0;
     ScanOutcome out;
     double h = 0;
     switch (layOutGrid(t.study, h)) {

@@ -19,33 +19,34 @@ void ReadStudySpecsFrom(StudySpecs& study, const StudySpecTexts& t)
     study.DerivOrder = LeadingInt32(t.derivative);
 }
 
-ScanOutcome RootsCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control)
+namespace {
+
+// Without readable study fields there is no grid to walk: the command ends
+// quietly, its list and table both empty.
+template <class Find, class Empty>
+ScanOutcome scanCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control, Find&& find, Empty&& empty)
 {
     d.errors.ScriptMath.ierr = 0;
     try {
         ReadStudySpecsFrom(d.study, t);
     } catch (const RunTimeError& err) {
-        // Without readable study fields there is no grid to walk: the command
-        // ends quietly, its list and table both empty.
         TrapError(d.errors, err.number());
-        d.results.RootCount = 0;
+        empty(d.results);
         return {};
     }
-    return FindRoots(d.series, d.study, d.results, d.errors, control);
+    return find(d.series, d.study, d.results, d.errors, control);
+}
+
+} // namespace
+
+ScanOutcome RootsCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control)
+{
+    return scanCommand(d, t, control, FindRoots, [](Results& r) { r.RootCount = 0; });
 }
 
 ScanOutcome ExtremaCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control)
 {
-    d.errors.ScriptMath.ierr = 0;
-    try {
-        ReadStudySpecsFrom(d.study, t);
-    } catch (const RunTimeError& err) {
-        TrapError(d.errors, err.number());
-        d.results.MaxCount = 0;
-        d.results.MinCount = 0;
-        return {};
-    }
-    return FindExtrema(d.series, d.study, d.results, d.errors, control);
+    return scanCommand(d, t, control, FindExtrema, [](Results& r) { r.MaxCount = r.MinCount = 0; });
 }
 
 IntegralOutcome IntegralCommand(Dimension& d, const StudySpecTexts& t)

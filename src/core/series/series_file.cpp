@@ -242,31 +242,8 @@ public:
         }
     }
 
-    int integer(const QString& what)
-    {
-        const Field f = field(what);
-        const double v = toNumber(f, what);
-        try {
-            return toInt32(v);
-        } catch (const RunTimeError&) {
-            throw ParseError{QStringLiteral("%1 \"%2\" is beyond the range of whole numbers")
-                                 .arg(what, QString::fromLatin1(f.bytes).trimmed()),
-                             f.line};
-        }
-    }
-
-    float single(const QString& what)
-    {
-        const Field f = field(what);
-        const double v = toNumber(f, what);
-        try {
-            return toSingle(v);
-        } catch (const RunTimeError&) {
-            throw ParseError{QStringLiteral("%1 \"%2\" is beyond the range of plot settings")
-                                 .arg(what, QString::fromLatin1(f.bytes).trimmed()),
-                             f.line};
-        }
-    }
+    int integer(const QString& what) { return narrowed(what, toInt32, QStringLiteral("whole numbers")); }
+    float single(const QString& what) { return narrowed(what, toSingle, QStringLiteral("plot settings")); }
 
     bool boolean(const QString& what)
     {
@@ -309,6 +286,22 @@ public:
     int line() const { return scan_.line(); }
 
 private:
+    // A number field converted to a narrower type; `range` names what the
+    // type holds when the number lies beyond it.
+    template <class Narrow>
+    std::invoke_result_t<Narrow, double> narrowed(const QString& what, Narrow narrow, const QString& range)
+    {
+        const Field f = field(what);
+        const double v = toNumber(f, what);
+        try {
+            return narrow(v);
+        } catch (const RunTimeError&) {
+            throw ParseError{QStringLiteral("%1 \"%2\" is beyond the range of %3")
+                                 .arg(what, QString::fromLatin1(f.bytes).trimmed(), range),
+                             f.line};
+        }
+    }
+
     FieldScanner scan_;
 };
 
@@ -419,24 +412,25 @@ void parseStudy(Reader& r, Parsed& p)
     p.results.MaxCount = r.count(QStringLiteral("the number of maxima"));
     p.results.MinCount = r.count(QStringLiteral("the number of minima"));
 
-    p.plot.WindowLX = r.single(QStringLiteral("the left plot limit"));
-    p.plot.WindowGX = r.single(QStringLiteral("the right plot limit"));
-    p.plot.WindowLY = r.single(QStringLiteral("the lower plot limit"));
-    p.plot.WindowGY = r.single(QStringLiteral("the upper plot limit"));
+    using Singles = std::initializer_list<std::pair<float PlotSetup::*, const char*>>;
+    const auto singles = [&](Singles fields) {
+        for (const auto& [field, what] : fields)
+            p.plot.*field = r.single(QString::fromLatin1(what));
+    };
+    singles({{&PlotSetup::WindowLX, "the left plot limit"}, {&PlotSetup::WindowGX, "the right plot limit"},
+             {&PlotSetup::WindowLY, "the lower plot limit"}, {&PlotSetup::WindowGY, "the upper plot limit"}});
     p.plot.PlotStep = r.integer(QStringLiteral("the plot step"));
-    p.plot.XOrigin = r.single(QStringLiteral("the x origin"));
-    p.plot.YOrigin = r.single(QStringLiteral("the y origin"));
-    p.plot.DivX = r.single(QStringLiteral("the x division size"));
-    p.plot.DivY = r.single(QStringLiteral("the y division size"));
+    singles({{&PlotSetup::XOrigin, "the x origin"}, {&PlotSetup::YOrigin, "the y origin"},
+             {&PlotSetup::DivX, "the x division size"}, {&PlotSetup::DivY, "the y division size"}});
 
     if (p.results.IntegralDone)
         p.results.IntegralValue = r.number(QStringLiteral("the integral"));
-    for (int i = 1; i <= p.results.RootCount; ++i)
-        p.results.Roots[static_cast<size_t>(i)] = r.number(QStringLiteral("root %1").arg(i));
-    for (int i = 1; i <= p.results.MaxCount; ++i)
-        p.results.Maxima[static_cast<size_t>(i)] = r.number(QStringLiteral("maximum %1").arg(i));
-    for (int i = 1; i <= p.results.MinCount; ++i)
-        p.results.Minima[static_cast<size_t>(i)] = r.number(QStringLiteral("minimum %1").arg(i));
+    Results& res = p.results;
+    for (const auto& [table, count, what] : {std::tuple{&res.Roots, res.RootCount, "root %1"},
+                                             {&res.Maxima, res.MaxCount, "maximum %1"},
+                                             {&res.Minima, res.MinCount, "minimum %1"}})
+        for (int i = 1; i <= count; ++i)
+            (*table)[static_cast<size_t>(i)] = r.number(QString::fromLatin1(what).arg(i));
 }
 
 void commit(Dimension& d, Parsed& p)
@@ -513,28 +507,30 @@ double settingNumber(const QString& text, const QString& what)
     }
 }
 
-QString integerSetting(const QString& text, const QString& what)
+// A setting that must fit a narrower type to be read back; `range` names
+// what the type holds.
+template <class Narrow>
+double narrowSetting(const QString& text, const QString& what, Narrow narrow, const QString& range)
 {
     const double v = settingNumber(text, what);
     try {
-        toInt32(v);
+        narrow(v);
     } catch (const RunTimeError&) {
-        throw WriteError{QStringLiteral("%1 \"%2\" is beyond the range of whole numbers").arg(what, text)};
+        throw WriteError{QStringLiteral("%1 \"%2\" is beyond the range of %3").arg(what, text, range)};
     }
-    // The whole number the field is read as: 2147483647.4999999 would come
-    // back from 15 digits as 2147483647.5, which rounds past the 32-bit range.
-    return NumberText(toInt32(v));
+    return v;
+}
+
+// The whole number the field is read as: 2147483647.4999999 would come back
+// from 15 digits as 2147483647.5, which rounds past the 32-bit range.
+QString integerSetting(const QString& text, const QString& what)
+{
+    return NumberText(toInt32(narrowSetting(text, what, toInt32, QStringLiteral("whole numbers"))));
 }
 
 QString singleSetting(const QString& text, const QString& what)
 {
-    const double v = settingNumber(text, what);
-    try {
-        toSingle(v);
-    } catch (const RunTimeError&) {
-        throw WriteError{QStringLiteral("%1 \"%2\" is beyond the range of plot settings").arg(what, text)};
-    }
-    return readableText(v, [](double r) { toSingle(r); });
+    return readableText(narrowSetting(text, what, toSingle, QStringLiteral("plot settings")), [](double r) { toSingle(r); });
 }
 
 void appendLine(QString& out, const QStringList& fields)
@@ -600,12 +596,10 @@ QByteArray composeFile(const Dimension& d, const StudySettingsTexts& t)
 
     if (d.results.IntegralDone)
         line({numberField(d.results.IntegralValue)});
-    for (int i = 1; i <= roots; ++i)
-        line({numberField(d.results.Roots[static_cast<size_t>(i)])});
-    for (int i = 1; i <= maxima; ++i)
-        line({numberField(d.results.Maxima[static_cast<size_t>(i)])});
-    for (int i = 1; i <= minima; ++i)
-        line({numberField(d.results.Minima[static_cast<size_t>(i)])});
+    for (const auto& [table, count] :
+         {std::pair{&d.results.Roots, roots}, {&d.results.Maxima, maxima}, {&d.results.Minima, minima}})
+        for (int i = 1; i <= count; ++i)
+            line({numberField((*table)[static_cast<size_t>(i)])});
     return series + out.toUtf8();
 }
 

@@ -1,5 +1,6 @@
 // Open, Save and Save As: the series file in and out of the window.
 #include "app/picture_box.h"
+#include "core/analysis/result_texts.h"
 #include "core/series/study_texts.h"
 #include "core/series/series_file.h"
 #include "core/series/series_terms.h"

@@ -1,5 +1,5 @@
 // The script math object (values, errors into its own and the window's number) and the host that runs statements.
-#include "core/script/class1.h"
+#include "core/study/class1.h"
 #include "core/script/script_host.h"
 #include "core/study/dimension.h"
 #include "core/study/errors.h"

@@ -56,4 +56,24 @@ QString TableFullText(const Results& results, const ScanOutcome& scan, bool root
         .arg(what);
 }
 
+ResultTexts RestoredResults(const Series& series, const Results& results)
+{
+    ResultTexts r;
+    if (results.IntegralDone)
+        r.integral = NumberText(results.IntegralValue);
+    if (results.RootCount != 0) {
+        r.rootsLabel = RootCountText(results.RootCount);
+        for (int i = 1; i <= results.RootCount; ++i)
+            r.roots << NumberText(results.Roots[static_cast<size_t>(i)]);
+    }
+    if (results.MaxCount + results.MinCount + results.PossibleRootCount != 0) {
+        r.extremaLabel = ExtremaSummaryText(results.MaxCount, results.MinCount, results.PossibleRootCount);
+        for (int i = 1; i <= results.MinCount; ++i)
+            r.extrema << RestoredExtremumEntryText(series, ExtremumKind::Min, results.Minima[static_cast<size_t>(i)]);
+        for (int i = 1; i <= results.MaxCount; ++i)
+            r.extrema << RestoredExtremumEntryText(series, ExtremumKind::Max, results.Maxima[static_cast<size_t>(i)]);
+    }
+    return r;
+}
+
 } // namespace vendrak

@@ -5,6 +5,7 @@
 #include "core/study/dimension.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace vendrak {
 
@@ -28,5 +29,13 @@ QString RestoredExtremumEntryText(const Series& s, ExtremumKind kind, double x);
 // Said when a scan stopped because a result table holds its 255 entries; empty
 // for any other ending. `roots` tells the roots scan from the extrema scan.
 QString TableFullText(const Results& results, const ScanOutcome& scan, bool roots);
+
+// The result labels and lists as a restored study shows them: minima before
+// maxima, each evaluated afresh.
+struct ResultTexts {
+    QString integral, rootsLabel, extremaLabel;
+    QStringList roots, extrema;
+};
+ResultTexts RestoredResults(const Series& series, const Results& results);
 
 } // namespace vendrak

@@ -4,7 +4,7 @@
 // functions Atn, Exp, Sin, Cos, Tan, Sqr, Log, Abs, and the members of the
 // object added with global members. No other script is ever run, so this is
 // all the program needs of a script engine.
-#include "core/script/class1.h"
+#include "core/study/class1.h"
 
 #include <QString>
 #include <functional>

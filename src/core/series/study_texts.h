@@ -28,13 +28,6 @@ StudySettingsTexts StartUpSettings();
 // other boxes keep what they held before.
 StudySettingsTexts OpenedSettings(const Dimension& d, StudySettingsTexts before);
 
-// The result labels and lists as a restored study shows them: minima before
-// maxima, each evaluated afresh.
-struct ResultTexts {
-    QString integral, rootsLabel, extremaLabel;
-    QStringList roots, extrema;
-};
-ResultTexts RestoredResults(const Series& series, const Results& results);
 
 // Save: the study file, then, once it is on disk, the graph as FILE.bmp
 // beside it when `graph` is not null. A study that cannot be written leaves

@@ -2,7 +2,7 @@
 // The study record: everything that outlives one event handler, in the parts
 // the computations read. One instance lives from start-up to exit; functions
 // take the parts they need, read-only unless they produce into them.
-#include "core/script/class1.h"
+#include "core/study/class1.h"
 
 #include <QByteArray>
 #include <QString>

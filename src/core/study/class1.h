@@ -1,6 +1,7 @@
 #pragma once
 // The math object handed to the script host: inverse trigonometric and
-// hyperbolic functions the script language lacks, and the constants.
+// hyperbolic functions the script language lacks, and the constants. It lives
+// with the study record because its failures set the window's error number.
 namespace vendrak {
 
 class Class1 {

@@ -1,4 +1,4 @@
-#include "core/script/class1.h"
+#include "core/study/class1.h"
 
 #include "core/study/errors.h"
 

@@ -1,5 +1,5 @@
-// The four analysis commands in the window: each reads the study fields,
-// runs its computation and shows the result.
+// The result area: Roots, Extrema and Integral read the study fields, run
+// their computation and show the result; an edited study clears them.
 #include "core/analysis/study_commands.h"
 #include "app/busy_cursor.h"
 #include "app/main_window.h"
@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QComboBox>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -26,6 +27,42 @@ namespace {
 constexpr int kProgressDelayMs = 500;
 
 } // namespace
+
+StudySpecTexts MainWindow::studySpecTexts() const
+{
+    StudySpecTexts texts = studySpecsFrame->texts();
+    texts.derivative = cboDerivative->currentText();
+    return texts;
+}
+
+StudySettingsTexts MainWindow::studySettingsTexts() const
+{
+    const StudySpecTexts study = studySpecsFrame->texts();
+    const PlotSetupTexts plot = plotSetupFrame->texts();
+    return {study.xlower,  study.xupper,  study.subintervals, study.error,   study.maxcy,
+            plot.windowlx, plot.windowgx, plot.windowly,      plot.windowgy, plot.plotStep,
+            plot.xorigin,  plot.yorigin,  plot.divx,          plot.divy};
+}
+
+void MainWindow::ReadStudySpecs() { ReadStudySpecsFrom(dim_.study, studySpecTexts()); }
+
+void MainWindow::ClearResults()
+{
+    if (dim_.window.RestoringStudy)
+        return;
+    dim_.results.IntegralDone = false;
+    dim_.results.RootCount = 0;
+    dim_.results.MaxCount = 0;
+    dim_.results.MinCount = 0;
+    // The possible roots belong to the extrema found; a study whose results
+    // are gone must not save or show a count of them.
+    dim_.results.PossibleRootCount = 0;
+    lblIntegral->clear();
+    lstRoots->clear();
+    lstExtrema->clear();
+    lblRoots->clear();
+    lblExtrema->clear();
+}
 
 ScanOutcome MainWindow::scanAside(Dimension& work, const QString& labelText, BusyCursor& busy,
                                   const std::function<ScanOutcome(Dimension&, ScanControl*)>& scan)

@@ -111,37 +111,15 @@ void MainWindow::OpenSeriesFileNamed(const QString& path)
 
     // The interval of validity is the natural first study and plot window.
     const StudySettingsTexts s = OpenedSettings(dim_, studySettingsTexts());
-    txtXlower->setText(series.xlvalid);
-    txtWindowlx->setText(series.xlvalid);
-    txtXupper->setText(series.xuvalid);
-    txtWindowgx->setText(series.xuvalid);
+    studySpecsFrame->showInterval(series.xlvalid, series.xuvalid);
+    plotSetupFrame->showXWindow(series.xlvalid, series.xuvalid);
 
     // RestoreStudySettings
     txtEquation->setText(dim_.window.FileName);
     if (dim_.window.StudyLoaded) {
-        txtXlower->setText(s.xlower);
-        txtXupper->setText(s.xupper);
-        txtSubintervals->setText(s.subintervals);
-        txtError->setText(s.error);
-        txtMaxcy->setText(s.maxcy);
-        txtWindowlx->setText(s.windowlx);
-        txtWindowgx->setText(s.windowgx);
-        txtWindowly->setText(s.windowly);
-        txtWindowgy->setText(s.windowgy);
-        txtXorigin->setText(s.xorigin);
-        txtYorigin->setText(s.yorigin);
-        txtPlotStep->setText(s.plotStep);
-        txtDivx->setText(s.divx);
-        txtDivy->setText(s.divy);
-        // A file can carry counts the fields would never take typed (a
-        // count above 2^30 does not even survive doubling); they get the
-        // fields' own corrections, as if typed and left.
-        bool refused = false;
-        txtSubintervals_Validate(refused);
-        txtSubintervals_LostFocus();
-        txtMaxcy_Validate(refused);
-        dim_.study.Subintervals = LeadingInt32(txtSubintervals->text());
-        dim_.study.MaxCycles = LeadingInt32(txtMaxcy->text());
+        studySpecsFrame->restore(s);
+        plotSetupFrame->restore(s);
+        studySpecsFrame->correctRestoredCounts();
     }
 
     // RestoreStudyResults

@@ -1,5 +1,5 @@
-// The window side of the graph: the Plot command, the plot fields, the view
-// navigation, the graph area's mouse and the copy to the clipboard.
+// The window side of the graph: the Plot command, the view navigation, the
+// graph area's mouse and the copy to the clipboard.
 #include "app/main_window.h"
 
 #include "core/graph/graph_drawing.h"
@@ -30,23 +30,6 @@ namespace vendrak {
 namespace {
 
 const QString kTitle = QStringLiteral("Vendrak");
-
-QString textOf(const QLineEdit* field) { return field ? field->text() : QString(); }
-
-bool isChecked(const QCheckBox* box, bool fallback)
-{
-    return box ? box->checkState() != Qt::Unchecked : fallback;
-}
-
-// The leading number of a field, or nothing when it is beyond the double range.
-std::optional<double> leadingOf(const QLineEdit* field)
-{
-    try {
-        return LeadingNumber(textOf(field));
-    } catch (const RunTimeError&) {
-        return std::nullopt;
-    }
-}
 
 // A message shown with the normal pointer, the busy one put back after it.
 void showWithoutBusyPointer(Dialogs& dialogs, const QString& text)
@@ -101,7 +84,7 @@ void MainWindow::cmdPlot_Click()
     }
     if (!Picture1)
         return;
-    Picture1->setAutoRedraw(isChecked(chkPersist, false));
+    Picture1->setAutoRedraw(plotSetupFrame->persistChecked());
     const QString problem = plotSettingsProblem(dim_.plot, Picture1->canvas().outerWidth(),
                                                 Picture1->canvas().outerHeight());
     if (!problem.isEmpty()) {
@@ -115,10 +98,10 @@ void MainWindow::cmdPlot_Click()
 
 void MainWindow::ReadPlotSpecs()
 {
-    const StudySettingsTexts t{{}, {}, {}, {}, {}, textOf(txtWindowlx), textOf(txtWindowgx),
-                               textOf(txtWindowly), textOf(txtWindowgy), textOf(txtPlotStep),
-                               textOf(txtXorigin), textOf(txtYorigin), textOf(txtDivx), textOf(txtDivy)};
-    ReadPlotSpecsFrom(dim_.plot, t, isChecked(chkGrid, true));
+    const PlotSetupTexts p = plotSetupFrame->texts();
+    const StudySettingsTexts t{{},         {},         {},         {},        {},        p.windowlx, p.windowgx,
+                               p.windowly, p.windowgy, p.plotStep, p.xorigin, p.yorigin, p.divx,     p.divy};
+    ReadPlotSpecsFrom(dim_.plot, t, plotSetupFrame->gridChecked());
 }
 
 void MainWindow::InvalidateGraph()
@@ -158,12 +141,7 @@ void MainWindow::DrawGraph()
             Picture1->clearPicture();
             showWithoutBusyPointer(dialogs_, problem);
         } else {
-            GraphOptions options;
-            options.shade = isChecked(chkShade, true);
-            options.labelWindow = isChecked(chkWindow, true);
-            options.labelDivisions = isChecked(chkDivisions, true);
-            options.divxText = textOf(txtDivx);
-            options.divyText = textOf(txtDivy);
+            const GraphOptions options = plotSetupFrame->graphOptions();
             shownGraph_ = std::make_shared<const ShownGraph>(
                 ShownGraph{dim_, options, canvas.foreColour()});
             QPointer<MainWindow> self(this);
@@ -219,70 +197,9 @@ bool MainWindow::drawShownGraph(PainterCanvas& canvas, const QColor& background)
 
 // ---------------------------------------------------------------- Plot fields
 
-void MainWindow::txtWindowlx_Change() { InvalidateGraph(); }
-void MainWindow::txtWindowgx_Change() { InvalidateGraph(); }
-void MainWindow::txtWindowly_Change() { InvalidateGraph(); }
-void MainWindow::txtWindowgy_Change() { InvalidateGraph(); }
-void MainWindow::txtXorigin_Change() { InvalidateGraph(); }
-void MainWindow::txtYorigin_Change() { InvalidateGraph(); }
-void MainWindow::txtDivx_Change() { InvalidateGraph(); }
-void MainWindow::txtDivy_Change() { InvalidateGraph(); }
-void MainWindow::txtPlotStep_Change() { InvalidateGraph(); }
-
-namespace {
-
-// True when the upper limit's text does not lie above the lower limit's (a
-// text beyond the number range counts as out of order too).
-bool limitsOutOfOrder(const QLineEdit* lower, const QLineEdit* upper)
-{
-    const std::optional<double> lo = leadingOf(lower);
-    const std::optional<double> hi = leadingOf(upper);
-    return !lo || !hi || *hi <= *lo;
-}
-
-} // namespace
-
-void MainWindow::txtWindowlx_LostFocus()
-{
-    if (limitsOutOfOrder(txtWindowlx, txtWindowgx))
-        setFocusLater(txtWindowgx);
-}
-
-void MainWindow::txtWindowgx_LostFocus()
-{
-    if (limitsOutOfOrder(txtWindowlx, txtWindowgx))
-        setFocusLater(txtWindowlx);
-}
-
-void MainWindow::txtWindowly_LostFocus()
-{
-    if (limitsOutOfOrder(txtWindowly, txtWindowgy))
-        setFocusLater(txtWindowgy);
-}
-
-void MainWindow::txtWindowgy_LostFocus()
-{
-    if (limitsOutOfOrder(txtWindowly, txtWindowgy))
-        setFocusLater(txtWindowly);
-}
-
-void MainWindow::txtDivx_Validate(bool& cancel)
-{
-    const std::optional<double> v = leadingOf(txtDivx);
-    cancel = !v || *v == 0;
-}
-
-void MainWindow::txtDivy_Validate(bool& cancel)
-{
-    const std::optional<double> v = leadingOf(txtDivy);
-    cancel = !v || *v == 0;
-}
-
-void MainWindow::txtPlotStep_Validate(bool& cancel)
-{
-    const std::optional<double> v = leadingOf(txtPlotStep);
-    cancel = !v || *v != std::floor(*v) || *v < 1 || *v > 80;
-}
+void MainWindow::txtDivx_Validate(bool& cancel) { plotSetupFrame->txtDivx_Validate(cancel); }
+void MainWindow::txtDivy_Validate(bool& cancel) { plotSetupFrame->txtDivy_Validate(cancel); }
+void MainWindow::txtPlotStep_Validate(bool& cancel) { plotSetupFrame->txtPlotStep_Validate(cancel); }
 
 void MainWindow::cboDerivative_GotFocus()
 {
@@ -343,7 +260,7 @@ QString MainWindow::navigationProblem(const ViewLimits& v) const
     trial.DivX = trial.DivY = 1;
     trial.PlotStep = 1;
     try {
-        trial.PlotStep = std::max(1, LeadingInt32(textOf(w.txtPlotStep)));
+        trial.PlotStep = std::max(1, LeadingInt32(plotSetupFrame->txtPlotStep->text()));
     } catch (const RunTimeError&) {
     }
     return plotSettingsProblem(trial, w.Picture1->canvas().outerWidth(),
@@ -358,8 +275,8 @@ void MainWindow::ChangeView(int action)
     ViewLimits v;
     QString problem;
     try {
-        v = ChangeViewLimits(dim_.plot, graphWork, textOf(txtWindowlx), textOf(txtWindowgx),
-                             textOf(txtWindowly), textOf(txtWindowgy), action);
+        const QStringList limits = plotSetupFrame->windowTexts();
+        v = ChangeViewLimits(dim_.plot, graphWork, limits[0], limits[1], limits[2], limits[3], action);
         problem = navigationProblem(v);
     } catch (const RunTimeError&) {
         problem = kViewRangeMessage;

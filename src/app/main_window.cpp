@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/picture_box.h"
+#include "app/window_controls.h"
 #include "app/about_window.h"
 #include "app/decimal_point.h"
 #include "core/study/errors.h"
@@ -30,39 +31,6 @@
 namespace vendrak {
 
 namespace {
-
-// Positions and sizes are laid out in twips, 15 to the pixel.
-constexpr int px(int twips) { return (twips + 7) / 15; }
-
-void place(QWidget* w, int left, int top, int width, int height)
-{
-    w->setGeometry(px(left), px(top), px(width), px(height));
-}
-
-QColor lightCyan() { return QColor(192, 255, 255); }
-QColor lightGreen() { return QColor(192, 255, 192); }
-QColor lightYellow() { return QColor(255, 255, 192); }
-QColor lightOrange() { return QColor(255, 192, 128); }
-QColor lightPink() { return QColor(255, 192, 192); }
-
-void setRole(QWidget* w, QPalette::ColorRole role, const QColor& colour)
-{
-    QPalette p = w->palette();
-    p.setColor(role, colour);
-    w->setPalette(p);
-}
-
-// A bold 8.25-point sans face for frames and labels (11 pixels at 96 dots
-// per inch), the same face regular for everything else.
-QFont windowFont(bool bold)
-{
-    QFont f;
-    f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
-                   QStringLiteral("Sans Serif")});
-    f.setPixelSize(11);
-    f.setBold(bold);
-    return f;
-}
 
 // The two count labels beside the result lists are laid out only a few
 // pixels wide; they widen to show their whole text, lblRoots towards the
@@ -111,9 +79,9 @@ MainWindow::~MainWindow()
 
 void MainWindow::buildControls()
 {
-    const QFont bold = windowFont(true);
-    const QFont regular = windowFont(false);
-    const QPalette appPalette = QApplication::palette();
+    const ControlFactory make;
+    const QFont& regular = make.regular;
+    FrameHost& host = *this;
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -124,104 +92,19 @@ void MainWindow::buildControls()
     setRole(this, QPalette::Window, lightCyan());
     client->setFont(regular);
 
-    auto frame = [&](QWidget* parent, const char* name, const char* caption, int l, int t, int w,
-                     int h) {
-        auto* g = new QGroupBox(QString::fromUtf8(caption), parent);
-        g->setObjectName(QString::fromUtf8(name));
-        g->setFont(bold);
-        // An etched line round the frame with the caption on it, as frames
-        // are drawn on this window; the children keep their places.
-        g->setStyleSheet(QStringLiteral(
-            "QGroupBox#%1 { border: 1px solid #7f9f9f; margin-top: 6px; }"
-            "QGroupBox#%1::title { subcontrol-origin: margin; subcontrol-position: top left;"
-            " left: 4px; padding: 0px 1px; background-color: rgb(192, 255, 255); }")
-                             .arg(g->objectName()));
-        g->setFocusPolicy(Qt::NoFocus);
-        place(g, l, t, w, h);
-        return g;
-    };
-    auto textBox = [&](QWidget* parent, const char* name, const char* text, const char* tip, int l,
-                       int t, int w, int h) {
-        auto* e = new QLineEdit(parent);
-        e->setObjectName(QString::fromUtf8(name));
-        e->setText(QString::fromUtf8(text));
-        e->setToolTip(QString::fromUtf8(tip));
-        e->setFont(regular);
-        setRole(e, QPalette::Base, lightGreen());
-        place(e, l, t, w, h);
-        return e;
-    };
-    auto label = [&](QWidget* parent, const char* name, const char* caption, const char* tip, int l,
-                     int t, int w, int h) {
-        auto* lb = new QLabel(parent);
-        lb->setObjectName(QString::fromUtf8(name));
-        lb->setTextFormat(Qt::PlainText);
-        lb->setText(QString::fromUtf8(caption));
-        lb->setToolTip(QString::fromUtf8(tip));
-        lb->setFont(bold);
-        lb->setFocusPolicy(Qt::NoFocus);
-        lb->setAutoFillBackground(true);
-        setRole(lb, QPalette::Window, appPalette.color(QPalette::ToolTipBase));
-        setRole(lb, QPalette::WindowText, appPalette.color(QPalette::WindowText));
-        place(lb, l, t, w, h);
-        return lb;
-    };
-    auto valueLabel = [&](QWidget* parent, const char* name, const char* tip, int l, int t, int w,
-                          int h) {
-        QLabel* lb = label(parent, name, "", tip, l, t, w, h);
-        setRole(lb, QPalette::Window, lightYellow());
-        lb->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        lb->setIndent(1); // the narrow ones ("Power" in lblType) need every pixel
-        return lb;
-    };
-    auto button = [&](QWidget* parent, const char* name, const char* caption, const char* tip,
-                      const QColor& colour, int l, int t, int w, int h) {
-        auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-        b->setObjectName(QString::fromUtf8(name));
-        b->setToolTip(QString::fromUtf8(tip));
-        b->setFont(regular);
-        b->setAutoDefault(false);
-        setRole(b, QPalette::Button, colour);
-        place(b, l, t, w, h);
-        return b;
-    };
-    auto checkBox = [&](QWidget* parent, const char* name, const char* caption, const char* tip,
-                        bool checked, int l, int t, int w, int h) {
-        auto* c = new QCheckBox(QString::fromUtf8(caption), parent);
-        c->setObjectName(QString::fromUtf8(name));
-        c->setToolTip(QString::fromUtf8(tip));
-        c->setChecked(checked);
-        c->setFont(regular);
-        c->setAutoFillBackground(true);
-        setRole(c, QPalette::Window, lightGreen());
-        c->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; }"));
-        place(c, l, t, w, h);
-        return c;
-    };
-    auto listBox = [&](QWidget* parent, const char* name, const char* tip, int l, int t, int w,
-                       int h) {
-        auto* lst = new QListWidget(parent);
-        lst->setObjectName(QString::fromUtf8(name));
-        lst->setToolTip(QString::fromUtf8(tip));
-        lst->setFont(regular);
-        setRole(lst, QPalette::Base, lightYellow());
-        place(lst, l, t, w, h);
-        return lst;
-    };
-
     // Graph area and file line.
     Picture1 = new PictureBox(client);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setFocusPolicy(Qt::StrongFocus);
     place(Picture1, 0, 0, 6000, 4500);
-    lblEquation = label(client, "lblEquation", "File name:", "", 0, 4500, 915, 285);
-    txtEquation = textBox(client, "txtEquation", "", "Name of file which contains the series", 900,
-                          4500, 6060, 285);
+    lblEquation = make.label(client, "lblEquation", "File name:", "", 0, 4500, 915, 285);
+    txtEquation = make.textBox(client, "txtEquation", "", "Name of file which contains the series", 900,
+                               4500, 6060, 285);
     // The name shows the file the study belongs to; it changes by opening
     // (a click here) or saving, never by typing a path that nothing reads.
     txtEquation->setReadOnly(true);
-    cmdPlot = button(client, "cmdPlot", "&Plot", "Plot the selected option", lightPink(), 2070,
-                     4800, 1050, 270);
+    cmdPlot = make.button(client, "cmdPlot", "&Plot", "Plot the selected option", lightPink(), 2070,
+                          4800, 1050, 270);
     cboDerivative = new QComboBox(client);
     cboDerivative->setObjectName(QStringLiteral("cboDerivative"));
     cboDerivative->setToolTip(QStringLiteral("Select what to plot from list"));
@@ -229,23 +112,23 @@ void MainWindow::buildControls()
     setRole(cboDerivative, QPalette::Button, lightGreen());
     setRole(cboDerivative, QPalette::Base, lightGreen());
     place(cboDerivative, 2070, 5070, 2175, 315);
-    cmdIntegrate = button(client, "cmdIntegrate", "&Integral", "Compute integral", lightOrange(),
-                          2070, 5415, 1050, 270);
-    lblIntegral = valueLabel(client, "lblIntegral", "Integral", 3120, 5415, 2550, 285);
-    cmdRoots = button(client, "cmdRoots", "&Roots", "Find roots", lightOrange(), 5850, 5415, 1050,
-                      255);
-    lstRoots = listBox(client, "lstRoots", "Roots", 6900, 5415, 2550, 420);
-    lblRoots = valueLabel(client, "lblRoots", "How many roots were found", 6825, 5640, 90, 225);
-    cmdExtrema = button(client, "cmdExtrema", "&Extrema", "Find maxima and minima", lightOrange(),
-                        3270, 5835, 1050, 255);
-    lblExtrema = valueLabel(client, "lblExtrema", "How many extrema were found", 4320, 5865, 105,
-                            225);
-    lstExtrema = listBox(client, "lstExtrema", "Maxima and Minima", 3270, 6090, 5130, 420);
+    cmdIntegrate = make.button(client, "cmdIntegrate", "&Integral", "Compute integral", lightOrange(),
+                               2070, 5415, 1050, 270);
+    lblIntegral = make.valueLabel(client, "lblIntegral", "Integral", 3120, 5415, 2550, 285);
+    cmdRoots = make.button(client, "cmdRoots", "&Roots", "Find roots", lightOrange(), 5850, 5415, 1050,
+                           255);
+    lstRoots = make.listBox(client, "lstRoots", "Roots", 6900, 5415, 2550, 420);
+    lblRoots = make.valueLabel(client, "lblRoots", "How many roots were found", 6825, 5640, 90, 225);
+    cmdExtrema = make.button(client, "cmdExtrema", "&Extrema", "Find maxima and minima", lightOrange(),
+                             3270, 5835, 1050, 255);
+    lblExtrema = make.valueLabel(client, "lblExtrema", "How many extrema were found", 4320, 5865, 105,
+                                 225);
+    lstExtrema = make.listBox(client, "lstExtrema", "Maxima and Minima", 3270, 6090, 5130, 420);
 
     // Series description.
-    lblTyp = label(client, "lblTyp", "Type:", "Degree of polynomial", 6990, 4500, 525, 285);
-    lblType = valueLabel(client, "lblType", "P for Power series, T for Trigonometric", 7500, 4500,
-                         510, 285);
+    lblTyp = make.label(client, "lblTyp", "Type:", "Degree of polynomial", 6990, 4500, 525, 285);
+    lblType = make.valueLabel(client, "lblType", "P for Power series, T for Trigonometric", 7500, 4500,
+                              510, 285);
     setRole(lblType, QPalette::WindowText, QColor(255, 0, 0));
     {
         // "Power" is just wider than this label in the free faces; a slightly
@@ -254,116 +137,64 @@ void MainWindow::buildControls()
         narrow.setStretch(QFont::Condensed);
         lblType->setFont(narrow);
     }
-    lblTerm = label(client, "lblTerm", "", "Degree of polynomial", 8040, 4500, 1035, 285);
-    lblTerms = valueLabel(client, "lblTerms", "Degree of polynomial", 9060, 4500, 390, 285);
-    lblInterval = label(client, "lblInterval", "Interval of validity:", "", 4260, 4800, 1800, 285);
-    lblXLvalid = valueLabel(client, "lblXLvalid", "Lower limit of validity", 6045, 4800, 1425, 285);
-    lblXvalidity = label(client, "lblXvalidity", "<=x<=", "", 7455, 4800, 585, 285);
-    lblXUvalid = valueLabel(client, "lblXUvalid", "Upper limit of validity", 8025, 4800, 1425, 285);
-    lblExpans = label(client, "lblExpans", "Center of expansion:", "", 4260, 5100, 1800, 285);
-    lblExpansion = valueLabel(client, "lblExpansion", "Center of expansion", 6045, 5100, 1380, 285);
-    lblPer = label(client, "lblPer", "Period:", "", 7440, 5100, 645, 285);
-    lblPeriod = valueLabel(client, "lblPeriod", "Period", 8070, 5100, 1380, 285);
+    lblTerm = make.label(client, "lblTerm", "", "Degree of polynomial", 8040, 4500, 1035, 285);
+    lblTerms = make.valueLabel(client, "lblTerms", "Degree of polynomial", 9060, 4500, 390, 285);
+    lblInterval = make.label(client, "lblInterval", "Interval of validity:", "", 4260, 4800, 1800, 285);
+    lblXLvalid = make.valueLabel(client, "lblXLvalid", "Lower limit of validity", 6045, 4800, 1425, 285);
+    lblXvalidity = make.label(client, "lblXvalidity", "<=x<=", "", 7455, 4800, 585, 285);
+    lblXUvalid = make.valueLabel(client, "lblXUvalid", "Upper limit of validity", 8025, 4800, 1425, 285);
+    lblExpans = make.label(client, "lblExpans", "Center of expansion:", "", 4260, 5100, 1800, 285);
+    lblExpansion = make.valueLabel(client, "lblExpansion", "Center of expansion", 6045, 5100, 1380, 285);
+    lblPer = make.label(client, "lblPer", "Period:", "", 7440, 5100, 645, 285);
+    lblPeriod = make.valueLabel(client, "lblPeriod", "Period", 8070, 5100, 1380, 285);
     lblPer->hide();
     lblPeriod->hide();
 
-    // Study specifications.
-    fraStudySpecs = frame(client, "fraStudySpecs", "Study specifications", 6000, 0, 3495, 1380);
-    txtXlower = textBox(fraStudySpecs, "txtXlower", "-8", "Lower limit of interval to be studied",
-                        0, 195, 1425, 285);
-    lblXinterval = label(fraStudySpecs, "lblXinterval", "<=x<=", "Defines interval to be studied",
-                         1410, 195, 630, 285);
-    txtXupper = textBox(fraStudySpecs, "txtXupper", "8", "Upper limit of interval to be studied",
-                        2030, 195, 1425, 285);
-    lblSubintervals = label(fraStudySpecs, "lblSubintervals", " # of subintervals:", "", 0, 495,
-                            2040, 285);
-    txtSubintervals = textBox(fraStudySpecs, "txtSubintervals", "256", "Minimum # of subintervals",
-                              2030, 495, 1425, 285);
-    lblError = label(fraStudySpecs, "lblError", "Approx. error bound:", "", 0, 795, 2040, 285);
-    txtError = textBox(fraStudySpecs, "txtError", ".01", "Error MUST be >0", 2030, 795, 1425, 285);
-    lblMaxcy = label(fraStudySpecs, "lblMaxcy", "Max. # of iterations:", "", 0, 1090, 2040, 285);
-    txtMaxcy = textBox(fraStudySpecs, "txtMaxcy", "20", "Limits number of main loop iterations",
-                       2030, 1090, 1425, 285);
+    studySpecsFrame = std::make_unique<StudySpecsFrame>(client, make, host);
 
-    // Plot setup.
-    fraPlotSpecs = frame(client, "fraPlotSpecs", "Plot setup", 6000, 1380, 3495, 2010);
-    txtWindowlx = textBox(fraPlotSpecs, "txtWindowlx", "-20", "Lower limit for x (plotting)", 0,
-                          195, 1425, 285);
-    lblWindowx = label(fraPlotSpecs, "lblWindowx", "<=x<=", "", 1410, 195, 630, 285);
-    txtWindowgx = textBox(fraPlotSpecs, "txtWindowgx", "20", "Upper limit for x (plotting)", 2030,
-                          195, 1425, 285);
-    txtWindowly = textBox(fraPlotSpecs, "txtWindowly", "-15", "Lower limit for y (plotting)", 0,
-                          495, 1425, 285);
-    lblWindowy = label(fraPlotSpecs, "lblWindowy", "<=y<=", "", 1410, 495, 630, 285);
-    txtWindowgy = textBox(fraPlotSpecs, "txtWindowgy", "15", "Upper limit for y (plotting)", 2030,
-                          495, 1425, 285);
-    lblPlotStep = label(fraPlotSpecs, "lblPlotStep", "Plot step:", "", 0, 795, 885, 285);
-    txtPlotStep = textBox(fraPlotSpecs, "txtPlotStep", "1", "Enter integer between 1 and 80", 870,
-                          795, 270, 285);
-    chkGrid = checkBox(fraPlotSpecs, "chkGrid", "Grid", "Check if you want a grid on graph", true,
-                       1170, 795, 600, 285);
-    chkShade = checkBox(fraPlotSpecs, "chkShade", "Shade", "Check if you want the area shaded",
-                        true, 1800, 795, 810, 285);
-    chkPersist = checkBox(fraPlotSpecs, "chkPersist", "Persist",
-                          "Check if you want persistent graphics", false, 2660, 795, 780, 285);
-    chkWindow = checkBox(fraPlotSpecs, "chkWindow", "Label window",
-                         "Check to label the window edges", true, 300, 1110, 1275, 285);
-    chkDivisions = checkBox(fraPlotSpecs, "chkDivisions", "Label divisons",
-                            "Check to label the divisions", true, 1860, 1110, 1305, 285);
-    lblXorigin = label(fraPlotSpecs, "lblXorigin", "x-origin:", "", 0, 1410, 750, 285);
-    txtXorigin = textBox(fraPlotSpecs, "txtXorigin", "0", "Position of y-axis", 735, 1410, 765,
-                         285);
-    lblDivx = label(fraPlotSpecs, "lblDivx", "x-divisions:", "", 1515, 1410, 1095, 285);
-    txtDivx = textBox(fraPlotSpecs, "txtDivx", "1", "Size of divisions on x-axis", 2590, 1410, 855,
-                      285);
-    lblYorigin = label(fraPlotSpecs, "lblYorigin", "y-origin:", "", 0, 1705, 750, 285);
-    txtYorigin = textBox(fraPlotSpecs, "txtYorigin", "0", "Position of x-axis", 735, 1705, 765,
-                         285);
-    lblDivy = label(fraPlotSpecs, "lblDivy", "y-divisions:", "", 1515, 1705, 1095, 285);
-    txtDivy = textBox(fraPlotSpecs, "txtDivy", "1", "Size of divisions on y-axis", 2590, 1705, 855,
-                      285);
+    plotSetupFrame = std::make_unique<PlotSetupFrame>(client, make, host);
 
     // Evaluation of function or derivatives.
-    fraEvalDer = frame(client, "fraEvalDer", "Evaluation of function or derivatives", 6000, 3375,
-                       3495, 1095);
-    lblDerNum = label(fraEvalDer, "lblDerNum", "Which derivative?", "", 0, 195, 1620, 285);
-    txtDerNum = textBox(fraEvalDer, "txtDerNum", "0", "Enter 0 for the function itself", 1605, 195,
-                        360, 285);
-    lblXeval = label(fraEvalDer, "lblXeval", "At x=", "", 0, 495, 750, 285);
-    txtXeval = textBox(fraEvalDer, "txtXeval", "0", "Point of evaluation", 720, 495, 2745, 285);
-    cmdDerVal = button(fraEvalDer, "cmdDerVal", "&Value=", "Compute function or derivative",
-                       lightOrange(), 0, 795, 715, 285);
-    lblDerVal = valueLabel(fraEvalDer, "lblDerVal", "Value of function or derivative", 720, 795,
-                           2745, 285);
+    fraEvalDer = make.frame(client, "fraEvalDer", "Evaluation of function or derivatives", 6000, 3375,
+                            3495, 1095);
+    lblDerNum = make.label(fraEvalDer, "lblDerNum", "Which derivative?", "", 0, 195, 1620, 285);
+    txtDerNum = make.textBox(fraEvalDer, "txtDerNum", "0", "Enter 0 for the function itself", 1605, 195,
+                             360, 285);
+    lblXeval = make.label(fraEvalDer, "lblXeval", "At x=", "", 0, 495, 750, 285);
+    txtXeval = make.textBox(fraEvalDer, "txtXeval", "0", "Point of evaluation", 720, 495, 2745, 285);
+    cmdDerVal = make.button(fraEvalDer, "cmdDerVal", "&Value=", "Compute function or derivative",
+                            lightOrange(), 0, 795, 715, 285);
+    lblDerVal = make.valueLabel(fraEvalDer, "lblDerVal", "Value of function or derivative", 720, 795,
+                                2745, 285);
 
     // Graph navigation.
-    fraZoomPan = frame(client, "fraZoomPan", "Graph", 0, 4785, 2025, 1740);
-    fraZoom = frame(fraZoomPan, "fraZoom", "Zoom", 30, 210, 945, 1400);
-    cmdZoomIn = button(fraZoom, "cmdZoomIn", "In", "Zoom in", lightPink(), 45, 240, 400, 250);
-    cmdZoomOut = button(fraZoom, "cmdZoomOut", "Out", "Zoom out", lightPink(), 495, 240, 400, 250);
-    fraZoomQuad = frame(fraZoom, "fraZoomQuad", "Quadrant", 30, 480, 880, 855);
-    cmdZoomQ2 = button(fraZoomQuad, "cmdZoomQ2", "2", "Zoom quadrant 2", lightPink(), 165, 240,
-                       250, 250);
-    cmdZoomQ1 = button(fraZoomQuad, "cmdZoomQ1", "1", "Zoom quadrant 1", lightPink(), 435, 240,
-                       250, 250);
-    cmdZoomQ3 = button(fraZoomQuad, "cmdZoomQ3", "3", "Zoom quadrant 3", lightPink(), 165, 500,
-                       250, 250);
-    cmdZoomQ4 = button(fraZoomQuad, "cmdZoomQ4", "4", "Zoom quadrant 4", lightPink(), 435, 500,
-                       250, 250);
-    FraWindow = frame(fraZoomPan, "FraWindow", "Window", 975, 105, 990, 870);
-    cmdIncWindY = button(FraWindow, "cmdIncWindY", "y+", "Wider y-window", lightPink(), 375, 180,
-                         255, 255);
-    cmdDecWindX = button(FraWindow, "cmdDecWindX", "x-", "Narrower x-window", lightPink(), 75, 375,
-                         255, 255);
-    cmdIncWindX = button(FraWindow, "cmdIncWindX", "x+", "Wider x-window", lightPink(), 675, 375,
-                         255, 255);
-    cmdDecWindY = button(FraWindow, "cmdDecWindY", "y-", "Narrower y-window", lightPink(), 375, 570,
-                         255, 255);
-    fraPan = frame(fraZoomPan, "fraPan", "Pan", 975, 945, 990, 765);
-    cmdPanUp = button(fraPan, "cmdPanUp", "U", "Pan up", lightPink(), 390, 180, 210, 210);
-    cmdPanLeft = button(fraPan, "cmdPanLeft", "L", "Pan left", lightPink(), 150, 345, 210, 210);
-    cmdPanRight = button(fraPan, "cmdPanRight", "R", "Pan right", lightPink(), 630, 345, 210, 210);
-    cmdPanDown = button(fraPan, "cmdPanDown", "D", "Pan down", lightPink(), 390, 510, 210, 210);
+    fraZoomPan = make.frame(client, "fraZoomPan", "Graph", 0, 4785, 2025, 1740);
+    fraZoom = make.frame(fraZoomPan, "fraZoom", "Zoom", 30, 210, 945, 1400);
+    cmdZoomIn = make.button(fraZoom, "cmdZoomIn", "In", "Zoom in", lightPink(), 45, 240, 400, 250);
+    cmdZoomOut = make.button(fraZoom, "cmdZoomOut", "Out", "Zoom out", lightPink(), 495, 240, 400, 250);
+    fraZoomQuad = make.frame(fraZoom, "fraZoomQuad", "Quadrant", 30, 480, 880, 855);
+    cmdZoomQ2 = make.button(fraZoomQuad, "cmdZoomQ2", "2", "Zoom quadrant 2", lightPink(), 165, 240,
+                            250, 250);
+    cmdZoomQ1 = make.button(fraZoomQuad, "cmdZoomQ1", "1", "Zoom quadrant 1", lightPink(), 435, 240,
+                            250, 250);
+    cmdZoomQ3 = make.button(fraZoomQuad, "cmdZoomQ3", "3", "Zoom quadrant 3", lightPink(), 165, 500,
+                            250, 250);
+    cmdZoomQ4 = make.button(fraZoomQuad, "cmdZoomQ4", "4", "Zoom quadrant 4", lightPink(), 435, 500,
+                            250, 250);
+    FraWindow = make.frame(fraZoomPan, "FraWindow", "Window", 975, 105, 990, 870);
+    cmdIncWindY = make.button(FraWindow, "cmdIncWindY", "y+", "Wider y-window", lightPink(), 375, 180,
+                              255, 255);
+    cmdDecWindX = make.button(FraWindow, "cmdDecWindX", "x-", "Narrower x-window", lightPink(), 75, 375,
+                              255, 255);
+    cmdIncWindX = make.button(FraWindow, "cmdIncWindX", "x+", "Wider x-window", lightPink(), 675, 375,
+                              255, 255);
+    cmdDecWindY = make.button(FraWindow, "cmdDecWindY", "y-", "Narrower y-window", lightPink(), 375, 570,
+                              255, 255);
+    fraPan = make.frame(fraZoomPan, "fraPan", "Pan", 975, 945, 990, 765);
+    cmdPanUp = make.button(fraPan, "cmdPanUp", "U", "Pan up", lightPink(), 390, 180, 210, 210);
+    cmdPanLeft = make.button(fraPan, "cmdPanLeft", "L", "Pan left", lightPink(), 150, 345, 210, 210);
+    cmdPanRight = make.button(fraPan, "cmdPanRight", "R", "Pan right", lightPink(), 630, 345, 210, 210);
+    cmdPanDown = make.button(fraPan, "cmdPanDown", "D", "Pan down", lightPink(), 390, 510, 210, 210);
 }
 
 void MainWindow::buildMenus()
@@ -439,12 +270,17 @@ void MainWindow::buildMenus()
 
 void MainWindow::setFocusOrder()
 {
+    const StudySpecsFrame& study = *studySpecsFrame;
+    const PlotSetupFrame& plot = *plotSetupFrame;
     QWidget* const order[] = {
-        txtEquation, cmdPlot,     txtXlower,    txtXupper,   txtSubintervals, txtError,
-        txtMaxcy,    txtWindowlx, txtWindowgx,  txtWindowly, txtWindowgy,     txtPlotStep,
-        txtXorigin,  txtYorigin,  txtDivx,      txtDivy,     chkGrid,         chkShade,
-        chkPersist,  chkWindow,   chkDivisions, cmdIntegrate, cmdRoots,       cmdExtrema,
-        cboDerivative, lstRoots,  lstExtrema,   Picture1,    cmdIncWindY,     cmdDecWindY,
+        txtEquation,      cmdPlot,
+        study.txtXlower,  study.txtXupper,   study.txtSubintervals, study.txtError,   study.txtMaxcy,
+        plot.txtWindowlx, plot.txtWindowgx,  plot.txtWindowly,      plot.txtWindowgy, plot.txtPlotStep,
+        plot.txtXorigin,  plot.txtYorigin,   plot.txtDivx,          plot.txtDivy,     plot.chkGrid,
+        plot.chkShade,    plot.chkPersist,   plot.chkWindow,        plot.chkDivisions,
+        cmdIntegrate,     cmdRoots,          cmdExtrema,            cboDerivative,    lstRoots,
+        lstExtrema,       Picture1,
+        cmdIncWindY, cmdDecWindY,
         cmdIncWindX, cmdDecWindX, cmdZoomOut,   cmdZoomIn,   cmdZoomQ1,       cmdZoomQ2,
         cmdZoomQ4,   cmdZoomQ3,   cmdPanLeft,   cmdPanRight, cmdPanDown,      cmdPanUp,
         cmdDerVal,   txtXeval,    txtDerNum,
@@ -473,7 +309,7 @@ void MainWindow::wireEvents()
     };
     auto field = [this](QWidget* w, std::function<void()> got, std::function<void(bool&)> validate,
                         std::function<void()> lost) {
-        fields_.push_back({w, std::move(got), std::move(validate), std::move(lost)});
+        addField(w, std::move(got), std::move(validate), std::move(lost));
     };
     auto onClick = [this](QPushButton* b, Handler h) {
         connect(b, &QPushButton::clicked, this, [this, h] { runCommand(nullptr, [this, h] { (this->*h)(); }); });
@@ -490,38 +326,9 @@ void MainWindow::wireEvents()
 
     // Text changes.
     onChange(txtEquation, &MainWindow::txtEquation_Change);
-    onChange(txtXlower, &MainWindow::txtXlower_Change);
-    onChange(txtXupper, &MainWindow::txtXupper_Change);
-    onChange(txtSubintervals, &MainWindow::txtSubintervals_Change);
-    onChange(txtMaxcy, &MainWindow::txtMaxcy_Change);
-    onChange(txtWindowlx, &MainWindow::txtWindowlx_Change);
-    onChange(txtWindowgx, &MainWindow::txtWindowgx_Change);
-    onChange(txtWindowly, &MainWindow::txtWindowly_Change);
-    onChange(txtWindowgy, &MainWindow::txtWindowgy_Change);
-    onChange(txtXorigin, &MainWindow::txtXorigin_Change);
-    onChange(txtYorigin, &MainWindow::txtYorigin_Change);
-    onChange(txtDivx, &MainWindow::txtDivx_Change);
-    onChange(txtDivy, &MainWindow::txtDivy_Change);
-    onChange(txtPlotStep, &MainWindow::txtPlotStep_Change);
 
     // Focus events: got focus, validation, lost focus.
     field(txtEquation, selectAll(txtEquation), check(&MainWindow::txtEquation_Validate), {});
-    field(txtXlower, selectAll(txtXlower), {}, call(&MainWindow::txtXlower_LostFocus));
-    field(txtXupper, selectAll(txtXupper), {}, call(&MainWindow::txtXupper_LostFocus));
-    field(txtSubintervals, selectAll(txtSubintervals), check(&MainWindow::txtSubintervals_Validate),
-          call(&MainWindow::txtSubintervals_LostFocus));
-    field(txtError, call(&MainWindow::txtError_GotFocus), check(&MainWindow::txtError_Validate),
-          call(&MainWindow::txtError_LostFocus));
-    field(txtMaxcy, selectAll(txtMaxcy), check(&MainWindow::txtMaxcy_Validate), {});
-    field(txtWindowlx, selectAll(txtWindowlx), {}, call(&MainWindow::txtWindowlx_LostFocus));
-    field(txtWindowgx, selectAll(txtWindowgx), {}, call(&MainWindow::txtWindowgx_LostFocus));
-    field(txtWindowly, selectAll(txtWindowly), {}, call(&MainWindow::txtWindowly_LostFocus));
-    field(txtWindowgy, selectAll(txtWindowgy), {}, call(&MainWindow::txtWindowgy_LostFocus));
-    field(txtPlotStep, selectAll(txtPlotStep), check(&MainWindow::txtPlotStep_Validate), {});
-    field(txtXorigin, selectAll(txtXorigin), {}, {});
-    field(txtYorigin, selectAll(txtYorigin), {}, {});
-    field(txtDivx, selectAll(txtDivx), check(&MainWindow::txtDivx_Validate), {});
-    field(txtDivy, selectAll(txtDivy), check(&MainWindow::txtDivy_Validate), {});
     field(txtDerNum, selectAll(txtDerNum), {}, {});
     field(txtXeval, selectAll(txtXeval), {}, {});
     field(cboDerivative, call(&MainWindow::cboDerivative_GotFocus), {},
@@ -529,10 +336,7 @@ void MainWindow::wireEvents()
     focusConnection_ = connect(qApp, &QApplication::focusChanged, this, [this] { onFocusChanged(); });
 
     // A typed comma becomes a decimal point in the fields for decimal numbers.
-    commaFields_ = {txtXlower,   txtXupper,   txtError,   txtWindowlx, txtWindowgx, txtWindowly,
-                    txtWindowgy, txtXorigin,  txtYorigin, txtDivx,     txtDivy,     txtXeval};
-    for (QLineEdit* e : commaFields_)
-        e->installEventFilter(this);
+    addDecimalField(txtXeval);
     txtEquation->installEventFilter(this); // its click opens a file
     lstRoots->installEventFilter(this);    // Ctrl+C copies the results
     lstExtrema->installEventFilter(this);
@@ -598,6 +402,18 @@ void MainWindow::wireEvents()
     ScriptControl1.onError = [this](int number, const QString& description) {
         runGuarded([&] { ScriptControl1_Error(number, description); });
     };
+}
+
+void MainWindow::addField(QWidget* field, std::function<void()> gotFocus,
+                          std::function<void(bool&)> validate, std::function<void()> lostFocus)
+{
+    fields_.push_back({field, std::move(gotFocus), std::move(validate), std::move(lostFocus)});
+}
+
+void MainWindow::addDecimalField(QLineEdit* field)
+{
+    commaFields_.push_back(field);
+    field->installEventFilter(this);
 }
 
 bool MainWindow::runGuarded(const std::function<void()>& handler)
@@ -823,7 +639,7 @@ void MainWindow::Form_Load()
     ScriptControl1.ExecuteStatement(QStringLiteral("pi = Atn(1) * 4"));
     ScriptControl1.ExecuteStatement(QStringLiteral("e = Exp(1)"));
 
-    txtSubintervals->setToolTip(QStringLiteral(
+    studySpecsFrame->txtSubintervals->setToolTip(QStringLiteral(
         "Should be enough to detect all roots & extrema, and to find an accurate integral."));
 
     cboDerivative->addItems({QStringLiteral("Function"), QStringLiteral("1st.derivative"),

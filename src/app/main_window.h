@@ -14,6 +14,9 @@
 #include "core/script/script_host.h"
 #include "core/study/dimension.h"
 #include "app/dialogs.h"
+#include "app/frame_host.h"
+#include "app/plot_setup_frame.h"
+#include "app/study_frame.h"
 #include "core/graph/graph_work.h"
 #include "core/graph/navigation.h"
 #include "core/analysis/study_commands.h"
@@ -49,13 +52,13 @@ class AboutWindow;
 class HelpViewer;
 class LocaleAccess;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private FrameHost {
     Q_OBJECT
 public:
     MainWindow(Dimension& dim, Dialogs& dialogs, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    Dimension& dim() { return dim_; }
+    Dimension& dim() override { return dim_; }
     Dialogs& dialogs() { return dialogs_; }
 
     // Runs the validation and lost-focus handling of the field that holds the
@@ -72,15 +75,15 @@ public:
     // Runs a handler the way the window runs its own: a run-time error it
     // did not trap is shown in a message box and the program goes on. False
     // when one escaped.
-    bool runGuarded(const std::function<void()>& handler);
+    bool runGuarded(const std::function<void()>& handler) override;
 
     // Moves the focus once the current event is done: safe from inside a
     // focus change (lost-focus handlers that send the focus elsewhere).
-    void setFocusLater(QWidget* widget);
+    void setFocusLater(QWidget* widget) override;
 
     // Selects the whole text of a field now and again after the current
     // event, so a mouse click that gives the focus does not undo it.
-    void SelectAllText(QLineEdit* field);
+    void SelectAllText(QLineEdit* field) override;
 
     // Where the user's decimal separator is put back when the window closes;
     // none (tests) means nothing is touched.
@@ -122,41 +125,9 @@ public:
     QLabel* lblPer = nullptr;
     QLabel* lblPeriod = nullptr;
 
-    // --- Study specifications
-    QGroupBox* fraStudySpecs = nullptr;
-    QLineEdit* txtXlower = nullptr;
-    QLabel* lblXinterval = nullptr;
-    QLineEdit* txtXupper = nullptr;
-    QLabel* lblSubintervals = nullptr;
-    QLineEdit* txtSubintervals = nullptr;
-    QLabel* lblError = nullptr;
-    QLineEdit* txtError = nullptr;
-    QLabel* lblMaxcy = nullptr;
-    QLineEdit* txtMaxcy = nullptr;
-
-    // --- Plot setup
-    QGroupBox* fraPlotSpecs = nullptr;
-    QLineEdit* txtWindowlx = nullptr;
-    QLabel* lblWindowx = nullptr;
-    QLineEdit* txtWindowgx = nullptr;
-    QLineEdit* txtWindowly = nullptr;
-    QLabel* lblWindowy = nullptr;
-    QLineEdit* txtWindowgy = nullptr;
-    QLabel* lblPlotStep = nullptr;
-    QLineEdit* txtPlotStep = nullptr;
-    QCheckBox* chkGrid = nullptr;
-    QCheckBox* chkShade = nullptr;
-    QCheckBox* chkPersist = nullptr;
-    QCheckBox* chkWindow = nullptr;
-    QCheckBox* chkDivisions = nullptr;
-    QLabel* lblXorigin = nullptr;
-    QLineEdit* txtXorigin = nullptr;
-    QLabel* lblDivx = nullptr;
-    QLineEdit* txtDivx = nullptr;
-    QLabel* lblYorigin = nullptr;
-    QLineEdit* txtYorigin = nullptr;
-    QLabel* lblDivy = nullptr;
-    QLineEdit* txtDivy = nullptr;
+    // --- The frames
+    std::unique_ptr<StudySpecsFrame> studySpecsFrame;
+    std::unique_ptr<PlotSetupFrame> plotSetupFrame;
 
     // --- Evaluation of function or derivatives
     QGroupBox* fraEvalDer = nullptr;
@@ -221,19 +192,7 @@ public:
 
     // study_fields.cpp
     void ReadStudySpecs();
-    void ClearResults();
-    void txtXlower_Change();
-    void txtXlower_LostFocus();
-    void txtXupper_Change();
-    void txtXupper_LostFocus();
-    void txtError_GotFocus();
-    void txtError_Validate(bool& cancel);
-    void txtError_LostFocus();
-    void txtSubintervals_Change();
-    void txtSubintervals_Validate(bool& cancel);
-    void txtSubintervals_LostFocus();
-    void txtMaxcy_Change();
-    void txtMaxcy_Validate(bool& cancel);
+    void ClearResults() override;
 
     // analysis_commands.cpp
     void cmdRoots_Click();
@@ -244,27 +203,15 @@ public:
     // graph_commands.cpp
     void cmdPlot_Click();
     void ReadPlotSpecs();
-    void InvalidateGraph();
+    void InvalidateGraph() override;
     void DrawGraph();
-    void txtWindowlx_Change();
-    void txtWindowlx_LostFocus();
-    void txtWindowgx_Change();
-    void txtWindowgx_LostFocus();
-    void txtWindowly_Change();
-    void txtWindowly_LostFocus();
-    void txtWindowgy_Change();
-    void txtWindowgy_LostFocus();
-    void txtXorigin_Change();
-    void txtYorigin_Change();
-    void txtDivx_Change();
+    // The plot fields' checks, as the frame makes them when a field is left.
     void txtDivx_Validate(bool& cancel);
-    void txtDivy_Change();
     void txtDivy_Validate(bool& cancel);
-    void txtPlotStep_Change();
     void txtPlotStep_Validate(bool& cancel);
     void cboDerivative_GotFocus();
     void cboDerivative_LostFocus();
-    void ChangeView(int action);
+    void ChangeView(int action) override;
     void cmdZoomOut_Click();
     void cmdZoomQ1_Click();
     void cmdZoomQ2_Click();
@@ -343,7 +290,10 @@ private:
 
     // A command: ignored while DoEvents runs, and run only once the focused
     // field has let go (the exempt field, the command's own, is not asked).
-    void runCommand(QObject* exempt, const std::function<void()>& handler);
+    void runCommand(QObject* exempt, const std::function<void()>& handler) override;
+    void addField(QWidget* field, std::function<void()> gotFocus, std::function<void(bool&)> validate,
+                  std::function<void()> lostFocus) override;
+    void addDecimalField(QLineEdit* field) override;
     bool commitFocusedFieldExcept(QObject* exempt);
     void onFocusChanged();
     void syncFocus();
@@ -403,7 +353,7 @@ private: // graph
     std::shared_ptr<const ShownGraph> shownGraph_;
 
 public: // the texts the core commands read, as the fields hold them now
-    StudySpecTexts studySpecTexts() const;
+    StudySpecTexts studySpecTexts() const override;
     StudySettingsTexts studySettingsTexts() const;
 };
 

@@ -46,10 +46,12 @@ void MainWindow::mnuPrint_Click()
         out.printLine(ReportTitle(dim_.study.DerivOrder));
     }
 
-    const ReportTexts texts{txtEquation->text(), txtXlower->text(), txtXupper->text(), txtSubintervals->text(),
-                            txtMaxcy->text(),    txtError->text(),  txtXorigin->text(), txtYorigin->text(),
-                            txtDivx->text(),     txtDivy->text(),   txtWindowlx->text(), txtWindowgx->text(),
-                            txtWindowly->text(), txtWindowgy->text()};
+    const StudySpecTexts study = studySpecsFrame->texts();
+    const PlotSetupTexts plot = plotSetupFrame->texts();
+    const ReportTexts texts{txtEquation->text(), study.xlower, study.xupper,   study.subintervals,
+                            study.maxcy,         study.error,  plot.xorigin,   plot.yorigin,
+                            plot.divx,           plot.divy,    plot.windowlx,  plot.windowgx,
+                            plot.windowly,       plot.windowgy};
     for (const ReportLine& line : ReportBody(dim_.series, dim_.study, dim_.results, texts)) {
         if (line.redTail.isEmpty()) {
             out.printLine(line.text);

@@ -24,16 +24,13 @@ const QString kTitle = QStringLiteral("Vendrak");
 
 void MainWindow::showWindowTexts(const QStringList& texts)
 {
-    const std::array<QLineEdit*, 4> fields{txtWindowlx, txtWindowgx, txtWindowly, txtWindowgy};
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (fields[i])
-            fields[i]->setText(texts.value(static_cast<qsizetype>(i)));
+    plotSetupFrame->showWindow(texts);
     cmdPlot_Click();
 }
 
 void MainWindow::recordShownView()
 {
-    const QStringList texts{txtWindowlx->text(), txtWindowgx->text(), txtWindowly->text(), txtWindowgy->text()};
+    const QStringList texts = plotSetupFrame->windowTexts();
     // Back and Forward move through the history; they do not add to it.
     if (!steppingHistory_ && (viewHistory_.empty() || viewHistory_[viewAt_] != texts)) {
         if (!viewHistory_.empty())
@@ -95,7 +92,8 @@ void MainWindow::mnuFitY_Click()
         dialogs_.message(kTitle, kViewRangeMessage, Dialogs::Icon::Warning);
         return;
     }
-    showWindowTexts({txtWindowlx->text(), txtWindowgx->text(), low, high});
+    const QStringList shown = plotSetupFrame->windowTexts();
+    showWindowTexts({shown[0], shown[1], low, high});
 }
 
 void MainWindow::Picture1_Wheel(int notches, QPointF pixel)

@@ -191,14 +191,4 @@ void MainWindow::cmdIntegrate_Click()
         dialogs().message(QStringLiteral("Vendrak"), result.message);
 }
 
-void MainWindow::cmdDerVal_Click()
-{
-    lblDerVal->clear();
-    const PointValue value = PointValueCommand(dim_, studySpecTexts(), txtDerNum->text(), txtXeval->text());
-    // The printed report's title names the order evaluated last.
-    if (value.order)
-        dim_.study.DerivOrder = *value.order;
-    lblDerVal->setText(value.text);
-}
-
 } // namespace vendrak

@@ -126,7 +126,7 @@ void MainWindow::OpenSeriesFileNamed(const QString& path)
     lstRoots->clear();
     lstExtrema->clear();
     lblIntegral->clear();
-    lblDerVal->clear();
+    evaluationFrame->clearValue();
     lblRoots->clear();
     lblExtrema->clear();
     const ResultTexts results = RestoredResults(dim_.series, dim_.results);

@@ -294,21 +294,6 @@ void MainWindow::ChangeView(int action)
     showView(v);
 }
 
-void MainWindow::cmdZoomOut_Click() { ChangeView(ViewZoomOut); }
-void MainWindow::cmdZoomQ1_Click() { ChangeView(ViewQuadrant1); }
-void MainWindow::cmdZoomQ2_Click() { ChangeView(ViewQuadrant2); }
-void MainWindow::cmdZoomQ3_Click() { ChangeView(ViewQuadrant3); }
-void MainWindow::cmdZoomQ4_Click() { ChangeView(ViewQuadrant4); }
-void MainWindow::cmdZoomIn_Click() { ChangeView(ViewZoomIn); }
-void MainWindow::cmdPanRight_Click() { ChangeView(ViewPanRight); }
-void MainWindow::cmdPanUp_Click() { ChangeView(ViewPanUp); }
-void MainWindow::cmdPanLeft_Click() { ChangeView(ViewPanLeft); }
-void MainWindow::cmdPanDown_Click() { ChangeView(ViewPanDown); }
-void MainWindow::cmdIncWindX_Click() { ChangeView(ViewWiderX); }
-void MainWindow::cmdDecWindX_Click() { ChangeView(ViewNarrowerX); }
-void MainWindow::cmdIncWindY_Click() { ChangeView(ViewWiderY); }
-void MainWindow::cmdDecWindY_Click() { ChangeView(ViewNarrowerY); }
-
 void MainWindow::Picture1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPointF pixel)
 {
     if (DrawingGraph || !Picture1)

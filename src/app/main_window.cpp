@@ -154,47 +154,8 @@ void MainWindow::buildControls()
 
     plotSetupFrame = std::make_unique<PlotSetupFrame>(client, make, host);
 
-    // Evaluation of function or derivatives.
-    fraEvalDer = make.frame(client, "fraEvalDer", "Evaluation of function or derivatives", 6000, 3375,
-                            3495, 1095);
-    lblDerNum = make.label(fraEvalDer, "lblDerNum", "Which derivative?", "", 0, 195, 1620, 285);
-    txtDerNum = make.textBox(fraEvalDer, "txtDerNum", "0", "Enter 0 for the function itself", 1605, 195,
-                             360, 285);
-    lblXeval = make.label(fraEvalDer, "lblXeval", "At x=", "", 0, 495, 750, 285);
-    txtXeval = make.textBox(fraEvalDer, "txtXeval", "0", "Point of evaluation", 720, 495, 2745, 285);
-    cmdDerVal = make.button(fraEvalDer, "cmdDerVal", "&Value=", "Compute function or derivative",
-                            lightOrange(), 0, 795, 715, 285);
-    lblDerVal = make.valueLabel(fraEvalDer, "lblDerVal", "Value of function or derivative", 720, 795,
-                                2745, 285);
-
-    // Graph navigation.
-    fraZoomPan = make.frame(client, "fraZoomPan", "Graph", 0, 4785, 2025, 1740);
-    fraZoom = make.frame(fraZoomPan, "fraZoom", "Zoom", 30, 210, 945, 1400);
-    cmdZoomIn = make.button(fraZoom, "cmdZoomIn", "In", "Zoom in", lightPink(), 45, 240, 400, 250);
-    cmdZoomOut = make.button(fraZoom, "cmdZoomOut", "Out", "Zoom out", lightPink(), 495, 240, 400, 250);
-    fraZoomQuad = make.frame(fraZoom, "fraZoomQuad", "Quadrant", 30, 480, 880, 855);
-    cmdZoomQ2 = make.button(fraZoomQuad, "cmdZoomQ2", "2", "Zoom quadrant 2", lightPink(), 165, 240,
-                            250, 250);
-    cmdZoomQ1 = make.button(fraZoomQuad, "cmdZoomQ1", "1", "Zoom quadrant 1", lightPink(), 435, 240,
-                            250, 250);
-    cmdZoomQ3 = make.button(fraZoomQuad, "cmdZoomQ3", "3", "Zoom quadrant 3", lightPink(), 165, 500,
-                            250, 250);
-    cmdZoomQ4 = make.button(fraZoomQuad, "cmdZoomQ4", "4", "Zoom quadrant 4", lightPink(), 435, 500,
-                            250, 250);
-    FraWindow = make.frame(fraZoomPan, "FraWindow", "Window", 975, 105, 990, 870);
-    cmdIncWindY = make.button(FraWindow, "cmdIncWindY", "y+", "Wider y-window", lightPink(), 375, 180,
-                              255, 255);
-    cmdDecWindX = make.button(FraWindow, "cmdDecWindX", "x-", "Narrower x-window", lightPink(), 75, 375,
-                              255, 255);
-    cmdIncWindX = make.button(FraWindow, "cmdIncWindX", "x+", "Wider x-window", lightPink(), 675, 375,
-                              255, 255);
-    cmdDecWindY = make.button(FraWindow, "cmdDecWindY", "y-", "Narrower y-window", lightPink(), 375, 570,
-                              255, 255);
-    fraPan = make.frame(fraZoomPan, "fraPan", "Pan", 975, 945, 990, 765);
-    cmdPanUp = make.button(fraPan, "cmdPanUp", "U", "Pan up", lightPink(), 390, 180, 210, 210);
-    cmdPanLeft = make.button(fraPan, "cmdPanLeft", "L", "Pan left", lightPink(), 150, 345, 210, 210);
-    cmdPanRight = make.button(fraPan, "cmdPanRight", "R", "Pan right", lightPink(), 630, 345, 210, 210);
-    cmdPanDown = make.button(fraPan, "cmdPanDown", "D", "Pan down", lightPink(), 390, 510, 210, 210);
+    evaluationFrame = std::make_unique<EvaluationFrame>(client, make, host);
+    navigationFrame = std::make_unique<NavigationFrame>(client, make, host);
 }
 
 void MainWindow::buildMenus()
@@ -272,6 +233,8 @@ void MainWindow::setFocusOrder()
 {
     const StudySpecsFrame& study = *studySpecsFrame;
     const PlotSetupFrame& plot = *plotSetupFrame;
+    const NavigationFrame& nav = *navigationFrame;
+    const EvaluationFrame& eval = *evaluationFrame;
     QWidget* const order[] = {
         txtEquation,      cmdPlot,
         study.txtXlower,  study.txtXupper,   study.txtSubintervals, study.txtError,   study.txtMaxcy,
@@ -280,10 +243,10 @@ void MainWindow::setFocusOrder()
         plot.chkShade,    plot.chkPersist,   plot.chkWindow,        plot.chkDivisions,
         cmdIntegrate,     cmdRoots,          cmdExtrema,            cboDerivative,    lstRoots,
         lstExtrema,       Picture1,
-        cmdIncWindY, cmdDecWindY,
-        cmdIncWindX, cmdDecWindX, cmdZoomOut,   cmdZoomIn,   cmdZoomQ1,       cmdZoomQ2,
-        cmdZoomQ4,   cmdZoomQ3,   cmdPanLeft,   cmdPanRight, cmdPanDown,      cmdPanUp,
-        cmdDerVal,   txtXeval,    txtDerNum,
+        nav.cmdIncWindY,  nav.cmdDecWindY,   nav.cmdIncWindX,       nav.cmdDecWindX,  nav.cmdZoomOut,
+        nav.cmdZoomIn,    nav.cmdZoomQ1,     nav.cmdZoomQ2,         nav.cmdZoomQ4,    nav.cmdZoomQ3,
+        nav.cmdPanLeft,   nav.cmdPanRight,   nav.cmdPanDown,        nav.cmdPanUp,
+        eval.cmdDerVal,   eval.txtXeval,     eval.txtDerNum,
     };
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
@@ -329,14 +292,11 @@ void MainWindow::wireEvents()
 
     // Focus events: got focus, validation, lost focus.
     field(txtEquation, selectAll(txtEquation), check(&MainWindow::txtEquation_Validate), {});
-    field(txtDerNum, selectAll(txtDerNum), {}, {});
-    field(txtXeval, selectAll(txtXeval), {}, {});
     field(cboDerivative, call(&MainWindow::cboDerivative_GotFocus), {},
           call(&MainWindow::cboDerivative_LostFocus));
     focusConnection_ = connect(qApp, &QApplication::focusChanged, this, [this] { onFocusChanged(); });
 
     // A typed comma becomes a decimal point in the fields for decimal numbers.
-    addDecimalField(txtXeval);
     txtEquation->installEventFilter(this); // its click opens a file
     lstRoots->installEventFilter(this);    // Ctrl+C copies the results
     lstExtrema->installEventFilter(this);
@@ -347,21 +307,6 @@ void MainWindow::wireEvents()
     onClick(cmdIntegrate, &MainWindow::cmdIntegrate_Click);
     onClick(cmdRoots, &MainWindow::cmdRoots_Click);
     onClick(cmdExtrema, &MainWindow::cmdExtrema_Click);
-    onClick(cmdDerVal, &MainWindow::cmdDerVal_Click);
-    onClick(cmdZoomIn, &MainWindow::cmdZoomIn_Click);
-    onClick(cmdZoomOut, &MainWindow::cmdZoomOut_Click);
-    onClick(cmdZoomQ1, &MainWindow::cmdZoomQ1_Click);
-    onClick(cmdZoomQ2, &MainWindow::cmdZoomQ2_Click);
-    onClick(cmdZoomQ3, &MainWindow::cmdZoomQ3_Click);
-    onClick(cmdZoomQ4, &MainWindow::cmdZoomQ4_Click);
-    onClick(cmdIncWindY, &MainWindow::cmdIncWindY_Click);
-    onClick(cmdDecWindY, &MainWindow::cmdDecWindY_Click);
-    onClick(cmdIncWindX, &MainWindow::cmdIncWindX_Click);
-    onClick(cmdDecWindX, &MainWindow::cmdDecWindX_Click);
-    onClick(cmdPanUp, &MainWindow::cmdPanUp_Click);
-    onClick(cmdPanDown, &MainWindow::cmdPanDown_Click);
-    onClick(cmdPanLeft, &MainWindow::cmdPanLeft_Click);
-    onClick(cmdPanRight, &MainWindow::cmdPanRight_Click);
     onTrigger(mnuNewSeries, &MainWindow::mnuNewSeries_Click);
     onTrigger(mnuOpen, &MainWindow::OpenSeriesFile);
     onTrigger(mnuSave, &MainWindow::mnuSave_Click);

@@ -15,6 +15,8 @@
 #include "core/study/dimension.h"
 #include "app/dialogs.h"
 #include "app/frame_host.h"
+#include "app/evaluation_frame.h"
+#include "app/navigation_frame.h"
 #include "app/plot_setup_frame.h"
 #include "app/study_frame.h"
 #include "core/graph/graph_work.h"
@@ -128,36 +130,8 @@ public:
     // --- The frames
     std::unique_ptr<StudySpecsFrame> studySpecsFrame;
     std::unique_ptr<PlotSetupFrame> plotSetupFrame;
-
-    // --- Evaluation of function or derivatives
-    QGroupBox* fraEvalDer = nullptr;
-    QLabel* lblDerNum = nullptr;
-    QLineEdit* txtDerNum = nullptr;
-    QLabel* lblXeval = nullptr;
-    QLineEdit* txtXeval = nullptr;
-    QPushButton* cmdDerVal = nullptr;
-    QLabel* lblDerVal = nullptr;
-
-    // --- Graph navigation
-    QGroupBox* fraZoomPan = nullptr;
-    QGroupBox* fraZoom = nullptr;
-    QPushButton* cmdZoomIn = nullptr;
-    QPushButton* cmdZoomOut = nullptr;
-    QGroupBox* fraZoomQuad = nullptr;
-    QPushButton* cmdZoomQ1 = nullptr;
-    QPushButton* cmdZoomQ2 = nullptr;
-    QPushButton* cmdZoomQ3 = nullptr;
-    QPushButton* cmdZoomQ4 = nullptr;
-    QGroupBox* FraWindow = nullptr;
-    QPushButton* cmdIncWindY = nullptr;
-    QPushButton* cmdDecWindX = nullptr;
-    QPushButton* cmdIncWindX = nullptr;
-    QPushButton* cmdDecWindY = nullptr;
-    QGroupBox* fraPan = nullptr;
-    QPushButton* cmdPanUp = nullptr;
-    QPushButton* cmdPanLeft = nullptr;
-    QPushButton* cmdPanRight = nullptr;
-    QPushButton* cmdPanDown = nullptr;
+    std::unique_ptr<EvaluationFrame> evaluationFrame;
+    std::unique_ptr<NavigationFrame> navigationFrame;
 
     // --- Menus
     QMenu* mnuFile = nullptr;
@@ -198,7 +172,6 @@ public:
     void cmdRoots_Click();
     void cmdExtrema_Click();
     void cmdIntegrate_Click();
-    void cmdDerVal_Click();
 
     // graph_commands.cpp
     void cmdPlot_Click();
@@ -212,20 +185,6 @@ public:
     void cboDerivative_GotFocus();
     void cboDerivative_LostFocus();
     void ChangeView(int action) override;
-    void cmdZoomOut_Click();
-    void cmdZoomQ1_Click();
-    void cmdZoomQ2_Click();
-    void cmdZoomQ3_Click();
-    void cmdZoomQ4_Click();
-    void cmdZoomIn_Click();
-    void cmdPanRight_Click();
-    void cmdPanUp_Click();
-    void cmdPanLeft_Click();
-    void cmdPanDown_Click();
-    void cmdIncWindX_Click();
-    void cmdDecWindX_Click();
-    void cmdIncWindY_Click();
-    void cmdDecWindY_Click();
     void Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pixel);
     void Picture1_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, QPointF pixel);
     void mnuCopy_Click();

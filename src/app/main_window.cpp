@@ -13,7 +13,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,7 +24,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 namespace vendrak {
@@ -150,10 +148,10 @@ void MainWindow::buildControls()
     lblPer->hide();
     lblPeriod->hide();
 
+    // The frames, made after the window's own controls so that the stacking
+    // and the order of the children stay as they have always been.
     studySpecsFrame = std::make_unique<StudySpecsFrame>(client, make, host);
-
     plotSetupFrame = std::make_unique<PlotSetupFrame>(client, make, host);
-
     evaluationFrame = std::make_unique<EvaluationFrame>(client, make, host);
     navigationFrame = std::make_unique<NavigationFrame>(client, make, host);
 }
@@ -296,7 +294,7 @@ void MainWindow::wireEvents()
           call(&MainWindow::cboDerivative_LostFocus));
     focusConnection_ = connect(qApp, &QApplication::focusChanged, this, [this] { onFocusChanged(); });
 
-    // A typed comma becomes a decimal point in the fields for decimal numbers.
+    // The frames' decimal fields are watched for a typed comma already.
     txtEquation->installEventFilter(this); // its click opens a file
     lstRoots->installEventFilter(this);    // Ctrl+C copies the results
     lstExtrema->installEventFilter(this);
@@ -355,6 +353,7 @@ void MainWindow::addField(QWidget* field, std::function<void()> gotFocus,
     fields_.push_back({field, std::move(gotFocus), std::move(validate), std::move(lostFocus)});
 }
 
+// A typed comma becomes a decimal point in the fields for decimal numbers.
 void MainWindow::addDecimalField(QLineEdit* field)
 {
     commaFields_.push_back(field);

@@ -1,28 +1,35 @@
 #pragma once
 // The main window frmZandu1. Its controls carry the names users and tests know
 // them by; its event handlers are plain members named after control and event.
-// The handlers live in src/app, one file per area:
-//   main_window.cpp        construction, load/unload, field behaviour,
-//                          wiring, Help, About, script error event
-//   study_fields.cpp       ReadStudySpecs, ClearResults, study fields
-//   analysis_commands.cpp  Roots, Extrema, Integral, Value=
-//   graph_commands.cpp     Plot, plot fields, navigation, clipboard
+// Four frames are classes of their own that own their controls and handlers
+// and reach the window only through FrameHost:
+//   study_frame.cpp        fraStudySpecs: interval, subintervals, error, iterations
+//   plot_setup_frame.cpp   fraPlotSpecs: plot window, step, axes, drawing options
+//   evaluation_frame.cpp   fraEvalDer: Value= at a point
+//   navigation_frame.cpp   fraZoomPan: zoom, quadrant, window and pan buttons
+// The window builds them and keeps the rest, one file per area:
+//   main_window.cpp        construction, load/unload, field and command
+//                          machinery, wiring, Help, About, script error event
+//   window_controls.cpp    how every control is made and placed
+//   analysis_commands.cpp  the result area: Roots, Extrema, Integral, the
+//                          texts the commands read, ClearResults
+//   graph_commands.cpp     Plot, navigation steps, the graph's mouse, clipboard
 //   export_commands.cpp    Export graph (PNG, SVG, PDF)
 //   view_commands.cpp      View menu (fit y, back, forward), the wheel
 //   file_commands.cpp      New series, Open, Save, Save As, txtEquation
 //   report.cpp             Print
-#include "core/script/script_host.h"
-#include "core/study/dimension.h"
 #include "app/dialogs.h"
-#include "app/frame_host.h"
 #include "app/evaluation_frame.h"
+#include "app/frame_host.h"
 #include "app/navigation_frame.h"
 #include "app/plot_setup_frame.h"
 #include "app/study_frame.h"
+#include "core/analysis/study_commands.h"
 #include "core/graph/graph_work.h"
 #include "core/graph/navigation.h"
-#include "core/analysis/study_commands.h"
+#include "core/script/script_host.h"
 #include "core/series/series_file.h"
+#include "core/study/dimension.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -35,9 +42,7 @@
 #include <vector>
 
 class QAction;
-class QCheckBox;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -46,13 +51,12 @@ class QPushButton;
 
 namespace vendrak {
 
-class BusyCursor;
-
-class PainterCanvas;
-class PictureBox;
 class AboutWindow;
+class BusyCursor;
 class HelpViewer;
 class LocaleAccess;
+class PainterCanvas;
+class PictureBox;
 
 class MainWindow : public QMainWindow, private FrameHost {
     Q_OBJECT
@@ -62,6 +66,69 @@ public:
 
     Dimension& dim() override { return dim_; }
     Dialogs& dialogs() { return dialogs_; }
+
+    // ===== Controls
+
+    // --- The four frames
+    std::unique_ptr<StudySpecsFrame> studySpecsFrame;
+    std::unique_ptr<PlotSetupFrame> plotSetupFrame;
+    std::unique_ptr<EvaluationFrame> evaluationFrame;
+    std::unique_ptr<NavigationFrame> navigationFrame;
+
+    // --- Graph area and file line
+    PictureBox* Picture1 = nullptr;
+    QLabel* lblEquation = nullptr;
+    QLineEdit* txtEquation = nullptr;
+    QPushButton* cmdPlot = nullptr;
+    QComboBox* cboDerivative = nullptr;
+
+    // --- Results
+    QPushButton* cmdIntegrate = nullptr;
+    QLabel* lblIntegral = nullptr;
+    QPushButton* cmdRoots = nullptr;
+    QLabel* lblRoots = nullptr;
+    QListWidget* lstRoots = nullptr;
+    QPushButton* cmdExtrema = nullptr;
+    QLabel* lblExtrema = nullptr;
+    QListWidget* lstExtrema = nullptr;
+
+    // --- Series description
+    QLabel* lblTyp = nullptr;
+    QLabel* lblType = nullptr;
+    QLabel* lblTerm = nullptr;
+    QLabel* lblTerms = nullptr;
+    QLabel* lblInterval = nullptr;
+    QLabel* lblXLvalid = nullptr;
+    QLabel* lblXvalidity = nullptr;
+    QLabel* lblXUvalid = nullptr;
+    QLabel* lblExpans = nullptr;
+    QLabel* lblExpansion = nullptr;
+    QLabel* lblPer = nullptr;
+    QLabel* lblPeriod = nullptr;
+
+    // --- Menus
+    QMenu* mnuFile = nullptr;
+    QAction* mnuNewSeries = nullptr;   // makes a series file from an expression
+    QAction* mnuNewSeriesBar = nullptr;
+    QAction* mnuOpen = nullptr;
+    QAction* mnuFileBar1 = nullptr;
+    QAction* mnuSave = nullptr;
+    QAction* mnuSaveAs = nullptr;
+    QAction* mnuFileBar2 = nullptr;
+    QAction* mnuCopy = nullptr;
+    QAction* mnuExport = nullptr;
+    QMenu* mnuView = nullptr;          // fit, back and forward beside navigation
+    QAction* mnuFitY = nullptr;
+    QAction* mnuBack = nullptr;
+    QAction* mnuForward = nullptr;
+    QAction* mnuPrint = nullptr;
+    QAction* mnuHelp = nullptr;
+    QAction* mnuAbout = nullptr;
+
+    // --- Non-visual components
+    ScriptHost ScriptControl1;
+
+    // ===== How handlers run
 
     // Runs the validation and lost-focus handling of the field that holds the
     // focus, as a click elsewhere would. False when the field refuses to let
@@ -87,6 +154,8 @@ public:
     // event, so a mouse click that gives the focus does not undo it.
     void SelectAllText(QLineEdit* field) override;
 
+    // ===== Program and help
+
     // Where the user's decimal separator is put back when the window closes;
     // none (tests) means nothing is touched.
     void setLocaleAccess(LocaleAccess* locale) { locale_ = locale; }
@@ -98,65 +167,6 @@ public:
     AboutWindow* aboutWindow() const;
     HelpViewer* helpViewer() const;
 
-    // --- Graph area and file line
-    PictureBox* Picture1 = nullptr;
-    QLabel* lblEquation = nullptr;
-    QLineEdit* txtEquation = nullptr;
-    QPushButton* cmdPlot = nullptr;
-    QComboBox* cboDerivative = nullptr;
-    QPushButton* cmdIntegrate = nullptr;
-    QLabel* lblIntegral = nullptr;
-    QPushButton* cmdRoots = nullptr;
-    QLabel* lblRoots = nullptr;
-    QListWidget* lstRoots = nullptr;
-    QPushButton* cmdExtrema = nullptr;
-    QLabel* lblExtrema = nullptr;
-    QListWidget* lstExtrema = nullptr;
-
-    // --- Series description
-    QLabel* lblTyp = nullptr;
-    QLabel* lblType = nullptr;
-    QLabel* lblTerm = nullptr;
-    QLabel* lblTerms = nullptr;
-    QLabel* lblInterval = nullptr;
-    QLabel* lblXLvalid = nullptr;
-    QLabel* lblXvalidity = nullptr;
-    QLabel* lblXUvalid = nullptr;
-    QLabel* lblExpans = nullptr;
-    QLabel* lblExpansion = nullptr;
-    QLabel* lblPer = nullptr;
-    QLabel* lblPeriod = nullptr;
-
-    // --- The frames
-    std::unique_ptr<StudySpecsFrame> studySpecsFrame;
-    std::unique_ptr<PlotSetupFrame> plotSetupFrame;
-    std::unique_ptr<EvaluationFrame> evaluationFrame;
-    std::unique_ptr<NavigationFrame> navigationFrame;
-
-    // --- Menus
-    QMenu* mnuFile = nullptr;
-    QAction* mnuNewSeries = nullptr;   // makes a series file from an expression
-    QAction* mnuNewSeriesBar = nullptr;
-    QAction* mnuOpen = nullptr;
-    QAction* mnuFileBar1 = nullptr;
-    QAction* mnuSave = nullptr;
-    QAction* mnuSaveAs = nullptr;
-    QAction* mnuFileBar2 = nullptr;
-    QAction* mnuCopy = nullptr;
-    QAction* mnuExport = nullptr;
-    QMenu* mnuView = nullptr;          // fit, back and forward beside navigation
-    QAction* mnuFitY = nullptr;
-    QAction* mnuBack = nullptr;
-    QAction* mnuForward = nullptr;
-    QAction* mnuPrint = nullptr;
-    QAction* mnuHelp = nullptr;
-    QAction* mnuAbout = nullptr;
-
-    // --- Non-visual components
-    ScriptHost ScriptControl1;
-
-    // ===== Handlers (see the file map at the top) =====
-
     // main_window.cpp
     void Form_Load();
     void Form_Unload();
@@ -164,49 +174,16 @@ public:
     void mnuAbout_Click();
     void ScriptControl1_Error(int number, const QString& description);
 
-    // study_fields.cpp
+    // ===== Study and results (analysis_commands.cpp)
+
+    // The texts the core commands read, as the fields hold them now.
+    StudySpecTexts studySpecTexts() const override;
+    StudySettingsTexts studySettingsTexts() const;
     void ReadStudySpecs();
     void ClearResults() override;
-
-    // analysis_commands.cpp
     void cmdRoots_Click();
     void cmdExtrema_Click();
     void cmdIntegrate_Click();
-
-    // graph_commands.cpp
-    void cmdPlot_Click();
-    void ReadPlotSpecs();
-    void InvalidateGraph() override;
-    void DrawGraph();
-    // The plot fields' checks, as the frame makes them when a field is left.
-    void txtDivx_Validate(bool& cancel);
-    void txtDivy_Validate(bool& cancel);
-    void txtPlotStep_Validate(bool& cancel);
-    void cboDerivative_GotFocus();
-    void cboDerivative_LostFocus();
-    void ChangeView(int action) override;
-    void Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pixel);
-    void Picture1_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, QPointF pixel);
-    void mnuCopy_Click();
-
-    // export_commands.cpp
-    void mnuExport_Click();
-
-    // view_commands.cpp: the View menu and the wheel, through the same
-    // path as the navigation buttons (the four window fields, then Plot).
-    void mnuFitY_Click();
-    void mnuBack_Click();
-    void mnuForward_Click();
-    void Picture1_Wheel(int notches, QPointF pixel);
-    // Every plot that draws enters its window into the history.
-    void recordShownView();
-    void updateViewHistoryItems();
-
-    // file_commands.cpp
-    void OpenSeriesFile();
-    // The new-series dialog; Create saves the series and opens it as Open does.
-    void mnuNewSeries_Click();
-    QString documentFolder() const;
     void copyListEntries(QListWidget* list);
     void tellTableFull(const QString& text, BusyCursor& busy);
     void runScan(bool roots);
@@ -216,6 +193,60 @@ public:
     // was cancelled.
     ScanOutcome scanAside(Dimension& work, const QString& labelText, BusyCursor& busy,
                           const std::function<ScanOutcome(Dimension&, ScanControl*)>& scan);
+
+    // ===== Graph (graph_commands.cpp, export_commands.cpp)
+
+    // True while DrawGraph runs, its pass of pending events included: no
+    // plot, save, print or navigation may start then, and a plot field edited
+    // meanwhile blanks the graph only once the drawing is done.
+    bool DrawingGraph = false;
+    // Working values of the last drawing and navigation step.
+    GraphWork graphWork;
+
+    void cmdPlot_Click();
+    void ReadPlotSpecs();
+    void InvalidateGraph() override;
+    void DrawGraph();
+    // The graph area's picture as shown: what the companion bitmap, the
+    // printed report and the clipboard take (no redraw needed). Like a redraw
+    // it leaves DerivOrder at the order of the graph shown, for its title.
+    QImage graphImage();
+    // Draws the graph shown once more, on another canvas (an export file, a
+    // printer page) in its own resolution, after filling its interior with
+    // `background`: the same steps from the same settings and options as the
+    // drawing on screen. The study state, the working values and the picture
+    // on screen stay as they are. False (nothing drawn) when no graph is shown.
+    bool drawShownGraph(PainterCanvas& canvas, const QColor& background);
+    // The plot fields' checks, as the frame makes them when a field is left.
+    void txtDivx_Validate(bool& cancel);
+    void txtDivy_Validate(bool& cancel);
+    void txtPlotStep_Validate(bool& cancel);
+    void cboDerivative_GotFocus();
+    void cboDerivative_LostFocus();
+    // One navigation step (a ViewAction): the new window goes into the four
+    // window fields and Plot is pressed.
+    void ChangeView(int action) override;
+    void Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pixel);
+    void Picture1_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, QPointF pixel);
+    void mnuCopy_Click();
+    void mnuExport_Click();
+
+    // ===== View menu and the wheel (view_commands.cpp), through the same
+    // path as the navigation buttons (the four window fields, then Plot).
+    void mnuFitY_Click();
+    void mnuBack_Click();
+    void mnuForward_Click();
+    void Picture1_Wheel(int notches, QPointF pixel);
+    // Every plot that draws enters its window into the history.
+    void recordShownView();
+    void updateViewHistoryItems();
+
+    // ===== Files (file_commands.cpp) and Print (report.cpp)
+
+    void OpenSeriesFile();
+    // The new-series dialog; Create saves the series and opens it as Open does.
+    void mnuNewSeries_Click();
+    QString documentFolder() const;
     // Opens the named file as if it had been chosen in the Open dialog.
     void OpenSeriesFileNamed(const QString& path);
     void mnuSave_Click();
@@ -225,8 +256,6 @@ public:
     void txtEquation_Click();
     void txtEquation_Change();
     void txtEquation_Validate(bool& cancel);
-
-    // report.cpp
     void mnuPrint_Click();
 
 protected:
@@ -260,6 +289,13 @@ private:
     void enterField(QWidget* field);
     const FieldHooks* hooksFor(const QObject* widget) const;
 
+    // Graph and view history.
+    void stepViewHistory(int direction);
+    // Why the plot would refuse the window a navigation step leads to.
+    QString navigationProblem(const ViewLimits& v) const;
+    void showWindowTexts(const QStringList& texts);
+    void showView(const ViewLimits& v);
+
     Dimension& dim_;
     Dialogs& dialogs_;
     LocaleAccess* locale_ = nullptr;
@@ -267,6 +303,7 @@ private:
     QPointer<AboutWindow> about_;
     QPointer<HelpViewer> help_;
 
+    // Field and command machinery.
     std::vector<FieldHooks> fields_;
     std::vector<QLineEdit*> commaFields_;
     QPointer<QWidget> focusField_;     // the field entered and not yet left
@@ -275,34 +312,8 @@ private:
     bool alive_ = true;
     QMetaObject::Connection focusConnection_;
 
-    // ----- Additions by other subsystems (keep; append below, each with
-    // its own access specifier) -----
-
-public: // graph (graph/graph_commands.cpp)
-    // True while DrawGraph runs, its pass of pending events included: no
-    // plot, save, print or navigation may start then, and a plot field edited
-    // meanwhile blanks the graph only once the drawing is done.
-    bool DrawingGraph = false;
-    // Working values of the last drawing and navigation step.
-    GraphWork graphWork;
-    // The graph area's picture as shown: what the companion bitmap, the
-    // printed report and the clipboard take (no redraw needed). Like a redraw
-    // it leaves DerivOrder at the order of the graph shown, for its title.
-    QImage graphImage();
-    // Draws the graph shown once more, on another canvas (an export file, a
-    // printer page) in its own resolution, after filling its interior with
-    // `background`: the same steps from the same settings and options as the
-    // drawing on screen. The study state, the working values and the picture
-    // on screen stay as they are. False (nothing drawn) when no graph is shown.
-    bool drawShownGraph(PainterCanvas& canvas, const QColor& background);
-
-private: // graph
+    // Graph and view history.
     bool graphInvalidatedWhileDrawing_ = false;
-    void stepViewHistory(int direction);
-    // Why the plot would refuse the window a navigation step leads to.
-    QString navigationProblem(const ViewLimits& v) const;
-    void showWindowTexts(const QStringList& texts);
-    void showView(const ViewLimits& v);
     std::vector<QStringList> viewHistory_; // the four window texts of each window drawn
     std::size_t viewAt_ = 0;
     bool steppingHistory_ = false;
@@ -310,10 +321,6 @@ private: // graph
     // afterwards without blanking it (the options wait for the next Plot).
     struct ShownGraph;
     std::shared_ptr<const ShownGraph> shownGraph_;
-
-public: // the texts the core commands read, as the fields hold them now
-    StudySpecTexts studySpecTexts() const override;
-    StudySettingsTexts studySettingsTexts() const;
 };
 
 } // namespace vendrak

@@ -100,9 +100,9 @@ TEST(Cli, BatchShowsAndSavesWhatTheWindowDoesAfterTheSameCommands)
     win.open(windowCopy);
     for (QPushButton* b : {w.cmdRoots, w.cmdExtrema, w.cmdIntegrate})
         b->click();
-    w.txtDerNum->setText("1");
-    w.txtXeval->setText("-0.5");
-    w.cmdDerVal->click();
+    w.evaluationFrame->txtDerNum->setText("1");
+    w.evaluationFrame->txtXeval->setText("-0.5");
+    w.evaluationFrame->cmdDerVal->click();
     w.mnuSave->trigger();
     ASSERT_TRUE(dlg.messages.empty());
     ASSERT_FALSE(w.lblRoots->text().isEmpty());
@@ -114,13 +114,13 @@ TEST(Cli, BatchShowsAndSavesWhatTheWindowDoesAfterTheSameCommands)
     const QJsonObject o = json(batch);
     EXPECT_EQ(o["series"]["label"].toString(), w.lblType->text());
     EXPECT_EQ(o["series"]["degree"].toInt(), w.lblTerms->text().toInt());
-    EXPECT_EQ(o["intervalTexts"].toArray(), QJsonArray({w.txtXlower->text(), w.txtXupper->text()}));
+    EXPECT_EQ(o["intervalTexts"].toArray(), QJsonArray({w.studySpecsFrame->txtXlower->text(), w.studySpecsFrame->txtXupper->text()}));
     EXPECT_EQ(o["roots"]["label"].toString(), w.lblRoots->text());
     EXPECT_EQ(strings(o["roots"]["entries"]), items(w.lstRoots));
     EXPECT_EQ(o["extrema"]["label"].toString(), w.lblExtrema->text());
     EXPECT_EQ(strings(o["extrema"]["entries"]), items(w.lstExtrema));
     EXPECT_EQ(o["integral"]["label"].toString(), w.lblIntegral->text());
-    EXPECT_EQ(o["values"][0]["label"].toString(), w.lblDerVal->text());
+    EXPECT_EQ(o["values"][0]["label"].toString(), w.evaluationFrame->lblDerVal->text());
     EXPECT_EQ(o["values"][0]["value"].toDouble(), EvalSelected(dim.series, 1, -0.5));
     expectSameNumbers(o, dim);
 
@@ -135,14 +135,14 @@ TEST(Cli, BatchShowsAndSavesWhatTheWindowDoesAfterTheSameCommands)
     ASSERT_EQ(report.status, 0) << report.err.toStdString();
     dim.window.FileName = QFileInfo(windowCopy).absoluteFilePath();
     QStringList expected{ReportTitle(0)};
-    const ReportTexts texts{dim.window.FileName,          w.txtXlower->text(),   w.txtXupper->text(),
-                            w.txtSubintervals->text(), w.txtMaxcy->text(), w.txtError->text(),
-                            w.txtXorigin->text(),  w.txtYorigin->text(),  w.txtDivx->text(),
-                            w.txtDivy->text(),     w.txtWindowlx->text(), w.txtWindowgx->text(),
-                            w.txtWindowly->text(), w.txtWindowgy->text()};
+    const ReportTexts texts{dim.window.FileName,          w.studySpecsFrame->txtXlower->text(),   w.studySpecsFrame->txtXupper->text(),
+                            w.studySpecsFrame->txtSubintervals->text(), w.studySpecsFrame->txtMaxcy->text(), w.studySpecsFrame->txtError->text(),
+                            w.plotSetupFrame->txtXorigin->text(),  w.plotSetupFrame->txtYorigin->text(),  w.plotSetupFrame->txtDivx->text(),
+                            w.plotSetupFrame->txtDivy->text(),     w.plotSetupFrame->txtWindowlx->text(), w.plotSetupFrame->txtWindowgx->text(),
+                            w.plotSetupFrame->txtWindowly->text(), w.plotSetupFrame->txtWindowgy->text()};
     for (const ReportLine& line : ReportBody(dim.series, dim.study, dim.results, texts))
         expected << line.text + line.redTail;
-    expected << "" << "VALUES:" << "ORDER 1 AT -0.5: " + w.lblDerVal->text() << "";
+    expected << "" << "VALUES:" << "ORDER 1 AT -0.5: " + w.evaluationFrame->lblDerVal->text() << "";
     EXPECT_EQ(report.out.split('\n'), expected);
 }
 

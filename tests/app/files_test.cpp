@@ -28,9 +28,9 @@ QStringList shown(const MainWindow& w)
     QStringList out;
     for (const QLabel* l : {w.lblType, w.lblTerm, w.lblTerms, w.lblXLvalid, w.lblXUvalid, w.lblExpansion})
         out << l->text();
-    for (const QLineEdit* e : {w.txtXlower, w.txtXupper, w.txtSubintervals, w.txtError, w.txtMaxcy, w.txtWindowlx,
-                               w.txtWindowgx, w.txtWindowly, w.txtWindowgy, w.txtXorigin, w.txtYorigin, w.txtPlotStep,
-                               w.txtDivx, w.txtDivy})
+    for (const QLineEdit* e : {w.studySpecsFrame->txtXlower, w.studySpecsFrame->txtXupper, w.studySpecsFrame->txtSubintervals, w.studySpecsFrame->txtError, w.studySpecsFrame->txtMaxcy, w.plotSetupFrame->txtWindowlx,
+                               w.plotSetupFrame->txtWindowgx, w.plotSetupFrame->txtWindowly, w.plotSetupFrame->txtWindowgy, w.plotSetupFrame->txtXorigin, w.plotSetupFrame->txtYorigin, w.plotSetupFrame->txtPlotStep,
+                               w.plotSetupFrame->txtDivx, w.plotSetupFrame->txtDivy})
         out << e->text();
     return out << w.lblRoots->text() << w.lblExtrema->text() << w.lblIntegral->text() << items(w.lstRoots)
                << items(w.lstExtrema);
@@ -39,7 +39,7 @@ QStringList shown(const MainWindow& w)
 // All the window shows and what the study holds beyond it.
 QStringList state(const Window& s)
 {
-    QStringList out = shown(s.w) << s.w.txtEquation->text() << s.w.lblDerVal->text() << s.dim.window.FileName;
+    QStringList out = shown(s.w) << s.w.txtEquation->text() << s.w.evaluationFrame->lblDerVal->text() << s.dim.window.FileName;
     for (const QCheckBox* c : s.w.findChildren<QCheckBox*>())
         out << c->objectName() + (c->isChecked() ? "=on" : "=off");
     for (double v : std::initializer_list<double>{double(s.dim.window.GraphShown), double(s.dim.results.RootCount), double(s.dim.results.MaxCount),
@@ -106,10 +106,10 @@ TEST(OpenSave, OpenStudySaveAsAndReopenInAFreshWindow)
         EXPECT_FALSE(w.lblPeriod->isVisibleTo(&w));
         EXPECT_GT(drawnPixels(w), 500);
 
-        w.txtXlower->setText("-7");
-        w.txtXupper->setText("7.5");
-        w.txtWindowly->setText("-1.5");
-        w.txtDivy->setText(".5");
+        w.studySpecsFrame->txtXlower->setText("-7");
+        w.studySpecsFrame->txtXupper->setText("7.5");
+        w.plotSetupFrame->txtWindowly->setText("-1.5");
+        w.plotSetupFrame->txtDivy->setText(".5");
         for (QPushButton* b : {w.cmdPlot, w.cmdRoots, w.cmdExtrema, w.cmdIntegrate})
             b->click();
         ASSERT_TRUE(win.dlg.messages.empty());
@@ -169,11 +169,11 @@ TEST(OpenSave, SourceTextBytesStarPeriodAndClearedResultsSurviveASave)
     EXPECT_TRUE(win.w.lblPeriod->isVisibleTo(&win.w));
     EXPECT_EQ(win.w.lblPeriod->text(), QStringLiteral("2π"));
     EXPECT_DOUBLE_EQ(win.dim.series.Period, 2 * M_PI);
-    win.w.txtXlower->setText("-3.5");
-    win.w.txtXupper->setText("3.5");
+    win.w.studySpecsFrame->txtXlower->setText("-3.5");
+    win.w.studySpecsFrame->txtXupper->setText("3.5");
     win.w.cmdExtrema->click(); // f touches 0 at ±π
     ASSERT_GT(win.dim.results.PossibleRootCount, 0);
-    win.w.txtXlower->setText("-1"); // a new study: the results go
+    win.w.studySpecsFrame->txtXlower->setText("-1"); // a new study: the results go
     win.w.mnuSave->trigger();
     const QList<QByteArray> lines = slurp(path).split('\n');
     ASSERT_GE(lines.size(), 5);
@@ -225,7 +225,7 @@ struct Saving : ::testing::Test, Window {
         bitmap = path + ".bmp";
         ASSERT_TRUE(QFileInfo::exists(file) || QFile::copy(example("sine_study.txt"), file));
         open(file);
-        for (QPushButton* b : {w.cmdRoots, w.cmdExtrema, w.cmdIntegrate, w.cmdDerVal, w.cmdPlot})
+        for (QPushButton* b : {w.cmdRoots, w.cmdExtrema, w.cmdIntegrate, w.evaluationFrame->cmdDerVal, w.cmdPlot})
             b->click();
         ASSERT_TRUE(dim.window.GraphShown);
         ASSERT_TRUE(dlg.messages.empty()) << dlg.messages.front().text.toStdString();
@@ -356,13 +356,13 @@ TEST(Safety, ASaveRefusedOrFailedLeavesBothFilesAndTheFileName)
     ASSERT_TRUE(win.dlg.messages.empty());
     const QByteArray series = slurp(file), picture = slurp(bitmap);
     ASSERT_TRUE(picture.startsWith("BM"));
-    win.w.txtXlower->setText("-6"); // another picture and another study, which neither save may write
-    win.w.cmdZoomIn->click();
+    win.w.studySpecsFrame->txtXlower->setText("-6"); // another picture and another study, which neither save may write
+    win.w.navigationFrame->cmdZoomIn->click();
     for (const auto& [saveAs, iterations] : {std::pair{QString(), "1e10"}, // a field the file could not hold
                                              std::pair{dir.filePath("missing/other.txt"), "20"}}) {
-        win.w.txtMaxcy->setText("20");
+        win.w.studySpecsFrame->txtMaxcy->setText("20");
         win.w.cmdPlot->click();
-        win.w.txtMaxcy->setText(iterations); // after the plot, which would refuse it
+        win.w.studySpecsFrame->txtMaxcy->setText(iterations); // after the plot, which would refuse it
         win.dlg.messages.clear();
         if (!saveAs.isEmpty())
             win.dlg.saveNames.push_back(saveAs);
@@ -390,8 +390,8 @@ TEST(Safety, ARestoredStudyGetsTheCountsTheFieldsWouldTake)
         QTemporaryDir dir;
         Window win;
         win.open(studyWithCounts(dir, c.subintervals, c.iterations));
-        EXPECT_EQ(win.w.txtSubintervals->text(), c.fieldSubintervals);
-        EXPECT_EQ(win.w.txtMaxcy->text(), c.fieldIterations);
+        EXPECT_EQ(win.w.studySpecsFrame->txtSubintervals->text(), c.fieldSubintervals);
+        EXPECT_EQ(win.w.studySpecsFrame->txtMaxcy->text(), c.fieldIterations);
         EXPECT_EQ(win.dim.study.Subintervals, c.fieldSubintervals.toInt());
         EXPECT_EQ(win.w.lblRoots->text(), "5 roots"); // the results still restored
     }

@@ -41,7 +41,7 @@ TEST(Graph, PlotFromTheFieldsAndTheImageCopiedWhateverThePersistSetting)
     EXPECT_FALSE(g.w.DrawingGraph);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     const QImage plain = g.w.graphImage();
-    g.w.chkPersist->setChecked(true);
+    g.w.plotSetupFrame->chkPersist->setChecked(true);
     g.w.cmdPlot->click();
     EXPECT_TRUE(g.w.Picture1->autoRedraw());
     EXPECT_EQ(g.w.graphImage(), plain);
@@ -52,9 +52,9 @@ TEST(Graph, PlotFromTheFieldsAndTheImageCopiedWhateverThePersistSetting)
 TEST(Graph, EditingAPlotFieldBlanksTheGraphButOptionsWaitForThePlot)
 {
     Graph g;
-    g.w.chkGrid->setChecked(false);
-    g.w.chkShade->setChecked(false);
-    for (QLineEdit* field : {g.w.txtWindowlx, g.w.txtWindowgy, g.w.txtXorigin, g.w.txtDivy, g.w.txtPlotStep}) {
+    g.w.plotSetupFrame->chkGrid->setChecked(false);
+    g.w.plotSetupFrame->chkShade->setChecked(false);
+    for (QLineEdit* field : {g.w.plotSetupFrame->txtWindowlx, g.w.plotSetupFrame->txtWindowgy, g.w.plotSetupFrame->txtXorigin, g.w.plotSetupFrame->txtDivy, g.w.plotSetupFrame->txtPlotStep}) {
         g.w.cmdPlot->click();
         ASSERT_FALSE(g.blank());
         field->setText(field->text() + u'0');
@@ -76,13 +76,13 @@ TEST(Graph, FieldsAndWindowsThatCannotBeDrawnAreRefusedAndTheWindowStaysUsable)
 {
     Graph g;
     const std::tuple<QLineEdit*, void (MainWindow::*)(bool&), const char*, bool> fields[] = {
-        {g.w.txtPlotStep, &MainWindow::txtPlotStep_Validate, "81", true},
-        {g.w.txtPlotStep, &MainWindow::txtPlotStep_Validate, "2.5", true},
-        {g.w.txtPlotStep, &MainWindow::txtPlotStep_Validate, "1E+999", true},
-        {g.w.txtPlotStep, &MainWindow::txtPlotStep_Validate, "40x", false},
-        {g.w.txtDivx, &MainWindow::txtDivx_Validate, "-0", true},
-        {g.w.txtDivx, &MainWindow::txtDivx_Validate, "", true},
-        {g.w.txtDivy, &MainWindow::txtDivy_Validate, "-0.5", false},
+        {g.w.plotSetupFrame->txtPlotStep, &MainWindow::txtPlotStep_Validate, "81", true},
+        {g.w.plotSetupFrame->txtPlotStep, &MainWindow::txtPlotStep_Validate, "2.5", true},
+        {g.w.plotSetupFrame->txtPlotStep, &MainWindow::txtPlotStep_Validate, "1E+999", true},
+        {g.w.plotSetupFrame->txtPlotStep, &MainWindow::txtPlotStep_Validate, "40x", false},
+        {g.w.plotSetupFrame->txtDivx, &MainWindow::txtDivx_Validate, "-0", true},
+        {g.w.plotSetupFrame->txtDivx, &MainWindow::txtDivx_Validate, "", true},
+        {g.w.plotSetupFrame->txtDivy, &MainWindow::txtDivy_Validate, "-0.5", false},
     };
     for (const auto& [field, validate, text, refused] : fields) {
         field->setText(QString::fromLatin1(text));
@@ -90,8 +90,8 @@ TEST(Graph, FieldsAndWindowsThatCannotBeDrawnAreRefusedAndTheWindowStaysUsable)
         (g.w.*validate)(cancel);
         EXPECT_EQ(cancel, refused) << text;
     }
-    g.w.txtDivx->setText("1");
-    g.w.txtDivy->setText("1");
+    g.w.plotSetupFrame->txtDivx->setText("1");
+    g.w.plotSetupFrame->txtDivy->setText("1");
     const std::tuple<const char*, const char*, QString> windows[] = {
         {"5 5 -15 15", "1", kEmptyWindowMessage},
         {"-20 20 -15 15", "0", kPlotStepMessage}, // as a saved study can bring it
@@ -99,7 +99,7 @@ TEST(Graph, FieldsAndWindowsThatCannotBeDrawnAreRefusedAndTheWindowStaysUsable)
     };
     for (const auto& [limits, step, message] : windows) {
         g.setLimits(limits);
-        g.w.txtPlotStep->setText(QLatin1String(step));
+        g.w.plotSetupFrame->txtPlotStep->setText(QLatin1String(step));
         g.dlg.messages.clear();
         g.w.cmdPlot->click();
         ASSERT_EQ(g.dlg.messages.size(), 1u) << limits;
@@ -111,20 +111,20 @@ TEST(Graph, FieldsAndWindowsThatCannotBeDrawnAreRefusedAndTheWindowStaysUsable)
     // A step to a window a single cannot hold is refused with the plot's
     // message, or its own when the limits themselves overflow; the fields keep
     // the window drawn last, and the graph stays.
-    g.w.txtPlotStep->setText(QStringLiteral("1"));
+    g.w.plotSetupFrame->txtPlotStep->setText(QStringLiteral("1"));
     for (const auto& [limits, message] : {std::pair{"-1E+38 1E+38 -15 15", kHugeWindowMessage},
                                           std::pair{"-3.4E+38 -3.3E+38 -15 15", kViewRangeMessage}}) {
         g.setLimits(limits);
         g.w.cmdPlot->click();
         g.dlg.messages.clear();
-        g.w.cmdZoomOut->click();
-        g.w.cmdZoomOut->click();
+        g.w.navigationFrame->cmdZoomOut->click();
+        g.w.navigationFrame->cmdZoomOut->click();
         EXPECT_EQ(g.limits(), limits);
         ASSERT_EQ(g.dlg.messages.size(), 2u);
         EXPECT_EQ(g.dlg.messages[1].text, message);
         EXPECT_TRUE(g.dim.window.GraphShown);
     }
-    g.w.cmdZoomIn->click();
+    g.w.navigationFrame->cmdZoomIn->click();
     EXPECT_EQ(g.limits(), "-3.375E+38 -3.325E+38 -7.5 7.5");
     EXPECT_TRUE(g.dim.window.GraphShown);
 }
@@ -135,7 +135,7 @@ TEST(Graph, NothingStartsWhileTheGraphIsBeingDrawn)
     bool ran = false;
     QTimer::singleShot(0, &g.w, [&] { // work that arrives while the drawing lets events through
         ran = g.w.DrawingGraph;
-        g.w.txtWindowlx->setText(QStringLiteral("-10"));
+        g.w.plotSetupFrame->txtWindowlx->setText(QStringLiteral("-10"));
         g.w.cmdPlot_Click();
         g.w.ChangeView(ViewZoomIn);
         g.w.mnuCopy_Click();
@@ -143,7 +143,7 @@ TEST(Graph, NothingStartsWhileTheGraphIsBeingDrawn)
     g.w.cmdPlot->click();
     EXPECT_TRUE(ran);
     EXPECT_EQ(g.dim.plot.WindowLX, -20.0f); // neither plot nor zoom ran
-    EXPECT_EQ(g.w.txtWindowlx->text(), QStringLiteral("-10"));
+    EXPECT_EQ(g.w.plotSetupFrame->txtWindowlx->text(), QStringLiteral("-10"));
     EXPECT_FALSE(g.dim.window.GraphShown); // the edit blanked it afterwards
 }
 
@@ -151,17 +151,17 @@ TEST(Graph, NavigationButtonsFromTheFieldTexts)
 {
     Graph g;
     const std::tuple<QPushButton*, const char*, const char*> cases[] = {
-        {g.w.cmdZoomOut, "-20 20 -15 15", "-40 40 -30 30"},   {g.w.cmdZoomQ1, "-20 20 -15 15", "0 20 0 15"},
-        {g.w.cmdZoomQ2, "-20 20 -15 15", "-20 0 0 15"},       {g.w.cmdZoomQ3, "-20 20 -15 15", "-20 0 -15 0"},
-        {g.w.cmdZoomQ4, "-20 20 -15 15", "0 20 -15 0"},       {g.w.cmdZoomIn, "-20 20 -15 15", "-10 10 -7.5 7.5"},
-        {g.w.cmdPanRight, "-20 20 -15 15", "-10 30 -15 15"},  {g.w.cmdPanUp, "-20 20 -15 15", "-20 20 -7.5 22.5"},
-        {g.w.cmdPanLeft, "-20 20 -15 15", "-30 10 -15 15"},   {g.w.cmdPanDown, "-20 20 -15 15", "-20 20 -22.5 7.5"},
-        {g.w.cmdIncWindX, "-20 20 -15 15", "-30 30 -15 15"},  {g.w.cmdIncWindY, "-20 20 -15 15", "-20 20 -22.5 22.5"},
-        {g.w.cmdDecWindY, "-20 20 -15 15", "-20 20 -10 10"},
-        {g.w.cmdDecWindX, "-20 20 -15 15", "-13.33333 13.33333 -15 15"},
+        {g.w.navigationFrame->cmdZoomOut, "-20 20 -15 15", "-40 40 -30 30"},   {g.w.navigationFrame->cmdZoomQ1, "-20 20 -15 15", "0 20 0 15"},
+        {g.w.navigationFrame->cmdZoomQ2, "-20 20 -15 15", "-20 0 0 15"},       {g.w.navigationFrame->cmdZoomQ3, "-20 20 -15 15", "-20 0 -15 0"},
+        {g.w.navigationFrame->cmdZoomQ4, "-20 20 -15 15", "0 20 -15 0"},       {g.w.navigationFrame->cmdZoomIn, "-20 20 -15 15", "-10 10 -7.5 7.5"},
+        {g.w.navigationFrame->cmdPanRight, "-20 20 -15 15", "-10 30 -15 15"},  {g.w.navigationFrame->cmdPanUp, "-20 20 -15 15", "-20 20 -7.5 22.5"},
+        {g.w.navigationFrame->cmdPanLeft, "-20 20 -15 15", "-30 10 -15 15"},   {g.w.navigationFrame->cmdPanDown, "-20 20 -15 15", "-20 20 -22.5 7.5"},
+        {g.w.navigationFrame->cmdIncWindX, "-20 20 -15 15", "-30 30 -15 15"},  {g.w.navigationFrame->cmdIncWindY, "-20 20 -15 15", "-20 20 -22.5 22.5"},
+        {g.w.navigationFrame->cmdDecWindY, "-20 20 -15 15", "-20 20 -10 10"},
+        {g.w.navigationFrame->cmdDecWindX, "-20 20 -15 15", "-13.33333 13.33333 -15 15"},
         // From the texts as they read, not from the stored window.
-        {g.w.cmdIncWindX, "-13.33333 13.33333 -15 15", "-19.99999 19.99999 -15 15"},
-        {g.w.cmdPanRight, "0 8abc x 4", "2 10 0 4"},
+        {g.w.navigationFrame->cmdIncWindX, "-13.33333 13.33333 -15 15", "-19.99999 19.99999 -15 15"},
+        {g.w.navigationFrame->cmdPanRight, "0 8abc x 4", "2 10 0 4"},
     };
     for (const auto& [button, from, to] : cases) {
         g.setLimits(from);
@@ -206,7 +206,7 @@ TEST(Graph, ZoomingInNeverCollapsesTheWindow)
     QString drawn = g.limits();
     size_t refusals = 0;
     for (int i = 0; i < 100; ++i) {
-        g.w.cmdZoomIn->click();
+        g.w.navigationFrame->cmdZoomIn->click();
         if (g.dlg.messages.size() > refusals) {
             EXPECT_EQ(g.limits(), drawn) << i;
         }
@@ -216,7 +216,7 @@ TEST(Graph, ZoomingInNeverCollapsesTheWindow)
     }
     ASSERT_GT(refusals, 20u);
     EXPECT_EQ(g.dlg.messages.back().text, QStringLiteral("Cannot plot: the plot window is too small to be drawn."));
-    g.w.cmdZoomOut->click(); // and the way back out is open
+    g.w.navigationFrame->cmdZoomOut->click(); // and the way back out is open
     EXPECT_EQ(g.dlg.messages.size(), refusals);
     EXPECT_NE(g.limits(), drawn);
 }
@@ -228,7 +228,7 @@ QStringList press(test::Window& t, std::initializer_list<QPushButton*> buttons)
         b->click();
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << b->objectName().toStdString();
     }
-    return QStringList{t.w.lblRoots->text(), t.w.lblExtrema->text(), t.w.lblIntegral->text(), t.w.lblDerVal->text()}
+    return QStringList{t.w.lblRoots->text(), t.w.lblExtrema->text(), t.w.lblIntegral->text(), t.w.evaluationFrame->lblDerVal->text()}
            + test::items(t.w.lstRoots) + test::items(t.w.lstExtrema);
 }
 void load(Dimension& dim, const Dimension& s) // as the file reader would
@@ -240,7 +240,7 @@ void load(Dimension& dim, const Dimension& s) // as the file reader would
 TEST(Analysis, NoSeriesAndUnreadableLimits)
 {
     test::Window t;
-    EXPECT_EQ(press(t, {t.w.cmdRoots, t.w.cmdExtrema, t.w.cmdDerVal}), QStringList({"0 roots", "0 max. 0 min. ", "", ""}));
+    EXPECT_EQ(press(t, {t.w.cmdRoots, t.w.cmdExtrema, t.w.evaluationFrame->cmdDerVal}), QStringList({"0 roots", "0 max. 0 min. ", "", ""}));
     EXPECT_TRUE(t.dlg.messages.empty());
     press(t, {t.w.cmdIntegrate});
     ASSERT_EQ(t.dlg.messages.size(), 1u);
@@ -252,11 +252,11 @@ TEST(Analysis, NoSeriesAndUnreadableLimits)
     ASSERT_EQ(press(t, {t.w.cmdRoots, t.w.cmdExtrema}).size(), 3 + 4);
     // A limit beyond the double range cannot be read (error 6): lists and
     // counts are emptied, the labels left, and only the integral says so.
-    t.w.txtXupper->setText("1e999");
+    t.w.studySpecsFrame->txtXupper->setText("1e999");
     for (QLabel* l : {t.w.lblRoots, t.w.lblExtrema})
         l->setText("kept");
-    t.w.lblDerVal->setText("-2");
-    EXPECT_EQ(press(t, {t.w.cmdRoots, t.w.cmdExtrema, t.w.cmdDerVal}), QStringList({"kept", "kept", "", ""}));
+    t.w.evaluationFrame->lblDerVal->setText("-2");
+    EXPECT_EQ(press(t, {t.w.cmdRoots, t.w.cmdExtrema, t.w.evaluationFrame->cmdDerVal}), QStringList({"kept", "kept", "", ""}));
     EXPECT_EQ(t.dim.results.RootCount + t.dim.results.MaxCount + t.dim.results.MinCount, 0);
     EXPECT_EQ(t.dim.errors.ierr, errorCode(ErrorNumber::Overflow));
     press(t, {t.w.cmdIntegrate});
@@ -273,21 +273,21 @@ TEST(Analysis, ListsAndLabelsFromTheFields)
     EXPECT_EQ(roots, QStringList({"2 roots", "", "", "", NumberText(t.dim.results.Roots[1]), NumberText(t.dim.results.Roots[2])}));
 
     load(t.dim, test::powerSeries({0, 0, 1})); // x^2; another run replaces the lists
-    t.w.txtXeval->setText("3");
+    t.w.evaluationFrame->txtXeval->setText("3");
     EXPECT_EQ(press(t, {t.w.cmdRoots, t.w.cmdExtrema, t.w.cmdRoots, t.w.cmdExtrema}),
               QStringList({"1 roots", "0 max. 1 min. 1 possible root(s).", "", "", "0", "MIN: [0 , 0]"}));
     for (const auto& [order, shown] : {std::pair{"0", "9"}, {"1", "6"}, {"2.5", "2"}, {"170", "0"}, {"171", ""}, {"-1", ""}}) {
-        t.w.lblDerVal->setText("stale");
-        t.w.txtDerNum->setText(order);
-        EXPECT_EQ(press(t, {t.w.cmdDerVal})[3], shown) << order;
+        t.w.evaluationFrame->lblDerVal->setText("stale");
+        t.w.evaluationFrame->txtDerNum->setText(order);
+        EXPECT_EQ(press(t, {t.w.evaluationFrame->cmdDerVal})[3], shown) << order;
     }
-    t.w.txtXlower->setText("-7.99"); // no grid point at 0: no root
+    t.w.studySpecsFrame->txtXlower->setText("-7.99"); // no grid point at 0: no root
     EXPECT_EQ(press(t, {t.w.cmdRoots}), QStringList({"0 roots", "", "", ""}));
     EXPECT_EQ(t.dim.study.DerivOrder, 0); // the command took its order from the plot's selector again
 
     load(t.dim, test::powerSeries({1, 2}, 1)); // 1 + 2 (x - 1)
-    t.w.txtXlower->setText("0");
-    t.w.txtXupper->setText("2");
+    t.w.studySpecsFrame->txtXlower->setText("0");
+    t.w.studySpecsFrame->txtXupper->setText("2");
     EXPECT_EQ(press(t, {t.w.cmdIntegrate})[2], "2");
     // A failing integral leaves the shown result alone.
     load(t.dim, test::trigSeries({1, 2, 3}, 0, 0));
@@ -298,8 +298,8 @@ TEST(Analysis, ListsAndLabelsFromTheFields)
 
     load(t.dim, test::sineTaylor(25)); // 1000 / 256 is below the spacing of doubles at 1e17: no step
     t.dlg.messages.clear();
-    t.w.txtXlower->setText("100000000000000000");
-    t.w.txtXupper->setText("100000000000001000");
+    t.w.studySpecsFrame->txtXlower->setText("100000000000000000");
+    t.w.studySpecsFrame->txtXupper->setText("100000000000001000");
     const QStringList shown = press(t, {t.w.cmdRoots, t.w.cmdExtrema});
     EXPECT_EQ(shown.mid(0, 2), QStringList({"0 roots", "0 max. 0 min. "}));
     EXPECT_EQ(shown.size(), 4);

@@ -121,7 +121,7 @@ TEST_F(Exporting, NothingIsWrittenWithoutAGraphACancelOrAWritableFolder)
     exportAs("file/unwritable.svg", 1); // a file where a folder should be
     ASSERT_EQ(dlg.messages.size(), 1u);
     EXPECT_TRUE(dlg.messages[0].text.contains("unwritable.svg")) << dlg.messages[0].text.toStdString();
-    w.txtDivx->setText("2"); // the graph is gone
+    w.plotSetupFrame->txtDivx->setText("2"); // the graph is gone
     exportAs("nograph.png");
     ASSERT_EQ(dlg.messages.size(), 2u);
     EXPECT_EQ(dlg.exportNames.size(), 1u); // not even asked for a name
@@ -170,7 +170,7 @@ TEST(PrintReport, WithAndWithoutTheGraphCancelledAndFailing)
     const qint64 withGraph = QFileInfo(t.dlg.pdfPath).size();
     EXPECT_GT(withGraph, 0);
     QFile::remove(t.dlg.pdfPath);
-    t.w.txtDivx->setText("2"); // a changed setting blanks the graph: the report is text only
+    t.w.plotSetupFrame->txtDivx->setText("2"); // a changed setting blanks the graph: the report is text only
     t.w.mnuPrint->trigger();
     EXPECT_GT(QFileInfo(t.dlg.pdfPath).size(), 0);
     EXPECT_LT(QFileInfo(t.dlg.pdfPath).size() * 2, withGraph);
@@ -220,9 +220,9 @@ TEST(NewSeries, FailuresStayInTheDialogAndCreateOpensTheSeriesReadyToStudy)
     EXPECT_EQ(t.w.txtEquation->text(), path);
     EXPECT_EQ(t.w.lblTerms->text(), "60");
     EXPECT_TRUE(t.dim.window.GraphShown);
-    t.w.txtXlower->setText("-10");
-    t.w.txtXupper->setText("10");
-    t.w.txtError->setText("1E-12");
+    t.w.studySpecsFrame->txtXlower->setText("-10");
+    t.w.studySpecsFrame->txtXupper->setText("10");
+    t.w.studySpecsFrame->txtError->setText("1E-12");
     t.w.cmdRoots->click();
     ASSERT_TRUE(t.dlg.messages.empty());
     ASSERT_EQ(t.dim.results.RootCount, 6);

@@ -40,7 +40,7 @@ TEST(Scans, FinishedScanListsAsBeforeAndCancelledOneLeavesNothing)
     for (const Case& c : {Case{t.w.cmdRoots, t.w.lstRoots, t.w.lblRoots, QStringLiteral("Finding roots…"), false},
                           Case{t.w.cmdExtrema, t.w.lstExtrema, t.w.lblExtrema, QStringLiteral("Finding extrema…"), true}}) {
         SCOPED_TRACE(c.dialogText.toStdString());
-        t.w.txtSubintervals->setText(QStringLiteral("16777216")); // 2^24
+        t.w.studySpecsFrame->txtSubintervals->setText(QStringLiteral("16777216")); // 2^24
         const Dimension kept = t.dim; // what the edit left; the scan may not change it
         QElapsedTimer clock;
         qint64 shownAt = -1;
@@ -84,7 +84,7 @@ TEST(Scans, FinishedScanListsAsBeforeAndCancelledOneLeavesNothing)
     // The window takes the next command at once and lists as before.
     std::tie(t.dim.series.Kind, t.dim.series.TermCount, t.dim.series.Period, t.dim.series.Coeffs) =
         std::tie(before.series.Kind, before.series.TermCount, before.series.Period, before.series.Coeffs);
-    t.w.txtSubintervals->setText(QString::number(before.study.Subintervals));
+    t.w.studySpecsFrame->txtSubintervals->setText(QString::number(before.study.Subintervals));
     t.w.cmdRoots->click();
     EXPECT_EQ(test::items(t.w.lstRoots), roots);
     EXPECT_EQ(t.w.lblRoots->text(), QStringLiteral("5 roots"));

@@ -113,9 +113,9 @@ struct Session {
         if (dice < 71) { // a navigation button often many times in a row
             QAbstractButton* b = oneOf(buttons);
             bool number = false; // 2^30 subintervals (the most the field takes) scan for minutes by design
-            if ((b == w.cmdRoots || b == w.cmdExtrema) && !(w.txtSubintervals->text().toDouble(&number) <= 65536 && number)) {
-                retype(w.txtSubintervals, QString::number(1 << pick(17)));
-                QTest::mouseClick(w.txtXeval, Qt::LeftButton); // leave the field: its guards run
+            if ((b == w.cmdRoots || b == w.cmdExtrema) && !(w.studySpecsFrame->txtSubintervals->text().toDouble(&number) <= 65536 && number)) {
+                retype(w.studySpecsFrame->txtSubintervals, QString::number(1 << pick(17)));
+                QTest::mouseClick(w.evaluationFrame->txtXeval, Qt::LeftButton); // leave the field: its guards run
             }
             const bool navigation = b->objectName().contains(QRegularExpression("^cmd(Zoom|Pan|IncWind|DecWind)"));
             const int times = navigation && pick(2) ? 2 + pick(30) : 1;
@@ -142,9 +142,9 @@ struct Session {
         }
         if (dice < 97) { // back to a plot window that can be drawn, as a lost user would type one
             const int a = 1 + pick(20), b = 1 + pick(20);
-            for (const auto& [field, v] : {std::pair{w.txtWindowlx, -a}, {w.txtWindowgx, a}, {w.txtWindowly, -b},
-                                           {w.txtWindowgy, b}, {w.txtPlotStep, 1 + pick(5)},
-                                           {w.txtDivx, 1 + pick(4)}, {w.txtDivy, 1 + pick(4)}})
+            for (const auto& [field, v] : {std::pair{w.plotSetupFrame->txtWindowlx, -a}, {w.plotSetupFrame->txtWindowgx, a}, {w.plotSetupFrame->txtWindowly, -b},
+                                           {w.plotSetupFrame->txtWindowgy, b}, {w.plotSetupFrame->txtPlotStep, 1 + pick(5)},
+                                           {w.plotSetupFrame->txtDivx, 1 + pick(4)}, {w.plotSetupFrame->txtDivy, 1 + pick(4)}})
                 retype(field, QString::number(v));
             QTest::mouseClick(w.cmdPlot, Qt::LeftButton);
             return "type a plot window and plot";
@@ -213,8 +213,8 @@ TEST(Soak, TheLongestSeriesEndEveryCommandInTimeAndSaveWhatTheyShow)
         x.run("open", [&] { w.OpenSeriesFileNamed(x.path); });
         ASSERT_EQ(x.dim.window.FileName, x.path) << file.name;
         w.cboDerivative->setCurrentIndex(1);
-        for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{w.chkShade, w.cmdPlot, w.cmdZoomOut, w.cmdPanRight,
-                                                                          w.cmdRoots, w.cmdExtrema, w.cmdIntegrate, w.cmdDerVal})
+        for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{w.plotSetupFrame->chkShade, w.cmdPlot, w.navigationFrame->cmdZoomOut, w.navigationFrame->cmdPanRight,
+                                                                          w.cmdRoots, w.cmdExtrema, w.cmdIntegrate, w.evaluationFrame->cmdDerVal})
             x.run(name(b), [&] { b->click(); });
         x.run("click on the graph, copy, print", [&] {
             QTest::mouseClick(w.Picture1, Qt::LeftButton, {}, QPoint(200, 150));

@@ -51,11 +51,11 @@ TEST(StudyFields, WhatClearsTheResults)
     ASSERT_TRUE(s.activated);
     showResults(s);
     s.dim.results.Roots[1] = 4.0;
-    s.w.lblDerVal->setText("7");
+    s.w.evaluationFrame->lblDerVal->setText("7");
     s.w.ClearResults();
     EXPECT_EQ(results(s), kCleared);
     EXPECT_EQ(s.dim.results.Roots[1], 4.0); // the tables stay
-    EXPECT_EQ(s.w.lblDerVal->text(), "7"); // not a result of the study fields
+    EXPECT_EQ(s.w.evaluationFrame->lblDerVal->text(), "7"); // not a result of the study fields
     showResults(s);
     s.dim.window.RestoringStudy = true; // not while a saved study is restored
     s.w.ClearResults();
@@ -63,24 +63,24 @@ TEST(StudyFields, WhatClearsTheResults)
     EXPECT_EQ(results(s), kShown);
 
     // The first keystroke in a study field clears them; plot fields do not.
-    for (QLineEdit* e : {s.w.txtXlower, s.w.txtXupper, s.w.txtSubintervals, s.w.txtMaxcy}) {
+    for (QLineEdit* e : {s.w.studySpecsFrame->txtXlower, s.w.studySpecsFrame->txtXupper, s.w.studySpecsFrame->txtSubintervals, s.w.studySpecsFrame->txtMaxcy}) {
         SCOPED_TRACE(e->objectName().toStdString());
         s.focus(e);
         e->end(false);
         QTest::keyClick(e, Qt::Key_0);
         EXPECT_EQ(results(s), kCleared);
         e->backspace();
-        s.focus(s.w.txtXeval);
+        s.focus(s.w.evaluationFrame->txtXeval);
         showResults(s);
     }
-    s.typeInto(s.w.txtWindowlx, "-10");
-    s.typeInto(s.w.txtDivx, "2");
-    s.w.chkGrid->click();
+    s.typeInto(s.w.plotSetupFrame->txtWindowlx, "-10");
+    s.typeInto(s.w.plotSetupFrame->txtDivx, "2");
+    s.w.plotSetupFrame->chkGrid->click();
     EXPECT_EQ(results(s), kShown);
     // A looser error bound keeps them, a tighter one clears them.
-    leave(s, s.w.txtError, "0.1"); // from .01
+    leave(s, s.w.studySpecsFrame->txtError, "0.1"); // from .01
     EXPECT_EQ(results(s), kShown);
-    leave(s, s.w.txtError, "0.01");
+    leave(s, s.w.studySpecsFrame->txtError, "0.01");
     EXPECT_EQ(results(s), kCleared);
 }
 
@@ -88,16 +88,16 @@ TEST(StudyFields, AnEmptyIntervalSendsTheFocusToTheOtherLimit)
 {
     ShownWindow s;
     ASSERT_TRUE(s.activated);
-    s.w.txtXupper->setText("5");
+    s.w.studySpecsFrame->txtXupper->setText("5");
     for (const char* lower : {"5", "1e999"}) { // an overflowing limit is the largest number
-        s.typeInto(s.w.txtXlower, lower);
-        s.focus(s.w.txtMaxcy);
-        EXPECT_EQ(s.focused(), s.w.txtXupper) << lower;
-        EXPECT_EQ(s.w.txtXlower->text(), lower); // no text is changed
+        s.typeInto(s.w.studySpecsFrame->txtXlower, lower);
+        s.focus(s.w.studySpecsFrame->txtMaxcy);
+        EXPECT_EQ(s.focused(), s.w.studySpecsFrame->txtXupper) << lower;
+        EXPECT_EQ(s.w.studySpecsFrame->txtXlower->text(), lower); // no text is changed
     }
-    s.typeInto(s.w.txtXlower, "4.9");
-    s.focus(s.w.txtMaxcy);
-    EXPECT_EQ(s.focused(), s.w.txtMaxcy);
+    s.typeInto(s.w.studySpecsFrame->txtXlower, "4.9");
+    s.focus(s.w.studySpecsFrame->txtMaxcy);
+    EXPECT_EQ(s.focused(), s.w.studySpecsFrame->txtMaxcy);
 }
 
 TEST(StudyFields, AnErrorBoundNotAboveZeroCannotBeLeftNorACommandRun)
@@ -106,20 +106,20 @@ TEST(StudyFields, AnErrorBoundNotAboveZeroCannotBeLeftNorACommandRun)
     ASSERT_TRUE(s.activated);
     for (const char* typed : {"0", "-1", "abc", "", "1e999"}) {
         SCOPED_TRACE(typed);
-        EXPECT_EQ(leave(s, s.w.txtError, typed), typed);
-        s.focus(s.w.txtXlower);
-        EXPECT_EQ(s.focused(), s.w.txtError);
+        EXPECT_EQ(leave(s, s.w.studySpecsFrame->txtError, typed), typed);
+        s.focus(s.w.studySpecsFrame->txtXlower);
+        EXPECT_EQ(s.focused(), s.w.studySpecsFrame->txtError);
         EXPECT_FALSE(s.w.commitFocusedField());
     }
     std::tie(s.dim.series.Kind, s.dim.series.TermCount, s.dim.series.Coeffs) = std::tuple(SeriesKind::Power, 0, std::vector<double>{2}); // f = 2
-    s.typeInto(s.w.txtError, "0");
+    s.typeInto(s.w.studySpecsFrame->txtError, "0");
     QTest::mouseClick(s.w.cmdIntegrate, Qt::LeftButton);
     s.settle();
-    EXPECT_EQ(s.focused(), s.w.txtError);
+    EXPECT_EQ(s.focused(), s.w.studySpecsFrame->txtError);
     EXPECT_TRUE(s.w.lblIntegral->text().isEmpty());
     EXPECT_FALSE(s.dim.results.IntegralDone);
     EXPECT_TRUE(s.dlg.messages.empty()); // refused silently
-    s.typeInto(s.w.txtError, ".1");
+    s.typeInto(s.w.studySpecsFrame->txtError, ".1");
     QTest::mouseClick(s.w.cmdIntegrate, Qt::LeftButton);
     s.settle();
     EXPECT_EQ(s.w.lblIntegral->text(), "32");
@@ -139,9 +139,9 @@ TEST(StudyFields, SubintervalsAreAPowerOfTwoAndIterationsAtLeastTheHalvingCountL
         {"3000000000", "1073741824", "1", "29"}, {"1e999", "1073741824", "1", "29"},
     };
     for (const auto& [typed, shown, before, after] : subintervals) {
-        s.w.txtMaxcy->setText(before);
-        EXPECT_EQ(leave(s, s.w.txtSubintervals, typed), shown) << typed;
-        EXPECT_EQ(s.w.txtMaxcy->text(), after) << typed;
+        s.w.studySpecsFrame->txtMaxcy->setText(before);
+        EXPECT_EQ(leave(s, s.w.studySpecsFrame->txtSubintervals, typed), shown) << typed;
+        EXPECT_EQ(s.w.studySpecsFrame->txtMaxcy->text(), after) << typed;
     }
     const char* const iterations[][3] = { // subintervals as they stand, typed, shown
         {"256", "3", "7"}, {"256", "7.5", "8"}, {"256", "6.5", "7"}, {"256", "40", "40"}, {"256", "abc", "7"},
@@ -149,11 +149,11 @@ TEST(StudyFields, SubintervalsAreAPowerOfTwoAndIterationsAtLeastTheHalvingCountL
         {"1e999", "1", "1023"}, {"1073741824", "1e999", "1073741824"}, {"256", "5e9", "1073741824"},
     };
     for (const auto& [count, typed, shown] : iterations) {
-        s.w.txtSubintervals->setText(count);
-        EXPECT_EQ(leave(s, s.w.txtMaxcy, typed), shown) << count << ", " << typed;
+        s.w.studySpecsFrame->txtSubintervals->setText(count);
+        EXPECT_EQ(leave(s, s.w.studySpecsFrame->txtMaxcy, typed), shown) << count << ", " << typed;
     }
     EXPECT_TRUE(s.dlg.messages.empty());
-    s.w.txtSubintervals->setText("1073741824");
+    s.w.studySpecsFrame->txtSubintervals->setText("1073741824");
     s.w.ReadStudySpecs(); // the commands can use what the guards left
     EXPECT_EQ(s.dim.study.Subintervals, 1073741824);
     EXPECT_EQ(s.dim.study.MaxCycles, 1073741824);

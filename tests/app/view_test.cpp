@@ -24,7 +24,7 @@ struct ViewWindow {
     MainWindow w{dim, dlg};
     QStringList limits() const
     {
-        return {w.txtWindowlx->text(), w.txtWindowgx->text(), w.txtWindowly->text(), w.txtWindowgy->text()};
+        return {w.plotSetupFrame->txtWindowlx->text(), w.plotSetupFrame->txtWindowgx->text(), w.plotSetupFrame->txtWindowly->text(), w.plotSetupFrame->txtWindowgy->text()};
     }
 };
 
@@ -54,7 +54,7 @@ TEST(View, FitYBackForwardAndTheWheelGoThroughTheWindowFields)
     EXPECT_EQ(v.limits(), centred);
     EXPECT_FALSE(v.w.mnuForward->isEnabled());
     v.w.mnuBack->trigger();
-    v.w.cmdZoomOut->click(); // a new view after Back drops the forward part
+    v.w.navigationFrame->cmdZoomOut->click(); // a new view after Back drops the forward part
     EXPECT_FALSE(v.w.mnuForward->isEnabled());
 
     // The wheel zooms about the point under the pointer, which stays there.
@@ -77,7 +77,7 @@ TEST(View, AFullTableOfRootsIsSaid)
     f.close();
     ViewWindow v;
     v.w.OpenSeriesFileNamed(f.fileName());
-    v.w.txtSubintervals->setText("8192");
+    v.w.studySpecsFrame->txtSubintervals->setText("8192");
     v.w.cmdRoots->click();
     EXPECT_EQ(v.w.lstRoots->count(), 255);
     ASSERT_EQ(v.dlg.messages.size(), 1u);

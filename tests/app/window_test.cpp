@@ -72,8 +72,8 @@ TEST(MainWindow, EveryControlOnceInItsFrameAndTheMenus)
     EXPECT_EQ(w.objectName(), "frmZandu1");
     EXPECT_EQ(w.centralWidget()->geometry(), QRect(0, w.menuBar()->height(), 632, 434));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
-    for (QCheckBox* c : {w.chkGrid, w.chkShade, w.chkWindow, w.chkDivisions, w.chkPersist})
-        EXPECT_EQ(c->isChecked(), c != w.chkPersist) << c->objectName().toStdString();
+    for (QCheckBox* c : {w.plotSetupFrame->chkGrid, w.plotSetupFrame->chkShade, w.plotSetupFrame->chkWindow, w.plotSetupFrame->chkDivisions, w.plotSetupFrame->chkPersist})
+        EXPECT_EQ(c->isChecked(), c != w.plotSetupFrame->chkPersist) << c->objectName().toStdString();
     EXPECT_EQ(w.cboDerivative->count(), 10);
     EXPECT_EQ(w.cboDerivative->itemText(9), "9th.derivative");
     // Menus in order, Print a plain command, and no way out but closing the window.
@@ -117,20 +117,20 @@ TEST(MainWindow, TabWalksTheControlsInOrderSelectingEachFieldAndACommaBecomesAPo
         visited << s.focusedName();
     }
     EXPECT_EQ(visited, order);
-    s.focus(w.txtXlower);
+    s.focus(w.studySpecsFrame->txtXlower);
     s.tab();
-    EXPECT_EQ(w.txtXupper->selectedText(), "8");
-    QTest::mouseClick(w.txtXeval, Qt::LeftButton, {}, QPoint(3, 5)); // a click selects too
+    EXPECT_EQ(w.studySpecsFrame->txtXupper->selectedText(), "8");
+    QTest::mouseClick(w.evaluationFrame->txtXeval, Qt::LeftButton, {}, QPoint(3, 5)); // a click selects too
     s.settle();
-    EXPECT_EQ(w.txtXeval->selectedText(), "0");
+    EXPECT_EQ(w.evaluationFrame->txtXeval->selectedText(), "0");
 
     // The decimal fields turn a typed comma into a point; the counts and the
     // file name do not.
-    for (QLineEdit* e : {w.txtXlower, w.txtError, w.txtWindowgy, w.txtDivy, w.txtXeval}) {
+    for (QLineEdit* e : {w.studySpecsFrame->txtXlower, w.studySpecsFrame->txtError, w.plotSetupFrame->txtWindowgy, w.plotSetupFrame->txtDivy, w.evaluationFrame->txtXeval}) {
         s.typeInto(e, "1,5");
         EXPECT_EQ(e->text(), "1.5") << e->objectName().toStdString();
     }
-    for (QLineEdit* e : {w.txtSubintervals, w.txtMaxcy, w.txtPlotStep, w.txtDerNum}) {
+    for (QLineEdit* e : {w.studySpecsFrame->txtSubintervals, w.studySpecsFrame->txtMaxcy, w.plotSetupFrame->txtPlotStep, w.evaluationFrame->txtDerNum}) {
         s.typeInto(e, "1,5");
         EXPECT_EQ(e->text(), "1,5") << e->objectName().toStdString();
         e->setText("1"); // leave it usable
@@ -160,7 +160,7 @@ TEST(MainWindow, MenusAndTheirKeysRunBesideARefusingFieldWhichKeepsTheFocusAndIt
     s.open(path);
     ASSERT_TRUE(s.dim.window.GraphShown);
 
-    s.typeInto(w.txtError, "0"); // refuses to be left
+    s.typeInto(w.studySpecsFrame->txtError, "0"); // refuses to be left
     const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
         QTest::keyClick(s.focused(), key, modifiers);
         s.settle();
@@ -186,8 +186,8 @@ TEST(MainWindow, MenusAndTheirKeysRunBesideARefusingFieldWhichKeepsTheFocusAndIt
     w.mnuAbout->trigger();
     EXPECT_NE(w.aboutWindow(), nullptr);
     ASSERT_TRUE(s.reactivate());
-    EXPECT_EQ(s.focused(), w.txtError);
-    EXPECT_EQ(w.txtError->text(), "0");
+    EXPECT_EQ(s.focused(), w.studySpecsFrame->txtError);
+    EXPECT_EQ(w.studySpecsFrame->txtError->text(), "0");
     EXPECT_TRUE(s.dlg.messages.empty());
 }
 

@@ -51,14 +51,14 @@ struct Window {
     QString limits() const
     {
         QStringList t;
-        for (const QLineEdit* f : {w.txtWindowlx, w.txtWindowgx, w.txtWindowly, w.txtWindowgy})
+        for (const QLineEdit* f : {w.plotSetupFrame->txtWindowlx, w.plotSetupFrame->txtWindowgx, w.plotSetupFrame->txtWindowly, w.plotSetupFrame->txtWindowgy})
             t << f->text();
         return t.join(u' ');
     }
     void setLimits(const QString& texts)
     {
         const QStringList t = texts.split(u' ');
-        for (int i = 0; QLineEdit* f : {w.txtWindowlx, w.txtWindowgx, w.txtWindowly, w.txtWindowgy})
+        for (int i = 0; QLineEdit* f : {w.plotSetupFrame->txtWindowlx, w.plotSetupFrame->txtWindowgx, w.plotSetupFrame->txtWindowly, w.plotSetupFrame->txtWindowgy})
             f->setText(t[i++]);
     }
 };

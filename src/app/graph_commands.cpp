@@ -195,11 +195,7 @@ bool MainWindow::drawShownGraph(PainterCanvas& canvas, const QColor& background)
     return drawn;
 }
 
-// ---------------------------------------------------------------- Plot fields
-
-void MainWindow::txtDivx_Validate(bool& cancel) { plotSetupFrame->txtDivx_Validate(cancel); }
-void MainWindow::txtDivy_Validate(bool& cancel) { plotSetupFrame->txtDivy_Validate(cancel); }
-void MainWindow::txtPlotStep_Validate(bool& cancel) { plotSetupFrame->txtPlotStep_Validate(cancel); }
+// ---------------------------------------------------------------- derivative chooser
 
 void MainWindow::cboDerivative_GotFocus()
 {

@@ -217,10 +217,6 @@ public:
     // drawing on screen. The study state, the working values and the picture
     // on screen stay as they are. False (nothing drawn) when no graph is shown.
     bool drawShownGraph(PainterCanvas& canvas, const QColor& background);
-    // The plot fields' checks, as the frame makes them when a field is left.
-    void txtDivx_Validate(bool& cancel);
-    void txtDivy_Validate(bool& cancel);
-    void txtPlotStep_Validate(bool& cancel);
     void cboDerivative_GotFocus();
     void cboDerivative_LostFocus();
     // One navigation step (a ViewAction): the new window goes into the four

@@ -75,19 +75,20 @@ TEST(Graph, EditingAPlotFieldBlanksTheGraphButOptionsWaitForThePlot)
 TEST(Graph, FieldsAndWindowsThatCannotBeDrawnAreRefusedAndTheWindowStaysUsable)
 {
     Graph g;
-    const std::tuple<QLineEdit*, void (MainWindow::*)(bool&), const char*, bool> fields[] = {
-        {g.w.plotSetupFrame->txtPlotStep, &MainWindow::txtPlotStep_Validate, "81", true},
-        {g.w.plotSetupFrame->txtPlotStep, &MainWindow::txtPlotStep_Validate, "2.5", true},
-        {g.w.plotSetupFrame->txtPlotStep, &MainWindow::txtPlotStep_Validate, "1E+999", true},
-        {g.w.plotSetupFrame->txtPlotStep, &MainWindow::txtPlotStep_Validate, "40x", false},
-        {g.w.plotSetupFrame->txtDivx, &MainWindow::txtDivx_Validate, "-0", true},
-        {g.w.plotSetupFrame->txtDivx, &MainWindow::txtDivx_Validate, "", true},
-        {g.w.plotSetupFrame->txtDivy, &MainWindow::txtDivy_Validate, "-0.5", false},
+    PlotSetupFrame& plot = *g.w.plotSetupFrame;
+    const std::tuple<QLineEdit*, void (PlotSetupFrame::*)(bool&), const char*, bool> fields[] = {
+        {plot.txtPlotStep, &PlotSetupFrame::txtPlotStep_Validate, "81", true},
+        {plot.txtPlotStep, &PlotSetupFrame::txtPlotStep_Validate, "2.5", true},
+        {plot.txtPlotStep, &PlotSetupFrame::txtPlotStep_Validate, "1E+999", true},
+        {plot.txtPlotStep, &PlotSetupFrame::txtPlotStep_Validate, "40x", false},
+        {plot.txtDivx, &PlotSetupFrame::txtDivx_Validate, "-0", true},
+        {plot.txtDivx, &PlotSetupFrame::txtDivx_Validate, "", true},
+        {plot.txtDivy, &PlotSetupFrame::txtDivy_Validate, "-0.5", false},
     };
     for (const auto& [field, validate, text, refused] : fields) {
         field->setText(QString::fromLatin1(text));
         bool cancel = false;
-        (g.w.*validate)(cancel);
+        (plot.*validate)(cancel);
         EXPECT_EQ(cancel, refused) << text;
     }
     g.w.plotSetupFrame->txtDivx->setText("1");

@@ -8,7 +8,7 @@
 #                                 fuzz/corpus, kept to a minimal set
 #
 # The crashing input, if any, is left in build-fuzz/artifacts/; turn it into a
-# regression test in tests/series/fuzz_regressions_test.cpp.
+# regression test in tests/core/fuzz_regressions_test.cpp.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${VENDRAK_FUZZ_SECONDS:-90}

@@ -423,59 +423,42 @@ void GraphDrawing::LabelDivisions(const QString& divxText, const QString& divyTe
         return FormatLabel(v, work_.LabelFormat).trimmed();
     };
 
+    // One direction of one axis: each LabelEvery-th division mark from the
+    // origin towards `end` that lies inside the window gets its label, moved
+    // to where `place` puts it.
+    const auto labelMarks = [&](float origin, float step, float end, float from, float& mark, int every,
+                                const auto& place) {
+        work_.LabelCount = 0;
+        CountedLoop(single(static_cast<double>(origin) + step), end, step, from, [&](float v, long long pass) {
+            mark = v;
+            work_.LabelCount = pass;
+            if (pass % every != 0 || !(step > 0 ? v >= from : v <= from))
+                return;
+            const QString t = labelText(v);
+            place(v, t);
+            canvas_.print(t);
+        });
+    };
+
     work_.LabelFormat = LabelPattern(divyText);
     if (labelY) {
         const double textY = 7 * py / 2;
-        work_.LabelCount = 0;
-        CountedLoop(single(static_cast<double>(plot_.YOrigin) + work_.DivStepY), gy, work_.DivStepY,
-                    ly, [&](float y, long long pass) {
-                        work_.MarkY = y;
-                        work_.LabelCount = pass;
-                        if (pass % work_.LabelEveryY != 0 || !(y >= ly))
-                            return;
-                        const QString t = labelText(y);
-                        canvas_.moveTo(plot_.XOrigin + 1.5 * 5 * px, y + textY);
-                        canvas_.print(t);
-                    });
-        work_.LabelCount = 0;
-        CountedLoop(single(static_cast<double>(plot_.YOrigin) - work_.DivStepY), ly,
-                    -work_.DivStepY, gy, [&](float y, long long pass) {
-                        work_.MarkY = y;
-                        work_.LabelCount = pass;
-                        if (pass % work_.LabelEveryY != 0 || !(y <= gy))
-                            return;
-                        const QString t = labelText(y);
-                        canvas_.moveTo(plot_.XOrigin - (t.size() + 1.5) * 5 * px, y + textY);
-                        canvas_.print(t);
-                    });
+        labelMarks(plot_.YOrigin, work_.DivStepY, gy, ly, work_.MarkY, work_.LabelEveryY, [&](float y, const QString&) {
+            canvas_.moveTo(plot_.XOrigin + 1.5 * 5 * px, y + textY);
+        });
+        labelMarks(plot_.YOrigin, -work_.DivStepY, ly, gy, work_.MarkY, work_.LabelEveryY,
+                   [&](float y, const QString& t) { canvas_.moveTo(plot_.XOrigin - (t.size() + 1.5) * 5 * px, y + textY); });
     }
 
     canvas_.selectFont(LabelFont{7, 5, true});
     work_.LabelFormat = LabelPattern(divxText);
     if (labelX) {
         const double textX = 7 * px / 2 + 2 * px;
-        work_.LabelCount = 0;
-        CountedLoop(single(static_cast<double>(plot_.XOrigin) + work_.DivStepX), gx, work_.DivStepX,
-                    lx, [&](float x, long long pass) {
-                        work_.MarkX = x;
-                        work_.LabelCount = pass;
-                        if (pass % work_.LabelEveryX != 0 || !(x >= lx))
-                            return;
-                        const QString t = labelText(x);
-                        canvas_.moveTo(x + textX, plot_.YOrigin - 5 * 1.5 * py);
-                        canvas_.print(t);
-                    });
-        work_.LabelCount = 0;
-        CountedLoop(single(static_cast<double>(plot_.XOrigin) - work_.DivStepX), lx,
-                    -work_.DivStepX, gx, [&](float x, long long pass) {
-                        work_.MarkX = x;
-                        work_.LabelCount = pass;
-                        if (pass % work_.LabelEveryX != 0 || !(x <= gx))
-                            return;
-                        const QString t = labelText(x);
-                        canvas_.moveTo(x + textX, plot_.YOrigin + (t.size() + 1.5) * 5 * py);
-                        canvas_.print(t);
-                    });
+        labelMarks(plot_.XOrigin, work_.DivStepX, gx, lx, work_.MarkX, work_.LabelEveryX, [&](float x, const QString&) {
+            canvas_.moveTo(x + textX, plot_.YOrigin - 5 * 1.5 * py);
+        });
+        labelMarks(plot_.XOrigin, -work_.DivStepX, lx, gx, work_.MarkX, work_.LabelEveryX,
+                   [&](float x, const QString& t) { canvas_.moveTo(x + textX, plot_.YOrigin + (t.size() + 1.5) * 5 * py); });
     }
 
     canvas_.selectFont(previous);

@@ -361,22 +361,15 @@ int RunBatch(const BatchOptions& options)
     for (const BatchStep& step : options.steps) {
         d.errors.ierr = 0;
         switch (step.kind) {
-        case BatchStep::Kind::Roots: {
-            const ScanOutcome scan = RootsCommand(d, studyTexts);
-            shown.results.roots = scan.entries;
-            if (scan.completed)
-                shown.results.rootsLabel = scan.label;
-            else
-                fail(scanStopped(d, QStringLiteral("roots")));
-            break;
-        }
+        case BatchStep::Kind::Roots:
         case BatchStep::Kind::Extrema: {
-            const ScanOutcome scan = ExtremaCommand(d, studyTexts);
-            shown.results.extrema = scan.entries;
+            const bool roots = step.kind == BatchStep::Kind::Roots;
+            const ScanOutcome scan = roots ? RootsCommand(d, studyTexts) : ExtremaCommand(d, studyTexts);
+            (roots ? shown.results.roots : shown.results.extrema) = scan.entries;
             if (scan.completed)
-                shown.results.extremaLabel = scan.label;
+                (roots ? shown.results.rootsLabel : shown.results.extremaLabel) = scan.label;
             else
-                fail(scanStopped(d, QStringLiteral("extrema")));
+                fail(scanStopped(d, roots ? QStringLiteral("roots") : QStringLiteral("extrema")));
             break;
         }
         case BatchStep::Kind::Integral: {

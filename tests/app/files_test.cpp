@@ -2,7 +2,7 @@
 // what a save that cannot do its work leaves behind: the files on disk byte
 // for byte, the file the study belongs to, everything the window shows.
 #include "app/picture_box.h"
-#include "core/series/series_file.h"
+#include "support/analysis_fixtures.h"
 #include "support/shown_window.h"
 #include "support/watchdog.h"
 
@@ -77,14 +77,6 @@ QString studyWithCounts(const QTemporaryDir& dir, const QByteArray& subintervals
     text.replace("-7,7,256,1E-09,20,", "-7,7," + subintervals + ",1E-09," + iterations + ",");
     EXPECT_TRUE(put(dir.filePath("study.txt"), text));
     return dir.filePath("study.txt");
-}
-
-Dimension readBack(const QString& file)
-{
-    Dimension back;
-    back.initialise();
-    EXPECT_EQ(ReadSeriesFile(back, file).status, ReadStatus::Ok) << file.toStdString();
-    return back;
 }
 
 } // namespace

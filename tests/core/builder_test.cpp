@@ -2,6 +2,7 @@
 #include "core/builder/series_builder.h"
 #include "core/series/evaluators.h"
 #include "core/study/number_text.h"
+#include "support/analysis_fixtures.h"
 
 #include <arb.h>
 #include <flint/fmpq.h>
@@ -14,6 +15,7 @@
 #include <functional>
 
 using namespace vendrak;
+using test::readBack;
 
 namespace {
 
@@ -38,14 +40,6 @@ double halfBinomial(int k) // (1/2 choose k): the product of (1/2 - (j-1)) / j
             fmpz_mul_si(fmpq_numref(c), fmpq_numref(c), 3 - 2 * j), fmpz_mul_ui(fmpq_denref(c), fmpq_denref(c), ulong(2 * j));
         fmpq_canonicalise(c);
     });
-}
-
-Dimension readBack(const QString& path)
-{
-    Dimension d;
-    d.initialise();
-    EXPECT_EQ(ReadSeriesFile(d, path).status, ReadStatus::Ok) << path.toStdString();
-    return d;
 }
 
 } // namespace

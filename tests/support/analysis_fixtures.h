@@ -3,8 +3,11 @@
 #include "core/analysis/extrema.h"
 #include "core/analysis/roots.h"
 #include "core/analysis/study_commands.h"
+#include "core/series/series_file.h"
 #include "core/study/number_text.h"
 #include "core/study/dimension.h"
+
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <tuple>
@@ -46,6 +49,15 @@ inline Dimension sineTaylor(int degree)
     for (int k = 1; k <= degree; k += 2)
         c[size_t(k)] = (k % 4 == 1 ? 1 : -1) / std::tgamma(k + 1.0);
     return powerSeries(std::move(c));
+}
+
+// A series file as a freshly started window would read it; it must read.
+inline Dimension readBack(const QString& path)
+{
+    Dimension d;
+    d.initialise();
+    EXPECT_EQ(ReadSeriesFile(d, path).status, ReadStatus::Ok) << path.toStdString();
+    return d;
 }
 
 // The scans over a whole study, and the Integral command on fields that hold its settings.

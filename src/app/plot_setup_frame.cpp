@@ -99,10 +99,13 @@ void PlotSetupFrame::wire()
     const auto selectAll = [this](QLineEdit* e) {
         return std::function<void()>([this, e] { host_.SelectAllText(e); });
     };
-    host_.addField(txtWindowlx, selectAll(txtWindowlx), {}, [this] { txtWindowlx_LostFocus(); });
-    host_.addField(txtWindowgx, selectAll(txtWindowgx), {}, [this] { txtWindowgx_LostFocus(); });
-    host_.addField(txtWindowly, selectAll(txtWindowly), {}, [this] { txtWindowly_LostFocus(); });
-    host_.addField(txtWindowgy, selectAll(txtWindowgy), {}, [this] { txtWindowgy_LostFocus(); });
+    // A limit left out of order with its partner sends the focus to the partner.
+    for (const auto& [lower, upper] : {std::pair{txtWindowlx, txtWindowgx}, {txtWindowly, txtWindowgy}})
+        for (const auto& [left, other] : {std::pair{lower, upper}, {upper, lower}})
+            host_.addField(left, selectAll(left), {}, [this, lower, upper, other] {
+                if (limitsOutOfOrder(lower, upper))
+                    host_.setFocusLater(other);
+            });
     host_.addField(txtPlotStep, selectAll(txtPlotStep),
                    [this](bool& cancel) { txtPlotStep_Validate(cancel); }, {});
     host_.addField(txtXorigin, selectAll(txtXorigin), {}, {});
@@ -165,30 +168,6 @@ GraphOptions PlotSetupFrame::graphOptions() const
     options.divxText = txtDivx->text();
     options.divyText = txtDivy->text();
     return options;
-}
-
-void PlotSetupFrame::txtWindowlx_LostFocus()
-{
-    if (limitsOutOfOrder(txtWindowlx, txtWindowgx))
-        host_.setFocusLater(txtWindowgx);
-}
-
-void PlotSetupFrame::txtWindowgx_LostFocus()
-{
-    if (limitsOutOfOrder(txtWindowlx, txtWindowgx))
-        host_.setFocusLater(txtWindowlx);
-}
-
-void PlotSetupFrame::txtWindowly_LostFocus()
-{
-    if (limitsOutOfOrder(txtWindowly, txtWindowgy))
-        host_.setFocusLater(txtWindowgy);
-}
-
-void PlotSetupFrame::txtWindowgy_LostFocus()
-{
-    if (limitsOutOfOrder(txtWindowly, txtWindowgy))
-        host_.setFocusLater(txtWindowly);
 }
 
 void PlotSetupFrame::txtDivx_Validate(bool& cancel)

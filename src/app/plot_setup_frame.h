@@ -77,11 +77,6 @@ private:
     void build(QWidget* client, const ControlFactory& make);
     void wire();
 
-    void txtWindowlx_LostFocus();
-    void txtWindowgx_LostFocus();
-    void txtWindowly_LostFocus();
-    void txtWindowgy_LostFocus();
-
     FrameHost& host_;
 };
 

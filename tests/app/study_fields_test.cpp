@@ -84,20 +84,30 @@ TEST(StudyFields, WhatClearsTheResults)
     EXPECT_EQ(results(s), kCleared);
 }
 
+// The study interval and both plot windows alike, whichever limit is left.
 TEST(StudyFields, AnEmptyIntervalSendsTheFocusToTheOtherLimit)
 {
     ShownWindow s;
     ASSERT_TRUE(s.activated);
-    s.w.studySpecsFrame->txtXupper->setText("5");
-    for (const char* lower : {"5", "1e999"}) { // an overflowing limit is the largest number
-        s.typeInto(s.w.studySpecsFrame->txtXlower, lower);
-        s.focus(s.w.studySpecsFrame->txtMaxcy);
-        EXPECT_EQ(s.focused(), s.w.studySpecsFrame->txtXupper) << lower;
-        EXPECT_EQ(s.w.studySpecsFrame->txtXlower->text(), lower); // no text is changed
-    }
-    s.typeInto(s.w.studySpecsFrame->txtXlower, "4.9");
-    s.focus(s.w.studySpecsFrame->txtMaxcy);
-    EXPECT_EQ(s.focused(), s.w.studySpecsFrame->txtMaxcy);
+    const StudySpecsFrame& st = *s.w.studySpecsFrame;
+    const PlotSetupFrame& pl = *s.w.plotSetupFrame;
+    for (const auto& [lower, upper] :
+         {std::pair{st.txtXlower, st.txtXupper}, {pl.txtWindowlx, pl.txtWindowgx}, {pl.txtWindowly, pl.txtWindowgy}})
+        for (QLineEdit* left : {lower, upper}) {
+            QLineEdit* const other = left == lower ? upper : lower;
+            SCOPED_TRACE(left->objectName().toStdString());
+            other->setText("5");
+            // An overflowing lower limit is the largest number.
+            for (const QString& typed : left == lower ? QStringList{"5", "1e999"} : QStringList{"5", "4"}) {
+                s.typeInto(left, typed);
+                s.focus(st.txtMaxcy);
+                EXPECT_EQ(s.focused(), other) << typed.toStdString();
+                EXPECT_EQ(left->text(), typed); // no text is changed
+            }
+            s.typeInto(left, left == lower ? "4.9" : "5.1");
+            s.focus(st.txtMaxcy);
+            EXPECT_EQ(s.focused(), st.txtMaxcy);
+        }
 }
 
 TEST(StudyFields, AnErrorBoundNotAboveZeroCannotBeLeftNorACommandRun)

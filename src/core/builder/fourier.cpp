@@ -83,7 +83,7 @@ double parsePeriod(const QString& text, QString& shown)
 } // namespace
 
 BuiltSeries BuildFourier(const QString& expression, double centre, const QString& period, int harmonics,
-                         std::optional<Interval> interval)
+                         std::optional<Interval> interval, const BuildControl* control)
 {
     if (!std::isfinite(centre))
         throw BuildError(QStringLiteral("the centre must be a finite number"));
@@ -104,6 +104,8 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     // serves both transforms.
     Transform fine(2 * m), coarse(m);
     for (int j = 0; j < 2 * m; ++j) {
+        if (control && j % 1024 == 0 && control->cancel.load(std::memory_order_relaxed))
+            throw BuildCancelled{};
         const double x = centre + (j * p) / (2 * m);
         const double y = e(x);
         if (!std::isfinite(y))

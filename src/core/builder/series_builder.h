@@ -7,6 +7,7 @@
 #include "core/study/dimension.h"
 
 #include <QString>
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -35,14 +36,25 @@ struct BuiltSeries {
     double errorEstimate = 0;
 };
 
+// Lets another thread stop a build. The builder looks at it between series
+// operations and samples, so a stopped build ends within one operation.
+struct BuildControl {
+    std::atomic<bool> cancel{false};
+    // Share of the work done so far, 0 to 1, for a progress dialog.
+    std::atomic<double> fraction{0.0};
+};
+
+// Thrown by a build that saw its control's cancel flag.
+struct BuildCancelled {};
+
 // Each coefficient is the double nearest to the true one. Throws BuildError
-// with a message for the user.
+// with a message for the user, or BuildCancelled.
 BuiltSeries BuildTaylor(const QString& expression, double centre, int degree,
-                        std::optional<Interval> interval = std::nullopt);
+                        std::optional<Interval> interval = std::nullopt, const BuildControl* control = nullptr);
 
 // period is "*" (2π) or a positive number.
 BuiltSeries BuildFourier(const QString& expression, double centre, const QString& period, int harmonics,
-                         std::optional<Interval> interval = std::nullopt);
+                         std::optional<Interval> interval = std::nullopt, const BuildControl* control = nullptr);
 
 // The series as a study holds it.
 Series ToSeries(const BuiltSeries& s);

@@ -66,11 +66,13 @@ bool isOdd(ExprFn f)
 
 class TaylorEngine {
 public:
-    TaylorEngine(const Expression& e, double centre, slong len, slong prec)
-        : e_(e), c_(centre), len_(len), prec_(prec), where_(NumberText(centre)) {}
+    TaylorEngine(const Expression& e, double centre, slong len, slong prec, const BuildControl* control)
+        : e_(e), c_(centre), len_(len), prec_(prec), where_(NumberText(centre)), control_(control) {}
 
     Ser eval(const ExprNode& n)
     {
+        if (control_ && control_->cancel.load(std::memory_order_relaxed))
+            throw BuildCancelled{};
         switch (n.op) {
         case ExprOp::Number: {
             Ser s = constant();
@@ -459,6 +461,7 @@ private:
     slong len_;
     slong prec_;
     QString where_;
+    const BuildControl* control_;
 };
 
 // The nearest double when every point of the ball has the same one.
@@ -540,7 +543,8 @@ Interval DefaultTaylorInterval(double centre, const std::vector<double>& coeffs)
     return intervalFromLogs(centre, logs);
 }
 
-BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, std::optional<Interval> interval)
+BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, std::optional<Interval> interval,
+                        const BuildControl* control)
 {
     if (!std::isfinite(centre))
         throw BuildError(QStringLiteral("the centre must be a finite number"));
@@ -560,7 +564,7 @@ BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, st
     QString lastDoubt;
     for (slong prec = kStartPrecision; prec <= kMaxPrecision; prec *= 2) {
         try {
-            TaylorEngine engine(e, centre, want + extra, prec);
+            TaylorEngine engine(e, centre, want + extra, prec, control);
             Ser s = engine.eval(e.root());
             if (s.valid < want && extra < 4 * want + 64) {
                 // Removable zeros ate terms; give them back and try again.

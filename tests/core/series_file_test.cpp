@@ -1,5 +1,6 @@
 // The series file: what the reader takes from each field, what it refuses, and the exact bytes the writer produces.
 #include "core/series/series_file.h"
+#include "core/study/errors.h"
 #include "core/study/number_text.h"
 
 #include <QDir>
@@ -8,7 +9,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <chrono>
+#include <cstdio>
+#include <random>
 #include <cmath>
 #include <span>
 #include <tuple>
@@ -129,7 +133,8 @@ TEST_F(SeriesFile, BadInputFailsNamingTheFileAndLeavesTheStudyUntouched)
         {study("0,0,300,0"), "number of maxima"},       {study("0,-2,0,0"), "possible roots"},
         {head + "-3,3,1e10,.01,20,#FALSE#,0,0,0,0\r\n" + plot, "subintervals"}, {ok1, "integral"},
         {zeros + "-4,1e39,-3,7,1,0,0,1,1\r\n", "right plot limit"}, {ok1 + "6\r\n0.5\r\n", "maximum 1"},
-        {header("-3,3,0,1,0,2000000000,#TRUE#"), "after 3 of 2000000001 coefficients"}, // nothing huge allocated
+        {header("-3,3,0,1,0,9999999,#TRUE#"), "after 3 of 10000000 coefficients"}, // nothing huge allocated
+        {header("-3,3,0,1,0,1e7,#TRUE#"), "10000001 coefficients; Vendrak reads at most 10000000"},
         {"0,\"" + QByteArray(200000, 'x'), "longer than"}, {"0,\"\"," + QByteArray(200000, '7'), ""},
     };
     loadOld();
@@ -143,6 +148,11 @@ TEST_F(SeriesFile, BadInputFailsNamingTheFileAndLeavesTheStudyUntouched)
         EXPECT_TRUE(r.message.contains(QDir::toNativeSeparators(p)) && r.message.contains(c.mentions)) << r.message.toStdString();
         EXPECT_EQ(state(d), before) << c.content.left(60).toStdString();
     }
+    // Over the size limit: refused before reading, so a sparse file of that size is quick.
+    QFile big(put("big.txt", kOldStudy));
+    ASSERT_TRUE(big.resize((qint64(256) << 20) + 1));
+    EXPECT_TRUE(ReadSeriesFile(d, big.fileName()).message.endsWith("could not be read: it is larger than 256 MiB, the most Vendrak reads."));
+    EXPECT_EQ(state(d), before);
     // A missing file, a folder, a device that never ends; a multivariable series.
     EXPECT_TRUE(ReadSeriesFile(d, dir.filePath("nowhere.txt")).message.contains("nowhere.txt"));
     EXPECT_TRUE(ReadSeriesFile(d, dir.path()).message.contains("folder"));
@@ -150,6 +160,58 @@ TEST_F(SeriesFile, BadInputFailsNamingTheFileAndLeavesTheStudyUntouched)
     const ReadResult multi = ReadSeriesFile(d, put("m.txt", "1,\"f(x,y)\",0,1,0,1,0,3,#TRUE#\r\n1\r\n2\r\n"));
     EXPECT_EQ(std::pair(multi.status, multi.message), std::pair(ReadStatus::MultiVariable, QString(kMultiVariableMessage)));
     EXPECT_EQ(state(d), before);
+}
+
+// The reader's quick path for whole-field numbers gives bit for bit the double of the leading-number parse, and is
+// taken for every number the writer produces.
+TEST(SeriesFileNumbers, TheQuickReadingOfAFieldIsTheLeadingNumberBitForBit)
+{
+    std::vector<std::string> texts = {"0", "-0", "+0", "1", "+1.5", "-.5", ".5", "5.", ".", "-", "+", "", "1e", "1e+", "1E-",
+        "1e5", "1E+05", "-2.5e-3", "1d3", "&H10", "1.2.3", "1e5e5", "--1", "+-1", "1 ", " 1", "1,5", "inf", "nan", "0x1p3",
+        "1e308", "1.7976931348623157e308", "1.7976931348623158e308", "1.7976931348623159e308", "2e308", "1e-308",
+        "2.2250738585072011e-308", "4.9406564584124654e-324", "2.4703282292062328e-324", "2.4703282292062327e-324",
+        "1e-400", "-1e-400", "0e999999999999", "1e-99999999999999999999", "9007199254740993", "123456789012345678901234567890e-10",
+        "0.000000000000000000000000000000000000000000001", std::string(400, '9'), "1." + std::string(400, '0') + "1"};
+    std::mt19937_64 rng(21);
+    const char alphabet[] = "0123456789012345678901234567.+-eE";
+    for (int i = 0; i < 20000; ++i) {
+        std::string t(rng() % 12 + 1, ' ');
+        for (char& c : t)
+            c = alphabet[rng() % (sizeof alphabet - 1)];
+        texts.push_back(t);
+    }
+    std::vector<std::string> plain; // texts the quick path must take
+    for (int i = 0; i < 50000; ++i) {
+        const double v = std::ldexp(std::uniform_real_distribution<double>(-1, 1)(rng), int(rng() % 2100) - 1075);
+        char b[40];
+        std::snprintf(b, sizeof b, i % 2 ? "%.*g" : "%.*E", int(rng() % 18) + 1, v);
+        plain.push_back(b);
+        plain.push_back(NumberText(v).toStdString());
+    }
+    texts.insert(texts.end(), plain.begin(), plain.end());
+    for (const std::string& t : texts) {
+        const QString q = QString::fromStdString(t);
+        std::optional<double> reference;
+        if (!q.isEmpty() && LeadingNumberLength(q) == q.size())
+            try { reference = LeadingNumber(q); } catch (const RunTimeError&) {}
+        const std::optional<double> quick = WholeNumber(t);
+        EXPECT_TRUE(!quick || (reference && std::bit_cast<quint64>(*quick) == std::bit_cast<quint64>(*reference))) << t;
+    }
+    for (const std::string& t : plain)
+        EXPECT_TRUE(WholeNumber(t).has_value() || LeadingNumber(QString::fromStdString(t)) == 0) << t; // 0: underflow
+}
+
+TEST_F(SeriesFile, AMillionCoefficientsReadExactly)
+{
+    constexpr int n = 1000000;
+    QByteArray content = "0,\"big\",-1,1,0,0,*," + QByteArray::number(n) + ",#TRUE#\r\n";
+    const char* const eighths[] = {"", ".125", ".25", ".375", ".5", ".625", ".75", ".875"};
+    for (int k = 0; k < n; ++k) // k/8 exactly: odd ones negative, in exponent form
+        content += (k % 2 ? '-' + QByteArray::number(qint64(k) * 125) + "E-3" : QByteArray::number(k / 8) + eighths[k % 8]) + (k % 3 ? "\r\n" : "\n");
+    ASSERT_EQ(read(content), ReadStatus::Ok);
+    ASSERT_EQ(d.series.Coeffs.size(), size_t(n));
+    for (int k = 0; k < n; ++k)
+        ASSERT_EQ(d.series.Coeffs[size_t(k)], (k % 2 ? -k : k) / 8.0) << k;
 }
 
 TEST_F(SeriesFile, WritesTheExactFormatReadsItBackAndFailuresKeepTheOldFile)

@@ -11,6 +11,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstring>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -22,6 +23,13 @@ namespace {
 // A coefficient list is never allocated from the header's count alone: a
 // damaged header could ask for billions. Growth follows what the file holds.
 constexpr qint64 kInitialReserve = 4096;
+
+// Ten million coefficients: far beyond what the builder makes, and any file
+// this program reads it can write back (at most 26 bytes a coefficient) and
+// read again within the size limit.
+constexpr int kMaxCoefficients = 10'000'000;
+constexpr qint64 kMaxFileBytes = qint64(256) << 20;
+const char* const kMaxFileText = "256 MiB";
 
 // No field of a series file comes near this; a longer one means the file is
 // not a series file, and reading on would only pile up memory.
@@ -36,21 +44,23 @@ struct ParseError {
     int line;
 };
 
+// A field as it stands in the file's bytes: a quoted text without its
+// quotes, an unquoted field with its blanks.
 struct Field {
-    QByteArray bytes;
+    QByteArrayView bytes;
     bool quoted = false;
     int line = 1;
 };
 
-// Splits the file into fields without caring how they are spread over lines.
-// Reads the device in chunks so that a huge file is never held at once.
+// Splits the file's content into fields without caring how they are spread
+// over lines.
 class FieldScanner {
 public:
-    explicit FieldScanner(QFileDevice& dev) : dev_(dev)
+    explicit FieldScanner(QByteArrayView content) : p_(content.data()), end_(content.data() + content.size())
     {
         // A byte-order mark some editors put in front of UTF-8 text.
-        if (peek() == 0xEF && peekAt(1) == 0xBB && peekAt(2) == 0xBF)
-            pos_ += 3;
+        if (content.startsWith("\xEF\xBB\xBF"))
+            p_ += 3;
     }
 
     // The next field, or nothing when the file has ended.
@@ -59,42 +69,33 @@ public:
         skipBlanks();
         Field f;
         f.line = line_;
-        int c = peek();
-        if (c < 0) {
+        if (p_ == end_) {
             if (!afterComma_)
                 return std::nullopt;
             afterComma_ = false; // a trailing comma leaves one empty field
             return f;
         }
-        if (c == '"') {
+        const char* start = p_;
+        if (*p_ == '"') {
             f.quoted = true;
-            advance();
             // A quoted text runs to its closing quote, over line ends too.
-            for (;;) {
-                c = peek();
-                if (c < 0)
-                    throw ParseError{QStringLiteral("a quoted text has no closing quote"), f.line};
-                if (c == '\r' || c == '\n') {
-                    append(f, c);
-                    if (c == '\r' && peekAt(1) == '\n')
-                        append(f, '\n');
-                    lineEnd();
-                    continue;
-                }
-                advance();
-                if (c == '"')
-                    break;
-                append(f, c);
-            }
+            start = ++p_;
+            const auto* close = static_cast<const char*>(std::memchr(start, '"', size_t(end_ - start)));
+            checkLength(f, (close ? close : end_) - start);
+            if (!close)
+                throw ParseError{QStringLiteral("a quoted text has no closing quote"), f.line};
+            f.bytes = QByteArrayView(start, close);
+            for (const char* q = start; q != close; ++q)
+                if (*q == '\n' || (*q == '\r' && q[1] != '\n')) // q[1] is at most the closing quote
+                    ++line_;
             // Whatever stands between the closing quote and the delimiter is
             // not part of the field.
-            while ((c = peek()) >= 0 && c != ',' && c != '\r' && c != '\n')
-                advance();
+            p_ = close + 1;
+            toDelimiter();
         } else {
-            while ((c = peek()) >= 0 && c != ',' && c != '\r' && c != '\n') {
-                append(f, c);
-                advance();
-            }
+            toDelimiter();
+            checkLength(f, p_ - start);
+            f.bytes = QByteArrayView(start, p_);
         }
         endField();
         return f;
@@ -104,55 +105,31 @@ public:
     bool atEnd()
     {
         skipBlanks();
-        return peek() < 0;
+        return p_ == end_;
     }
 
     int line() const { return line_; }
 
 private:
-    static void append(Field& f, int c)
+    static void checkLength(const Field& f, qsizetype length)
     {
-        if (f.bytes.size() >= kMaxFieldBytes)
+        if (length > kMaxFieldBytes)
             throw ParseError{QStringLiteral("a field is longer than %1 characters").arg(kMaxFieldBytes), f.line};
-        f.bytes.append(static_cast<char>(c));
     }
 
-    int peek() { return peekAt(0); }
+    static bool isDelimiter(char c) { return c == ',' || c == '\r' || c == '\n'; }
 
-    int peekAt(int ahead)
+    void toDelimiter()
     {
-        while (pos_ + ahead >= buf_.size()) {
-            if (eof_)
-                return -1;
-            fill();
-        }
-        return static_cast<unsigned char>(buf_[pos_ + ahead]);
+        while (p_ != end_ && !isDelimiter(*p_))
+            ++p_;
     }
 
-    void fill()
-    {
-        if (pos_ > 0) {
-            buf_.remove(0, pos_);
-            pos_ = 0;
-        }
-        const QByteArray chunk = dev_.read(1 << 16);
-        if (chunk.isEmpty()) {
-            if (dev_.error() != QFileDevice::NoError)
-                throw ParseError{QStringLiteral("the file could not be read (%1)").arg(dev_.errorString()), line_};
-            eof_ = true;
-            return;
-        }
-        buf_.append(chunk);
-    }
-
-    void advance() { ++pos_; }
-
+    // At a CR, LF or CR LF.
     void lineEnd()
     {
-        const int c = peek();
-        advance();
-        if (c == '\r' && peek() == '\n')
-            advance();
+        if (*p_++ == '\r' && p_ != end_ && *p_ == '\n')
+            ++p_;
         ++line_;
     }
 
@@ -160,10 +137,10 @@ private:
     // comma or the previous line end already closed the field.
     void skipBlanks()
     {
-        for (;;) {
-            const int c = peek();
+        while (p_ != end_) {
+            const char c = *p_;
             if (c == ' ' || c == '\t' || c == 0x1A) // 0x1A: end-of-file mark of old DOS editors
-                advance();
+                ++p_;
             else if (c == '\r' || c == '\n')
                 lineEnd();
             else
@@ -173,28 +150,22 @@ private:
 
     void endField()
     {
-        const int c = peek();
-        if (c == ',') {
-            advance();
-            afterComma_ = true;
-            return;
-        }
-        afterComma_ = false;
-        if (c == '\r' || c == '\n')
+        afterComma_ = p_ != end_ && *p_ == ',';
+        if (afterComma_)
+            ++p_;
+        else if (p_ != end_)
             lineEnd();
     }
 
-    QFileDevice& dev_;
-    QByteArray buf_;
-    qsizetype pos_ = 0;
-    bool eof_ = false;
+    const char* p_;
+    const char* const end_;
     bool afterComma_ = false;
     int line_ = 1;
 };
 
 // Text fields are taken as UTF-8 when they are valid UTF-8, otherwise as
 // Latin-1 (older files come from an 8-bit code page).
-QString decodeText(const QByteArray& bytes)
+QString decodeText(QByteArrayView bytes)
 {
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString s = utf8(bytes);
@@ -203,9 +174,13 @@ QString decodeText(const QByteArray& bytes)
     return s;
 }
 
+// The blanks QString::trimmed removes that are ASCII; a field with any other
+// byte at its ends goes the slow way.
+bool isAsciiBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 class Reader {
 public:
-    explicit Reader(QFileDevice& dev) : scan_(dev) {}
+    explicit Reader(QByteArrayView content) : scan_(content) {}
 
     Field field(const QString& what)
     {
@@ -222,14 +197,26 @@ public:
     QByteArray bytes(const QString& what)
     {
         const Field f = field(what);
-        return f.quoted ? f.bytes : f.bytes.trimmed();
+        return f.quoted ? f.bytes.toByteArray() : f.bytes.toByteArray().trimmed();
     }
 
     // A number field: the whole field must be one number.
     double number(const QString& what) { return toNumber(field(what), what); }
 
+    // The field of a coefficient that the caller knows is there; its name is
+    // only made for a message, as a million of them add up.
+    double coefficient(qint64 k)
+    {
+        const Field f = *scan_.next();
+        if (const std::optional<double> v = plainNumber(f))
+            return *v;
+        return toNumber(f, QStringLiteral("coefficient C[%1]").arg(k));
+    }
+
     double toNumber(const Field& f, const QString& what)
     {
+        if (const std::optional<double> v = plainNumber(f))
+            return *v;
         const QString t = QString::fromLatin1(f.bytes).trimmed();
         if (t.isEmpty())
             throw ParseError{QStringLiteral("%1 is empty where a number is expected").arg(what), f.line};
@@ -302,6 +289,17 @@ private:
         }
     }
 
+    static std::optional<double> plainNumber(const Field& f)
+    {
+        const char* b = f.bytes.data();
+        const char* e = b + f.bytes.size();
+        while (b != e && isAsciiBlank(*b))
+            ++b;
+        while (e != b && isAsciiBlank(e[-1]))
+            --e;
+        return WholeNumber(std::string_view(b, size_t(e - b)));
+    }
+
     FieldScanner scan_;
 };
 
@@ -368,6 +366,11 @@ HeaderKind parseHeader(Reader& r, Parsed& p)
     if (p.series.Kind == SeriesKind::Power && terms < 0)
         throw ParseError{QStringLiteral("the degree is %1; it cannot be negative").arg(terms), line};
     p.series.TermCount = p.series.Kind == SeriesKind::Trigonometric ? terms - 1 : terms;
+    if (p.series.TermCount >= kMaxCoefficients)
+        throw ParseError{QStringLiteral("the series has %1 coefficients; Vendrak reads at most %2")
+                             .arg(qint64(p.series.TermCount) + 1)
+                             .arg(kMaxCoefficients),
+                         line};
     p.CoeffsFollow = r.boolean(QStringLiteral("the coefficients-follow flag"));
     return HeaderKind::SingleVariable;
 }
@@ -391,7 +394,7 @@ void parseCoefficients(Reader& r, Parsed& p)
     for (qint64 k = 0; k < wanted; ++k) {
         if (r.atEnd())
             throw ParseError{QStringLiteral("the file ends after %1 of %2 coefficients").arg(k).arg(wanted), r.line()};
-        p.series.Coeffs.push_back(r.number(QStringLiteral("coefficient C[%1]").arg(k)));
+        p.series.Coeffs.push_back(r.coefficient(k));
     }
 }
 
@@ -614,6 +617,31 @@ QString ioReason(const QFileDevice& f, const QString& fallback)
     return s.isEmpty() || s == u"Unknown error" ? fallback : s;
 }
 
+enum class Slurp { Read, TooLarge, Failed };
+
+// The whole file at once, refused before reading when over the size limit,
+// and while reading when it has grown since.
+Slurp readBounded(QFile& file, QByteArray& content)
+{
+    if (file.size() > kMaxFileBytes)
+        return Slurp::TooLarge;
+    content = QByteArray(qsizetype(file.size()) + 1, Qt::Uninitialized);
+    qint64 got = 0;
+    while (got <= kMaxFileBytes) {
+        if (got == content.size())
+            content.resize(qsizetype(std::min(2 * got, kMaxFileBytes + 1)));
+        const qint64 n = file.read(content.data() + got, content.size() - got);
+        if (n < 0)
+            return Slurp::Failed;
+        if (n == 0) {
+            content.truncate(qsizetype(got));
+            return Slurp::Read;
+        }
+        got += n;
+    }
+    return Slurp::TooLarge;
+}
+
 } // namespace
 
 int ShownTermCount(const Series& s)
@@ -632,10 +660,19 @@ ReadResult ReadSeriesFile(Dimension& d, const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return readFailure(path, ioReason(file, QStringLiteral("it cannot be opened")));
+    QByteArray content;
+    switch (readBounded(file, content)) {
+    case Slurp::TooLarge:
+        return readFailure(path, QStringLiteral("it is larger than %1, the most Vendrak reads").arg(QLatin1StringView(kMaxFileText)));
+    case Slurp::Failed:
+        return readFailure(path, ioReason(file, QStringLiteral("reading failed")));
+    case Slurp::Read:
+        break;
+    }
 
     Parsed p(d);
     try {
-        Reader r(file);
+        Reader r(content);
         if (parseHeader(r, p) == HeaderKind::MultiVariable)
             return {ReadStatus::MultiVariable, QString::fromLatin1(kMultiVariableMessage)};
         parseCoefficients(r, p);

@@ -2,6 +2,7 @@
 
 #include "core/study/errors.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <clocale>
@@ -146,6 +147,48 @@ double LeadingNumber(const QString& text)
 int LeadingNumberLength(const QString& text)
 {
     return scanNumber(text, nullptr);
+}
+
+std::optional<double> WholeNumber(std::string_view text)
+{
+    // The shape scanNumber accepts, spanning the whole text: from_chars
+    // rounds correctly, as strtod does, but knows no plus sign.
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* p = begin;
+    const auto digitsFrom = [&] {
+        const char* const start = p;
+        while (p != end && *p >= '0' && *p <= '9')
+            ++p;
+        return p - start;
+    };
+    if (p != end && (*p == '+' || *p == '-'))
+        ++p;
+    const char* const unsignedStart = p;
+    auto digits = digitsFrom();
+    if (p != end && *p == '.') {
+        ++p;
+        digits += digitsFrom();
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (p != end && (*p == 'E' || *p == 'e')) {
+        ++p;
+        if (p != end && (*p == '+' || *p == '-'))
+            ++p;
+        if (digitsFrom() == 0)
+            return std::nullopt;
+    }
+    if (p != end)
+        return std::nullopt;
+    double v = 0;
+    // Beyond the range (overflow, or underflow to zero) from_chars reports an
+    // error where strtod rounds; LeadingNumber decides those.
+    const char* const from = *begin == '+' ? unsignedStart : begin;
+    const auto [stop, ec] = std::from_chars(from, end, v, std::chars_format::general);
+    if (ec != std::errc() || stop != end || !std::isfinite(v))
+        return std::nullopt;
+    return v;
 }
 
 int LeadingInt32(const QString& text)

@@ -3,6 +3,9 @@
 // point whatever the user's locale.
 #include <QString>
 
+#include <optional>
+#include <string_view>
+
 namespace vendrak {
 
 // The leading number of a text: leading blanks skipped, an optional sign,
@@ -15,6 +18,12 @@ double LeadingNumber(const QString& text);
 // How many characters of text the leading number took (0 when none); lets the
 // file reader tell a number field from a non-numeric one.
 int LeadingNumberLength(const QString& text);
+
+// The same number for a text of bytes that is one number and nothing else
+// (no blanks, no trailing characters) within the double range; nothing for
+// any other text, which then needs LeadingNumber. Reads a file's fields
+// without building a QString for each.
+std::optional<double> WholeNumber(std::string_view text);
 
 // Leading number rounded half-to-even into a 32-bit integer (error 6 outside).
 int LeadingInt32(const QString& text);

@@ -76,6 +76,31 @@ void Python3FloatPerLine(benchmark::State& state)
 }
 BENCHMARK(Python3FloatPerLine)->Unit(benchmark::kMillisecond)->UseManualTime();
 
+// Twenty million lines whose header asks for more coefficients than are
+// read: refused from the first lines, without reading the rest.
+void RefuseTwentyMillionLines(benchmark::State& state)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("huge.txt"));
+    {
+        QFile f(path);
+        const QByteArray lines = QByteArray("1.5\r\n").repeated(1000000);
+        if (!f.open(QIODevice::WriteOnly) || f.write("0,\"huge\",-1,1,0,1,*,19999999,#TRUE#\r\n") < 0)
+            state.SkipWithError("the file could not be written");
+        for (int i = 0; i < 20; ++i)
+            f.write(lines);
+    }
+    for (auto _ : state) {
+        vendrak::Dimension d;
+        d.initialise();
+        if (vendrak::ReadSeriesFile(d, path).status != vendrak::ReadStatus::Failed) {
+            state.SkipWithError("the file was not refused");
+            break;
+        }
+    }
+}
+BENCHMARK(RefuseTwentyMillionLines)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace
 
 BENCHMARK_MAIN();

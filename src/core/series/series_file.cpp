@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <string_view>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -43,6 +45,9 @@ struct ParseError {
     QString what;
     int line;
 };
+
+// Told apart so that a large file can be refused from its first lines.
+struct TooManyCoefficients : ParseError {};
 
 // A field as it stands in the file's bytes: a quoted text without its
 // quotes, an unquoted field with its blanks.
@@ -367,10 +372,10 @@ HeaderKind parseHeader(Reader& r, Parsed& p)
         throw ParseError{QStringLiteral("the degree is %1; it cannot be negative").arg(terms), line};
     p.series.TermCount = p.series.Kind == SeriesKind::Trigonometric ? terms - 1 : terms;
     if (p.series.TermCount >= kMaxCoefficients)
-        throw ParseError{QStringLiteral("the series has %1 coefficients; Vendrak reads at most %2")
-                             .arg(qint64(p.series.TermCount) + 1)
-                             .arg(kMaxCoefficients),
-                         line};
+        throw TooManyCoefficients{{QStringLiteral("the series has %1 coefficients; Vendrak reads at most %2")
+                                       .arg(qint64(p.series.TermCount) + 1)
+                                       .arg(kMaxCoefficients),
+                                   line}};
     p.CoeffsFollow = r.boolean(QStringLiteral("the coefficients-follow flag"));
     return HeaderKind::SingleVariable;
 }
@@ -620,17 +625,20 @@ QString ioReason(const QFileDevice& f, const QString& fallback)
 enum class Slurp { Read, TooLarge, Failed };
 
 // The whole file at once, refused before reading when over the size limit,
-// and while reading when it has grown since.
-Slurp readBounded(QFile& file, QByteArray& content)
+// and while reading when it has grown since. A larger file's first
+// kStartBytes go to `start` before the rest is read.
+Slurp readBounded(QFile& file, QByteArray& content, const std::function<void(QByteArrayView)>& start)
 {
+    constexpr qint64 kStartBytes = 1 << 20;
     if (file.size() > kMaxFileBytes)
         return Slurp::TooLarge;
     content = QByteArray(qsizetype(file.size()) + 1, Qt::Uninitialized);
+    bool started = file.size() <= kStartBytes;
     qint64 got = 0;
     while (got <= kMaxFileBytes) {
         if (got == content.size())
             content.resize(qsizetype(std::min(2 * got, kMaxFileBytes + 1)));
-        const qint64 n = file.read(content.data() + got, content.size() - got);
+        const qint64 n = file.read(content.data() + got, (started ? content.size() : kStartBytes) - got);
         if (n < 0)
             return Slurp::Failed;
         if (n == 0) {
@@ -638,9 +646,15 @@ Slurp readBounded(QFile& file, QByteArray& content)
             return Slurp::Read;
         }
         got += n;
+        if (!started && got == kStartBytes) {
+            started = true;
+            start(QByteArrayView(content.data(), got));
+        }
     }
     return Slurp::TooLarge;
 }
+
+QString located(const ParseError& e) { return QStringLiteral("line %1: %2").arg(e.line).arg(e.what); }
 
 } // namespace
 
@@ -660,8 +674,29 @@ ReadResult ReadSeriesFile(Dimension& d, const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return readFailure(path, ioReason(file, QStringLiteral("it cannot be opened")));
+    // A header that asks for too many coefficients is refused before the
+    // rest of a large file is read. Only whole lines count: a field cut off
+    // at the end would read differently, and before the term count every
+    // field is then as in the whole file.
+    const auto checkHeader = [&d](QByteArrayView start) {
+        Parsed p(d);
+        Reader r(start.first(qsizetype(std::string_view(start.data(), size_t(start.size())).rfind('\n') + 1)));
+        try {
+            parseHeader(r, p);
+        } catch (const TooManyCoefficients&) {
+            throw;
+        } catch (const ParseError&) {
+            // Whatever else is wrong shows when the whole file is read.
+        }
+    };
     QByteArray content;
-    switch (readBounded(file, content)) {
+    Slurp read = Slurp::Failed;
+    try {
+        read = readBounded(file, content, checkHeader);
+    } catch (const TooManyCoefficients& e) {
+        return readFailure(path, located(e));
+    }
+    switch (read) {
     case Slurp::TooLarge:
         return readFailure(path, QStringLiteral("it is larger than %1, the most Vendrak reads").arg(QLatin1StringView(kMaxFileText)));
     case Slurp::Failed:
@@ -679,7 +714,7 @@ ReadResult ReadSeriesFile(Dimension& d, const QString& path)
         if (!r.atEnd())
             parseStudy(r, p);
     } catch (const ParseError& e) {
-        return readFailure(path, QStringLiteral("line %1: %2").arg(e.line).arg(e.what));
+        return readFailure(path, located(e));
     }
     commit(d, p);
     return {ReadStatus::Ok, {}};

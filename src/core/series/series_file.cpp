@@ -678,8 +678,8 @@ ReadResult ReadSeriesFile(Dimension& d, const QString& path)
     // rest of a large file is read. Only whole lines count: a field cut off
     // at the end would read differently, and before the term count every
     // field is then as in the whole file.
-    const auto checkHeader = [&d](QByteArrayView start) {
-        Parsed p(d);
+    const auto checkHeader = [](QByteArrayView start) {
+        Parsed p{Dimension{}}; // not the study's coefficients: the header does not need them
         Reader r(start.first(qsizetype(std::string_view(start.data(), size_t(start.size())).rfind('\n') + 1)));
         try {
             parseHeader(r, p);

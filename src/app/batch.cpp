@@ -20,6 +20,9 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <optional>
 
@@ -41,10 +44,14 @@ const QStringList kNoWindowWords = {
     QStringLiteral("--extrema"),  QStringLiteral("--integral"), QStringLiteral("--value"),
     QStringLiteral("--json"),     QStringLiteral("--save"),    QStringLiteral("--export-graph")};
 
-void printOut(const QString& text)
+// False when any of it did not reach standard output: a full disk or a
+// closed pipe must not pass for a finished run.
+bool printOut(const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    const bool written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout)
+                         == static_cast<size_t>(bytes.size());
+    return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
 }
 
 void printError(const QString& text)
@@ -85,8 +92,10 @@ QString CommandLineHelp()
         "  --export-graph OUT write the graph to OUT: PNG, SVG or PDF by its extension\n"
         "  -h, --help         show this help\n"
         "  -v, --version      show the version\n"
+        "Roots and Extrema refuse a study interval that is empty or reversed or fewer\n"
+        "than 1 subinterval. Only regular files are read and written.\n"
         "Exit status: 0 done, 2 usage error, 3 FILE cannot be read, 4 a command failed\n"
-        "(the other results are still printed).\n");
+        "or the results could not be written (the other results are still printed).\n");
 }
 
 CommandLine ParseCommandLine(const QStringList& arguments)
@@ -164,6 +173,10 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     b.exportGraph = exports.value(0);
     if (parser.isSet(exportGraphOption) && b.exportGraph.isEmpty())
         return usage(QStringLiteral("--export-graph needs a file name"));
+    // Known before any command runs, so nothing is computed for an export
+    // that cannot be made.
+    if (!b.exportGraph.isEmpty() && !ExportFormatOf(b.exportGraph))
+        return usage(QStringLiteral("--export-graph: %1 does not end in .png, .svg or .pdf").arg(b.exportGraph));
     // optionNames() keeps the order of the command line, repeats included.
     const QStringList values = parser.values(value);
     qsizetype nextValue = 0;
@@ -181,7 +194,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
             bool wholeOk = false;
             bool numberOk = false;
             parts[0].trimmed().toInt(&wholeOk);
-            parts[1].trimmed().toDouble(&numberOk);
+            // "nan" and "inf" read as numbers but are no point to evaluate at.
+            numberOk = std::isfinite(parts[1].trimmed().toDouble(&numberOk)) && numberOk;
             if (!wholeOk)
                 return usage(QStringLiteral("--value needs a whole order, not \"%1\"").arg(parts[0]));
             if (!numberOk)
@@ -312,6 +326,26 @@ QString reportText(const Dimension& d, const StudySettingsTexts& t, const Shown&
     return out;
 }
 
+// The window scans whatever the fields hold, and an empty or reversed
+// interval finds nothing; with no one to see the fields, a batch run says so
+// instead of reporting "0 roots". Fields that cannot be read at all are left
+// to the command, which reports them.
+QString unscannable(const StudySpecTexts& t)
+{
+    StudySpecs s;
+    try {
+        ReadStudySpecsFrom(s, t);
+    } catch (const RunTimeError&) {
+        return {};
+    }
+    if (!(s.XLower < s.XUpper))
+        return QStringLiteral("the study interval is empty or reversed: its lower limit %1 is not below its upper limit %2")
+            .arg(NumberText(s.XLower), NumberText(s.XUpper));
+    if (s.Subintervals < 1)
+        return QStringLiteral("the number of subintervals is %1; it must be at least 1").arg(s.Subintervals);
+    return {};
+}
+
 // Why a scan ended before walking its grid, from the error it left.
 QString scanStopped(const Dimension& d, const QString& what)
 {
@@ -364,12 +398,24 @@ int RunBatch(const BatchOptions& options)
         case BatchStep::Kind::Roots:
         case BatchStep::Kind::Extrema: {
             const bool roots = step.kind == BatchStep::Kind::Roots;
+            const QString what = roots ? QStringLiteral("roots") : QStringLiteral("extrema");
+            if (const QString why = unscannable(studyTexts); !why.isEmpty()) {
+                // Results restored with the file belong to no scan of these fields.
+                (roots ? shown.results.roots : shown.results.extrema).clear();
+                (roots ? shown.results.rootsLabel : shown.results.extremaLabel).clear();
+                if (roots)
+                    d.results.RootCount = 0;
+                else
+                    d.results.MaxCount = d.results.MinCount = 0;
+                fail(what + QStringLiteral(": ") + why);
+                break;
+            }
             const ScanOutcome scan = roots ? RootsCommand(d, studyTexts) : ExtremaCommand(d, studyTexts);
             (roots ? shown.results.roots : shown.results.extrema) = scan.entries;
             if (scan.completed)
                 (roots ? shown.results.rootsLabel : shown.results.extremaLabel) = scan.label;
             else
-                fail(scanStopped(d, roots ? QStringLiteral("roots") : QStringLiteral("extrema")));
+                fail(scanStopped(d, what));
             break;
         }
         case BatchStep::Kind::Integral: {
@@ -424,12 +470,10 @@ int RunBatch(const BatchOptions& options)
     }
     // The report's title names the order plotted, as the window's does.
     d.study.DerivOrder = work.PlottedOrder;
-    if (options.json)
-        printOut(QString::fromUtf8(QJsonDocument(toJson(d, settings, shown)).toJson(QJsonDocument::Indented)));
-    else
-        printOut(reportText(d, settings, shown));
-    if (std::fflush(stdout) != 0) {
-        printError(QStringLiteral("the results could not be written"));
+    if (!printOut(options.json ? QString::fromUtf8(QJsonDocument(toJson(d, settings, shown)).toJson(QJsonDocument::Indented))
+                               : reportText(d, settings, shown))) {
+        printError(QStringLiteral("the results could not be written to standard output: %1")
+                       .arg(QString::fromLocal8Bit(std::strerror(errno))));
         return kExitCommandFailed;
     }
     return failed ? kExitCommandFailed : kExitOk;

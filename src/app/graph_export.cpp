@@ -1,6 +1,7 @@
 #include "app/graph_export.h"
 
 #include "core/graph/graph_image.h"
+#include "core/study/whole_file.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -8,7 +9,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <array>
@@ -122,12 +122,7 @@ QString WriteGraphExport(const QString& path, ExportFormat format, int scale, co
     data.close();
     if (!drawn)
         return QStringLiteral("the picture could not be made");
-    QSaveFile out(path);
-    if (out.open(QIODevice::WriteOnly) && out.write(data.data()) == data.size() && out.flush() && out.commit())
-        return {};
-    const QString why = out.errorString();
-    out.cancelWriting();
-    return why;
+    return WriteWholeFile(path, data.data());
 }
 
 } // namespace vendrak

@@ -245,6 +245,8 @@ void NewSeriesDialog::refreshPreview()
                            .arg(shown.join(QStringLiteral(", ")), NumberText(s.lower), NumberText(s.upper));
         if (s.kind == SeriesKind::Trigonometric)
             text += QStringLiteral("\nEstimated error of the coefficients: %1").arg(NumberText(s.errorEstimate));
+        for (const QString& note : s.notes)
+            text += u'\n' + note.left(1).toUpper() + note.mid(1) + u'.';
         preview_->setText(text);
         plot_->setCurves(Expression::parse(expression_->text()), ToSeries(s), s.lower, s.upper);
         error_->clear();

@@ -4,8 +4,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 using namespace vendrak;
@@ -27,8 +29,13 @@ const char* const kHelp =
     "  --harmonics H    number of harmonics, 1 to 20000\n"
     "  --interval A B   where the series is meant to be used (default: estimated\n"
     "                   from the radius of convergence, or one period)\n"
-    "  -o FILE          output file, replaced only once completely written\n"
-    "Exit status: 0 done, 2 usage error, 3 the series could not be made or written.\n";
+    "  -o FILE          output file, replaced only once completely written; only a\n"
+    "                   regular file (or a link to one) is written\n"
+    "Each option is given at most once. A centre or period with more digits than\n"
+    "the file keeps (15) is rounded, the series made about the rounded value, and\n"
+    "a note printed on standard error.\n"
+    "Exit status: 0 done, 2 usage error, 3 the series could not be made or written\n"
+    "(standard output included).\n";
 
 struct UsageError {
     QString message;
@@ -53,7 +60,8 @@ int whole(const QString& option, const QString& text)
 }
 
 struct Options {
-    QString kind, expression, output;
+    QString kind, expression;
+    std::optional<QString> output;
     std::optional<double> centre;
     std::optional<int> degree, harmonics;
     std::optional<QString> period;
@@ -75,23 +83,39 @@ Options parse(int argc, char** argv)
             throw UsageError{QStringLiteral("%1 needs a value").arg(option)};
         return words[++i];
     };
+    // Each option says one thing once: a second --degree is more likely a
+    // slip than a wish to override the first.
+    auto once = [](const auto& slot, const QString& option) {
+        if (slot)
+            throw UsageError{QStringLiteral("%1 is given more than once").arg(option)};
+    };
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString w = words[i];
         if (w == u"--help" || w == u"-h")
             o.help = true;
-        else if (w == u"--centre" || w == u"--center")
+        else if (w == u"--centre" || w == u"--center") {
+            once(o.centre, w);
             o.centre = number(w, value(i, w));
-        else if (w == u"--degree")
+        } else if (w == u"--degree") {
+            once(o.degree, w);
             o.degree = whole(w, value(i, w));
-        else if (w == u"--harmonics")
+        } else if (w == u"--harmonics") {
+            once(o.harmonics, w);
             o.harmonics = whole(w, value(i, w));
-        else if (w == u"--period")
+        } else if (w == u"--period") {
+            once(o.period, w);
             o.period = value(i, w);
-        else if (w == u"--interval") {
+        } else if (w == u"--interval") {
+            once(o.interval, w);
             const double a = number(w, value(i, w));
             o.interval = Interval{a, number(w, value(i, w))};
-        } else if (w == u"-o" || w == u"--output")
+        } else if (w == u"-o" || w == u"--output") {
+            once(o.output, w);
             o.output = value(i, w);
+            // An empty name is not standard output: that is leaving -o out.
+            if (o.output->isEmpty())
+                throw UsageError{QStringLiteral("%1 needs a file name").arg(w)};
+        }
         else if (w.startsWith(u'-') && w.size() > 1 && !w[1].isDigit() && w[1] != u'.' && positional.size() != 1)
             throw UsageError{QStringLiteral("unknown option %1").arg(w)};
         else
@@ -121,6 +145,21 @@ Options parse(int argc, char** argv)
 
 void say(const QString& line) { std::fprintf(stderr, "vendrak-series: %s\n", line.toLocal8Bit().constData()); }
 
+// False when standard output did not take all of it (a full disk, a closed
+// pipe): the file the user asked for was not made.
+bool writeOut(const QByteArray& bytes)
+{
+    const bool written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout)
+                         == static_cast<size_t>(bytes.size());
+    return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
+}
+
+int outputFailed()
+{
+    say(QStringLiteral("standard output could not be written: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+    return kFailed;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -132,16 +171,16 @@ int main(int argc, char** argv)
         say(u.message + QStringLiteral(" (try --help)"));
         return kUsage;
     }
-    if (o.help) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
+    if (o.help)
+        return writeOut(kHelp) ? 0 : outputFailed();
     try {
         const BuiltSeries s = o.kind == u"taylor"
             ? BuildTaylor(o.expression, *o.centre, *o.degree, o.interval)
             : BuildFourier(o.expression, o.centre.value_or(0.0), *o.period, *o.harmonics, o.interval);
-        if (!o.output.isEmpty()) {
-            const WriteResult w = WriteBuiltSeries(s, o.output);
+        for (const QString& note : s.notes)
+            say(note);
+        if (o.output) {
+            const WriteResult w = WriteBuiltSeries(s, *o.output);
             if (!w.ok) {
                 say(w.message);
                 return kFailed;
@@ -154,8 +193,7 @@ int main(int argc, char** argv)
             say(why);
             return kFailed;
         }
-        std::fwrite(content.constData(), 1, static_cast<size_t>(content.size()), stdout);
-        return std::fflush(stdout) == 0 ? 0 : kFailed;
+        return writeOut(content) ? 0 : outputFailed();
     } catch (const BuildError& e) {
         say(e.message());
         return kFailed;

@@ -10,7 +10,9 @@
 #include <QApplication>
 #include <QGuiApplication>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace vendrak {
 
@@ -30,7 +32,32 @@ int usageError(const QString& why)
     return kExitUsage;
 }
 
-void printLine(const QString& text) { std::printf("%s\n", text.toLocal8Bit().constData()); }
+// False when standard output did not take all of it.
+bool printText(const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    const bool written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout)
+                         == static_cast<size_t>(bytes.size());
+    return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
+}
+
+int printed(const QString& text)
+{
+    if (printText(text))
+        return 0;
+    std::fprintf(stderr, "vendrak: standard output could not be written: %s\n", std::strerror(errno));
+    return kExitCommandFailed;
+}
+
+// Standard error of a batch run is the program's own: Qt's notes about the
+// environment (no XDG_RUNTIME_DIR under cron or ssh, a runtime folder owned
+// by another user under root) are not about the study and would read like
+// failures. A fatal one still says why the program ends.
+void batchMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg)
+        std::fprintf(stderr, "vendrak: %s\n", message.toLocal8Bit().constData());
+}
 
 // Help, version and batch need no display: the application object is chosen
 // before anything touches one.
@@ -41,20 +68,18 @@ int RunWithoutWindow(int argc, char** argv)
     case CommandLine::Mode::UsageError:
         return usageError(line.error);
     case CommandLine::Mode::Help:
-        std::fputs(CommandLineHelp().toLocal8Bit().constData(), stdout);
-        return 0;
+        return printed(CommandLineHelp());
     case CommandLine::Mode::Version:
-        printLine(QStringLiteral("vendrak ") + QStringLiteral(VENDRAK_VERSION));
-        return 0;
+        return printed(QStringLiteral("vendrak ") + QStringLiteral(VENDRAK_VERSION) + u'\n');
     case CommandLine::Mode::HelpPath: {
         QCoreApplication app(argc, argv);
-        printLine(DefaultHelpFile());
-        return 0;
+        return printed(DefaultHelpFile() + u'\n');
     }
     case CommandLine::Mode::Batch: {
         // The graph is drawn off screen; no display is asked for, whatever
         // the environment names.
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(batchMessages);
         QGuiApplication app(argc, argv);
         return RunBatch(line.batch);
     }

@@ -13,6 +13,10 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <cerrno>
+#include <cstring>
+
 using namespace vendrak;
 using test::example;
 using test::items;
@@ -25,14 +29,17 @@ struct Ran {
     QString out, err;
 };
 
-// As from a terminal with no display at all.
-Ran run(const QString& program, const QStringList& args)
+// As from cron or ssh: no display, no desktop session. Standard output goes
+// to `out` when one is named.
+Ran run(const QString& program, const QStringList& args, const QString& out = {})
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"})
         env.remove(QString::fromLatin1(name));
     QProcess p;
     p.setProcessEnvironment(env);
+    if (!out.isEmpty())
+        p.setStandardOutputFile(out);
     p.start(program, args);
     if (!p.waitForFinished(240000))
         p.kill();
@@ -41,15 +48,6 @@ Ran run(const QString& program, const QStringList& args)
 }
 
 Ran runVendrak(const QStringList& args) { return run(QStringLiteral(VENDRAK_EXE), args); }
-
-// What the program itself said on standard error (not Qt's own notes about
-// the environment).
-QString said(const Ran& r)
-{
-    QStringList lines = r.err.split(u'\n');
-    lines.removeIf([](const QString& l) { return !l.startsWith(u"vendrak: "); });
-    return lines.join(u'\n');
-}
 
 QJsonObject json(const Ran& r)
 {
@@ -110,7 +108,7 @@ TEST(Cli, BatchShowsAndSavesWhatTheWindowDoesAfterTheSameCommands)
     const QStringList commands{"--roots", "--extrema", "--integral", "--value", "1", "-0.5"};
     const Ran batch = runVendrak(QStringList{"--batch", batchCopy, "--json", "--save"} + commands);
     ASSERT_EQ(batch.status, 0) << batch.err.toStdString();
-    EXPECT_EQ(said(batch), "") << batch.err.toStdString();
+    EXPECT_EQ(batch.err, ""); // not even Qt's notes about the missing session
     const QJsonObject o = json(batch);
     EXPECT_EQ(o["series"]["label"].toString(), w.lblType->text());
     EXPECT_EQ(o["series"]["degree"].toInt(), w.lblTerms->text().toInt());
@@ -188,39 +186,92 @@ TEST(Cli, ExitStatusesAndMessages)
     const QString broken = dir.filePath("broken.txt"), zeroPeriod = dir.filePath("zero_period.txt");
     ASSERT_TRUE(test::put(broken, "0,\"cut short\",-1,1,0,1,0,3,#TRUE#\r\n1\r\n"));
     ASSERT_TRUE(test::put(zeroPeriod, "0,\"period 0\",-1,1,0,0,0,3,#TRUE#\r\n1\r\n0.5\r\n0.25\r\n"));
+    const auto study = [&](const char* name, const QByteArray& settings) { // x^2 - 1, results saved
+        test::put(dir.filePath(name), "0,\"x^2-1\",-8,8,0,1,0,2,#TRUE#\r\n-1\r\n0\r\n1\r\n" + settings +
+                                          ",.001,30,#FALSE#,2,2,0,1\r\n-8,8,-5,5,1,0,0,1,1\r\n-1\r\n1\r\n0\r\n");
+        return dir.filePath(name);
+    };
+    // Nothing that is not a regular file is read or replaced, whatever it is called.
+    const QString pipe = dir.filePath("pipe.png"), copy = dir.filePath("copy.txt");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::copy(example("sine_taylor.txt"), copy) && QFile::link(pipe, copy + ".bmp"));
+    const QString series = QStringLiteral(VENDRAK_SERIES_EXE), sine = example("sine_taylor.txt");
     const struct {
         QStringList args;
         int status;
         QString inError;  // part of the message on standard error
         QString inOutput; // part of what is still printed
+        QString program = QStringLiteral(VENDRAK_EXE);
     } cases[] = {
-        {{"--batch", example("sine_taylor.txt"), "--integral"}, 0, "", "INTEGRAL= "},
+        {{"--batch", sine, "--integral"}, 0, "", "INTEGRAL= "},
         {{"--batch", dir.filePath("missing.txt")}, 3, "missing.txt", ""},
+        {{"--batch", pipe}, 3, "not a regular file", ""},
         {{"--batch", zeroPeriod, "--value", "0", "0.5", "--integral"}, 4, "integral: division by zero", "ORDER 0 AT 0.5: "},
-        {{"--batch", example("sine_taylor.txt"), "--value", "171", "1"}, 4, "no derivative of that order", "FUNCTION:"},
-        {{"--batch", example("sine_taylor.txt"), "--bogus"}, 2, "bogus", ""},
-        {{"--batch", example("sine_taylor.txt"), "--export-graph", dir.filePath("g.gif")}, 4, ".png, .svg or .pdf", "FUNCTION:"},
-        {{"--batch", example("sine_taylor.txt"), "--export-graph", dir.filePath("no/such/g.pdf")}, 4, "g.pdf", "FUNCTION:"},
-        {{"--roots", example("sine_taylor.txt")}, 2, "--roots needs --batch", ""},
+        {{"--batch", sine, "--value", "171", "1"}, 4, "no derivative of that order", "FUNCTION:"},
+        {{"--batch", study("reversed.txt", "7,-7,64"), "--roots", "--integral", "--extrema"}, 4,
+         "roots: the study interval is empty or reversed: its lower limit 7 is not below its upper limit -7\n"
+         "vendrak: extrema: the study interval", "INTEGRAL= "},
+        {{"--batch", study("none.txt", "-7,7,-3"), "--extrema", "--roots"}, 4, "extrema: the number of subintervals is -3", "FUNCTION:"},
+        {{"--batch", study("one.txt", "-7,7,1"), "--roots"}, 0, "", ""},
+        {{"--batch", sine, "--bogus"}, 2, "bogus", ""},
+        {{"--batch", sine, "--value", "0", "nan"}, 2, "not \"nan\"", ""},
+        {{"--batch", sine, "--value", "0", "inf"}, 2, "not \"inf\"", ""},
+        {{"--batch", sine, "--value", "0", "-inf"}, 2, "not \"-inf\"", ""},
+        {{"--batch", sine, "--export-graph", dir.filePath("g.gif")}, 2, ".png, .svg or .pdf", ""},
+        {{"--batch", sine, "--export-graph", dir.filePath("no/such/g.pdf")}, 4, "g.pdf", "FUNCTION:"},
+        {{"--batch", sine, "--export-graph", pipe}, 4, "pipe.png: it is not a regular file", "FUNCTION:"},
+        {{"--batch", copy, "--save"}, 4, "copy.txt.bmp: it is not a regular file", "FUNCTION:"},
+        {{"--roots", sine}, 2, "--roots needs --batch", ""},
+        {{"taylor", "sin(x)", "--centre", "0", "--degree", "5", "-o", pipe}, 3, "not a regular file", "", series},
+        {{"taylor", "sin(x)", "--centre", "0", "--degree", "2", "--degree", "3"}, 2, "--degree is given more than once", "", series},
+        {{"fourier", "x", "--period", "1", "--harmonics", "2", "--center", "0", "--centre", "1"}, 2, "more than once", "", series},
+        {{"taylor", "sin(x)", "--centre", "0", "--degree", "2", "-o", ""}, 2, "-o needs a file name", "", series},
+        {{"taylor", "sin(x)", "--centre", "1e308", "--degree", "5"}, 0, "", "9.99999999999986E+307,1.00000000000001E+308,1E+308", series},
+        {{"fourier", "x", "--period", "1", "--harmonics", "2", "--centre", "1e300"}, 3, "default interval", "", series},
+        {{"taylor", "tan(x)", "--centre", "1.5707963267948966", "--degree", "1"}, 0,
+         "the centre 1.5707963267948966 is written as 1.5707963267949; the series is about that centre", "\r\n-286411383293069\r\n", series},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
-        const Ran r = runVendrak(c.args);
+        const Ran r = run(c.program, c.args);
         EXPECT_EQ(r.status, c.status) << r.err.toStdString();
-        EXPECT_TRUE(said(r).contains(c.inError)) << r.err.toStdString();
-        EXPECT_EQ(said(r).isEmpty(), c.inError.isEmpty()) << r.err.toStdString();
+        // Standard error holds the program's own messages and nothing else.
+        EXPECT_TRUE(r.err.contains(c.inError)) << r.err.toStdString();
+        EXPECT_EQ(r.err.isEmpty(), c.inError.isEmpty()) << r.err.toStdString();
         EXPECT_TRUE(r.out.contains(c.inOutput)) << r.out.toStdString();
     }
+    EXPECT_FALSE(QFileInfo(pipe).isFile());
+    EXPECT_TRUE(QFileInfo(copy + ".bmp").isSymLink());
 
     // The graph export writes the graph area's picture, in the format its
     // extension names; the PNG is the picture the window shows.
-    for (const char* name : {"graph.png", "graph.svg", "graph.pdf"}) {
+    // A link is written through: it stays, and the file it names is the graph.
+    ASSERT_TRUE(test::put(dir.filePath("graph.svg"), "old") && QFile::link(dir.filePath("graph.svg"), dir.filePath("link.svg")));
+    for (const char* name : {"graph.png", "link.svg", "graph.pdf"}) {
         const QString out = dir.filePath(name);
         EXPECT_EQ(runVendrak({"--batch", example("sine_taylor.txt"), "--export-graph", out, "--roots"}).status, 0);
         EXPECT_GT(QFileInfo(out).size(), 1000) << name;
     }
+    EXPECT_TRUE(QFileInfo(dir.filePath("link.svg")).isSymLink());
     EXPECT_EQ(QImage(dir.filePath("graph.png")).size(), QSize(396, 296));
     EXPECT_TRUE(slurp(dir.filePath("graph.svg")).contains("<text"));
+}
+
+// Standard output on a full device: nothing may pass for a finished run, short
+// output that fits the buffer or long output that does not.
+TEST(Cli, AFullStandardOutputIsAFailure)
+{
+    QStringList values{"--batch", example("sine_taylor.txt"), "--json"};
+    for (int i = 0; i < 300; ++i)
+        values << "--value" << "0" << "0.5";
+    const struct { QString program; QStringList args; int status; } cases[] = {
+        {VENDRAK_EXE, values, 4}, {VENDRAK_EXE, {"--batch", example("sine_taylor.txt")}, 4}, {VENDRAK_EXE, {"--help"}, 4},
+        {VENDRAK_SERIES_EXE, {"taylor", "sin(x)", "--centre", "0", "--degree", "600"}, 3}, {VENDRAK_SERIES_EXE, {"--help"}, 3}};
+    for (const auto& c : cases) {
+        const Ran r = run(c.program, c.args, "/dev/full");
+        EXPECT_EQ(r.status, c.status) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(std::strerror(ENOSPC))) << r.err.toStdString();
+    }
 }
 
 TEST(Cli, HelpAndVersionNeedNoDisplay)

@@ -14,6 +14,7 @@
 #include <csignal>
 #include <cstring>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 
 using namespace vendrak;
@@ -324,18 +325,60 @@ TEST_F(Saving, AFileSizeLimitKeepsTheEarlierFiles)
         ASSERT_EQ(sigaction(SIGXFSZ, &ignore, &previous), 0);
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
         save(w.mnuSave);
+        QString exported; // an export past the limit says why, too
+        if (limit == 200) {
+            const auto saved = dlg.messages;
+            dlg.exportNames.push_back({dir.filePath("graph.png"), "PNG image (*.png)"});
+            dlg.itemAnswers = {0};
+            save(w.mnuExport);
+            exported = dlg.messages.empty() ? "" : dlg.messages[0].text;
+            dlg.messages = saved;
+        }
         setrlimit(RLIMIT_FSIZE, &old);
         sigaction(SIGXFSZ, &previous, nullptr);
         EXPECT_EQ(slurp(bitmap), "an earlier picture");
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"study.txt", "study.txt.bmp"}));
         if (limit == 200) {
             expectReported(onDisk, dir.path(), "study.txt");
+            EXPECT_TRUE(exported.contains(std::strerror(EFBIG))) << exported.toStdString();
         } else {
             ASSERT_EQ(dlg.messages.size(), 1u);
-            EXPECT_TRUE(dlg.messages[0].text.contains(QDir::toNativeSeparators(bitmap)));
+            EXPECT_TRUE(dlg.messages[0].text.contains(QDir::toNativeSeparators(bitmap) + ": " + std::strerror(EFBIG)))
+                << dlg.messages[0].text.toStdString();
             EXPECT_EQ(readBack(file).results.RootCount, dim.results.RootCount);
         }
     }
+}
+
+// Save As, Export and the bitmap of Save refuse what is not a regular file and
+// leave it as it is; Open refuses a pipe at once instead of waiting on it. A
+// link to a regular file is written through.
+TEST_F(Saving, OnlyRegularFilesAreWrittenOrOpenedAndLinksAreWrittenThrough)
+{
+    openStudy(dir.filePath("study.txt"));
+    const QString pipe = dir.filePath("pipe.png");
+    ASSERT_TRUE(mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0 && QFile::link(pipe, bitmap));
+    const QStringList onDisk = folderContents(dir.path());
+    dlg.openNames.push_back(pipe);
+    dlg.saveNames.push_back(pipe);
+    dlg.exportNames.push_back({pipe, "PNG image (*.png)"});
+    dlg.itemAnswers = {0};
+    for (QAction* command : {w.mnuOpen, w.mnuSaveAs, w.mnuExport}) {
+        save(command);
+        expectReported(onDisk, dir.path(), "pipe.png");
+        EXPECT_TRUE(dlg.messages.size() == 1u && dlg.messages[0].text.contains("it is not a regular file"));
+    }
+    save(w.mnuSave);
+    ASSERT_EQ(dlg.messages.size(), 1u);
+    EXPECT_TRUE(dlg.messages[0].text.contains("study.txt.bmp: it is not a regular file")) << dlg.messages[0].text.toStdString();
+    EXPECT_TRUE(QFileInfo(bitmap).isSymLink() && QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
+
+    const QString other = dir.filePath("other.txt"), link = dir.filePath("link.txt");
+    ASSERT_TRUE(put(other, "old") && QFile::link(other, link));
+    dlg.saveNames.push_back(link);
+    w.mnuSaveAs->trigger();
+    EXPECT_TRUE(dlg.messages.size() == 1u && QFileInfo(link).isSymLink());
+    EXPECT_EQ(slurp(other), slurp(file));
 }
 
 TEST(Safety, ASaveRefusedOrFailedLeavesBothFilesAndTheFileName)

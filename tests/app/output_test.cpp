@@ -212,6 +212,10 @@ TEST(NewSeries, FailuresStayInTheDialogAndCreateOpensTheSeriesReadyToStudy)
     EXPECT_EQ(field("txtExpression")->text(), "sin(x)/(x");
 
     field("txtExpression")->setText("sin(x)/x");
+    field("txtCentre")->setText("0.1234567890123456789"); // more digits than the file keeps: made about what it keeps, and said
+    d->refreshPreview();
+    EXPECT_TRUE(d->findChild<QLabel*>("lblPreview")->text().contains("\nThe centre 0.12345678901234568 is written as 0.123456789012346;"));
+    field("txtCentre")->setText("0");
     d->refreshPreview();
     EXPECT_TRUE(d->errorText().isEmpty());
     EXPECT_TRUE(d->findChild<QLabel*>("lblPreview")->text().contains("-0.166666666666667"));

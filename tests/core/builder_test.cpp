@@ -164,3 +164,27 @@ TEST(BuilderFile, WrittenSeriesReadsBackWithTheDigitsItShowsAndTheCommandLineExi
         EXPECT_EQ(readBack(f.fileName()).series.TermCount, c.args[0] == u"taylor" ? 12 : 16);
     }
 }
+
+// What the file holds is what the series is about: a centre or period the file's 15 digits round is used rounded, and
+// said; a description that would not fit the reader's field is shortened.
+TEST(BuilderFile, TheSeriesIsAboutTheCentreAndPeriodTheFileHolds)
+{
+    const BuiltSeries t = BuildTaylor("tan(x)", 1.5707963267948966, 1); // beside the pole: the rounding crosses it
+    arb_t c;
+    arb_init(c), arb_set_d(c, 1.5707963267949), arb_tan(c, c, 256);
+    EXPECT_EQ(t.coeffs[0], arf_get_d(arb_midref(c), ARF_RND_NEAR));
+    arb_clear(c);
+    EXPECT_EQ(t.centre, 1.5707963267949);
+    EXPECT_EQ(t.notes, QStringList{"the centre 1.5707963267948966 is written as 1.5707963267949; the series is about that centre"});
+    const BuiltSeries f = BuildFourier("x", 0.5, "0.12345678901234567", 2);
+    EXPECT_EQ(std::tuple(f.period, f.periodText, f.centre), std::tuple(0.123456789012346, QString("0.123456789012346"), 0.5));
+    ASSERT_EQ(f.notes.size(), 1);
+    EXPECT_TRUE(f.notes[0].startsWith("the period 0.1234567890123456") && f.notes[0].endsWith("as 0.123456789012346; the series is about that period"));
+    EXPECT_TRUE(BuildFourier("x", 0.5, "*", 2).notes.isEmpty());
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(WriteBuiltSeries(BuildTaylor("1." + QString(70000, '0'), 0, 0), dir.filePath("long.ser")).ok);
+    EXPECT_TRUE(readBack(dir.filePath("long.ser")).series.SourceText.endsWith("000… about 0, degree 0"));
+    const QString euros = DescribedExpression(QString(3000, QChar(0x20AC)));
+    EXPECT_TRUE(euros.endsWith(QString(QChar(0x20AC)) + "…") && euros.toUtf8().size() <= 4003) << euros.toUtf8().size();
+}

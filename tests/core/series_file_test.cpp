@@ -2,6 +2,9 @@
 #include "core/series/series_file.h"
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
+#include "core/study/whole_file.h"
+
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -11,9 +14,11 @@
 
 #include <bit>
 #include <chrono>
+#include <cerrno>
 #include <cstdio>
 #include <random>
 #include <cmath>
+#include <cstring>
 #include <span>
 #include <tuple>
 
@@ -248,17 +253,32 @@ TEST_F(SeriesFile, WritesTheExactFormatReadsItBackAndFailuresKeepTheOldFile)
     const Dimension none = fresh();
     StudySettingsTexts lowY = kTexts; // could not be read back
     lowY.windowly = "-1e39";
+    Dimension longText = d; // the reader would refuse the field
+    longText.series.SourceText = QByteArray(70000, 'x');
+    // Only a regular file is written: not a pipe nor a link to one, not a link that leads nowhere.
+    const QString pipe = dir.filePath("pipe"), toPipe = dir.filePath("to_pipe"), nowhere = dir.filePath("nowhere");
+    ASSERT_TRUE(mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0 && QFile::link(pipe, toPipe) && QFile::link(dir.filePath("none"), nowhere));
     const std::tuple<const Dimension&, QString, const StudySettingsTexts&, QString> cases[] = {
         {d, dir.path(), kTexts, QDir::toNativeSeparators(dir.path())}, // a folder
         {d, dir.filePath("no/such/folder/x.txt"), kTexts, "x.txt"}, {d, longName, kTexts, ""},
-        {d, old, lowY, "lower plot limit"}, {none, old, kTexts, "no series"}};
+        {d, old, lowY, "lower plot limit"}, {none, old, kTexts, "no series"}, {longText, old, kTexts, "description is longer than 65536 bytes"},
+        {d, pipe, kTexts, "not a regular file"}, {d, toPipe, kTexts, "not a regular file"}, {d, nowhere, kTexts, "leads to no file"}};
     for (const auto& [dim, path, texts, mentions] : cases) {
         const WriteResult w = WriteSeriesFile(dim, path, texts);
         EXPECT_FALSE(w.ok) << path.toStdString();
         EXPECT_TRUE(w.message.contains(mentions)) << w.message.toStdString();
     }
     EXPECT_EQ(std::pair(slurp(old), slurp(longName)), std::pair(QByteArray("old content"), QByteArray("old content")));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 5); // no temporary leftovers
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 6); // the link to the pipe counts; no temporary leftovers
+    EXPECT_TRUE(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile() && QFileInfo(toPipe).isSymLink() && QFileInfo(nowhere).isSymLink());
+
+    // A link to a regular file is written through: the link stays, the file it names gets the content.
+    ASSERT_TRUE(QFile::link(old, dir.filePath("to_old")) && WriteSeriesFile(d, dir.filePath("to_old"), kTexts).ok);
+    EXPECT_TRUE(QFileInfo(dir.filePath("to_old")).isSymLink());
+    EXPECT_EQ(slurp(old), slurp(out));
+    QFile full("/dev/full"); // a full disk names its reason
+    ASSERT_TRUE(full.open(QIODevice::WriteOnly));
+    EXPECT_EQ(WriteAll(full, QByteArray(1 << 16, 'x')), QString::fromLocal8Bit(std::strerror(ENOSPC)));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 #include "core/series/series_terms.h"
 #include "core/study/number_text.h"
 
+#include <QLocale>
+
 #include <fftw3.h>
 
 #include <algorithm>
@@ -88,13 +90,19 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     if (!std::isfinite(centre))
         throw BuildError(QStringLiteral("the centre must be a finite number"));
     QString periodText;
-    const double p = parsePeriod(period, periodText);
+    double p = parsePeriod(period, periodText);
     if (harmonics < 1 || harmonics > kMaxHarmonics)
         throw BuildError(QStringLiteral("the number of harmonics must be a whole number from 1 to %1, not %2").arg(kMaxHarmonics).arg(harmonics));
-    if (interval && (!std::isfinite(interval->lower) || !std::isfinite(interval->upper)))
-        throw BuildError(QStringLiteral("the interval ends must be finite numbers"));
-    if (interval && !(interval->lower < interval->upper))
-        throw BuildError(QStringLiteral("the interval's lower end must be below its upper end"));
+    if (interval)
+        CheckedInterval(*interval, true);
+    QStringList notes;
+    centre = AsFileHoldsIt(centre, QStringLiteral("centre"), notes);
+    if (periodText != u"*") {
+        p = AsFileHoldsIt(p, QStringLiteral("period"), notes);
+        periodText = NumberText(p);
+    }
+    const Interval iv = interval ? *interval
+                                 : CheckedInterval({centre, centre + p}, false);
     const Expression e = Expression::parse(expression);
 
     int m = 32;
@@ -135,13 +143,57 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
         dropped = std::max(dropped, std::fabs(all[k]));
     r.errorEstimate = moved + dropped;
 
-    const Interval iv = interval ? *interval : Interval{centre, centre + p};
+    r.notes = notes;
     r.lower = iv.lower;
     r.upper = iv.upper;
     r.sourceText = QStringLiteral("Fourier series of %1, period %2, %3 harmonics")
-                       .arg(expression.simplified(), periodText == u"*" ? QStringLiteral("2pi") : periodText)
+                       .arg(DescribedExpression(expression), periodText == u"*" ? QStringLiteral("2pi") : periodText)
                        .arg(harmonics);
     return r;
+}
+
+double AsFileHoldsIt(double value, const QString& what, QStringList& notes)
+{
+    const double held = AsWritten(value);
+    if (held != value)
+        notes << QStringLiteral("the %1 %2 is written as %3; the series is about that %1")
+                     .arg(what, QString::number(value, 'g', QLocale::FloatingPointShortest), NumberText(held));
+    return held;
+}
+
+QString DescribedExpression(const QString& expression)
+{
+    // In bytes of UTF-8, as the file holds it; a few thousand is plenty to
+    // recognise an expression by.
+    constexpr qsizetype kMostBytes = 4000;
+    const QString e = expression.simplified();
+    if (e.toUtf8().size() <= kMostBytes)
+        return e;
+    qsizetype bytes = 0, cut = 0;
+    while (cut < e.size()) {
+        // A surrogate pair is one character: never split.
+        const qsizetype n = e[cut].isHighSurrogate() && cut + 1 < e.size() ? 2 : 1;
+        const qsizetype size = e.mid(cut, n).toUtf8().size();
+        if (bytes + size > kMostBytes)
+            break;
+        bytes += size;
+        cut += n;
+    }
+    return e.left(cut) + QStringLiteral("…");
+}
+
+Interval CheckedInterval(const Interval& interval, bool given)
+{
+    const QString what = given ? QStringLiteral("the interval") : QStringLiteral("the default interval");
+    const QString hint = given ? QString() : QStringLiteral("; give the interval");
+    if (!std::isfinite(interval.lower) || !std::isfinite(interval.upper))
+        throw BuildError(QStringLiteral("%1's ends must be finite numbers%2").arg(what, hint));
+    // Ends that differ only past the file's digits would be written as one.
+    const double lower = AsWritten(interval.lower), upper = AsWritten(interval.upper);
+    if (!(lower < upper))
+        throw BuildError(QStringLiteral("%1's lower end must be below its upper end (written as %2 and %3)%4")
+                             .arg(what, NumberText(lower), NumberText(upper), hint));
+    return interval;
 }
 
 Series ToSeries(const BuiltSeries& s)

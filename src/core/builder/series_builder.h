@@ -7,6 +7,7 @@
 #include "core/study/dimension.h"
 
 #include <QString>
+#include <QStringList>
 #include <atomic>
 #include <optional>
 #include <vector>
@@ -34,6 +35,10 @@ struct BuiltSeries {
     QString sourceText;
     // Fourier only: a bound-like estimate of the coefficients' error.
     double errorEstimate = 0;
+    // What the user should know although the series was made: a centre or
+    // period that the file's digits round, so the series is about the
+    // rounded one.
+    QStringList notes;
 };
 
 // Lets another thread stop a build. The builder looks at it between series
@@ -61,6 +66,19 @@ Series ToSeries(const BuiltSeries& s);
 
 // The atomic series-only write; on failure the message says why.
 WriteResult WriteBuiltSeries(const BuiltSeries& s, const QString& path);
+
+// How a series is built about the centre and period its file will hold: the
+// number `value` is written as, and a note when that is not `value` itself.
+// `what` names it ("centre").
+double AsFileHoldsIt(double value, const QString& what, QStringList& notes);
+
+// The expression as the series' description quotes it, cut with an ellipsis
+// so that the description stays far below the longest field a file may hold.
+QString DescribedExpression(const QString& expression);
+
+// The interval, refused when its ends are not finite or it is empty as the
+// file will hold it; `given` tells the user's from the one a builder picked.
+Interval CheckedInterval(const Interval& interval, bool given);
 
 // The validity interval the Taylor builder picks when the user gives none.
 Interval DefaultTaylorInterval(double centre, const std::vector<double>& coeffs);

@@ -484,7 +484,7 @@ bool nearestDouble(const arb_t v, double& out)
 
 QString sourceText(const QString& expr, double centre, int degree)
 {
-    return QStringLiteral("Taylor series of %1 about %2, degree %3").arg(expr.simplified(), NumberText(centre)).arg(degree);
+    return QStringLiteral("Taylor series of %1 about %2, degree %3").arg(DescribedExpression(expr), NumberText(centre)).arg(degree);
 }
 
 
@@ -511,7 +511,7 @@ Interval intervalFromLogs(double centre, const std::vector<double>& logs)
         radius = std::exp(-worst);
     }
     const double least = std::max(1e-6, 64 * std::numeric_limits<double>::epsilon() * std::fabs(centre));
-    radius = std::clamp(std::isnan(radius) ? least : radius, least, 100.0);
+    radius = std::clamp(std::isnan(radius) ? least : radius, least, std::max(least, 100.0));
     return {centre - radius, centre + radius};
 }
 
@@ -550,10 +550,10 @@ BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, st
         throw BuildError(QStringLiteral("the centre must be a finite number"));
     if (degree < 0 || degree > kMaxTaylorDegree)
         throw BuildError(QStringLiteral("the degree must be a whole number from 0 to %1, not %2").arg(kMaxTaylorDegree).arg(degree));
-    if (interval && (!std::isfinite(interval->lower) || !std::isfinite(interval->upper)))
-        throw BuildError(QStringLiteral("the interval ends must be finite numbers"));
-    if (interval && !(interval->lower < interval->upper))
-        throw BuildError(QStringLiteral("the interval's lower end must be below its upper end"));
+    if (interval)
+        CheckedInterval(*interval, true);
+    QStringList notes;
+    centre = AsFileHoldsIt(centre, QStringLiteral("centre"), notes);
     const Expression e = Expression::parse(expression);
 
     const slong want = degree + 1;
@@ -595,7 +595,8 @@ BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, st
                 std::vector<double> logs;
                 for (slong k = 0; k < s.valid; ++k)
                     logs.push_back(k < s.p->length ? logAbs(s.p->coeffs + k) : -INFINITY);
-                const Interval iv = interval ? *interval : intervalFromLogs(centre, logs);
+                const Interval iv = interval ? *interval : CheckedInterval(intervalFromLogs(centre, logs), false);
+                r.notes = notes;
                 r.lower = iv.lower;
                 r.upper = iv.upper;
                 r.sourceText = sourceText(expression, centre, degree);

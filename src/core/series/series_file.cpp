@@ -3,6 +3,7 @@
 #include "core/series/series_terms.h"
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
+#include "core/study/whole_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -497,6 +498,9 @@ QString boolField(bool b) { return b ? QStringLiteral("#TRUE#") : QStringLiteral
 // back. Every other byte is kept as it was read, whatever its encoding.
 QByteArray textField(const QByteArray& t)
 {
+    // The reader refuses a longer field; a file it cannot open is not written.
+    if (t.size() > kMaxFieldBytes)
+        throw WriteError{QStringLiteral("the description is longer than %1 bytes").arg(kMaxFieldBytes)};
     QByteArray s = t;
     s.replace('"', '\'');
     s.replace("\r\n", " ");
@@ -658,6 +662,15 @@ QString located(const ParseError& e) { return QStringLiteral("line %1: %2").arg(
 
 } // namespace
 
+double AsWritten(double value)
+{
+    try {
+        return LeadingNumber(numberField(value));
+    } catch (const WriteError&) {
+        return value;
+    }
+}
+
 int ShownTermCount(const Series& s)
 {
     return s.Kind == SeriesKind::Power ? s.TermCount : s.TermCount + 1;
@@ -725,23 +738,8 @@ namespace {
 // The file is replaced only once the new content is completely on disk.
 WriteResult writeAtomically(const QString& path, const QByteArray& content)
 {
-    if (QFileInfo(path).isDir())
-        return writeFailure(path, QStringLiteral("it is a folder, not a file"));
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return writeFailure(path, ioReason(file, QStringLiteral("it cannot be created")));
-    // Flushed here because commit() does not check that the buffered bytes
-    // reached the disk: on a full disk it would put a truncated file in place
-    // of the old one.
-    if (file.write(content) != content.size() || !file.flush()) {
-        const QString why = ioReason(file, QStringLiteral("writing failed"));
-        file.cancelWriting();
-        return writeFailure(path, why);
-    }
-    if (!file.commit())
-        return writeFailure(path, ioReason(file, QStringLiteral("the new content could not replace the old file")));
-    return {true, {}};
+    const QString why = WriteWholeFile(path, content);
+    return why.isEmpty() ? WriteResult{true, {}} : writeFailure(path, why);
 }
 
 } // namespace

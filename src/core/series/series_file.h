@@ -54,6 +54,11 @@ WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const Study
 QByteArray SeriesOnlyContent(const Series& s, QString* why = nullptr);
 WriteResult WriteSeriesOnlyFile(const Series& s, const QString& path);
 
+// The number a series file written with `value` in a number field reads back
+// as (the writer keeps 15 significant digits). A value no file can hold comes
+// back as it is.
+double AsWritten(double value);
+
 // The count the window shows beside "# of terms:" / "Degree:" and the file
 // carries in its header: the number of coefficients of a trigonometric series,
 // the degree of a power series.

@@ -4,10 +4,11 @@
 #include "core/series/series_terms.h"
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
+#include "core/study/whole_file.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace vendrak {
 
@@ -75,18 +76,17 @@ SaveReport SaveStudyFiles(const Dimension& d, const QImage& graph, const StudySe
     report.studySaved = true;
     if (!graph.isNull()) {
         const QString bitmap = d.window.FileName + QStringLiteral(".bmp");
-        QSaveFile out(bitmap);
-        bool ok = out.open(QIODevice::WriteOnly);
-        if (ok) {
-            QImageWriter writer(&out, "BMP");
-            // commit() alone would not notice buffered bytes that never
-            // reached the disk, and would replace the earlier bitmap.
-            ok = writer.write(graph) && out.flush() && out.commit();
-        }
+        // Made whole in memory first, so a failed write names the system's
+        // reason rather than the encoder's.
+        QBuffer data;
+        data.open(QIODevice::WriteOnly);
+        QString why = QImageWriter(&data, "BMP").write(graph) ? QString() : QStringLiteral("the picture could not be made");
+        if (why.isEmpty())
+            why = WriteWholeFile(bitmap, data.data());
         // The study itself is saved; only its picture is not.
-        if (!ok)
+        if (!why.isEmpty())
             report.warnings << QStringLiteral("The graph could not be saved as %1: %2")
-                                   .arg(QDir::toNativeSeparators(bitmap), out.errorString());
+                                   .arg(QDir::toNativeSeparators(bitmap), why);
     }
     return report;
 }

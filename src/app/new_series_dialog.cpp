@@ -1,5 +1,7 @@
 #include "app/new_series_dialog.h"
 
+#include "app/build_process.h"
+
 #include "core/series/evaluators.h"
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
@@ -12,10 +14,12 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
+#include <utility>
 
 namespace vendrak {
 
@@ -198,6 +202,11 @@ NewSeriesDialog::NewSeriesDialog(QWidget* parent)
     for (QLineEdit* e : {expression_, centre_, terms_, period_, lower_, upper_})
         connect(e, &QLineEdit::textChanged, debounce_, qOverload<>(&QTimer::start));
     connect(kind_, &QComboBox::currentIndexChanged, this, &NewSeriesDialog::kindChanged);
+    // A Create that is over quickly shows no progress at all.
+    progressDelay_ = new QTimer(this);
+    progressDelay_->setSingleShot(true);
+    progressDelay_->setInterval(500);
+    connect(progressDelay_, &QTimer::timeout, this, &NewSeriesDialog::showProgress);
     kindChanged();
 }
 
@@ -209,24 +218,32 @@ void NewSeriesDialog::kindChanged()
     debounce_->start();
 }
 
-BuiltSeries NewSeriesDialog::build() const
+bool NewSeriesDialog::Request::operator==(const Request& o) const
 {
-    const double centre = numberField(centre_, QStringLiteral("the centre"), 0.0);
-    const QString termsWhat = kind_->currentIndex() == 1 ? QStringLiteral("the number of harmonics") : QStringLiteral("the degree");
+    return fourier == o.fourier && expression == o.expression && period == o.period && centre == o.centre &&
+           terms == o.terms && interval.has_value() == o.interval.has_value() &&
+           (!interval || (interval->lower == o.interval->lower && interval->upper == o.interval->upper));
+}
+
+NewSeriesDialog::Request NewSeriesDialog::request() const
+{
+    Request r;
+    r.fourier = kind_->currentIndex() == 1;
+    r.expression = expression_->text();
+    r.period = period_->text();
+    r.centre = numberField(centre_, QStringLiteral("the centre"), 0.0);
+    const QString termsWhat = r.fourier ? QStringLiteral("the number of harmonics") : QStringLiteral("the degree");
     bool ok = false;
-    const int terms = terms_->text().trimmed().toInt(&ok);
+    r.terms = terms_->text().trimmed().toInt(&ok);
     if (!ok)
         throw BuildError(QStringLiteral("%1 \"%2\" is not a whole number").arg(termsWhat, terms_->text().trimmed()));
-    std::optional<Interval> interval;
     const bool hasLower = !lower_->text().trimmed().isEmpty(), hasUpper = !upper_->text().trimmed().isEmpty();
     if (hasLower != hasUpper)
         throw BuildError(QStringLiteral("give both ends of the interval, or neither for the default"));
     if (hasLower)
-        interval = Interval{numberField(lower_, QStringLiteral("the interval's lower end")),
-                            numberField(upper_, QStringLiteral("the interval's upper end"))};
-    if (kind_->currentIndex() == 1)
-        return BuildFourier(expression_->text(), centre, period_->text(), terms, interval);
-    return BuildTaylor(expression_->text(), centre, terms, interval);
+        r.interval = Interval{numberField(lower_, QStringLiteral("the interval's lower end")),
+                              numberField(upper_, QStringLiteral("the interval's upper end"))};
+    return r;
 }
 
 QString NewSeriesDialog::errorText() const { return error_->text(); }
@@ -234,38 +251,171 @@ QString NewSeriesDialog::errorText() const { return error_->text(); }
 void NewSeriesDialog::refreshPreview()
 {
     debounce_->stop();
+    Request r;
     try {
-        const BuiltSeries s = build();
-        QStringList shown;
-        for (size_t k = 0; k < std::min<size_t>(8, s.coeffs.size()); ++k)
-            shown << NumberText(s.coeffs[k]);
-        if (s.coeffs.size() > 8)
-            shown << QStringLiteral("…");
-        QString text = QStringLiteral("Coefficients: %1\nInterval: %2 to %3")
-                           .arg(shown.join(QStringLiteral(", ")), NumberText(s.lower), NumberText(s.upper));
-        if (s.kind == SeriesKind::Trigonometric)
-            text += QStringLiteral("\nEstimated error of the coefficients: %1").arg(NumberText(s.errorEstimate));
-        for (const QString& note : s.notes)
-            text += u'\n' + note.left(1).toUpper() + note.mid(1) + u'.';
-        preview_->setText(text);
-        plot_->setCurves(Expression::parse(expression_->text()), ToSeries(s), s.lower, s.upper);
-        error_->clear();
+        r = request();
     } catch (const BuildError& e) {
-        preview_->clear();
-        plot_->setCurves(std::nullopt, std::nullopt, 0, 0);
-        error_->setText(e.message());
+        dropBuild();
+        showFailure(e.message());
+        return;
+    }
+    if (build_ && buildFor_ == r)
+        return; // already on its way
+    dropBuild();
+    if (last_ && last_->first == r)
+        showPreview(r, last_->second);
+    else
+        startBuild(r);
+}
+
+void NewSeriesDialog::startBuild(const Request& r)
+{
+    build_ = new BuildProcess(this);
+    buildFor_ = r;
+    connect(build_, &BuildProcess::finished, this, &NewSeriesDialog::built);
+    build_->start([r](const BuildControl* control) {
+        if (r.fourier)
+            return BuildFourier(r.expression, r.centre, r.period, r.terms, r.interval, control);
+        return BuildTaylor(r.expression, r.centre, r.terms, r.interval, control);
+    });
+    preview_->setText(QStringLiteral("Building…"));
+    plot_->setCurves(std::nullopt, std::nullopt, 0, 0);
+    error_->clear();
+}
+
+// A build that is dropped is ended at once, and so is the Create waiting
+// for it; its process answers nobody.
+void NewSeriesDialog::dropBuild()
+{
+    delete std::exchange(build_, nullptr);
+    if (std::exchange(createWaits_, false))
+        closeProgress();
+}
+
+void NewSeriesDialog::built()
+{
+    BuildProcess* const done = std::exchange(build_, nullptr);
+    done->deleteLater();
+    const bool create = std::exchange(createWaits_, false);
+    closeProgress();
+    if (!done->series()) {
+        showFailure(done->error());
+        return;
+    }
+    last_.emplace(buildFor_, *done->series());
+    showPreview(last_->first, last_->second);
+    if (create)
+        save(last_->second);
+}
+
+void NewSeriesDialog::showPreview(const Request& r, const BuiltSeries& s)
+{
+    QStringList shown;
+    for (size_t k = 0; k < std::min<size_t>(8, s.coeffs.size()); ++k)
+        shown << NumberText(s.coeffs[k]);
+    if (s.coeffs.size() > 8)
+        shown << QStringLiteral("…");
+    QString text = QStringLiteral("Coefficients: %1\nInterval: %2 to %3")
+                       .arg(shown.join(QStringLiteral(", ")), NumberText(s.lower), NumberText(s.upper));
+    if (s.kind == SeriesKind::Trigonometric)
+        text += QStringLiteral("\nEstimated error of the coefficients: %1").arg(NumberText(s.errorEstimate));
+    for (const QString& note : s.notes)
+        text += u'\n' + note.left(1).toUpper() + note.mid(1) + u'.';
+    preview_->setText(text);
+    plot_->setCurves(Expression::parse(r.expression), ToSeries(s), s.lower, s.upper);
+    error_->clear();
+}
+
+void NewSeriesDialog::showFailure(const QString& message)
+{
+    preview_->clear();
+    plot_->setCurves(std::nullopt, std::nullopt, 0, 0);
+    error_->setText(message);
+}
+
+// Create saves what the fields describe: the finished preview when it is of
+// these fields, else what the build running for them (or a new one) makes.
+void NewSeriesDialog::create()
+{
+    debounce_->stop();
+    Request r;
+    try {
+        r = request();
+    } catch (const BuildError& e) {
+        dropBuild();
+        showFailure(e.message());
+        return;
+    }
+    if (last_ && last_->first == r) {
+        dropBuild();
+        showPreview(r, last_->second);
+        save(last_->second);
+        return;
+    }
+    if (!build_ || !(buildFor_ == r)) {
+        dropBuild();
+        startBuild(r);
+    }
+    createWaits_ = true;
+    if (!progress_ && !progressDelay_->isActive())
+        progressDelay_->start();
+}
+
+void NewSeriesDialog::showProgress()
+{
+    if (!createWaits_ || !build_ || progress_)
+        return;
+    progress_ = new QProgressDialog(QStringLiteral("Building the series…"), QStringLiteral("Cancel"), 0, 0, this);
+    progress_->setObjectName(QStringLiteral("dlgBuildProgress"));
+    progress_->setWindowTitle(QStringLiteral("Vendrak"));
+    progress_->setWindowModality(Qt::WindowModal);
+    progress_->setAutoReset(false);
+    progress_->setAutoClose(false);
+    progress_->setMinimumDuration(0);
+    // Esc may close the dialog as a dialog rather than press Cancel.
+    connect(progress_, &QProgressDialog::canceled, this, &NewSeriesDialog::cancelCreate);
+    connect(progress_, &QDialog::rejected, this, &NewSeriesDialog::cancelCreate);
+    // A builder that says how far it is gets a bar; else the bar only moves.
+    auto* poll = new QTimer(progress_);
+    connect(poll, &QTimer::timeout, this, [this] {
+        const double f = build_ ? build_->fraction() : 0.0;
+        if (progress_ && f > 0) {
+            progress_->setMaximum(1000);
+            progress_->setValue(static_cast<int>(f * 1000));
+        }
+    });
+    poll->start(100);
+    progress_->show();
+}
+
+void NewSeriesDialog::closeProgress()
+{
+    progressDelay_->stop();
+    if (QProgressDialog* p = std::exchange(progress_, nullptr)) {
+        p->disconnect(this);
+        p->hide();
+        p->deleteLater();
     }
 }
 
-void NewSeriesDialog::create()
+// Back to the dialog with nothing written.
+void NewSeriesDialog::cancelCreate()
 {
-    BuiltSeries s;
-    try {
-        s = build();
-    } catch (const BuildError& e) {
-        error_->setText(e.message());
+    if (!createWaits_)
         return;
-    }
+    dropBuild();
+    preview_->setText(QStringLiteral("Build cancelled."));
+}
+
+void NewSeriesDialog::done(int result)
+{
+    debounce_->stop();
+    dropBuild();
+    QDialog::done(result);
+}
+
+void NewSeriesDialog::save(const BuiltSeries& s)
+{
     const QString path = askSaveFileName ? askSaveFileName() : QString();
     if (path.isEmpty())
         return;

@@ -4,12 +4,16 @@
 #include "app/new_series_dialog.h"
 #include "app/picture_box.h"
 #include "support/shown_window.h"
+#include "support/watchdog.h"
 
 #include <QtWidgets>
 #include <QSvgRenderer>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ctime>
+#include <optional>
+#include <unistd.h>
 
 namespace vendrak {
 namespace {
@@ -189,7 +193,8 @@ TEST(PrintReport, WithAndWithoutTheGraphCancelledAndFailing)
 }
 
 // A failure is said in the dialog and writes nothing; Create saves the series
-// and the window opens it as Open does, ready to study.
+// (built first when no preview of it is ready) and the window opens it as Open
+// does, ready to study.
 TEST(NewSeries, FailuresStayInTheDialogAndCreateOpensTheSeriesReadyToStudy)
 {
     QTemporaryDir dir;
@@ -203,24 +208,28 @@ TEST(NewSeries, FailuresStayInTheDialogAndCreateOpensTheSeriesReadyToStudy)
     for (const auto& [name, text] : {std::pair{"txtCentre", "0"}, {"txtTerms", "60"}, {"txtLower", "-10"},
                                      {"txtUpper", "10"}, {"txtExpression", "sin(x)/(x"}})
         field(name)->setText(text);
-    d->refreshPreview();
-    EXPECT_EQ(d->errorText(), "column 10: expected ')'"); // at the end of the text
-    t.dlg.saveNames.push_back(path);
-    d->findChild<QPushButton*>("cmdCreate")->click();
+    for (bool create : {false, true}) {
+        t.dlg.saveNames = {path};
+        create ? d->findChild<QPushButton*>("cmdCreate")->click() : d->refreshPreview();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !d->errorText().isEmpty(); }, 5000));
+        EXPECT_EQ(d->errorText(), "column 10: expected ')'"); // at the end of the text
+    }
     EXPECT_EQ(t.dlg.saveAsked, 0); // nothing is asked, nothing written
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(field("txtExpression")->text(), "sin(x)/(x");
 
     field("txtExpression")->setText("sin(x)/x");
+    const auto preview = [&] { return d->findChild<QLabel*>("lblPreview")->text(); };
     field("txtCentre")->setText("0.1234567890123456789"); // more digits than the file keeps: made about what it keeps, and said
     d->refreshPreview();
-    EXPECT_TRUE(d->findChild<QLabel*>("lblPreview")->text().contains("\nThe centre 0.12345678901234568 is written as 0.123456789012346;"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return preview().contains("\nThe centre 0.12345678901234568 is written as 0.123456789012346;"); }, 5000));
     field("txtCentre")->setText("0");
     d->refreshPreview();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return preview().contains("-0.166666666666667"); }, 5000));
     EXPECT_TRUE(d->errorText().isEmpty());
-    EXPECT_TRUE(d->findChild<QLabel*>("lblPreview")->text().contains("-0.166666666666667"));
     d->findChild<QPushButton*>("cmdCreate")->click();
-    ASSERT_TRUE(QFile::exists(path));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path); }, 5000));
+    EXPECT_NEAR(t.dim.series.Coeffs[2], -1.0 / 6, 1e-15);
     EXPECT_EQ(t.w.txtEquation->text(), path);
     EXPECT_EQ(t.w.lblTerms->text(), "60");
     EXPECT_TRUE(t.dim.window.GraphShown);
@@ -234,6 +243,99 @@ TEST(NewSeries, FailuresStayInTheDialogAndCreateOpensTheSeriesReadyToStudy)
     std::sort(roots.begin(), roots.end());
     for (int i = 0; i < 6; ++i)
         EXPECT_NEAR(roots[size_t(i)], (i < 3 ? i - 3 : i - 2) * M_PI, 1e-10) << i; // -3π..-π, π..3π
+}
+
+// CPU seconds of this process and of its children still about.
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    double s = double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+    const QByteArray me = QByteArray::number(getpid());
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        const QByteArray stat = test::slurp("/proc/" + pid + "/stat");
+        // After the name: state, parent, ... user and system time at 11 and 12.
+        const QList<QByteArray> f = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        if (f.size() > 12 && f[1] == me)
+            s += (f[11].toDouble() + f[12].toDouble()) / double(sysconf(_SC_CLK_TCK));
+    }
+    return s;
+}
+
+// What the longest build leaves running after half a second's grace.
+double cpuAfterwards()
+{
+    QTest::qWait(500);
+    const double before = cpuSeconds();
+    QTest::qWait(500);
+    return cpuSeconds() - before;
+}
+
+// The longest build runs aside: the dialog answers while it runs, an edit
+// drops it for the new fields, and Cancel, a long Create's Cancel or quitting
+// end it at once, leaving nothing at work and nothing written.
+TEST(NewSeries, BuildsRunAsideAndStopAtOnce)
+{
+    test::Watchdog watchdog;
+    QTemporaryDir dir;
+    std::optional<test::Window> t(std::in_place);
+    NewSeriesDialog* d = nullptr;
+    auto field = [&](const char* name) { return d->findChild<QLineEdit*>(name); };
+    auto preview = [&] { return d->findChild<QLabel*>("lblPreview")->text(); };
+    auto longest = [&] {
+        if (!d) {
+            t->w.mnuNewSeries->trigger();
+            d = t->w.findChild<NewSeriesDialog*>("frmNewSeries");
+        }
+        field("txtTerms")->setText("10000");
+        field("txtExpression")->setText("exp(exp(exp(x)))");
+        d->refreshPreview();
+        EXPECT_EQ(preview(), "Building…");
+        QTest::qWait(300);
+    };
+    QElapsedTimer clock;
+    watchdog.arm("typing while the longest build runs", std::chrono::seconds(10));
+    longest();
+    clock.start();
+    field("txtTerms")->selectAll();
+    QTest::keyClicks(field("txtTerms"), "20");
+    EXPECT_LT(clock.elapsed(), 100);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return preview().startsWith("Coefficients: 15.1542622414793, 41.1935556747161,"); }, 5000))
+        << preview().toStdString(); // e^e, e^(e+1), of degree 20
+
+    watchdog.arm("Cancel while the longest build runs", std::chrono::seconds(10));
+    longest();
+    clock.restart();
+    d->findChild<QPushButton*>("cmdCancel")->click();
+    EXPECT_LT(clock.elapsed(), 100);
+    EXPECT_FALSE(d->isVisible());
+    d = nullptr;
+    EXPECT_LT(cpuAfterwards(), 0.06);
+
+    watchdog.arm("a long Create, cancelled", std::chrono::seconds(10));
+    longest();
+    t->dlg.saveNames = {dir.filePath("e.txt")};
+    clock.restart();
+    d->findChild<QPushButton*>("cmdCreate")->click();
+    QProgressDialog* progress = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (progress = d->findChild<QProgressDialog*>("dlgBuildProgress")) && progress->isVisible(); }, 2000));
+    EXPECT_GE(clock.elapsed(), 450);
+    EXPECT_EQ(progress->labelText(), "Building the series…");
+    progress->findChild<QPushButton*>()->click();
+    QTest::qWait(50);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(preview(), "Build cancelled.");
+    EXPECT_EQ(t->dlg.saveAsked, 0);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_LT(cpuAfterwards(), 0.06);
+
+    watchdog.arm("quitting while the longest build runs", std::chrono::seconds(10));
+    longest();
+    clock.restart();
+    t.reset();
+    EXPECT_LT(clock.elapsed(), 500); // the window's own teardown, not the build's 20 s
+    EXPECT_LT(cpuAfterwards(), 0.06);
+    watchdog.disarm();
 }
 
 } // namespace

@@ -45,8 +45,9 @@ struct BuiltSeries {
 // operations and samples, so a stopped build ends within one operation.
 struct BuildControl {
     std::atomic<bool> cancel{false};
-    // Share of the work done so far, 0 to 1, for a progress dialog.
-    std::atomic<double> fraction{0.0};
+    // Share of the work done so far, 0 to 1, for a progress dialog; the
+    // builder moves it through the const pointer it is given.
+    mutable std::atomic<double> fraction{0.0};
 };
 
 // Thrown by a build that saw its control's cancel flag.

@@ -562,7 +562,16 @@ BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, st
     slong extra = std::max<slong>(16, want / 4);
     std::vector<double> coeffs(static_cast<size_t>(want));
     QString lastDoubt;
+    double done = 0;
     for (slong prec = kStartPrecision; prec <= kMaxPrecision; prec *= 2) {
+        if (control) {
+            if (control->cancel.load(std::memory_order_relaxed))
+                throw BuildCancelled{};
+            // Each round at twice the precision costs about as much as all
+            // before it, so each is shown as half of what is left.
+            control->fraction.store(done, std::memory_order_relaxed);
+            done += (1 - done) / 2;
+        }
         try {
             TaylorEngine engine(e, centre, want + extra, prec, control);
             Ser s = engine.eval(e.root());

@@ -120,9 +120,41 @@ TEST(BuilderErrors, BadInputIsNamed)
         {fourier("x", "two"), "\"two\""}, {fourier("1/x", "2", 5, -1), "not finite at x = 0"},
         {message([] { BuildTaylor("x", 0, 3, Interval{1, 1}); }), "lower end must be below"},
         {message([] { BuildFourier("x", 0, "*", 3, Interval{0, INFINITY}); }), "finite"},
+        {taylor("１+x"), "column 1: '１' is not a character Vendrak reads as a number"},
+        {taylor("sin(x٣)"), "column 6: '٣' is not"}, {taylor("x+𝟐"), "column 3: '𝟐' is not"},
     };
     for (const auto& [got, want] : cases)
         EXPECT_TRUE(got.contains(QString::fromUtf8(want))) << got.toStdString() << " / " << want;
+}
+
+// Nesting is refused past its limit before it can exhaust the stack; sums and products of any length, whose
+// trees are chains as long as they are, build and are destroyed without descending the chain.
+TEST(BuilderLimits, DeepNestingIsRefusedWithTheLimitAndLongSumsAndProductsBuild)
+{
+    const auto rep = [](const char* s, int n) { return QString::fromUtf8(s).repeated(n); };
+    const auto error = [](const QString& e) {
+        try { BuildTaylor(e, 0, 3); } catch (const BuildError& b) { return b.message().toStdString(); }
+        return std::string();
+    };
+    const std::pair<QString, std::string> nested[] = { // the text, and the column of the first level too many
+        {rep("(", 1001) + "x" + rep(")", 1001), "1001"}, {rep("(", 200000) + "x" + rep(")", 200000), "1001"},
+        {rep("-", 200000) + "x", "1001"}, {rep("+", 200000) + "x", "1001"}, {rep("-(", 600) + "x" + rep(")", 600), "1001"},
+        {rep("sin(", 100000) + "x" + rep(")", 100000), "4004"}, {"x" + rep("^x", 200000), "2002"},
+        {"2" + rep("^-x", 200000), "1502"}};
+    for (const auto& [text, column] : nested)
+        EXPECT_EQ(error(text), "column " + column + ": nested more than 1000 deep") << text.left(12).toStdString();
+    // At the limit: a thousand signs or calls, and a tower of powers.
+    EXPECT_EQ(BuildTaylor(rep("-", 1000) + "x", 0, 3).coeffs, (std::vector<double>{0, 1, 0, 0}));
+    EXPECT_EQ(BuildTaylor(rep("sin(", 999) + "(x)" + rep(")", 999), 0, 2).coeffs, (std::vector<double>{0, 1, 0}));
+    EXPECT_EQ(BuildTaylor("x" + rep("^x", 999), 1, 1).coeffs, (std::vector<double>{1, 1}));
+
+    const int n = 300000, m = 60000; // parsed and evaluated in doubles; built in series
+    EXPECT_EQ(Expression::parse("x" + rep("+x", n - 1))(0.5), n * 0.5);
+    EXPECT_EQ(Expression::parse("x" + rep("*x", n - 1))(1.0), 1.0);
+    const std::vector<double> taylor = BuildTaylor("x" + rep("+x", m - 1), 0, 20).coeffs;
+    EXPECT_EQ(std::vector<double>(taylor.begin(), taylor.begin() + 3), (std::vector<double>{0, double(m), 0}));
+    EXPECT_EQ(BuildTaylor("x" + rep("*x", m - 1), 1, 2).coeffs, (std::vector<double>{1, double(m), double(m) * (m - 1) / 2}));
+    EXPECT_NEAR(BuildFourier("x" + rep("+x", m / 2 - 1), 0, "2", 1).coeffs[0], m / 2 * 63 / 64.0, 1e-9 * m); // the mean of 64 samples
 }
 
 TEST(BuilderFile, WrittenSeriesReadsBackWithTheDigitsItShowsAndTheCommandLineExitCodes)
@@ -144,6 +176,7 @@ TEST(BuilderFile, WrittenSeriesReadsBackWithTheDigitsItShowsAndTheCommandLineExi
     const struct { QStringList args; int code; } cases[] = {
         {{"taylor", "sin(x)/x", "--centre", "-1", "--degree", "12", "--interval", "-10", "10"}, 0},
         {{"fourier", "abs(x)", "--period", "*", "--harmonics", "8", "--centre", "-3.14"}, 0},
+        {{"taylor", "x" + QStringLiteral("+x").repeated(30000), "--centre", "0", "--degree", "20"}, 0},
         {{"taylor", "sin(x)", "--degree", "5", "-o", out}, 2}, {{"cosine", "x", "--centre", "0", "--degree", "5", "-o", out}, 2},
         {{"taylor", "sin(x)", "--centre", "zero", "--degree", "5", "-o", out}, 2},
         {{"taylor", "log(x)", "--centre", "0", "--degree", "5", "-o", out}, 3},
@@ -161,7 +194,8 @@ TEST(BuilderFile, WrittenSeriesReadsBackWithTheDigitsItShowsAndTheCommandLineExi
         }
         QFile f(dir.filePath("stdout.ser")); // without -o the series goes to standard output
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(p.readAllStandardOutput()) > 0 && f.flush());
-        EXPECT_EQ(readBack(f.fileName()).series.TermCount, c.args[0] == u"taylor" ? 12 : 16);
+        const int terms = c.args[c.args.indexOf(c.args[0] == u"taylor" ? "--degree" : "--harmonics") + 1].toInt();
+        EXPECT_EQ(readBack(f.fileName()).series.TermCount, c.args[0] == u"taylor" ? terms : 2 * terms);
     }
 }
 

@@ -29,19 +29,33 @@ NodePtr makeNode(ExprOp op, int begin, int end)
     n->op = op;
     n->begin = begin;
     n->end = end;
+    n->hasX = op == ExprOp::X;
     return n;
 }
 
 NodePtr makeBinary(ExprOp op, NodePtr a, NodePtr b)
 {
     auto n = makeNode(op, a->begin, b->end);
+    n->hasX = a->hasX || b->hasX;
     n->a = std::move(a);
     n->b = std::move(b);
     return n;
 }
 
+NodePtr makeUnary(ExprOp op, int begin, int end, NodePtr a)
+{
+    auto n = makeNode(op, begin, end);
+    n->hasX = a->hasX;
+    n->a = std::move(a);
+    return n;
+}
+
+bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
 // Recursive descent; each level owns one precedence so that ^ binds tighter
-// than a sign in front (-x^2 is -(x^2)) and groups to the right.
+// than a sign in front (-x^2 is -(x^2)) and groups to the right. Sums and
+// products are loops; only parentheses, calls, signs and powers descend, and
+// those only kMaxNesting deep.
 class Parser {
 public:
     explicit Parser(const QString& t) : t_(t) {}
@@ -62,8 +76,44 @@ public:
 private:
     [[noreturn]] void fail(const QString& what) const
     {
-        throw BuildError(QStringLiteral("column %1: %2").arg(pos_ + 1).arg(what));
+        // A digit of another script (a full-width 1, say) is what stopped the
+        // parse wherever it stands; say so rather than what was expected.
+        if (pos_ < t_.size()) {
+            const char32_t c = codeAt(pos_);
+            if (QChar::isDigit(c) && !(c >= U'0' && c <= U'9'))
+                failAt(pos_, QStringLiteral("'%1' is not a character Vendrak reads as a number").arg(QString::fromUcs4(&c, 1)));
+        }
+        failAt(pos_, what);
     }
+
+    [[noreturn]] static void failAt(qsizetype pos, const QString& what)
+    {
+        throw BuildError(QStringLiteral("column %1: %2").arg(pos + 1).arg(what));
+    }
+
+    // The whole character at p, a surrogate pair included.
+    char32_t codeAt(qsizetype p) const
+    {
+        if (t_[p].isHighSurrogate() && p + 1 < t_.size() && t_[p + 1].isLowSurrogate())
+            return QChar::surrogateToUcs4(t_[p], t_[p + 1]);
+        return t_[p].unicode();
+    }
+
+    // One level of nesting, from the character at `at`, for as long as it lives.
+    class Nest {
+    public:
+        Nest(Parser& p, qsizetype at) : p_(p)
+        {
+            if (++p_.depth_ > kMaxNesting)
+                failAt(at, QStringLiteral("nested more than %1 deep").arg(kMaxNesting));
+        }
+        ~Nest() { --p_.depth_; }
+        Nest(const Nest&) = delete;
+        Nest& operator=(const Nest&) = delete;
+
+    private:
+        Parser& p_;
+    };
 
     void skipBlanks()
     {
@@ -112,22 +162,27 @@ private:
         skipBlanks();
         const int start = static_cast<int>(pos_);
         if (accept(u'-')) {
+            Nest nest(*this, start);
             NodePtr inner = signedFactor();
-            auto n = makeNode(ExprOp::Neg, start, inner->end);
-            n->a = std::move(inner);
-            return n;
+            const int end = inner->end;
+            return makeUnary(ExprOp::Neg, start, end, std::move(inner));
         }
-        if (accept(u'+'))
+        if (accept(u'+')) {
+            Nest nest(*this, start);
             return signedFactor();
+        }
         return power();
     }
 
     NodePtr power()
     {
         NodePtr base = primary();
-        if (accept(u'^'))
-            return makeBinary(ExprOp::Pow, std::move(base), signedFactor());
-        return base;
+        skipBlanks();
+        const qsizetype at = pos_;
+        if (!accept(u'^'))
+            return base;
+        Nest nest(*this, at);
+        return makeBinary(ExprOp::Pow, std::move(base), signedFactor());
     }
 
     NodePtr primary()
@@ -138,6 +193,7 @@ private:
         const QChar c = t_[pos_];
         const int start = static_cast<int>(pos_);
         if (c == u'(') {
+            Nest nest(*this, pos_);
             ++pos_;
             NodePtr inner = sum();
             if (!accept(u')'))
@@ -146,7 +202,7 @@ private:
             inner->end = static_cast<int>(pos_);
             return inner;
         }
-        if (c.isDigit() || c == u'.')
+        if (isAsciiDigit(c) || c == u'.')
             return number();
         if (c.isLetter())
             return name();
@@ -158,7 +214,7 @@ private:
         const qsizetype start = pos_;
         auto digits = [this] {
             qsizetype n = 0;
-            while (pos_ < t_.size() && t_[pos_].isDigit()) {
+            while (pos_ < t_.size() && isAsciiDigit(t_[pos_])) {
                 ++pos_;
                 ++n;
             }
@@ -177,7 +233,7 @@ private:
             qsizetype p = pos_ + 1;
             if (p < t_.size() && (t_[p] == u'+' || t_[p] == u'-'))
                 ++p;
-            if (p < t_.size() && t_[p].isDigit()) {
+            if (p < t_.size() && isAsciiDigit(t_[p])) {
                 pos_ = p;
                 digits();
             }
@@ -196,7 +252,7 @@ private:
     NodePtr name()
     {
         const qsizetype start = pos_;
-        while (pos_ < t_.size() && (t_[pos_].isLetterOrNumber() || t_[pos_] == u'_'))
+        while (pos_ < t_.size() && (t_[pos_].isLetter() || isAsciiDigit(t_[pos_]) || t_[pos_] == u'_'))
             ++pos_;
         const QString word = t_.mid(start, pos_ - start);
         const QString lower = word.toLower();
@@ -212,12 +268,12 @@ private:
                 continue;
             if (!accept(u'('))
                 fail(QStringLiteral("expected '(' after %1").arg(word));
+            Nest nest(*this, pos_ - 1);
             NodePtr arg = sum();
             if (!accept(u')'))
                 fail(QStringLiteral("expected ')'"));
-            auto n = makeNode(ExprOp::Call, b, static_cast<int>(pos_));
+            auto n = makeUnary(ExprOp::Call, b, static_cast<int>(pos_), std::move(arg));
             n->fn = f.fn;
-            n->a = std::move(arg);
             return n;
         }
         pos_ = start;
@@ -226,26 +282,27 @@ private:
 
     const QString& t_;
     qsizetype pos_ = 0;
+    int depth_ = 0;
 };
 
 double sign(double v) { return v > 0 ? 1.0 : v < 0 ? -1.0 : v == 0 ? 0.0 : v; }
 
-double evaluate(const ExprNode& n, double x)
+double evaluate(const ExprNode& n, const double* c, double x)
 {
     switch (n.op) {
     case ExprOp::Number: return n.value;
     case ExprOp::X: return x;
     case ExprOp::Pi: return M_PI;
     case ExprOp::E: return M_E;
-    case ExprOp::Neg: return -evaluate(*n.a, x);
-    case ExprOp::Add: return evaluate(*n.a, x) + evaluate(*n.b, x);
-    case ExprOp::Sub: return evaluate(*n.a, x) - evaluate(*n.b, x);
-    case ExprOp::Mul: return evaluate(*n.a, x) * evaluate(*n.b, x);
-    case ExprOp::Div: return evaluate(*n.a, x) / evaluate(*n.b, x);
-    case ExprOp::Pow: return std::pow(evaluate(*n.a, x), evaluate(*n.b, x));
+    case ExprOp::Neg: return -c[0];
+    case ExprOp::Add: return c[0] + c[1];
+    case ExprOp::Sub: return c[0] - c[1];
+    case ExprOp::Mul: return c[0] * c[1];
+    case ExprOp::Div: return c[0] / c[1];
+    case ExprOp::Pow: return std::pow(c[0], c[1]);
     case ExprOp::Call: break;
     }
-    const double v = evaluate(*n.a, x);
+    const double v = c[0];
     switch (n.fn) {
     case ExprFn::Sin: return std::sin(v);
     case ExprFn::Cos: return std::cos(v);
@@ -274,9 +331,21 @@ double evaluate(const ExprNode& n, double x)
 
 } // namespace
 
-bool ExprNode::dependsOnX() const
+ExprNode::~ExprNode()
 {
-    return op == ExprOp::X || (a && a->dependsOnX()) || (b && b->dependsOnX());
+    std::vector<std::unique_ptr<ExprNode>> pending;
+    if (a)
+        pending.push_back(std::move(a));
+    if (b)
+        pending.push_back(std::move(b));
+    while (!pending.empty()) {
+        std::unique_ptr<ExprNode> n = std::move(pending.back());
+        pending.pop_back();
+        if (n->a)
+            pending.push_back(std::move(n->a));
+        if (n->b)
+            pending.push_back(std::move(n->b));
+    } // each node goes childless, so its own destructor stops at once
 }
 
 Expression Expression::parse(const QString& text)
@@ -287,7 +356,10 @@ Expression Expression::parse(const QString& text)
     return e;
 }
 
-double Expression::operator()(double x) const { return evaluate(*root_, x); }
+double Expression::operator()(double x) const
+{
+    return FoldExpression<double>(*root_, [x](const ExprNode& n, const double* c) { return evaluate(n, c, x); });
+}
 
 QString Expression::termText(const ExprNode& n) const { return text_.mid(n.begin, n.end - n.begin).trimmed(); }
 

@@ -3,9 +3,12 @@
 // decimal point, + - * / ^, parentheses, pi, e, x and the usual functions of
 // one argument.
 #include <QString>
+#include <cstddef>
 #include <exception>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vendrak {
 
@@ -23,6 +26,10 @@ private:
     std::string what_;
 };
 
+// Parentheses, calls, signs and powers nest at most this deep: the parser
+// descends once per level, and the text is the user's.
+constexpr int kMaxNesting = 1000;
+
 enum class ExprOp { Number, X, Pi, E, Neg, Add, Sub, Mul, Div, Pow, Call };
 
 enum class ExprFn {
@@ -36,10 +43,47 @@ struct ExprNode {
     double value = 0;      // a number's value as a double
     QString literal;       // a number as typed, so exact arithmetic can read it again
     int begin = 0, end = 0; // the node's characters in the source text
+    bool hasX = false;      // x occurs in the node or below it
     std::unique_ptr<ExprNode> a, b;
 
-    bool dependsOnX() const;
+    ExprNode() = default;
+    // A sum of many terms is a chain as long as the sum: no recursion here.
+    ~ExprNode();
+    ExprNode(const ExprNode&) = delete;
+    ExprNode& operator=(const ExprNode&) = delete;
+
+    bool dependsOnX() const { return hasX; }
 };
+
+// Folds the tree from the leaves up, children before their node, with the
+// stack on the heap: a long sum or product is a chain along `a` as deep as
+// it is long. visit(node, children) gets the values of the node's children
+// (none, a, or a and b) to move from and returns the node's value.
+template <class V, class Visit>
+V FoldExpression(const ExprNode& root, Visit&& visit)
+{
+    struct Frame {
+        const ExprNode* n;
+        int next; // 0: a, 1: b, 2: the node itself
+    };
+    std::vector<Frame> frames{{&root, 0}};
+    std::vector<V> values;
+    while (!frames.empty()) {
+        Frame& f = frames.back();
+        const ExprNode* child = f.next == 0 ? f.n->a.get() : f.next == 1 ? f.n->b.get() : nullptr;
+        if (child) {
+            ++f.next;
+            frames.push_back({child, 0});
+            continue;
+        }
+        const auto count = static_cast<std::ptrdiff_t>(f.n->a ? (f.n->b ? 2 : 1) : 0);
+        V v = visit(*f.n, values.data() + (static_cast<std::ptrdiff_t>(values.size()) - count));
+        values.erase(values.end() - count, values.end());
+        values.push_back(std::move(v));
+        frames.pop_back();
+    }
+    return std::move(values.back());
+}
 
 class Expression {
 public:

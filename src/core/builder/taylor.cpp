@@ -69,7 +69,16 @@ public:
     TaylorEngine(const Expression& e, double centre, slong len, slong prec, const BuildControl* control)
         : e_(e), c_(centre), len_(len), prec_(prec), where_(NumberText(centre)), control_(control) {}
 
-    Ser eval(const ExprNode& n)
+    // Children before their node, so only the series still waiting for a
+    // sibling are alive: a sum of any length holds two or three at a time.
+    Ser eval(const ExprNode& root)
+    {
+        return FoldExpression<Ser>(root, [this](const ExprNode& n, Ser* c) { return node(n, c); });
+    }
+
+private:
+    // One node from its children's series c (a, then b), which it may take.
+    Ser node(const ExprNode& n, Ser* c)
     {
         if (control_ && control_->cancel.load(std::memory_order_relaxed))
             throw BuildCancelled{};
@@ -106,13 +115,13 @@ public:
             return s;
         }
         case ExprOp::Neg: {
-            Ser s = eval(*n.a);
+            Ser s = std::move(c[0]);
             arb_poly_neg(s.p, s.p);
             return s;
         }
         case ExprOp::Add:
         case ExprOp::Sub: {
-            Ser a = eval(*n.a), b = eval(*n.b);
+            const Ser &a = c[0], &b = c[1];
             Ser r = like(a, b);
             if (n.op == ExprOp::Add)
                 arb_poly_add(r.p, a.p, b.p, prec_);
@@ -121,21 +130,14 @@ public:
             zeroRange(r, 0, std::min(zeros(a), zeros(b)));
             return r;
         }
-        case ExprOp::Mul: {
-            Ser a = eval(*n.a), b = eval(*n.b);
-            return multiply(a, b);
-        }
-        case ExprOp::Div: {
-            Ser a = eval(*n.a), b = eval(*n.b);
-            return divide(a, b, n);
-        }
-        case ExprOp::Pow: return power(n);
-        case ExprOp::Call: return call(n);
+        case ExprOp::Mul: return multiply(c[0], c[1]);
+        case ExprOp::Div: return divide(c[0], c[1], n);
+        case ExprOp::Pow: return power(n, c[0], c[1]);
+        case ExprOp::Call: return call(n, c[0]);
         }
         return constant();
     }
 
-private:
     Ser constant() const
     {
         Ser s;
@@ -303,9 +305,8 @@ private:
         return r;
     }
 
-    Ser call(const ExprNode& n)
+    Ser call(const ExprNode& n, const Ser& g)
     {
-        Ser g = eval(*n.a);
         Ser r = like(g, g);
         Ser tmp = like(g, g);
         Ball f0;
@@ -415,12 +416,10 @@ private:
                 undecided(n);
     }
 
-    Ser power(const ExprNode& n)
+    Ser power(const ExprNode& n, const Ser& a, const Ser& b)
     {
-        Ser a = eval(*n.a);
         if (n.b->dependsOnX()) {
             // a^b = exp(b log a) needs a positive base.
-            Ser b = eval(*n.b);
             requireAbove(a, 0, n, true);
             Ser l = like(a, a);
             arb_poly_log_series(l.p, a.p, len_, prec_);
@@ -429,7 +428,6 @@ private:
             arb_poly_exp_series(r.p, m.p, len_, prec_);
             return r;
         }
-        Ser b = eval(*n.b);
         const arb_struct* ex = at(b, 0);
         if (arb_is_int(ex) && arf_cmpabs_2exp_si(arb_midref(ex), 40) < 0) {
             const slong k = arf_get_si(arb_midref(ex), ARF_RND_NEAR);

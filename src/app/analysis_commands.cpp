@@ -4,6 +4,7 @@
 #include "app/busy_cursor.h"
 #include "app/main_window.h"
 #include "core/analysis/result_texts.h"
+#include "app/verify_dialog.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -172,6 +173,49 @@ void MainWindow::runScan(bool roots)
     if (scan.completed)
         label->setText(scan.label);
     tellTableFull(TableFullText(dim_.results, scan, roots), busy);
+}
+
+// Verify works on a copy of the study, so the window's lists, labels and
+// results stay as they are; a list whose scan has not run (its label is
+// empty) is scanned for the purpose on that copy.
+void MainWindow::mnuVerifyRoots_Click()
+{
+    BusyCursor busy;
+    Dimension work(dim_);
+    const StudySpecTexts texts = studySpecTexts();
+    const bool scanRoots = lblRoots->text().isEmpty(), scanExtrema = lblExtrema->text().isEmpty();
+    VerifyReport report;
+    const ScanOutcome run = scanAside(work, QStringLiteral("Verifying roots and extrema…"), busy,
+                                      [&](Dimension& d, ScanControl* control) {
+                                          ScanOutcome out;
+                                          if (scanRoots)
+                                              out.cancelled = RootsCommand(d, texts, control).cancelled;
+                                          if (scanExtrema && !out.cancelled)
+                                              out.cancelled = ExtremaCommand(d, texts, control).cancelled;
+                                          if (out.cancelled)
+                                              return out;
+                                          ReadStudySpecsFrom(d.study, texts);
+                                          control->fraction = 0;
+                                          report = Verify(d.series, d.study.XLower, d.study.XUpper,
+                                                          d.study.ErrorBound, control);
+                                          out.cancelled = report.cancelled;
+                                          return out;
+                                      });
+    if (run.cancelled)
+        return;
+    busy.release();
+    if (!report.valid) {
+        dialogs().message(QStringLiteral("Vendrak"), QStringLiteral("Cannot verify: ") + report.message,
+                          Dialogs::Icon::Information);
+        return;
+    }
+    const ScanLists lists = ScanListsOf(work.results);
+    if (verifyDialog_)
+        delete verifyDialog_.data();
+    auto* dialog = new VerifyDialog(lists, report, CheckScans(lists, report), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    verifyDialog_ = dialog;
+    dialog->show();
 }
 
 void MainWindow::cmdRoots_Click() { runScan(true); }

@@ -11,6 +11,7 @@
 #include "core/series/study_texts.h"
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
+#include "core/verify/verify.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -42,7 +43,8 @@ const QStringList kNoWindowWords = {
     QStringLiteral("--help-all"), QStringLiteral("-v"),        QStringLiteral("--version"),
     QStringLiteral("--help-path"), QStringLiteral("--batch"),  QStringLiteral("--roots"),
     QStringLiteral("--extrema"),  QStringLiteral("--integral"), QStringLiteral("--value"),
-    QStringLiteral("--json"),     QStringLiteral("--save"),    QStringLiteral("--export-graph")};
+    QStringLiteral("--json"),     QStringLiteral("--save"),    QStringLiteral("--export-graph"),
+    QStringLiteral("--verify")};
 
 // False when any of it did not reach standard output: a full disk or a
 // closed pipe must not pass for a finished run.
@@ -76,7 +78,7 @@ QString CommandLineHelp()
         "Usage:\n"
         "  vendrak [FILE]\n"
         "  vendrak --batch FILE [--roots] [--extrema] [--integral] [--value ORDER X]...\n"
-        "          [--export-graph OUT] [--json] [--save]\n"
+        "          [--export-graph OUT] [--json] [--save] [--verify]\n"
         "\n"
         "Without --batch, opens the window, and FILE in it when given.\n"
         "With --batch, studies the series file FILE without a window: opens it as Open\n"
@@ -89,6 +91,9 @@ QString CommandLineHelp()
         "  --value ORDER X    value of derivative ORDER (0: the function) at X\n"
         "  --json             print one JSON object instead of the report\n"
         "  --save             save the study (and its graph bitmap) back into FILE\n"
+        "  --verify           after the report, prove every root, extremum and the\n"
+        "                     integral in the study interval with ball arithmetic and\n"
+        "                     check the roots and extrema listed against them\n"
         "  --export-graph OUT write the graph to OUT: PNG, SVG or PDF by its extension\n"
         "  -h, --help         show this help\n"
         "  -v, --version      show the version\n"
@@ -130,8 +135,9 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption exportGraphOption(QStringLiteral("export-graph"), {}, QStringLiteral("OUT"));
     const QCommandLineOption json(QStringLiteral("json"));
     const QCommandLineOption save(QStringLiteral("save"));
+    const QCommandLineOption verify(QStringLiteral("verify"));
     parser.addOptions({help, version, helpPath, batch, roots, extrema, integral, value, exportGraphOption,
-                       json, save});
+                       json, save, verify});
     auto usage = [&c](const QString& why) {
         c.mode = CommandLine::Mode::UsageError;
         c.error = why;
@@ -153,7 +159,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     }
     const QStringList files = parser.positionalArguments();
     if (!parser.isSet(batch)) {
-        for (const QCommandLineOption* o : {&roots, &extrema, &integral, &value, &exportGraphOption, &json, &save})
+        for (const QCommandLineOption* o : {&roots, &extrema, &integral, &value, &exportGraphOption, &json, &save, &verify})
             if (parser.isSet(*o))
                 return usage(QStringLiteral("--%1 needs --batch").arg(o->names().constFirst()));
         c.file = files.value(0);
@@ -167,6 +173,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     b.file = files.constFirst();
     b.json = parser.isSet(json);
     b.save = parser.isSet(save);
+    b.verify = parser.isSet(verify);
     const QStringList exports = parser.values(exportGraphOption);
     if (exports.size() > 1)
         return usage(QStringLiteral("--export-graph is given once"));
@@ -359,6 +366,86 @@ QString scanStopped(const Dimension& d, const QString& what)
     return QStringLiteral("%1: stopped early: the grid cannot advance over the interval").arg(what);
 }
 
+QJsonArray spansJson(const std::vector<Span>& spans)
+{
+    QJsonArray out;
+    for (const Span& s : spans)
+        out.append(QJsonArray{s.lo, s.hi});
+    return out;
+}
+
+QJsonArray numbersJson(const std::vector<double>& xs)
+{
+    QJsonArray out;
+    for (const double x : xs)
+        out.append(x);
+    return out;
+}
+
+QJsonObject verifiedJson(const VerifyReport& r, const ScanCheck& c)
+{
+    QJsonArray minima, maxima, minValues, maxValues;
+    for (const ProvenExtremum& e : r.extrema) {
+        (e.maximum ? maxima : minima).append(QJsonArray{e.x.lo, e.x.hi});
+        (e.maximum ? maxValues : minValues).append(QJsonArray{e.value.lo, e.value.hi});
+    }
+    QJsonObject roots{{QStringLiteral("proven"), spansJson(r.roots)},
+                      {QStringLiteral("undecided"), spansJson(r.rootsUndecided)},
+                      {QStringLiteral("complete"), r.rootsComplete}};
+    QJsonObject extrema{{QStringLiteral("minima"), minima},
+                        {QStringLiteral("maxima"), maxima},
+                        {QStringLiteral("values"), QJsonObject{{QStringLiteral("minima"), minValues},
+                                                               {QStringLiteral("maxima"), maxValues}}},
+                        {QStringLiteral("undecided"), spansJson(r.extremaUndecided)},
+                        {QStringLiteral("complete"), r.extremaComplete}};
+    if (!r.rootsMessage.isEmpty())
+        roots.insert(QStringLiteral("message"), r.rootsMessage);
+    if (!r.extremaMessage.isEmpty())
+        extrema.insert(QStringLiteral("message"), r.extremaMessage);
+    QJsonObject out{
+        {QStringLiteral("interval"), QJsonArray{r.lower, r.upper}},
+        {QStringLiteral("roots"), roots},
+        {QStringLiteral("extrema"), extrema},
+        {QStringLiteral("integral"),
+         r.integralDone ? QJsonValue(QJsonObject{{QStringLiteral("value"), r.integral},
+                                                 {QStringLiteral("radius"), r.integralRadius}})
+                        : QJsonValue(QJsonValue::Null)},
+        {QStringLiteral("scan"), QJsonObject{{QStringLiteral("rootsMissed"), numbersJson(c.rootsMissed)},
+                                             {QStringLiteral("rootsWrong"), numbersJson(c.rootsWrong)},
+                                             {QStringLiteral("extremaMissed"), numbersJson(c.extremaMissed)},
+                                             {QStringLiteral("extremaWrong"), numbersJson(c.extremaWrong)}}},
+        {QStringLiteral("summary"), QJsonArray::fromStringList(c.summary)}};
+    if (!r.message.isEmpty())
+        out.insert(QStringLiteral("message"), r.message);
+    return out;
+}
+
+// Verify after the steps: the scans held against the proof are those this
+// run made, or ones made for the purpose on a copy, so that nothing the
+// report or the saved study shows changes.
+struct Verified {
+    VerifyReport report;
+    ScanLists lists;
+    ScanCheck check;
+};
+
+Verified verifyStudy(const Dimension& d, const StudySpecTexts& texts, const std::vector<BatchStep>& steps)
+{
+    auto ran = [&steps](BatchStep::Kind kind) {
+        return std::any_of(steps.begin(), steps.end(), [kind](const BatchStep& s) { return s.kind == kind; });
+    };
+    Dimension scanned(d);
+    if (!ran(BatchStep::Kind::Roots))
+        RootsCommand(scanned, texts);
+    if (!ran(BatchStep::Kind::Extrema))
+        ExtremaCommand(scanned, texts);
+    Verified v;
+    v.lists = ScanListsOf(scanned.results);
+    v.report = Verify(d.series, d.study.XLower, d.study.XUpper, d.study.ErrorBound);
+    v.check = CheckScans(v.lists, v.report);
+    return v;
+}
+
 } // namespace
 
 int RunBatch(const BatchOptions& options)
@@ -464,14 +551,34 @@ int RunBatch(const BatchOptions& options)
             fail(QStringLiteral("save: ") + warning);
     }
     // The report reads the settings as read for the last command.
+    bool studyRead = true;
     try {
         ReadStudySpecsFrom(d.study, studyTexts);
     } catch (const RunTimeError&) {
+        studyRead = false;
+    }
+    std::optional<Verified> verified;
+    if (options.verify) {
+        if (!studyRead)
+            fail(QStringLiteral("verify: the study settings cannot be read"));
+        else if (verified = verifyStudy(d, studyTexts, options.steps); !verified->report.valid)
+            fail(QStringLiteral("verify: ") + verified->report.message);
     }
     // The report's title names the order plotted, as the window's does.
     d.study.DerivOrder = work.PlottedOrder;
-    if (!printOut(options.json ? QString::fromUtf8(QJsonDocument(toJson(d, settings, shown)).toJson(QJsonDocument::Indented))
-                               : reportText(d, settings, shown))) {
+    QString output;
+    if (options.json) {
+        QJsonObject out = toJson(d, settings, shown);
+        if (verified && verified->report.valid)
+            out.insert(QStringLiteral("verified"), verifiedJson(verified->report, verified->check));
+        output = QString::fromUtf8(QJsonDocument(out).toJson(QJsonDocument::Indented));
+    } else {
+        output = reportText(d, settings, shown);
+        if (verified && verified->report.valid)
+            output += QStringLiteral("\nVERIFIED:\n") +
+                      VerifyLines(verified->lists, verified->report, verified->check).join(u'\n') + u'\n';
+    }
+    if (!printOut(output)) {
         printError(QStringLiteral("the results could not be written to standard output: %1")
                        .arg(QString::fromLocal8Bit(std::strerror(errno))));
         return kExitCommandFailed;

@@ -29,6 +29,7 @@ struct BatchOptions {
     QString exportGraph;
     bool json = false;
     bool save = false;
+    bool verify = false; // prove roots, extrema and integral after the steps
 };
 
 struct CommandLine {

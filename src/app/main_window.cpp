@@ -188,6 +188,10 @@ void MainWindow::buildMenus()
     mnuBack->setObjectName(QStringLiteral("mnuBack"));
     mnuForward = mnuView->addAction(QStringLiteral("Forward"));
     mnuForward->setObjectName(QStringLiteral("mnuForward"));
+    mnuVerify = bar->addMenu(QStringLiteral("Verify"));
+    mnuVerify->setObjectName(QStringLiteral("mnuVerify"));
+    mnuVerifyRoots = mnuVerify->addAction(QStringLiteral("Verify roots and extrema"));
+    mnuVerifyRoots->setObjectName(QStringLiteral("mnuVerifyRoots"));
     mnuPrint = bar->addAction(QStringLiteral("Print"));
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
     mnuHelp = bar->addAction(QStringLiteral("Help"));
@@ -221,6 +225,7 @@ void MainWindow::buildMenus()
     keys(mnuFitY, std::nullopt, "Ctrl+F");
     keys(mnuBack, std::nullopt, "Alt+Left");
     keys(mnuForward, std::nullopt, "Alt+Right");
+    keys(mnuVerifyRoots, std::nullopt, "Ctrl+Shift+V");
     updateViewHistoryItems();
 
     // The client area keeps its size; the menu bar sits above it.
@@ -317,6 +322,7 @@ void MainWindow::wireEvents()
     onTrigger(mnuFitY, &MainWindow::mnuFitY_Click);
     onTrigger(mnuBack, &MainWindow::mnuBack_Click);
     onTrigger(mnuForward, &MainWindow::mnuForward_Click);
+    onTrigger(mnuVerifyRoots, &MainWindow::mnuVerifyRoots_Click);
 
     // The graph area: a press is a command (click to centre), moving only
     // shows where the pointer is.

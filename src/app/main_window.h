@@ -36,6 +36,7 @@
 #include <QMetaObject>
 #include <QPointF>
 #include <QPointer>
+#include <QDialog>
 
 #include <functional>
 #include <memory>
@@ -121,6 +122,8 @@ public:
     QAction* mnuFitY = nullptr;
     QAction* mnuBack = nullptr;
     QAction* mnuForward = nullptr;
+    QMenu* mnuVerify = nullptr;        // proofs beside the scans
+    QAction* mnuVerifyRoots = nullptr;
     QAction* mnuPrint = nullptr;
     QAction* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
@@ -187,6 +190,11 @@ public:
     void copyListEntries(QListWidget* list);
     void tellTableFull(const QString& text, BusyCursor& busy);
     void runScan(bool roots);
+    // Verify, roots and extrema: proves them on the worker and shows them
+    // beside the scans' lists (those shown, or scans run for the purpose).
+    void mnuVerifyRoots_Click();
+    // The last Verify dialog shown, if it is still open.
+    QDialog* verifyDialog() const { return verifyDialog_; }
     // Runs a Roots or Extrema scan on `work` (a copy of the study) away from
     // the window's thread, the window painted meanwhile and a progress dialog
     // with Cancel shown once it takes a while. The outcome says whether it
@@ -259,6 +267,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QPointer<QDialog> verifyDialog_;
     // The events of one field: got focus, validation (may refuse), lost focus.
     struct FieldHooks {
         QWidget* widget = nullptr;

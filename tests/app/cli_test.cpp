@@ -153,7 +153,7 @@ TEST(Cli, JsonHoldsTheCoreResultsAtFullPrecision)
         QStringList commands;
     } cases[] = {
         {"square_wave.txt", {"--value", "2", "-1.25", "--integral", "--extrema", "--roots"}},
-        {"bessel_j0.txt", {}},
+        {"bessel_j0.txt", {"--verify"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -172,7 +172,20 @@ TEST(Cli, JsonHoldsTheCoreResultsAtFullPrecision)
         EXPECT_EQ(o["roots"]["label"].toString(), roots.label);
         EXPECT_EQ(strings(o["extrema"]["entries"]), extrema.entries);
         expectSameNumbers(o, d);
-        if (!c.commands.isEmpty()) {
+        if (c.commands.contains("--verify")) {
+            // Verify adds its object and changes nothing else.
+            QJsonObject without = json(runVendrak({"--batch", example(c.file), "--json"}));
+            without.insert("verified", o["verified"]);
+            EXPECT_EQ(o, without);
+            const QJsonObject v = o["verified"].toObject();
+            EXPECT_EQ(v["roots"]["proven"].toArray().size(), 6);
+            EXPECT_EQ(v["extrema"]["maxima"][1], (QJsonArray{0, 0}));
+            EXPECT_EQ(v["extrema"]["values"]["maxima"][1], (QJsonArray{1, 1}));
+            EXPECT_TRUE(v["roots"]["complete"].toBool() && v["extrema"]["complete"].toBool());
+            EXPECT_EQ(v["scan"]["rootsMissed"].toArray().size() + v["scan"]["extremaWrong"].toArray().size(), 0);
+            for (const QJsonValue root : v["roots"]["proven"].toArray())
+                EXPECT_LT(EvalSeries(d.series, root[0].toDouble()) * EvalSeries(d.series, root[1].toDouble()), 0);
+        } else if (!c.commands.isEmpty()) {
             EXPECT_EQ(o["values"][0]["label"].toString(), PointValueCommand(d, studyTexts, "2", "-1.25").text);
             EXPECT_EQ(o["values"][0]["value"].toDouble(), EvalSelected(d.series, 2, -1.25));
             EXPECT_EQ(o["series"]["kind"].toString(), "trigonometric");
@@ -230,6 +243,11 @@ TEST(Cli, ExitStatusesAndMessages)
         {{"fourier", "x", "--period", "1", "--harmonics", "2", "--centre", "1e300"}, 3, "default interval", "", series},
         {{"taylor", "tan(x)", "--centre", "1.5707963267948966", "--degree", "1"}, 0,
          "the centre 1.5707963267948966 is written as 1.5707963267949; the series is about that centre", "\r\n-286411383293069\r\n", series},
+        // Verify after the report; a scan run for it lists nothing in the report.
+        {{"--batch", sine, "--integral", "--verify"}, 0, "",
+         "\nVERIFIED:\n5 roots in [-8, 8], all proven; the scan found 5\n6 extrema (3 max., 3 min.) in [-8, 8], "
+         "all proven; the scan found 6\nROOT IN [-6.2890625, -6.28125]\n"},
+        {{"--batch", zeroPeriod, "--roots", "--verify"}, 4, "verify: the period of the series is 0", "PLOT SETUP:"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());

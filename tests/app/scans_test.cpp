@@ -1,7 +1,10 @@
 // Roots and Extrema run away from the window's thread: a long scan shows a
 // progress dialog whose Cancel leaves the window as if the command had not run.
+#include "app/verify_dialog.h"
 #include "support/shown_window.h"
 
+#include <QClipboard>
+#include <functional>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressDialog>
@@ -31,14 +34,17 @@ TEST(Scans, FinishedScanListsAsBeforeAndCancelledOneLeavesNothing)
         t.dim.series.Coeffs[k] = 1.0 / double(k + 1);
 
     struct Case {
-        QPushButton* command;
+        std::function<void()> command;
         QListWidget* list;
         QLabel* label;
         QString dialogText;
         bool escape; // Esc instead of the Cancel button
     };
-    for (const Case& c : {Case{t.w.cmdRoots, t.w.lstRoots, t.w.lblRoots, QStringLiteral("Finding roots…"), false},
-                          Case{t.w.cmdExtrema, t.w.lstExtrema, t.w.lblExtrema, QStringLiteral("Finding extrema…"), true}}) {
+    const auto click = [](QPushButton* b) { return [b] { b->click(); }; };
+    for (const Case& c : {Case{click(t.w.cmdRoots), t.w.lstRoots, t.w.lblRoots, QStringLiteral("Finding roots…"), false},
+                          Case{click(t.w.cmdExtrema), t.w.lstExtrema, t.w.lblExtrema, QStringLiteral("Finding extrema…"), true},
+                          Case{[&] { t.w.mnuVerifyRoots->trigger(); }, t.w.lstRoots, t.w.lblRoots,
+                               QStringLiteral("Verifying roots and extrema…"), false}}) {
         SCOPED_TRACE(c.dialogText.toStdString());
         t.w.studySpecsFrame->txtSubintervals->setText(QStringLiteral("16777216")); // 2^24
         const Dimension kept = t.dim; // what the edit left; the scan may not change it
@@ -64,7 +70,7 @@ TEST(Scans, FinishedScanListsAsBeforeAndCancelledOneLeavesNothing)
         });
         poll.start(20);
         clock.start();
-        c.command->click();
+        c.command();
         const qint64 returnedAt = clock.elapsed();
         poll.stop();
 
@@ -88,6 +94,30 @@ TEST(Scans, FinishedScanListsAsBeforeAndCancelledOneLeavesNothing)
     t.w.cmdRoots->click();
     EXPECT_EQ(test::items(t.w.lstRoots), roots);
     EXPECT_EQ(t.w.lblRoots->text(), QStringLiteral("5 roots"));
+
+    // Verify holds the listed roots and extrema scanned for the purpose
+    // against the proof, beside the window's lists, which stay as they were.
+    EXPECT_EQ(t.w.verifyDialog(), nullptr) << "a cancelled Verify shows nothing";
+    t.w.mnuVerifyRoots->trigger();
+    auto* dialog = qobject_cast<VerifyDialog*>(t.w.verifyDialog());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->objectName(), QStringLiteral("frmVerify"));
+    EXPECT_TRUE(dialog->isVisible());
+    const QStringList scanned = test::items(dialog->lstVerifyScan), proven = test::items(dialog->lstVerifyProven);
+    EXPECT_EQ(scanned.size(), 11);
+    EXPECT_EQ(scanned.filter(QStringLiteral(": proven")).size(), 11);
+    EXPECT_EQ(scanned.value(2), QStringLiteral("ROOT 0: proven"));
+    EXPECT_EQ(proven.value(2), QStringLiteral("ROOT IN [0, 0]"));
+    EXPECT_TRUE(dialog->lblVerifySummary->text().startsWith(
+        QStringLiteral("5 roots in [-8, 8], all proven; the scan found 5\n6 extrema (3 max., 3 min.)")));
+    EXPECT_EQ(test::items(t.w.lstRoots), roots);
+    EXPECT_EQ(t.w.lstExtrema->count(), 0);
+    EXPECT_EQ(t.w.lblExtrema->text(), QString());
+    dialog->findChild<QPushButton*>(QStringLiteral("cmdVerifyCopy"))->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), dialog->text());
+    EXPECT_TRUE(dialog->text().contains(QStringLiteral("\nROOT IN [0, 0]\n")));
+    if (const QByteArray shot = qgetenv("VENDRAK_VERIFY_SHOT"); !shot.isEmpty())
+        dialog->grab().save(QString::fromLocal8Bit(shot));
 }
 
 } // namespace

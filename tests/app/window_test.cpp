@@ -82,7 +82,7 @@ TEST(MainWindow, EveryControlOnceInItsFrameAndTheMenus)
         top << (a->menu() ? a->menu()->objectName() : a->objectName()) + '=' + a->text();
     for (QAction* a : w.mnuFile->actions())
         file << a->objectName() + '=' + (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(top, QStringList({"mnuFile=File", "mnuView=View", "mnuPrint=Print", "mnuHelp=Help", "mnuAbout=About"}));
+    EXPECT_EQ(top, QStringList({"mnuFile=File", "mnuView=View", "mnuVerify=Verify", "mnuPrint=Print", "mnuHelp=Help", "mnuAbout=About"}));
     EXPECT_EQ(file, QStringList({"mnuNewSeries=New series from expression…", "mnuNewSeriesBar=-", "mnuOpen=Open",
                                  "mnuFileBar1=-", "mnuSave=Save", "mnuSaveAs=Save As", "mnuFileBar2=-",
                                  "mnuCopy=Copy graph to clipboard", "mnuExport=Export graph…"}));
@@ -149,7 +149,7 @@ TEST(MainWindow, MenusAndTheirKeysRunBesideARefusingFieldWhichKeepsTheFocusAndIt
     MainWindow& w = s.w;
     const std::pair<QAction*, const char*> keys[] = {
         {w.mnuOpen, "Ctrl+O"}, {w.mnuSave, "Ctrl+S"},   {w.mnuSaveAs, "Ctrl+Shift+S"}, {w.mnuCopy, "Ctrl+Shift+C"},
-        {w.mnuExport, "Ctrl+E"}, {w.mnuPrint, "Ctrl+P"}, {w.mnuHelp, "F1"}};
+        {w.mnuExport, "Ctrl+E"}, {w.mnuPrint, "Ctrl+P"}, {w.mnuHelp, "F1"}, {w.mnuVerifyRoots, "Ctrl+Shift+V"}};
     for (const auto& [action, key] : keys) {
         EXPECT_EQ(action->shortcut().toString(), key) << action->objectName().toStdString();
         EXPECT_TRUE(w.actions().contains(action)) << action->objectName().toStdString();
@@ -176,6 +176,12 @@ TEST(MainWindow, MenusAndTheirKeysRunBesideARefusingFieldWhichKeepsTheFocusAndIt
     s.dlg.printAccept = false;
     press(Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(s.dlg.printAsked, 1);
+    press(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_NE(w.verifyDialog(), nullptr);
+    EXPECT_EQ(w.verifyDialog()->findChild<QListWidget*>("lstVerifyProven")->count(), 11);
+    w.verifyDialog()->close();
+    ASSERT_TRUE(s.reactivate());
+    EXPECT_EQ(s.focused(), w.studySpecsFrame->txtError);
     press(Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(s.dlg.openAsked, 2);
     QTest::mouseClick(w.txtEquation, Qt::LeftButton);

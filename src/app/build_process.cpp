@@ -8,6 +8,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <new>
+#include <system_error>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <thread>
@@ -118,11 +119,18 @@ bool writeAll(int fd, const QByteArray& data)
 // waits for one.
 void reap(pid_t pid)
 {
-    std::thread([pid] {
+    try {
+        std::thread([pid] {
+            int status = 0;
+            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to spare: at worst the child stays a zombie until the
+        // program ends, which costs no time.
         int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-    }).detach();
+        waitpid(pid, &status, WNOHANG);
+    }
 }
 
 } // namespace

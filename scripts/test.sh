@@ -14,8 +14,9 @@ cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
-# ---- Fuzzing (hardening): the series file reader under libFuzzer, built
-# with clang, for a bounded time (VENDRAK_FUZZ_SECONDS, default 90). A crash,
-# sanitizer report, hang over 1 s or allocation over 256 MiB fails the run;
-# the input is left in build-fuzz/artifacts/.
+# ---- Fuzzing (hardening): the series file reader, then the expression parser
+# and series builders, under libFuzzer, built with clang, each for a bounded
+# time (VENDRAK_FUZZ_SECONDS, default 60). A crash, sanitizer report, hang or
+# runaway allocation fails the run (fuzz/run.sh gives the limits); the input
+# is left in build-fuzz/artifacts/.
 ./fuzz/run.sh

@@ -121,7 +121,7 @@ TEST(BuilderErrors, BadInputIsNamed)
         {message([] { BuildTaylor("x", 0, 3, Interval{1, 1}); }), "lower end must be below"},
         {message([] { BuildFourier("x", 0, "*", 3, Interval{0, INFINITY}); }), "finite"},
         {taylor("１+x"), "column 1: '１' is not a character Vendrak reads as a number"},
-        {taylor("sin(x٣)"), "column 6: '٣' is not"}, {taylor("x+𝟐"), "column 3: '𝟐' is not"},
+        {taylor("sin(x٣)"), "column 6: '٣' is not"}, {taylor("x+𝟐"), "column 3: '𝟐' is not"}, {taylor("x*😀"), "not '😀'"},
     };
     for (const auto& [got, want] : cases)
         EXPECT_TRUE(got.contains(QString::fromUtf8(want))) << got.toStdString() << " / " << want;

@@ -1,6 +1,9 @@
 // Files the fuzzer of the series file reader found a fault with. 15 digits rounded the largest numbers past their
 // range, so a file that opened fine could not be opened again once saved: a Save destroyed the study.
+// Then what the fuzzer of the builders found, decoded (fuzz/builder_fuzz.cpp says how).
+#include "core/builder/series_builder.h"
 #include "core/series/series_file.h"
+#include "support/analysis_fixtures.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -43,4 +46,29 @@ TEST(FuzzRegression, TheLargestCoefficientsAndSettingsAtTheEdgeOfTheirRangeSurvi
     t.windowgx = "3.402823567797336E+38";
     back = readBack("0,\"x\",-1,1,0,1,0,0,#TRUE#\r\n2\r\n", t);
     EXPECT_EQ(std::tuple(back.study.Subintervals, back.plot.WindowLX, back.plot.WindowGX), std::tuple(2147483647, -FLT_MAX, FLT_MAX));
+}
+
+// Far from 0 the default interval of a Taylor series fell onto its centre, and a period lost in the rounding of x
+// sampled one point over and over: a series over no interval at all, in a file that did not open. Near the top of
+// the doubles the transform's sums overflowed into infinite coefficients.
+TEST(FuzzRegression, BuildsFarFromZeroGiveASeriesOverARealIntervalThatOpensOrAMessage)
+{
+    const double big = std::numeric_limits<double>::max();
+    const struct { const char* expr; double centre; const char* period; const char* error; } cases[] = { // no period: Taylor
+        {"x", -2.0401819553440926e59, nullptr, nullptr}, {"x^2", big, nullptr, "beyond the range"}, {"x", -big, nullptr, nullptr},
+        {"x", 1e300, "1", "the period 1 is too short to be sampled from x = 1E+300"}, {"x", -1e10, "1e-3", "too short"},
+        {"x", big, "1e300", "too short"}, {"sin(x)", 1e10, "*", nullptr}, {"1", -1e300, "1e290", nullptr},
+        {"(1e308)", 1, "*", nullptr}, {"1.7e308*sign(sin(x))", 0, "*", "harmonic 1 is beyond the range"},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        try {
+            const BuiltSeries s = c.period ? BuildFourier(c.expr, c.centre, c.period, 3) : BuildTaylor(c.expr, c.centre, 5);
+            EXPECT_TRUE(!c.error && std::isfinite(s.lower) && std::isfinite(s.upper) && s.lower < s.upper) << c.expr << " " << c.centre;
+            EXPECT_TRUE(WriteBuiltSeries(s, dir.filePath("s.txt")).ok);
+            EXPECT_EQ(test::readBack(dir.filePath("s.txt")).series.Coeffs.size(), s.coeffs.size());
+        } catch (const BuildError& e) {
+            EXPECT_TRUE(c.error && e.message().contains(QString::fromLatin1(c.error))) << e.what();
+        }
+    }
 }

@@ -206,7 +206,8 @@ private:
             return number();
         if (c.isLetter())
             return name();
-        fail(QStringLiteral("expected a number, x, a name or '(', not '%1'").arg(c));
+        const char32_t whole = codeAt(pos_);
+        fail(QStringLiteral("expected a number, x, a name or '(', not '%1'").arg(QString::fromUcs4(&whole, 1)));
     }
 
     NodePtr number()

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <limits>
 #include <mutex>
 
 namespace vendrak {
@@ -26,6 +27,7 @@ struct Transform {
     double* in = nullptr;
     fftw_complex* out = nullptr;
     int n = 0;
+    int shift = 0;
     explicit Transform(int size) : n(size)
     {
         in = fftw_alloc_real(static_cast<size_t>(n));
@@ -41,6 +43,16 @@ struct Transform {
 
     void run()
     {
+        // Sums of n samples near the top of the doubles overflow: scale by a
+        // power of two, exact, and back when the coefficients are read.
+        double largest = 0;
+        for (int j = 0; j < n; ++j)
+            largest = std::max(largest, std::fabs(in[j]));
+        if (largest > std::numeric_limits<double>::max() / (4.0 * n)) {
+            shift = std::ilogb(n) + 3;
+            for (int j = 0; j < n; ++j)
+                in[j] = std::ldexp(in[j], -shift);
+        }
         fftw_plan plan;
         {
             std::lock_guard lock(plannerMutex());
@@ -55,11 +67,11 @@ struct Transform {
     std::vector<double> coefficients(int h) const
     {
         std::vector<double> c(static_cast<size_t>(2 * h + 1));
-        c[0] = out[0][0] / n;
+        c[0] = std::ldexp(out[0][0] / n, shift);
         for (int k = 1; k <= h; ++k) {
             const double scale = 2 * k == n ? 1.0 / n : 2.0 / n;
-            c[static_cast<size_t>(2 * k - 1)] = -out[k][1] * scale;
-            c[static_cast<size_t>(2 * k)] = out[k][0] * scale;
+            c[static_cast<size_t>(2 * k - 1)] = std::ldexp(-out[k][1] * scale, shift);
+            c[static_cast<size_t>(2 * k)] = std::ldexp(out[k][0] * scale, shift);
         }
         return c;
     }
@@ -108,6 +120,11 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     int m = 32;
     while (m < 16 * harmonics)
         m *= 2;
+    // Far from 0 a short period is lost in the rounding of x: the samples
+    // must still be where they are meant to be, to a small part of a step.
+    const double end = centre + p;
+    if (!std::isfinite(end) || std::max(std::fabs(centre), std::fabs(end)) * std::numeric_limits<double>::epsilon() * 1024 * 2 * m > p)
+        throw BuildError(QStringLiteral("the period %1 is too short to be sampled from x = %2").arg(periodText, NumberText(centre)));
     // The fine grid holds the coarse one at its even points: one sampling
     // serves both transforms.
     Transform fine(2 * m), coarse(m);
@@ -145,7 +162,11 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     double dropped = 0;
     for (size_t k = r.coeffs.size(); k < all.size(); ++k)
         dropped = std::max(dropped, std::fabs(all[k]));
-    r.errorEstimate = moved + dropped;
+    for (size_t k = 0; k < r.coeffs.size(); ++k)
+        if (!std::isfinite(r.coeffs[k]))
+            throw BuildError(QStringLiteral("the coefficient of harmonic %1 is beyond the range of numbers").arg((k + 1) / 2));
+    // Past the largest double an estimate says no more.
+    r.errorEstimate = std::min(moved + dropped, std::numeric_limits<double>::max());
 
     r.notes = notes;
     r.lower = iv.lower;

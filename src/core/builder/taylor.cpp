@@ -509,8 +509,12 @@ Interval intervalFromLogs(double centre, const std::vector<double>& logs)
         radius = std::exp(-worst);
     }
     const double least = std::max(1e-6, 64 * std::numeric_limits<double>::epsilon() * std::fabs(centre));
-    radius = std::clamp(std::isnan(radius) ? least : radius, least, std::max(least, 100.0));
-    return {centre - radius, centre + radius};
+    // Far from 0 the least that still leaves the centre outweighs the most.
+    radius = std::max(least, std::min(std::isnan(radius) ? least : radius, 100.0));
+    // Near the end of the doubles one side may overflow; the other still
+    // leaves the centre.
+    const double top = std::numeric_limits<double>::max();
+    return {std::max(centre - radius, -top), std::min(centre + radius, top)};
 }
 
 double logAbs(const arb_struct* v)

@@ -13,7 +13,7 @@ namespace vendrak {
 
 namespace {
 
-constexpr slong kPrec = 128;
+constexpr slong kPrec = 64;
 // Balls at a point that still hold 0 are tried again this precise, then given
 // up as undecided.
 constexpr slong kPointPrecs[] = {512, 2048};
@@ -109,6 +109,45 @@ double splitAt(double a, double b, double fraction)
 
 struct Cancelled {};
 
+// cos(j theta) and sin(j theta) for j = 1, 2, ... on a ball theta. Powers of
+// e^{i theta} as complex balls grow their radius like (1 + r)^j times a
+// factor up to sqrt 2 per step, which ruins any harmonic count worth
+// having; instead the powers are taken at the midpoint (refreshed from a
+// direct sine and cosine every few steps, so rounding cannot pile up) and the
+// radius added as j r, the most a shift of r can move j theta.
+template <class Use>
+void harmonics(const arb_t theta, int count, slong prec, Use&& use)
+{
+    Ball mid, spread, err, angle, c, s;
+    arb_set_arf(mid.v, arb_midref(theta));
+    arb_get_rad_arb(spread.v, theta);
+    const bool point = arb_is_zero(spread.v);
+    Complex z, zj;
+    arb_sin_cos(acb_imagref(z.v), acb_realref(z.v), mid.v, prec);
+    acb_one(zj.v);
+    for (int j = 1; j <= count; ++j) {
+        if (j % 32 == 0) {
+            arb_mul_si(angle.v, mid.v, j, prec);
+            arb_sin_cos(acb_imagref(zj.v), acb_realref(zj.v), angle.v, prec);
+        } else {
+            acb_mul(zj.v, zj.v, z.v, prec);
+        }
+        arb_set(c.v, acb_realref(zj.v));
+        arb_set(s.v, acb_imagref(zj.v));
+        if (!point) {
+            arb_mul_si(err.v, spread.v, j, prec);
+            if (arf_cmp_si(arb_midref(err.v), 2) >= 0) {
+                arb_zero_pm_one(c.v);
+                arb_zero_pm_one(s.v);
+            } else {
+                arb_add_error(c.v, err.v);
+                arb_add_error(s.v, err.v);
+            }
+        }
+        use(j, c.v, s.v);
+    }
+}
+
 // f and its derivatives as the stored numbers define them, on balls.
 class Function {
 public:
@@ -132,82 +171,93 @@ public:
 
     bool power() const { return s_.Kind == SeriesKind::Power; }
 
-    // f^(d) on the ball x.
-    void direct(arb_t out, int d, const arb_t x, slong prec) const
+    // f^(d), f^(d+1), ... (count of them, up to the third derivative) on
+    // the ball x, in one pass over the terms.
+    void direct(arb_ptr out, int d, int count, const arb_t x, slong prec) const
     {
         Ball t;
         arb_set_d(t.v, s_.Centre);
         arb_sub(t.v, x, t.v, prec);
         if (power()) {
-            arb_zero(out);
-            for (int k = n_; k >= d; --k) {
-                arb_mul(out, out, t.v, prec);
-                arb_add(out, out, coef_[d].v + k, prec);
+            for (int o = d; o < d + count; ++o) {
+                arb_ptr r = out + (o - d);
+                arb_zero(r);
+                for (int k = n_; k >= o; --k) {
+                    arb_mul(r, r, t.v, prec);
+                    arb_add(r, r, coef_[o].v + k, prec);
+                }
             }
             return;
         }
-        Ball omega, theta, term, sum;
+        Ball omega, theta, even, odd, term;
         arb_const_pi(omega.v, prec);
         arb_mul_2exp_si(omega.v, omega.v, 1);
         arb_div_arf(omega.v, omega.v, Arf(s_.Period).v, prec);
         arb_mul(theta.v, t.v, omega.v, prec);
-        Complex z, zj;
-        arb_sin_cos(acb_imagref(z.v), acb_realref(z.v), theta.v, prec);
-        acb_one(zj.v);
-        if (d == 0)
-            arb_set(sum.v, coef_[0].v);
-        for (int j = 1; 2 * j - 1 <= n_; ++j) {
-            acb_mul(zj.v, zj.v, z.v, prec);
+        for (int o = d; o < d + count; ++o)
+            o == 0 ? arb_set(out, coef_[0].v) : arb_zero(out + (o - d));
+        harmonics(theta.v, (n_ + 1) / 2, prec, [&](int j, const arb_t cosj, const arb_t sinj) {
             const arb_srcptr a = coef_[0].v + (2 * j - 1);
             const bool hasCos = 2 * j <= n_;
-            // The d-th derivative of A sin + B cos, up to (j omega)^d.
-            if (d % 2 == 0) {
-                arb_mul(term.v, a, acb_imagref(zj.v), prec);
-                if (hasCos)
-                    arb_addmul(term.v, coef_[0].v + 2 * j, acb_realref(zj.v), prec);
-            } else {
-                arb_mul(term.v, a, acb_realref(zj.v), prec);
-                if (hasCos)
-                    arb_submul(term.v, coef_[0].v + 2 * j, acb_imagref(zj.v), prec);
+            // The derivatives of A sin + B cos go round A sin + B cos,
+            // A cos - B sin and their negatives, times (j omega)^o.
+            arb_mul(even.v, a, sinj, prec);
+            arb_mul(odd.v, a, cosj, prec);
+            if (hasCos) {
+                arb_addmul(even.v, coef_[0].v + 2 * j, cosj, prec);
+                arb_submul(odd.v, coef_[0].v + 2 * j, sinj, prec);
             }
+            slong power = 1;
             for (int i = 0; i < d; ++i)
-                arb_mul_si(term.v, term.v, j, prec);
-            if (d % 4 >= 2)
-                arb_sub(sum.v, sum.v, term.v, prec);
-            else
-                arb_add(sum.v, sum.v, term.v, prec);
+                power *= j;
+            for (int o = d; o < d + count; ++o, power *= j) {
+                arb_mul_si(term.v, o % 2 ? odd.v : even.v, power, prec);
+                if (o % 4 >= 2)
+                    arb_sub(out + (o - d), out + (o - d), term.v, prec);
+                else
+                    arb_add(out + (o - d), out + (o - d), term.v, prec);
+            }
+        });
+        Ball scale;
+        arb_pow_ui(scale.v, omega.v, static_cast<ulong>(d), prec);
+        for (int o = d; o < d + count; ++o) {
+            arb_mul(out + (o - d), out + (o - d), scale.v, prec);
+            arb_mul(scale.v, scale.v, omega.v, prec);
         }
-        arb_pow_ui(omega.v, omega.v, static_cast<ulong>(d), prec);
-        arb_mul(out, sum.v, omega.v, prec);
     }
 
     void at(arb_t out, int d, double x, slong prec) const
     {
         Ball p;
         arb_set_d(p.v, x);
-        direct(out, d, p.v, prec);
+        direct(out, d, 1, p.v, prec);
     }
 
-    // f^(d) on [a, b]: the plain enclosure and the mean-value form about the
-    // midpoint, intersected (the latter is far tighter on narrow intervals).
-    void on(arb_t out, int d, double a, double b) const
+    // f^(d) and f^(d+1) on [a, b] (d at most 1): the plain enclosures and
+    // the mean-value forms about the midpoint, intersected (the latter are
+    // far tighter on narrow intervals).
+    void on(arb_t value, arb_t slope, int d, double a, double b) const
     {
         if (a == b) {
-            at(out, d, a, kPrec);
+            at(value, d, a, kPrec);
+            at(slope, d + 1, a, kPrec);
             return;
         }
-        Ball x, m, fm, slope, mv;
+        Ball x, m, dx, mv, both;
+        BallVec onX(3), atM(2);
         arb_set_interval_arf(x.v, Arf(a).v, Arf(b).v, kPrec);
         arb_set_arf(m.v, arb_midref(x.v));
-        direct(out, d, x.v, kPrec);
-        direct(fm.v, d, m.v, kPrec);
-        direct(slope.v, d + 1, x.v, kPrec);
-        arb_sub(mv.v, x.v, m.v, kPrec);
-        arb_mul(mv.v, mv.v, slope.v, kPrec);
-        arb_add(mv.v, mv.v, fm.v, kPrec);
-        Ball both;
-        if (arb_intersection(both.v, out, mv.v, kPrec))
-            arb_swap(out, both.v);
+        arb_sub(dx.v, x.v, m.v, kPrec);
+        direct(onX.v, d, 3, x.v, kPrec);
+        direct(atM.v, d, 2, m.v, kPrec);
+        for (int i = 0; i < 2; ++i) {
+            arb_mul(mv.v, dx.v, onX.v + i + 1, kPrec);
+            arb_add(mv.v, mv.v, atM.v + i, kPrec);
+            if (arb_intersection(both.v, onX.v + i, mv.v, kPrec))
+                arb_swap(onX.v + i, both.v);
+        }
+        arb_swap(value, onX.v);
+        arb_swap(slope, onX.v + 1);
     }
 
     // The sign of f^(d) at x: -1, 0, +1, or kUndecided.
@@ -253,20 +303,16 @@ public:
         arb_mul_2exp_si(omega.v, omega.v, 1);
         arb_div_arf(omega.v, omega.v, Arf(s_.Period).v, prec);
         arb_mul(theta.v, t.v, omega.v, prec);
-        Complex z, zj;
-        arb_sin_cos(acb_imagref(z.v), acb_realref(z.v), theta.v, prec);
-        acb_one(zj.v);
         Ball sum;
-        for (int j = 1; 2 * j - 1 <= n_; ++j) {
-            acb_mul(zj.v, zj.v, z.v, prec);
+        harmonics(theta.v, (n_ + 1) / 2, prec, [&](int j, const arb_t cosj, const arb_t sinj) {
             // A sin + B cos integrates to (B sin - A cos) / (j omega).
-            arb_mul(term.v, coef_[0].v + (2 * j - 1), acb_realref(zj.v), prec);
+            arb_mul(term.v, coef_[0].v + (2 * j - 1), cosj, prec);
             arb_neg(term.v, term.v);
             if (2 * j <= n_)
-                arb_addmul(term.v, coef_[0].v + 2 * j, acb_imagref(zj.v), prec);
+                arb_addmul(term.v, coef_[0].v + 2 * j, sinj, prec);
             arb_div_si(term.v, term.v, j, prec);
             arb_add(sum.v, sum.v, term.v, prec);
-        }
+        });
         arb_div(sum.v, sum.v, omega.v, prec);
         arb_mul(out, coef_[0].v, t.v, prec);
         arb_add(out, out, sum.v, prec);
@@ -320,7 +366,7 @@ public:
         if (lower_ < upper_)
             stack.push_back({lower_, upper_, sl, su});
         long boxes = 0;
-        Ball v;
+        Ball v, slope;
         while (!stack.empty()) {
             const Box box = stack.back();
             stack.pop_back();
@@ -339,11 +385,10 @@ public:
                                    .arg(NumberText(box.a));
                 break;
             }
-            f_.on(v.v, d_, box.a, box.b);
+            f_.on(v.v, slope.v, d_, box.a, box.b);
             if (!arb_contains_zero(v.v))
                 continue;
-            f_.on(v.v, d_ + 1, box.a, box.b);
-            if (!arb_contains_zero(v.v)) { // monotone: at most one zero in [a, b]
+            if (!arb_contains_zero(slope.v)) { // monotone: at most one zero in [a, b]
                 const bool decidedA = box.sa == 1 || box.sa == -1;
                 const bool decidedB = box.sb == 1 || box.sb == -1;
                 if (box.sa == 0 || box.sb == 0)
@@ -489,7 +534,7 @@ VerifyReport Verify(const Series& series, double lower, double upper, double err
         r.rootsMessage = roots.message;
 
         Isolated slopes = Isolator(f, 1, lower, upper, errorBound, false, control, 0.5).run();
-        Ball v;
+        Ball v, slope;
         for (const Zero& z : slopes.zeros) {
             int kind = z.left; // f' below 0 on the left: a minimum
             if (kind == 0) {
@@ -500,7 +545,7 @@ VerifyReport Verify(const Series& series, double lower, double upper, double err
                 slopes.undecided.push_back(z.x);
                 continue;
             }
-            f.on(v.v, 0, z.x.lo, z.x.hi);
+            f.on(v.v, slope.v, 0, z.x.lo, z.x.hi);
             r.extrema.push_back({z.x, outward(v.v), kind == 1});
         }
         std::sort(slopes.undecided.begin(), slopes.undecided.end(),

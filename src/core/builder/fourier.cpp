@@ -113,8 +113,6 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
         p = AsFileHoldsIt(p, QStringLiteral("period"), notes);
         periodText = NumberText(p);
     }
-    const Interval iv = interval ? *interval
-                                 : CheckedInterval({centre, centre + p}, false);
     const Expression e = Expression::parse(expression);
 
     int m = 32;
@@ -125,6 +123,7 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     const double end = centre + p;
     if (!std::isfinite(end) || std::max(std::fabs(centre), std::fabs(end)) * std::numeric_limits<double>::epsilon() * 1024 * 2 * m > p)
         throw BuildError(QStringLiteral("the period %1 is too short to be sampled from x = %2").arg(periodText, NumberText(centre)));
+    const Interval iv = interval ? *interval : CheckedInterval({centre, centre + p}, false);
     // The fine grid holds the coarse one at its even points: one sampling
     // serves both transforms.
     Transform fine(2 * m), coarse(m);

@@ -190,6 +190,17 @@ TEST(Verify, StopsAtTheRootCapAndSaysSo)
     for (size_t i = 0; i < r.roots.size(); i += 997)
         EXPECT_EQ(countHolding(std::vector<Span>{r.roots[i]}, (long double)i * 1e-4L), 1) << i;
     EXPECT_FALSE(Verify(trigSeries({0, 1}, 0, 0).series, 0, 1, 0.01).valid);
+
+    // sin(100 x): complex balls multiplied up to the 100th power would
+    // blow their radius up by 2^50; the roots are k pi / 100.
+    std::vector<double> c(200, 0.0);
+    c[199] = 1;
+    const VerifyReport h = Verify(trigSeries(c, 0, 2 * std::numbers::pi).series, 0.001, 1, 1e-6);
+    ASSERT_EQ(h.roots.size(), 31u);
+    EXPECT_TRUE(h.rootsComplete && h.extremaComplete);
+    for (int k = 1; k <= 31; ++k)
+        EXPECT_NEAR(h.roots[size_t(k - 1)].lo, k * std::numbers::pi / 100, 1e-6) << k;
+    EXPECT_EQ(h.extrema.size(), 32u);
 }
 
 } // namespace

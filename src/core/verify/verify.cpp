@@ -4,10 +4,15 @@
 
 #include <acb.h>
 #include <arb.h>
+#include <flint/flint.h>
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
+#include <exception>
 #include <limits>
+#include <mutex>
+#include <thread>
 
 namespace vendrak {
 
@@ -22,6 +27,8 @@ constexpr slong kPointPrecs[] = {512, 2048};
 constexpr int kExactDegree = 2000;
 // Boxes examined before a search is cut short.
 constexpr long kMaxBoxes = 2000000;
+// Threads settling boxes at once, at most.
+constexpr unsigned kSettlingMost = 4;
 constexpr int kUndecided = 2;
 
 struct Ball {
@@ -352,69 +359,53 @@ public:
 
     Isolated run()
     {
-        struct Box {
-            double a, b;
-            int sa, sb;
-        };
         const int sl = f_.signAt(d_, lower_);
         const int su = f_.signAt(d_, upper_);
         if (ends_ && sl == 0)
             out_.zeros.push_back({{lower_, lower_}, 0});
         if (ends_ && su == 0 && upper_ != lower_)
             out_.zeros.push_back({{upper_, upper_}, 0});
-        std::vector<Box> stack;
         if (lower_ < upper_)
-            stack.push_back({lower_, upper_, sl, su});
-        long boxes = 0;
-        Ball v, slope;
-        while (!stack.empty()) {
-            const Box box = stack.back();
-            stack.pop_back();
-            look(box.a);
-            if (out_.zeros.size() + out_.undecided.size() >= static_cast<size_t>(kVerifyRootCap)) {
-                out_.cut = true;
-                out_.message = QStringLiteral("stopped at %1 zeros; the rest of the interval from %2 was not searched")
-                                   .arg(kVerifyRootCap)
-                                   .arg(NumberText(box.a));
-                break;
-            }
-            if (++boxes > kMaxBoxes) {
-                out_.cut = true;
-                out_.message = QStringLiteral("stopped after %1 steps; the rest of the interval from %2 was not searched")
-                                   .arg(kMaxBoxes)
-                                   .arg(NumberText(box.a));
-                break;
-            }
-            f_.on(v.v, slope.v, d_, box.a, box.b);
-            if (!arb_contains_zero(v.v))
-                continue;
-            if (!arb_contains_zero(slope.v)) { // monotone: at most one zero in [a, b]
-                const bool decidedA = box.sa == 1 || box.sa == -1;
-                const bool decidedB = box.sb == 1 || box.sb == -1;
-                if (box.sa == 0 || box.sb == 0)
-                    continue; // that zero is already recorded
-                if (decidedA && decidedB) {
-                    if (box.sa != box.sb)
-                        out_.zeros.push_back({refine(box.a, box.b, box.sa), box.sa});
-                    continue;
+            stack_.push_back({lower_, upper_, sl, su});
+        // Every box is settled on its own, so the boxes are shared out among
+        // the cores: the zeros found are the same whatever order they come in.
+        // The leftmost box is always taken first, so the search sweeps the
+        // interval from the left as one search would.
+        const unsigned helpers = std::min(kSettlingMost - 1, std::max(1u, std::thread::hardware_concurrency()) - 1);
+        std::vector<std::thread> threads;
+        std::exception_ptr failure;
+        for (unsigned i = 0; i < helpers; ++i)
+            threads.emplace_back([this, &failure] {
+                try {
+                    work();
+                } catch (...) {
+                    const std::lock_guard lock(mutex_);
+                    failure = std::current_exception();
+                    stop_ = true;
+                    more_.notify_all();
                 }
-            }
-            if (tiny(box.a, box.b)) {
-                out_.undecided.push_back({box.a, box.b});
-                continue;
-            }
-            double m = std::numeric_limits<double>::quiet_NaN();
-            int sm = kUndecided;
-            pointBetween(box.a, box.b, m, sm);
-            if (std::isnan(m)) {
-                out_.undecided.push_back({box.a, box.b});
-                continue;
-            }
-            if (sm == 0)
-                out_.zeros.push_back({{m, m}, 0});
-            stack.push_back({m, box.b, sm, box.sb});
-            stack.push_back({box.a, m, box.sa, sm});
+                // Arb keeps caches per thread; this one ends here.
+                flint_cleanup();
+            });
+        try {
+            work();
+        } catch (...) {
+            const std::lock_guard lock(mutex_);
+            failure = std::current_exception();
+            stop_ = true;
+            more_.notify_all();
         }
+        for (std::thread& t : threads)
+            t.join();
+        if (failure)
+            std::rethrow_exception(failure);
+        // A thread held up while the others finished the interval may leave
+        // more than the cap: the cap still holds, from the left.
+        if (!out_.cut && out_.zeros.size() + out_.undecided.size() > kCap) {
+            out_.cut = true;
+            frontier_ = upper_;
+        }
+        keepSearched();
         std::sort(out_.zeros.begin(), out_.zeros.end(), [](const Zero& x, const Zero& y) { return x.x.lo < y.x.lo; });
         std::sort(out_.undecided.begin(), out_.undecided.end(), [](const Span& x, const Span& y) { return x.lo < y.lo; });
         std::vector<Span> merged;
@@ -426,6 +417,158 @@ public:
         }
         out_.undecided = std::move(merged);
         return std::move(out_);
+    }
+
+private:
+    struct Box {
+        double a, b;
+        int sa, sb;
+    };
+    // Orders the boxes to wait as a heap with the leftmost on top.
+    static bool rightOf(const Box& x, const Box& y) { return x.a > y.a; }
+
+    // What settling one box found: zeros, undecided pieces and the halves
+    // still to look at.
+    struct Settled {
+        std::vector<Zero> zeros;
+        std::vector<Span> undecided;
+        std::vector<Box> halves;
+    };
+
+    // Takes boxes until none is left and no other thread may still split one.
+    void work()
+    {
+        Ball v, slope;
+        unsigned looks = 0;
+        for (;;) {
+            Box box;
+            {
+                std::unique_lock lock(mutex_);
+                more_.wait(lock, [this] { return stop_ || !stack_.empty() || busy_ == 0; });
+                if (stop_ || stack_.empty())
+                    return;
+                std::pop_heap(stack_.begin(), stack_.end(), rightOf);
+                box = stack_.back();
+                stack_.pop_back();
+                if (++boxes_ > kMaxBoxes || (out_.zeros.size() + out_.undecided.size() >= kCap &&
+                                              searchedCount(frontier(box.a)) >= kCap)) {
+                    cut(box.a);
+                    return;
+                }
+                ++busy_;
+                settling_.push_back(box.a);
+            }
+            look(box.a, looks);
+            const Settled found = settle(box, v, slope);
+            const std::lock_guard lock(mutex_);
+            out_.zeros.insert(out_.zeros.end(), found.zeros.begin(), found.zeros.end());
+            out_.undecided.insert(out_.undecided.end(), found.undecided.begin(), found.undecided.end());
+            for (const Box& half : found.halves) {
+                stack_.push_back(half);
+                std::push_heap(stack_.begin(), stack_.end(), rightOf);
+            }
+            settling_.erase(std::find(settling_.begin(), settling_.end(), box.a));
+            --busy_;
+            more_.notify_all();
+        }
+    }
+
+    static constexpr size_t kCap = kVerifyRootCap;
+
+    // The left end of the part not searched completely, with the lock held:
+    // the boxes are taken from the left, but other threads may still be
+    // settling boxes left of `from`.
+    double frontier(double from) const
+    {
+        if (!stack_.empty())
+            from = std::min(from, stack_.front().a);
+        for (const double a : settling_)
+            from = std::min(from, a);
+        return from;
+    }
+
+    size_t searchedCount(double to) const
+    {
+        return static_cast<size_t>(
+            std::count_if(out_.zeros.begin(), out_.zeros.end(), [to](const Zero& z) { return z.x.hi <= to; }) +
+            std::count_if(out_.undecided.begin(), out_.undecided.end(), [to](const Span& u) { return u.hi <= to; }));
+    }
+
+    // Ends the search, with the lock held.
+    void cut(double from)
+    {
+        if (stop_)
+            return;
+        frontier_ = frontier(from);
+        out_.cut = true;
+        stop_ = true;
+        more_.notify_all();
+    }
+
+    // After a cut, keeps what was searched completely, at most the cap of
+    // zeros from the left, and says where the search ended.
+    void keepSearched()
+    {
+        if (!out_.cut)
+            return;
+        std::erase_if(out_.zeros, [this](const Zero& z) { return z.x.hi > frontier_; });
+        std::erase_if(out_.undecided, [this](const Span& u) { return u.hi > frontier_; });
+        const bool capped = out_.zeros.size() + out_.undecided.size() >= kCap;
+        if (capped) {
+            std::vector<double> starts;
+            for (const Zero& z : out_.zeros)
+                starts.push_back(z.x.lo);
+            for (const Span& u : out_.undecided)
+                starts.push_back(u.lo);
+            std::sort(starts.begin(), starts.end());
+            if (starts.size() > kCap) {
+                // Everything left of the first one dropped was found.
+                frontier_ = starts[kCap];
+                std::erase_if(out_.zeros, [this](const Zero& z) { return z.x.lo >= frontier_; });
+                std::erase_if(out_.undecided, [this](const Span& u) { return u.lo >= frontier_; });
+            }
+        }
+        out_.message = capped ? QStringLiteral("stopped at %1 zeros; the rest of the interval from %2 was not searched")
+                                    .arg(out_.zeros.size() + out_.undecided.size())
+                                    .arg(NumberText(frontier_))
+                              : QStringLiteral("stopped after %1 steps; the rest of the interval from %2 was not searched")
+                                    .arg(kMaxBoxes)
+                                    .arg(NumberText(frontier_));
+    }
+
+    Settled settle(const Box& box, Ball& v, Ball& slope) const
+    {
+        Settled out;
+        f_.on(v.v, slope.v, d_, box.a, box.b);
+        if (!arb_contains_zero(v.v))
+            return out;
+        if (!arb_contains_zero(slope.v)) { // monotone: at most one zero in [a, b]
+            const bool decidedA = box.sa == 1 || box.sa == -1;
+            const bool decidedB = box.sb == 1 || box.sb == -1;
+            if (box.sa == 0 || box.sb == 0)
+                return out; // that zero is already recorded
+            if (decidedA && decidedB) {
+                if (box.sa != box.sb)
+                    out.zeros.push_back({refine(box.a, box.b, box.sa), box.sa});
+                return out;
+            }
+        }
+        if (tiny(box.a, box.b)) {
+            out.undecided.push_back({box.a, box.b});
+            return out;
+        }
+        double m = std::numeric_limits<double>::quiet_NaN();
+        int sm = kUndecided;
+        pointBetween(box.a, box.b, m, sm);
+        if (std::isnan(m)) {
+            out.undecided.push_back({box.a, box.b});
+            return out;
+        }
+        if (sm == 0)
+            out.zeros.push_back({{m, m}, 0});
+        out.halves.push_back({m, box.b, sm, box.sb});
+        out.halves.push_back({box.a, m, box.sa, sm});
+        return out;
     }
 
 private:
@@ -464,9 +607,9 @@ private:
         return {a, b};
     }
 
-    void look(double x)
+    void look(double x, unsigned& looks) const
     {
-        if (!control_ || (++looks_ & 63) != 0)
+        if (!control_ || (++looks & 63) != 0)
             return;
         if (control_->cancel.load(std::memory_order_relaxed))
             throw Cancelled{};
@@ -479,7 +622,14 @@ private:
     const bool ends_;
     ScanControl* control_;
     const double from_;
-    unsigned looks_ = 0;
+    std::mutex mutex_;
+    std::condition_variable more_;
+    std::vector<Box> stack_; // a heap, the leftmost box first
+    std::vector<double> settling_; // left ends of the boxes being settled
+    double frontier_ = 0;
+    long boxes_ = 0;
+    int busy_ = 0;
+    bool stop_ = false;
     Isolated out_;
 };
 

@@ -514,18 +514,12 @@ private:
     // has a jump or kink there.
     Ser twoArgs(const ExprNode& n, Ser& a, Ser& b)
     {
-        if (control_ && control_->cancel.load(std::memory_order_relaxed))
-            throw BuildCancelled{};
         if (n.fn == ExprFn::Mod) { // a - b floor(a/b)
-            Ser q = like(a, b), bb = like(b, b);
+            // divide() may shift its arguments; a and b are still needed.
+            Ser aa = like(a, a), bb = like(b, b);
+            arb_poly_set(aa.p, a.p);
             arb_poly_set(bb.p, b.p);
-            bb.valid = b.valid;
-            {
-                Ser aa = like(a, a);
-                arb_poly_set(aa.p, a.p);
-                aa.valid = a.valid;
-                q = divide(aa, bb, n);
-            }
+            const Ser q = divide(aa, bb, n);
             Ball f;
             floorConstant(q, n, f.v);
             Ser r = like(a, b);

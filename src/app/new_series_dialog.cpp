@@ -121,11 +121,11 @@ double numberField(const QLineEdit* e, const QString& what, std::optional<double
     const QString t = e->text().trimmed();
     if (t.isEmpty() && empty)
         return *empty;
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        throw BuildError(QStringLiteral("%1 \"%2\" is not a number").arg(what, t));
-    return v;
+    try {
+        return ConstantValue(t); // pi/2 as well as 1.5707963267949
+    } catch (const BuildError& e) {
+        throw BuildError(QStringLiteral("%1 \"%2\" is not a number: %3").arg(what, t, e.message()));
+    }
 }
 
 } // namespace
@@ -139,6 +139,7 @@ NewSeriesDialog::NewSeriesDialog(QWidget* parent)
     expression_ = new QLineEdit(this);
     expression_->setObjectName(QStringLiteral("txtExpression"));
     expression_->setPlaceholderText(QStringLiteral("e.g. exp(sin(x))/(1+x^2)"));
+    expression_->setToolTip(QStringLiteral("An expression in x. Vendrak knows: %1").arg(KnownNames()));
     kind_ = new QComboBox(this);
     kind_->setObjectName(QStringLiteral("cboKind"));
     kind_->addItems({QStringLiteral("Taylor series"), QStringLiteral("Fourier series")});
@@ -149,7 +150,7 @@ NewSeriesDialog::NewSeriesDialog(QWidget* parent)
     terms_->setObjectName(QStringLiteral("txtTerms"));
     period_ = new QLineEdit(QStringLiteral("*"), this);
     period_->setObjectName(QStringLiteral("txtPeriod"));
-    period_->setToolTip(QStringLiteral("A positive number, or * for 2π"));
+    period_->setToolTip(QStringLiteral("A positive number or constant expression such as 2*pi, or * for 2π"));
     lower_ = new QLineEdit(this);
     lower_->setObjectName(QStringLiteral("txtLower"));
     upper_ = new QLineEdit(this);

@@ -41,13 +41,34 @@ struct UsageError {
     QString message;
 };
 
+// A number option is a constant expression, so pi/2 and -2*pi are numbers.
 double number(const QString& option, const QString& text)
 {
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        throw UsageError{QStringLiteral("%1 needs a number, not \"%2\"").arg(option, text)};
-    return v;
+    try {
+        return ConstantValue(text);
+    } catch (const BuildError& e) {
+        throw UsageError{QStringLiteral("%1 needs a number, not \"%2\": %3").arg(option, text, e.message())};
+    }
+}
+
+// The language, from the parser's own list, wrapped as the rest of the help.
+QByteArray languageHelp()
+{
+    QString out = QStringLiteral("\nEXPR and the numbers C, P, A and B are expressions (numbers like C, P, A\n"
+                                 "and B without x): + - * / ^, a product without * before a name or '(',\n"
+                                 "and the names:\n ");
+    int column = 1;
+    const QStringList names = KnownNames().replace(QStringLiteral("(a, b)"), QStringLiteral("(a,b)")).split(QStringLiteral(", "));
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString name = names[i] + (i + 1 < names.size() ? QStringLiteral(",") : QString());
+        if (column + name.size() + 1 > 78) {
+            out += QStringLiteral("\n ");
+            column = 1;
+        }
+        out += u' ' + name;
+        column += static_cast<int>(name.size()) + 1;
+    }
+    return (out + u'\n').toUtf8();
 }
 
 int whole(const QString& option, const QString& text)
@@ -105,6 +126,8 @@ Options parse(int argc, char** argv)
         } else if (w == u"--period") {
             once(o.period, w);
             o.period = value(i, w);
+            if (o.period->trimmed() != u"*")
+                number(w, *o.period);
         } else if (w == u"--interval") {
             once(o.interval, w);
             const double a = number(w, value(i, w));
@@ -172,7 +195,7 @@ int main(int argc, char** argv)
         return kUsage;
     }
     if (o.help)
-        return writeOut(kHelp) ? 0 : outputFailed();
+        return writeOut(QByteArray(kHelp) + languageHelp()) ? 0 : outputFailed();
     try {
         const BuiltSeries s = o.kind == u"taylor"
             ? BuildTaylor(o.expression, *o.centre, *o.degree, o.interval)

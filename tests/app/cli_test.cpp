@@ -241,6 +241,14 @@ TEST(Cli, ExitStatusesAndMessages)
         {{"taylor", "sin(x)", "--centre", "0", "--degree", "2", "-o", ""}, 2, "-o needs a file name", "", series},
         {{"taylor", "sin(x)", "--centre", "1e308", "--degree", "5"}, 0, "", "9.99999999999986E+307,1.00000000000001E+308,1E+308", series},
         {{"fourier", "x", "--period", "1", "--harmonics", "2", "--centre", "1e300"}, 3, "too short to be sampled", "", series},
+        // Number options are constant expressions; one that does not evaluate is a usage error.
+        {{"taylor", "x", "--centre", "pi/2", "--degree", "1"}, 0, "the centre 1.5707963267948966 is written", "\r\n1.5707963267949\r\n1\r\n", series},
+        {{"taylor", "x", "--centre", "-pi", "--degree", "1", "--interval", "-2pi", "pi"}, 0, "written as -3.14159265358979;",
+         "-6.28318530717959,3.14159265358979,-3.14159265358979,1,", series},
+        {{"fourier", "1", "--period", "2*pi", "--harmonics", "1"}, 0, "the period 6.283185307179586 is written", "period 6.28318530717959,", series},
+        {{"taylor", "x", "--centre", "1+", "--degree", "1"}, 2, "--centre needs a number, not \"1+\": column 3", "", series},
+        {{"fourier", "x", "--period", "2x", "--harmonics", "1"}, 2, "must not contain x", "", series},
+        {{"taylor", "x", "--centre", "0", "--degree", "1", "--interval", "0", "log(0)"}, 2, "not a finite number", "", series},
         {{"taylor", "tan(x)", "--centre", "1.5707963267948966", "--degree", "1"}, 0,
          "the centre 1.5707963267948966 is written as 1.5707963267949; the series is about that centre", "\r\n-286411383293069\r\n", series},
         // Verify after the report; a scan run for it lists nothing in the report.

@@ -223,6 +223,11 @@ TEST(NewSeries, FailuresStayInTheDialogAndCreateOpensTheSeriesReadyToStudy)
     field("txtCentre")->setText("0.1234567890123456789"); // more digits than the file keeps: made about what it keeps, and said
     d->refreshPreview();
     EXPECT_TRUE(QTest::qWaitFor([&] { return preview().contains("\nThe centre 0.12345678901234568 is written as 0.123456789012346;"); }, 5000));
+    field("txtCentre")->setText("pi/2"); // a constant expression: cos(x)/x about pi/2 starts at 0
+    field("txtExpression")->setText("cos(x)/x");
+    d->refreshPreview();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return preview().contains("The centre 1.5707963267948966 is written as 1.5707963267949;"); }, 5000));
+    field("txtExpression")->setText("sin(x)/x");
     field("txtCentre")->setText("0");
     d->refreshPreview();
     EXPECT_TRUE(QTest::qWaitFor([&] { return preview().contains("-0.166666666666667"); }, 5000));

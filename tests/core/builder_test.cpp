@@ -61,7 +61,9 @@ TEST(BuilderTaylor, CoefficientsAreTheNearestDoublesAndTheSeriesMatchesTheExpres
     const struct { const char* expr; double centre; } near[] = {
         {"exp(sin(x))/(1+x^2)", 0}, {"tan(x)", 0.3}, {"asin(x/2)+acos(x/3)", 0}, {"sinh(x)+cosh(x)-tanh(x)", 0}, {"x^x", 1},
         {"asinh(x)+atanh(x/2)", 0}, {"acosh(x+2)", 0}, {"log10(x+3)*erf(x)", 0}, {"gamma(x+1.5)", 0}, {"2^x*pi-e", 0},
-        {"abs(x-2)+sign(x-2)", 0}, {"(1-cos(x))/x^2+(exp(x)-1)/x", 0}, {"abs(sin(x)^2)", 0}, {"(x-1)^-2", 0}};
+        {"abs(x-2)+sign(x-2)", 0}, {"(1-cos(x))/x^2+(exp(x)-1)/x", 0}, {"abs(sin(x)^2)", 0}, {"(x-1)^-2", 0},
+        {"cot(x)*csc(x)+sec(x)+arctan(x)", 1}, {"lgamma(x)+cbrt(x)", -0.5}, {"x^(-2/3)-x^(3/5)", -2}, {"ln(x)+lgamma(x)", 3},
+        {"floor(x)+heaviside(x)+min(x,1)+max(x^2,0)+mod(x,3)+floor(x^2+2)", 0.5}, {"max(x^2,0)+min(1+x^2,1)+mod(1-5x,3)", 0}};
     for (const auto& c : near) {
         const BuiltSeries s = BuildTaylor(QString::fromLatin1(c.expr), c.centre, 60);
         const Expression e = Expression::parse(QString::fromLatin1(c.expr));
@@ -73,6 +75,48 @@ TEST(BuilderTaylor, CoefficientsAreTheNearestDoublesAndTheSeriesMatchesTheExpres
     EXPECT_NEAR(BuildTaylor("1/(2-x)", 0, 200).upper, 2, 0.05);
     EXPECT_GT(BuildTaylor("exp(x)", 0, 100).upper, 30);
     EXPECT_EQ(std::pair(BuildTaylor("x^2+1", 3, 5).upper, BuildTaylor("exp(x)", 0, 2000).upper), std::pair(13.0, 100.0));
+}
+
+// The names and forms beyond the first language: each against a closed form.
+TEST(BuilderTaylor, NewNamesAgainstClosedForms)
+{
+    const double gamma = 0.57721566490153286061, psiHalf = -gamma - 2 * std::log(2.0); // digamma(1/2)
+    const struct { const char* expr; double centre; std::vector<double> coeffs; double tol; } cases[] = {
+        {"ln(1+x)", 0, {0, 1, -0.5, ratio(1, 3)}, 0}, {"sec(x)", 0, {1, 0, 0.5, 0, ratio(5, 24), 0, ratio(61, 720)}, 0},
+        {"arcsin(x)+arccos(x)", 0, {M_PI / 2, 0, 0, 0}, 0}, {"arcsin(x)", 0, {0, 1, 0, ratio(1, 6), 0, ratio(3, 40)}, 0},
+        {"cbrt(x)", -8, {-2, ratio(1, 12), ratio(1, 288)}, 0}, {"x^(1/3)", -1, {-1, ratio(1, 3), ratio(1, 9)}, 0},
+        {"x^(2/5)", -1, {1, ratio(-2, 5)}, 0}, {"x^(-1/3)", -8, {-0.5, ratio(-1, 48)}, 0},
+        {"cot(x)", M_PI / 4, {1, -2, 2}, 1e-14}, {"csc(x)", M_PI / 2, {1, 0, 0.5}, 1e-14},
+        {"lgamma(x)", 2.5, {std::log(0.75 * std::sqrt(M_PI)), psiHalf + 2 + ratio(2, 3)}, 1e-15},
+        {"lgamma(x)", -0.5, {std::log(2 * std::sqrt(M_PI)), psiHalf + 2}, 1e-15},
+        {"floor(x)+2floor(x^2-1)", -0.5, {-3, 0, 0}, 0}, {"heaviside(x-1)+sign(x-1)", 0, {-1, 0}, 0},
+    };
+    for (const auto& c : cases) {
+        const BuiltSeries s = BuildTaylor(QString::fromLatin1(c.expr), c.centre, int(c.coeffs.size()) - 1);
+        for (size_t k = 0; k < c.coeffs.size(); ++k)
+            EXPECT_NEAR(s.coeffs[k], c.coeffs[k], c.tol * std::max(1.0, std::fabs(c.coeffs[k]))) << c.expr << " degree " << k;
+    }
+    // Implicit products, numbers read as far as they go, and the values of the new names in doubles.
+    const struct { const char* expr; double x, value; } values[] = {
+        {"2x", 0.7, 1.4}, {"2 sin(x)", 0.7, 2 * std::sin(0.7)}, {"x(x+1)", 0.5, 0.75}, {"(x+1)(x-1)", 3, 8},
+        {"pi x", 2, 2 * M_PI}, {"2e3", 0, 2000}, {"2e+1", 0, 20}, {"2e", 0, 2 * M_E}, {"2e-x", 1, 2 * M_E - 1},
+        {"-2x^2", 3, -18}, {"2(x)3", 1, 0}, {"x^(1/3)", -8, -2}, {"x^(2/5)", -1, 1}, {"x^(-1/3)", -8, -0.5},
+        {"x^(2/6)", -8, -2}, {"cbrt(x)", -27, -3}, {"mod(x,3)", -1, 2}, {"mod(x,-3)", 1, -2}, {"heaviside(x)", 0, 0.5},
+        {"heaviside(x)", -1, 0}, {"sign(x)", 0, 0}, {"min(x,2)+max(x,2)", 1, 3}, {"floor(x)", -0.5, -1}, {"ln(e)", 0, 1},
+        {"lgamma(x)", -0.5, std::log(2 * std::sqrt(M_PI))}, {"arctan(1)*4", 0, M_PI},
+    };
+    for (const auto& v : values) {
+        double got = NAN;
+        try { got = Expression::parse(QString::fromLatin1(v.expr))(v.x); } catch (const BuildError&) {}
+        if (std::string(v.expr) == "2(x)3")
+            EXPECT_TRUE(std::isnan(got)) << "a number after a factor is not a product";
+        else
+            EXPECT_NEAR(got, v.value, 1e-15 * std::max(1.0, std::fabs(v.value))) << v.expr;
+    }
+    EXPECT_TRUE(std::isnan(Expression::parse("x^(1/2)")(-1)) && std::isnan(Expression::parse("lgamma(x)")(-2)));
+    const std::pair<const char*, double> constants[] = {{"pi/2", M_PI / 2}, {"-pi", -M_PI}, {"2*pi", 2 * M_PI}, {" 1e-3 ", 1e-3}};
+    for (const auto& [text, value] : constants)
+        EXPECT_EQ(ConstantValue(text), value) << text;
 }
 
 TEST(BuilderFourier, CoefficientsOfKnownSeries)
@@ -97,6 +141,19 @@ TEST(BuilderFourier, CoefficientsOfKnownSeries)
     EXPECT_TRUE(square.errorEstimate > 0 && std::fabs(square.coeffs[0]) <= square.errorEstimate) << square.errorEstimate;
     for (size_t i = 1; i <= 100; ++i) // 4 / (pi k) for sin(kt), k odd
         EXPECT_LE(std::fabs(square.coeffs[i] - (i % 4 == 1 ? 8 / (M_PI * double(i + 1)) : 0)), square.errorEstimate) << i;
+
+    // The jump and kink functions, coefficient k (sin(nt) at 2n - 1, cos(nt) at 2n) against closed forms.
+    const struct { const char* expr; double centre; std::function<double(int)> exact; } jumps[] = {
+        {"heaviside(sin(x))", 0, [](int k) { return k == 0 ? 0.5 : k % 4 == 1 ? 4 / (M_PI * (k + 1)) : 0; }},
+        {"mod(x, 2pi)", -M_PI, [](int k) { return k == 0 ? M_PI : k % 2 ? 4.0 / (k + 1) * (((k + 1) / 2) % 2 ? 1 : -1) : 0; }},
+        {"floor(x/pi)", 0, [](int k) { return k == 0 ? 0.5 : k % 4 == 1 ? -4 / (M_PI * (k + 1)) : 0; }},
+        {"max(sin(x),0)-min(sin(x),0)", 0, [](int k) { return k == 0 ? 2 / M_PI : k % 4 == 0 ? -4 / (M_PI * (k * k / 4.0 - 1)) : 0; }},
+    };
+    for (const auto& j : jumps) {
+        const BuiltSeries f = BuildFourier(j.expr, j.centre, "*", 40);
+        for (int k = 0; k <= 80; ++k)
+            EXPECT_LE(std::fabs(f.coeffs[size_t(k)] - j.exact(k)), std::max(f.errorEstimate, 1e-13)) << j.expr << " " << k;
+    }
 }
 
 TEST(BuilderErrors, BadInputIsNamed)
@@ -122,6 +179,16 @@ TEST(BuilderErrors, BadInputIsNamed)
         {message([] { BuildFourier("x", 0, "*", 3, Interval{0, INFINITY}); }), "finite"},
         {taylor("１+x"), "column 1: '１' is not a character Vendrak reads as a number"},
         {taylor("sin(x٣)"), "column 6: '٣' is not"}, {taylor("x+𝟐"), "column 3: '𝟐' is not"}, {taylor("x*😀"), "not '😀'"},
+        {taylor("foo"), "column 1: unknown name 'foo'; Vendrak knows: x, pi, e, sin, cos, tan, cot,"}, {taylor("2ex"), "'ex'"},
+        {taylor("x*gammas(x)"), "mod(a, b), min(a, b), max(a, b), erf, gamma, lgamma"}, {taylor("sin(x,2)"), "column 6: sin takes one"},
+        {taylor("mod(x)"), "column 6: expected ',': mod takes two"}, {taylor("x^(1/2)", 3, -1), "not defined at x = -1"},
+        {taylor("floor(x)"), "floor(x) has no Taylor series at x = 0"}, {taylor("heaviside(x)"), "heaviside(x) has no Taylor"},
+        {taylor("min(x,0)"), "min(x,0) has no Taylor"}, {taylor("max(x^3,0)", 5, 0), "no Taylor"}, {taylor("mod(x,1)", 5, 2), "no Taylor"},
+        {taylor("floor(1-x^2)"), "no Taylor"}, {taylor("cbrt(x)"), "no Taylor"}, {taylor("cot(x)"), "cot(x) is singular at x = 0"},
+        {taylor("csc(2x)"), "singular"}, {taylor("lgamma(x)", 5, -1), "singular at x = -1"},
+        {message([] { ConstantValue("2x"); }), "a constant expression must not contain x"},
+        {message([] { ConstantValue("1/0"); }), "1/0 is not a finite number"}, {message([] { ConstantValue("zero"); }), "unknown name"},
+        {fourier("x", "2*pi/0"), "period"},
     };
     for (const auto& [got, want] : cases)
         EXPECT_TRUE(got.contains(QString::fromUtf8(want))) << got.toStdString() << " / " << want;

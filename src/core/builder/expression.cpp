@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cmath>
+#include <numeric>
+#include <QStringList>
 #include <utility>
 
 namespace vendrak {
@@ -11,14 +13,21 @@ namespace {
 struct FnName {
     const char* name;
     ExprFn fn;
+    int arity = 1;
 };
 
-constexpr std::array<FnName, 20> kFunctions{{
-    {"sin", ExprFn::Sin}, {"cos", ExprFn::Cos}, {"tan", ExprFn::Tan}, {"asin", ExprFn::Asin},
-    {"acos", ExprFn::Acos}, {"atan", ExprFn::Atan}, {"sinh", ExprFn::Sinh}, {"cosh", ExprFn::Cosh},
-    {"tanh", ExprFn::Tanh}, {"asinh", ExprFn::Asinh}, {"acosh", ExprFn::Acosh}, {"atanh", ExprFn::Atanh},
-    {"exp", ExprFn::Exp}, {"log", ExprFn::Log}, {"log10", ExprFn::Log10}, {"sqrt", ExprFn::Sqrt},
-    {"abs", ExprFn::Abs}, {"sign", ExprFn::Sign}, {"erf", ExprFn::Erf}, {"gamma", ExprFn::Gamma},
+// The first name of a function is the one messages use; the others are
+// the spellings users bring from elsewhere.
+constexpr std::array<FnName, 34> kFunctions{{
+    {"sin", ExprFn::Sin}, {"cos", ExprFn::Cos}, {"tan", ExprFn::Tan}, {"cot", ExprFn::Cot}, {"sec", ExprFn::Sec},
+    {"csc", ExprFn::Csc}, {"asin", ExprFn::Asin}, {"acos", ExprFn::Acos}, {"atan", ExprFn::Atan},
+    {"arcsin", ExprFn::Asin}, {"arccos", ExprFn::Acos}, {"arctan", ExprFn::Atan}, {"sinh", ExprFn::Sinh},
+    {"cosh", ExprFn::Cosh}, {"tanh", ExprFn::Tanh}, {"asinh", ExprFn::Asinh}, {"acosh", ExprFn::Acosh},
+    {"atanh", ExprFn::Atanh}, {"exp", ExprFn::Exp}, {"log", ExprFn::Log}, {"ln", ExprFn::Log},
+    {"log10", ExprFn::Log10}, {"sqrt", ExprFn::Sqrt}, {"cbrt", ExprFn::Cbrt}, {"abs", ExprFn::Abs},
+    {"sign", ExprFn::Sign}, {"heaviside", ExprFn::Heaviside}, {"floor", ExprFn::Floor}, {"mod", ExprFn::Mod, 2},
+    {"min", ExprFn::Min, 2}, {"max", ExprFn::Max, 2}, {"erf", ExprFn::Erf}, {"gamma", ExprFn::Gamma},
+    {"lgamma", ExprFn::Lgamma},
 }};
 
 using NodePtr = std::unique_ptr<ExprNode>;
@@ -152,6 +161,8 @@ private:
                 n = makeBinary(ExprOp::Mul, std::move(n), signedFactor());
             else if (accept(u'/'))
                 n = makeBinary(ExprOp::Div, std::move(n), signedFactor());
+            else if (pos_ < t_.size() && (t_[pos_].isLetter() || t_[pos_] == u'('))
+                n = makeBinary(ExprOp::Mul, std::move(n), power()); // 2x, 2 sin(x), (x+1)(x-1)
             else
                 return n;
         }
@@ -265,20 +276,33 @@ private:
         if (lower == u"e")
             return makeNode(ExprOp::E, b, e);
         for (const FnName& f : kFunctions) {
-            if (lower != QLatin1String(f.name))
+            if (lower != QLatin1String(f.name) || f.arity == 0)
                 continue;
             if (!accept(u'('))
                 fail(QStringLiteral("expected '(' after %1").arg(word));
             Nest nest(*this, pos_ - 1);
             NodePtr arg = sum();
+            NodePtr second;
+            if (f.arity == 2) {
+                if (!accept(u','))
+                    fail(QStringLiteral("expected ',': %1 takes two arguments").arg(word));
+                second = sum();
+            } else if (accept(u',')) {
+                --pos_;
+                fail(QStringLiteral("%1 takes one argument").arg(word));
+            }
             if (!accept(u')'))
                 fail(QStringLiteral("expected ')'"));
             auto n = makeUnary(ExprOp::Call, b, static_cast<int>(pos_), std::move(arg));
+            if (second) {
+                n->hasX = n->hasX || second->hasX;
+                n->b = std::move(second);
+            }
             n->fn = f.fn;
             return n;
         }
         pos_ = start;
-        fail(QStringLiteral("unknown name '%1'").arg(word));
+        fail(QStringLiteral("unknown name '%1'; Vendrak knows: %2").arg(word, KnownNames()));
     }
 
     const QString& t_;
@@ -287,6 +311,46 @@ private:
 };
 
 double sign(double v) { return v > 0 ? 1.0 : v < 0 ? -1.0 : v == 0 ? 0.0 : v; }
+
+// A whole number as typed: digits only, small enough to be exact.
+bool wholeLiteral(const ExprNode& n, long long& v)
+{
+    const bool negative = n.op == ExprOp::Neg && n.a;
+    const ExprNode& m = negative ? *n.a : n;
+    if (m.op != ExprOp::Number || m.literal.isEmpty() || m.value > 1e15)
+        return false;
+    for (QChar c : m.literal)
+        if (!isAsciiDigit(c))
+            return false;
+    v = static_cast<long long>(m.value);
+    if (negative)
+        v = -v;
+    return true;
+}
+
+double power(const ExprNode& n, double a, double b)
+{
+    const double r = std::pow(a, b);
+    long long p = 0, q = 1;
+    if (std::isnan(r) && a < 0 && OddRootExponent(*n.b, p, q))
+        return (p % 2 ? -1 : 1) * std::pow(-a, b);
+    return r;
+}
+
+// The jump functions take the mean of their two sides at the jump.
+double heaviside(double v) { return v > 0 ? 1.0 : v < 0 ? 0.0 : v == 0 ? 0.5 : v; }
+
+double twoArgs(ExprFn fn, double a, double b)
+{
+    if (std::isnan(a) || std::isnan(b))
+        return NAN;
+    switch (fn) {
+    case ExprFn::Mod: return a - b * std::floor(a / b); // floored: the sign of the divisor
+    case ExprFn::Min: return a < b ? a : b;
+    case ExprFn::Max: return a > b ? a : b;
+    default: return NAN;
+    }
+}
 
 double evaluate(const ExprNode& n, const double* c, double x)
 {
@@ -300,10 +364,11 @@ double evaluate(const ExprNode& n, const double* c, double x)
     case ExprOp::Sub: return c[0] - c[1];
     case ExprOp::Mul: return c[0] * c[1];
     case ExprOp::Div: return c[0] / c[1];
-    case ExprOp::Pow: return std::pow(c[0], c[1]);
+    case ExprOp::Pow: return power(n, c[0], c[1]);
     case ExprOp::Call: break;
     }
     const double v = c[0];
+    int sg = 0;
     switch (n.fn) {
     case ExprFn::Sin: return std::sin(v);
     case ExprFn::Cos: return std::cos(v);
@@ -326,6 +391,16 @@ double evaluate(const ExprNode& n, const double* c, double x)
     case ExprFn::Erf: return std::erf(v);
     // tgamma is finite at a pole from one side only; the pole is no value.
     case ExprFn::Gamma: return v <= 0 && v == std::floor(v) ? NAN : std::tgamma(v);
+    case ExprFn::Lgamma: return v <= 0 && v == std::floor(v) ? NAN : ::lgamma_r(v, &sg);
+    case ExprFn::Cot: return std::cos(v) / std::sin(v);
+    case ExprFn::Sec: return 1 / std::cos(v);
+    case ExprFn::Csc: return 1 / std::sin(v);
+    case ExprFn::Cbrt: return std::cbrt(v);
+    case ExprFn::Floor: return std::floor(v);
+    case ExprFn::Heaviside: return heaviside(v);
+    case ExprFn::Mod:
+    case ExprFn::Min:
+    case ExprFn::Max: return twoArgs(n.fn, v, c[1]);
     }
     return NAN;
 }
@@ -367,9 +442,49 @@ QString Expression::termText(const ExprNode& n) const { return text_.mid(n.begin
 QString FunctionName(ExprFn fn)
 {
     for (const FnName& f : kFunctions)
-        if (f.fn == fn)
+        if (f.fn == fn && f.arity > 0)
             return QLatin1String(f.name);
     return {};
+}
+
+QString KnownNames()
+{
+    QStringList names{QStringLiteral("x"), QStringLiteral("pi"), QStringLiteral("e")};
+    for (const FnName& f : kFunctions)
+        if (f.arity > 0)
+            names << QLatin1String(f.name) + (f.arity == 2 ? QStringLiteral("(a, b)") : QString());
+    return names.join(QStringLiteral(", "));
+}
+
+bool OddRootExponent(const ExprNode& exponent, long long& p, long long& q)
+{
+    const ExprNode* e = &exponent;
+    bool negative = false;
+    if (e->op == ExprOp::Neg) {
+        negative = true;
+        e = e->a.get();
+    }
+    if (e->op != ExprOp::Div || !wholeLiteral(*e->a, p) || !wholeLiteral(*e->b, q) || q <= 0)
+        return false;
+    const long long g = std::gcd(p, q);
+    if (g == 0)
+        return false;
+    p /= g;
+    q /= g;
+    if (negative)
+        p = -p;
+    return q % 2 != 0;
+}
+
+double ConstantValue(const QString& text)
+{
+    const Expression e = Expression::parse(text);
+    if (e.root().dependsOnX())
+        throw BuildError(QStringLiteral("a constant expression must not contain x"));
+    const double v = e(0);
+    if (!std::isfinite(v))
+        throw BuildError(QStringLiteral("%1 is not a finite number").arg(text.trimmed()));
+    return v;
 }
 
 } // namespace vendrak

@@ -1,7 +1,8 @@
 #pragma once
 // Expressions in x as the user types them for a new series: numbers with a
 // decimal point, + - * / ^, parentheses, pi, e, x and the usual functions of
-// one argument.
+// one argument, with mod, min and max of two. A product may be written
+// without its * when a name or '(' follows (2x, 2 sin(x), (x+1)(x-1)).
 #include <QString>
 #include <cstddef>
 #include <exception>
@@ -34,7 +35,8 @@ enum class ExprOp { Number, X, Pi, E, Neg, Add, Sub, Mul, Div, Pow, Call };
 
 enum class ExprFn {
     Sin, Cos, Tan, Asin, Acos, Atan, Sinh, Cosh, Tanh, Asinh, Acosh, Atanh,
-    Exp, Log, Log10, Sqrt, Abs, Sign, Erf, Gamma
+    Exp, Log, Log10, Sqrt, Abs, Sign, Erf, Gamma,
+    Cot, Sec, Csc, Cbrt, Lgamma, Floor, Heaviside, Mod, Min, Max
 };
 
 struct ExprNode {
@@ -102,5 +104,17 @@ private:
 };
 
 QString FunctionName(ExprFn fn);
+
+// Every name the language knows, for messages and help: "x, pi, e, sin, …".
+QString KnownNames();
+
+// An exponent written p/q with whole numbers p and q (a sign in front
+// allowed), reduced, with q odd: a negative base then has a real root.
+bool OddRootExponent(const ExprNode& exponent, long long& p, long long& q);
+
+// The value of a constant expression such as "pi/2" or "-2*pi", as numeric
+// options and fields take it. Throws BuildError when it does not parse,
+// holds x, or is not a finite number.
+double ConstantValue(const QString& text);
 
 } // namespace vendrak

@@ -84,10 +84,12 @@ double parsePeriod(const QString& text, QString& shown)
         shown = QStringLiteral("*");
         return 8 * std::atan(1.0);
     }
-    bool ok = false;
-    const double p = t.toDouble(&ok);
-    if (!ok)
-        throw BuildError(QStringLiteral("the period \"%1\" is not a number (use * for 2π)").arg(t));
+    double p = 0;
+    try {
+        p = ConstantValue(t);
+    } catch (const BuildError& e) {
+        throw BuildError(QStringLiteral("the period \"%1\" is not a number (use * for 2π): %2").arg(t, e.message()));
+    }
     if (!std::isfinite(p) || p <= 0)
         throw BuildError(QStringLiteral("the period must be a positive number, not %1").arg(t));
     shown = NumberText(p);

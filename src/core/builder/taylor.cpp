@@ -57,7 +57,7 @@ bool isOdd(ExprFn f)
 {
     switch (f) {
     case ExprFn::Sin: case ExprFn::Tan: case ExprFn::Asin: case ExprFn::Atan: case ExprFn::Sinh:
-    case ExprFn::Tanh: case ExprFn::Asinh: case ExprFn::Atanh: case ExprFn::Erf:
+    case ExprFn::Tanh: case ExprFn::Asinh: case ExprFn::Atanh: case ExprFn::Erf: case ExprFn::Cbrt:
         return true;
     default:
         return false;
@@ -133,7 +133,7 @@ private:
         case ExprOp::Mul: return multiply(c[0], c[1]);
         case ExprOp::Div: return divide(c[0], c[1], n);
         case ExprOp::Pow: return power(n, c[0], c[1]);
-        case ExprOp::Call: return call(n, c[0]);
+        case ExprOp::Call: return n.b ? twoArgs(n, c[0], c[1]) : call(n, c[0]);
         }
         return constant();
     }
@@ -234,7 +234,7 @@ private:
         const bool atZero = arb_is_zero(at(g, 0));
         const slong w = zeros(g, 1);
         slong upto = w;
-        if (atZero && (f == ExprFn::Cos || f == ExprFn::Cosh))
+        if (atZero && (f == ExprFn::Cos || f == ExprFn::Cosh || f == ExprFn::Sec))
             upto = std::min(r.valid, 2 * w);
         zeroRange(r, 1, upto);
         if (atZero && isOdd(f))
@@ -374,15 +374,49 @@ private:
             r = integrate(g, tmp, f0.v);
             break;
         }
+        case ExprFn::Cot:
+        case ExprFn::Sec:
+        case ExprFn::Csc: {
+            Ser s = like(g, g);
+            arb_poly_sin_cos_series(s.p, tmp.p, g.p, len_, prec_);
+            const Ser& den = n.fn == ExprFn::Sec ? tmp : s;
+            if (arb_is_zero(at(den, 0)))
+                singular(n);
+            if (arb_contains_zero(at(den, 0)))
+                undecided(n);
+            Ser one = constant();
+            arb_poly_one(one.p);
+            arb_poly_div_series(r.p, n.fn == ExprFn::Cot ? tmp.p : one.p, den.p, len_, prec_);
+            break;
+        }
+        case ExprFn::Cbrt: {
+            // The real cube root: odd, so a negative g is -cbrt(-g).
+            const int s = compare(at(g, 0), 0, n);
+            if (s == 0)
+                noSeries(n);
+            arb_set_si(f0.v, 1);
+            arb_div_ui(f0.v, f0.v, 3, prec_);
+            rootOf(r, g, f0.v, s < 0, s < 0);
+            break;
+        }
+        case ExprFn::Lgamma: lgamma(r, g, n); break;
+        case ExprFn::Floor: {
+            floorConstant(g, n, f0.v);
+            arb_poly_set_arb(r.p, f0.v);
+            r.valid = len_;
+            return r;
+        }
+        case ExprFn::Mod: case ExprFn::Min: case ExprFn::Max: break; // two arguments: twoArgs
         case ExprFn::Abs:
-        case ExprFn::Sign: {
+        case ExprFn::Sign:
+        case ExprFn::Heaviside: {
             // Away from a zero, or at an even-order zero for abs, the
             // function is ±g or a constant; at an odd zero it has a kink.
             const slong v = zeros(g);
             int s = 0;
             if (v < g.valid) {
                 const int lead = compare(at(g, v), 0, n);
-                if (v > 0 && (n.fn == ExprFn::Sign || v % 2 != 0))
+                if (v > 0 && (n.fn != ExprFn::Abs || v % 2 != 0))
                     noSeries(n);
                 s = lead;
             }
@@ -390,8 +424,13 @@ private:
                 arb_poly_set(r.p, g.p);
                 if (s < 0)
                     arb_poly_neg(r.p, r.p);
-            } else {
+            } else if (n.fn == ExprFn::Sign) {
                 arb_poly_set_si(r.p, s);
+                r.valid = len_;
+            } else { // the mean of its sides at the jump, though a series never sees it there
+                arb_set_si(f0.v, s + 1);
+                arb_mul_2exp_si(f0.v, f0.v, -1);
+                arb_poly_set_arb(r.p, f0.v);
                 r.valid = len_;
             }
             return r;
@@ -406,6 +445,101 @@ private:
         }
         composed(r, g, n.fn);
         requireFinite(r, n);
+        return r;
+    }
+
+    // |g|^t, negated when asked: the real odd roots of a negative g.
+    void rootOf(Ser& r, const Ser& g, const arb_t t, bool flipBase, bool negate) const
+    {
+        Ser m = like(g, g);
+        arb_poly_set(m.p, g.p);
+        if (flipBase)
+            arb_poly_neg(m.p, m.p);
+        arb_poly_pow_arb_series(r.p, m.p, t, len_, prec_);
+        if (negate)
+            arb_poly_neg(r.p, r.p);
+    }
+
+    // log|gamma(g)|. Arb's log-gamma is the real one only for positive
+    // arguments; below 0 the reflection gamma(g) gamma(1-g) = pi / sin(pi g)
+    // brings it back there.
+    void lgamma(Ser& r, const Ser& g, const ExprNode& n) const
+    {
+        if (arb_is_int(at(g, 0)) && compare(at(g, 0), 0, n) <= 0)
+            singular(n);
+        if (compare(at(g, 0), 0, n) > 0) {
+            arb_poly_lgamma_series(r.p, g.p, len_, prec_);
+            return;
+        }
+        Ball pi;
+        arb_const_pi(pi.v, prec_);
+        Ser pg = like(g, g), s = like(g, g), c = like(g, g), ls = like(g, g), h = like(g, g), lh = like(g, g);
+        arb_poly_scalar_mul(pg.p, g.p, pi.v, prec_);
+        arb_poly_sin_cos_series(s.p, c.p, pg.p, len_, prec_);
+        if (arb_contains_zero(at(s, 0)))
+            undecided(n);
+        if (arb_is_negative(at(s, 0)))
+            arb_poly_neg(s.p, s.p);
+        arb_poly_log_series(ls.p, s.p, len_, prec_);
+        arb_poly_neg(h.p, g.p);
+        arb_poly_add_si(h.p, h.p, 1, prec_);
+        arb_poly_lgamma_series(lh.p, h.p, len_, prec_);
+        arb_log(pi.v, pi.v, prec_);
+        arb_poly_add(r.p, ls.p, lh.p, prec_);
+        arb_poly_neg(r.p, r.p);
+        Ser lp = constant();
+        arb_poly_set_arb(lp.p, pi.v);
+        arb_poly_add(r.p, r.p, lp.p, prec_);
+    }
+
+    // floor(g) near the centre, where it is a constant: away from the
+    // integers, or at one that g only touches from above. Where g crosses
+    // an integer there is a jump.
+    void floorConstant(const Ser& g, const ExprNode& n, arb_t out) const
+    {
+        const arb_struct* g0 = at(g, 0);
+        if (arb_is_int(g0)) {
+            const slong v = zeros(g, 1);
+            if (v < g.valid && (v % 2 != 0 || compare(at(g, v), 0, n) < 0))
+                noSeries(n);
+            arb_set(out, g0);
+            return;
+        }
+        arb_floor(out, g0, prec_);
+        if (!arb_is_exact(out))
+            undecided(n);
+    }
+
+    // mod, min and max: each is one smooth expression near the centre or
+    // has a jump or kink there.
+    Ser twoArgs(const ExprNode& n, Ser& a, Ser& b)
+    {
+        if (n.fn == ExprFn::Mod) { // a - b floor(a/b)
+            // divide() may shift its arguments; a and b are still needed.
+            Ser aa = like(a, a), bb = like(b, b);
+            arb_poly_set(aa.p, a.p);
+            arb_poly_set(bb.p, b.p);
+            const Ser q = divide(aa, bb, n);
+            Ball f;
+            floorConstant(q, n, f.v);
+            Ser r = like(a, b);
+            arb_poly_scalar_mul(r.p, b.p, f.v, prec_);
+            arb_poly_sub(r.p, a.p, r.p, prec_);
+            return r;
+        }
+        Ser d = like(a, b);
+        arb_poly_sub(d.p, a.p, b.p, prec_);
+        zeroRange(d, 0, std::min(zeros(a), zeros(b)));
+        const slong v = zeros(d);
+        bool takeA = true;
+        if (v < d.valid) {
+            const int lead = compare(at(d, v), 0, n);
+            if (v % 2 != 0)
+                noSeries(n);
+            takeA = (lead < 0) == (n.fn == ExprFn::Min);
+        }
+        Ser r = like(a, b);
+        arb_poly_set(r.p, takeA ? a.p : b.p);
         return r;
     }
 
@@ -446,10 +580,11 @@ private:
                 singular(n);
             noSeries(n);
         }
-        if (s < 0)
+        long long p = 0, q = 1;
+        if (s < 0 && !OddRootExponent(*n.b, p, q))
             undefined(n);
         Ser r = like(a, a);
-        arb_poly_pow_arb_series(r.p, a.p, ex, len_, prec_);
+        rootOf(r, a, ex, s < 0, s < 0 && p % 2 != 0); // (-1)^p (-a)^(p/q) below 0
         return r;
     }
 

@@ -92,6 +92,19 @@ TEST(BuilderFourier, CoefficientsOfKnownSeries)
     for (double x : {0.3, 2.0, 5.5})
         EXPECT_NEAR(EvalSeries(ToSeries(bessel), x), std::exp(std::sin(x)), 1e-13);
 
+    // One period centred on the centre: abs(x) is the triangle wave, x the sawtooth through 0; the window is the
+    // default interval.
+    const BuiltSeries triangle = BuildFourier("abs(x)", 0, "2", 20), saw = BuildFourier("x", 0, "*", 20);
+    EXPECT_EQ(std::pair(triangle.lower, triangle.upper), std::pair(-1.0, 1.0));
+    EXPECT_NEAR(triangle.coeffs[0], 0.5, 1e-5);
+    EXPECT_NEAR(saw.coeffs[0], 0, 1e-15);
+    for (int k = 1; k <= 20; ++k) {
+        EXPECT_NEAR(triangle.coeffs[size_t(2 * k - 1)], 0, 1e-15) << k;
+        EXPECT_NEAR(triangle.coeffs[size_t(2 * k)], k % 2 ? -4 / (M_PI * M_PI * k * k) : 0, 1e-5) << k;
+        EXPECT_NEAR(saw.coeffs[size_t(2 * k - 1)], (k % 2 ? 2.0 : -2.0) / k, 2e-4) << k;
+        EXPECT_NEAR(saw.coeffs[size_t(2 * k)], 0, 1e-13) << k;
+    }
+
     // A square wave converges slowly; the estimate must still cover the error.
     const BuiltSeries square = BuildFourier("sign(sin(x))", 0, "*", 50);
     EXPECT_TRUE(square.errorEstimate > 0 && std::fabs(square.coeffs[0]) <= square.errorEstimate) << square.errorEstimate;
@@ -154,7 +167,7 @@ TEST(BuilderLimits, DeepNestingIsRefusedWithTheLimitAndLongSumsAndProductsBuild)
     const std::vector<double> taylor = BuildTaylor("x" + rep("+x", m - 1), 0, 20).coeffs;
     EXPECT_EQ(std::vector<double>(taylor.begin(), taylor.begin() + 3), (std::vector<double>{0, double(m), 0}));
     EXPECT_EQ(BuildTaylor("x" + rep("*x", m - 1), 1, 2).coeffs, (std::vector<double>{1, double(m), double(m) * (m - 1) / 2}));
-    EXPECT_NEAR(BuildFourier("x" + rep("+x", m / 2 - 1), 0, "2", 1).coeffs[0], m / 2 * 63 / 64.0, 1e-9 * m); // the mean of 64 samples
+    EXPECT_NEAR(BuildFourier("x" + rep("+x", m / 2 - 1), 1, "2", 1).coeffs[0], m / 2, 1e-9 * m); // samples on [0, 2), the seam's mean 1
 }
 
 TEST(BuilderFile, WrittenSeriesReadsBackWithTheDigitsItShowsAndTheCommandLineExitCodes)

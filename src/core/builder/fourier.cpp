@@ -118,14 +118,25 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     int m = 32;
     while (m < 16 * harmonics)
         m *= 2;
+    // One period centred on the centre, [c - P/2, c + P/2): the series is
+    // in harmonics of (x - c), so abs(x) about 0 is the triangle wave.
     // Far from 0 a short period is lost in the rounding of x: the samples
     // must still be where they are meant to be, to a small part of a step.
-    const double end = centre + p;
-    if (!std::isfinite(end) || std::max(std::fabs(centre), std::fabs(end)) * std::numeric_limits<double>::epsilon() * 1024 * 2 * m > p)
-        throw BuildError(QStringLiteral("the period %1 is too short to be sampled from x = %2").arg(periodText, NumberText(centre)));
-    const Interval iv = interval ? *interval : CheckedInterval({centre, centre + p}, false);
+    const double from = centre - p / 2, to = centre + p / 2;
+    if (!std::isfinite(from) || !std::isfinite(to)
+        || std::max(std::fabs(from), std::fabs(to)) * std::numeric_limits<double>::epsilon() * 1024 * 2 * m > p)
+        throw BuildError(QStringLiteral("the period %1 is too short to be sampled from x = %2").arg(periodText, NumberText(from)));
+    const Interval iv = interval ? *interval : CheckedInterval({from, to}, false);
+    const auto at = [&](double x) {
+        const double y = e(x);
+        if (!std::isfinite(y))
+            throw BuildError(QStringLiteral("the expression is not finite at x = %1").arg(NumberText(x)));
+        return y;
+    };
     // The fine grid holds the coarse one at its even points: one sampling
-    // serves both transforms.
+    // serves both transforms. Sample j is at phase 2*pi*j/(2m) from the
+    // centre; the second half of the grid is taken one period back, inside
+    // the window.
     Transform fine(2 * m), coarse(m);
     for (int j = 0; j < 2 * m; ++j) {
         if (control && j % 1024 == 0) {
@@ -134,10 +145,11 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
             // The samples are nearly all of the work; the transforms are quick.
             control->fraction.store(0.95 * j / (2 * m), std::memory_order_relaxed);
         }
-        const double x = centre + (j * p) / (2 * m);
-        const double y = e(x);
-        if (!std::isfinite(y))
-            throw BuildError(QStringLiteral("the expression is not finite at x = %1").arg(NumberText(x)));
+        double y;
+        if (j == m) // the seam: the series converges to the mean of its two sides
+            y = at(from) / 2 + at(to) / 2;
+        else
+            y = at(j < m ? centre + (j * p) / (2 * m) : centre - ((2 * m - j) * p) / (2 * m));
         fine.in[j] = y;
         if (j % 2 == 0)
             coarse.in[j / 2] = y;

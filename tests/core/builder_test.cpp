@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -69,10 +70,57 @@ TEST(BuilderTaylor, CoefficientsAreTheNearestDoublesAndTheSeriesMatchesTheExpres
             EXPECT_NEAR(EvalSeries(ToSeries(s), x), e(x), 1e-12 * std::max(1.0, std::fabs(e(x)))) << c.expr << " at " << x;
         EXPECT_TRUE(s.lower < c.centre && s.upper > c.centre) << c.expr;
     }
-    // The default interval follows the radius of convergence; for an entire function k/e grows with the degree.
-    EXPECT_NEAR(BuildTaylor("1/(2-x)", 0, 200).upper, 2, 0.05);
-    EXPECT_GT(BuildTaylor("exp(x)", 0, 100).upper, 30);
-    EXPECT_EQ(std::pair(BuildTaylor("x^2+1", 3, 5).upper, BuildTaylor("exp(x)", 0, 2000).upper), std::pair(13.0, 100.0));
+}
+
+// The default interval is the widest about the centre on which the series as written agrees with the expression to
+// 1e-12 of the largest |f| there: judged here against the closed form, just inside the ends and a little past them.
+TEST(BuilderTaylor, TheDefaultIntervalIsWhereTheWrittenSeriesAgrees)
+{
+    const struct { const char* expr; double centre; int degree; double (*f)(double); } cases[] = {
+        {"1/(1+x^2)", 0, 20, [](double x) { return 1 / (1 + x * x); }}, {"log(x)", 1, 20, [](double x) { return std::log(x); }},
+        {"sin(x)/x", 0, 40, [](double x) { return x ? std::sin(x) / x : 1.0; }},
+        {"exp(-x^2)", 0, 20, [](double x) { return std::exp(-x * x); }}, {"sqrt(x)", 4, 20, [](double x) { return std::sqrt(x); }},
+        {"gamma(x)", 1, 20, [](double x) { return std::tgamma(x); }}, {"exp(x)", 0, 100, [](double x) { return std::exp(x); }}};
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        const BuiltSeries s = BuildTaylor(QString::fromLatin1(c.expr), c.centre, c.degree);
+        ASSERT_TRUE(WriteBuiltSeries(s, dir.filePath("t.ser")).ok);
+        const Dimension d = readBack(dir.filePath("t.ser"));
+        const double r = d.series.XUvalid - c.centre;
+        EXPECT_NEAR(c.centre - d.series.XLvalid, r, 1e-12 * r) << c.expr;
+        double scale = 0;
+        const auto worst = [&](double radius) { // the largest difference over the largest |f|, at 400 points
+            double diff = 0;
+            scale = 0;
+            for (int j = 0; j <= 400; ++j) {
+                const double x = c.centre - radius + 2 * radius * j / 400, f = c.f(x);
+                diff = std::isfinite(f) ? std::max(diff, std::fabs(EvalSeries(d.series, x) - f)) : INFINITY;
+                scale = std::max(scale, std::fabs(f));
+            }
+            return diff / scale;
+        };
+        EXPECT_GT(worst(1.05 * r), 1e-12) << c.expr << " on +-" << 1.05 * r;
+        EXPECT_LE(worst(r), 1.1e-12) << c.expr << " on +-" << r;
+        EXPECT_LE(s.agreement, 1.1e-12 * s.scale) << c.expr;
+        EXPECT_NEAR(s.scale, scale, 1e-9 * scale) << c.expr;
+    }
+    EXPECT_EQ(BuildTaylor("x^2+1", 3, 5).upper, 13); // a polynomial the series is: plus and minus 10
+    EXPECT_LE(BuildTaylor("exp(x)", 0, 2000).upper, 100);
+
+    // sin(x)/x at degree 40, the README's example, studied on its default interval: the zeros at multiples of pi, no
+    // other.
+    ASSERT_TRUE(WriteBuiltSeries(BuildTaylor("sin(x)/x", 0, 40), dir.filePath("sinc.ser")).ok);
+    Dimension sinc = readBack(dir.filePath("sinc.ser"));
+    sinc = test::on(sinc, sinc.series.XLvalid, sinc.series.XUvalid);
+    std::tie(sinc.study.ErrorBound, sinc.study.MaxCycles) = std::pair(1e-10, 40);
+    test::roots(sinc);
+    std::vector<double> found(sinc.results.Roots.begin() + 1, sinc.results.Roots.begin() + 1 + sinc.results.RootCount);
+    std::sort(found.begin(), found.end());
+    ASSERT_EQ(found.size(), 2 * size_t(sinc.series.XUvalid / M_PI)) << sinc.series.XUvalid;
+    for (size_t i = 0; i < found.size(); ++i) {
+        const int k = int(i) - int(found.size()) / 2;
+        EXPECT_NEAR(found[i], M_PI * (k < 0 ? k : k + 1), 1e-8) << i;
+    }
 }
 
 TEST(BuilderFourier, CoefficientsOfKnownSeries)

@@ -185,6 +185,9 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     r.sourceText = QStringLiteral("Fourier series of %1, period %2, %3 harmonics")
                        .arg(DescribedExpression(expression), periodText == u"*" ? QStringLiteral("2pi") : periodText)
                        .arg(harmonics);
+    const Agreement a = MeasureAgreement(r, expression, iv);
+    r.agreement = a.agreement;
+    r.scale = a.scale;
     return r;
 }
 

@@ -35,6 +35,11 @@ struct BuiltSeries {
     QString sourceText;
     // Fourier only: a bound-like estimate of the coefficients' error.
     double errorEstimate = 0;
+    // Over [lower, upper], the series as the file holds it against the
+    // expression: the largest difference found (infinity where the
+    // expression is not finite) and the largest |expression|.
+    double agreement = 0;
+    double scale = 0;
     // What the user should know although the series was made: a centre or
     // period that the file's digits round, so the series is about the
     // rounded one.
@@ -83,5 +88,20 @@ Interval CheckedInterval(const Interval& interval, bool given);
 
 // The validity interval the Taylor builder picks when the user gives none.
 Interval DefaultTaylorInterval(double centre, const std::vector<double>& coeffs);
+
+// A Taylor series' default interval agrees with its expression to this part
+// of the largest |expression| on it.
+constexpr double kDefaultAgreement = 1e-12;
+constexpr double kWidestDefaultRadius = 100;
+
+struct Agreement {
+    double agreement = 0; // infinity where the expression is not finite
+    double scale = 0;
+};
+
+// The series as the file holds it (each number at 15 digits) against the
+// expression, both evaluated in ball arithmetic at `points` equally spaced
+// points of the interval, its ends included.
+Agreement MeasureAgreement(const BuiltSeries& s, const QString& expression, const Interval& interval, int points = 401);
 
 } // namespace vendrak

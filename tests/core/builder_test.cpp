@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -236,9 +239,9 @@ TEST(BuilderFile, WrittenSeriesReadsBackWithTheDigitsItShowsAndTheCommandLineExi
     const QString out = dir.filePath("out.ser");
     const struct { QStringList args; int code; } cases[] = {
         {{"taylor", "sin(x)/x", "--centre", "-1", "--degree", "12", "--interval", "-10", "10"}, 0},
-        {{"fourier", "abs(x)", "--period", "*", "--harmonics", "8", "--centre", "-3.14"}, 0},
+        {{"fourier", "abs(x)", "--centre", "-3.14"}, 0}, // the dialog's defaults: period 2pi, 20 harmonics
         {{"taylor", "x" + QStringLiteral("+x").repeated(59999), "--centre", "0", "--degree", "20"}, 0}, // its description is shortened to open
-        {{"taylor", "sin(x)", "--degree", "5", "-o", out}, 2}, {{"cosine", "x", "--centre", "0", "--degree", "5", "-o", out}, 2},
+        {{"taylor", "sin(x)", "--json"}, 2}, {{"cosine", "x", "--centre", "0", "--degree", "5", "-o", out}, 2},
         {{"taylor", "sin(x)", "--centre", "zero", "--degree", "5", "-o", out}, 2},
         {{"taylor", "log(x)", "--centre", "0", "--degree", "5", "-o", out}, 3},
         {{"fourier", "x", "--period", "-1", "--harmonics", "5", "-o", out}, 3},
@@ -255,9 +258,34 @@ TEST(BuilderFile, WrittenSeriesReadsBackWithTheDigitsItShowsAndTheCommandLineExi
         }
         QFile f(dir.filePath("stdout.ser")); // without -o the series goes to standard output
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(p.readAllStandardOutput()) > 0 && f.flush());
-        const int terms = c.args[c.args.indexOf(c.args[0] == u"taylor" ? "--degree" : "--harmonics") + 1].toInt();
+        const int terms = c.args.contains("--degree") ? c.args[c.args.indexOf("--degree") + 1].toInt() : 20;
         EXPECT_EQ(readBack(f.fileName()).series.TermCount, c.args[0] == u"taylor" ? terms : 2 * terms);
     }
+}
+
+// --json prints the figures of the series written: where it agrees with the expression, and for a Fourier series
+// the error of its coefficients and of the series.
+TEST(BuilderFile, TheCommandLinePrintsTheFiguresAsJson)
+{
+    QTemporaryDir dir;
+    const auto figures = [&](const QStringList& args) {
+        QProcess p;
+        p.start(VENDRAK_SERIES_EXE, args + QStringList{"-o", dir.filePath("j.ser"), "--json"});
+        EXPECT_TRUE(p.waitForFinished(60000) && p.exitCode() == 0) << p.readAllStandardError().toStdString();
+        return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    };
+    const QJsonObject t = figures({"taylor", "1/(1+x^2)"}), l = figures({"taylor", "log(x)", "--centre", "1", "--interval", "0", "2"});
+    const QJsonObject f = figures({"fourier", "abs(x)", "--period", "2"});
+    EXPECT_EQ(t["interval"].toArray(), (QJsonArray{-0.285, 0.285})); // (0.285)^22 / (1 + 0.285^2) < 1e-12 < (0.286)^22 / ...
+    EXPECT_TRUE(t["agreement"].toDouble() <= 1e-12 && t["scale"].toDouble() == 1 && t["centre"].toDouble() == 0);
+    EXPECT_TRUE(l["agreement"].isNull() && l["scale"].toDouble() > 5) << l["scale"].toDouble(); // log(0)
+    EXPECT_EQ(f["interval"].toArray(), (QJsonArray{-1, 1}));
+    // The triangle wave's series differs most at its corners: at x = 0, the sum over odd k > 20 of 4 / (pi k)^2.
+    double tail = 0;
+    for (int k = 21; k < 2000001; k += 2)
+        tail += 4 / (M_PI * M_PI * k * k);
+    EXPECT_NEAR(f["seriesError"].toDouble(), tail, 0.02 * tail);
+    EXPECT_TRUE(f["coefficientError"].toDouble() > 0 && f["agreement"].toDouble() == f["seriesError"].toDouble());
 }
 
 // What the file holds is what the series is about: a centre or period the file's 15 digits round is used rounded, and

@@ -185,9 +185,11 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     r.sourceText = QStringLiteral("Fourier series of %1, period %2, %3 harmonics")
                        .arg(DescribedExpression(expression), periodText == u"*" ? QStringLiteral("2pi") : periodText)
                        .arg(harmonics);
-    const Agreement a = MeasureAgreement(r, expression, iv);
+    const Agreement a = MeasureAgreement(r, expression, iv, 397);
     r.agreement = a.agreement;
     r.scale = a.scale;
+    // 397 points fall between the samples of every grid of a power of two.
+    r.seriesError = interval ? MeasureAgreement(r, expression, {from, to}, 397).agreement : a.agreement;
     return r;
 }
 

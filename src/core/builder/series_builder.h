@@ -40,6 +40,9 @@ struct BuiltSeries {
     // expression is not finite) and the largest |expression|.
     double agreement = 0;
     double scale = 0;
+    // Fourier only: the largest difference of the series from the expression
+    // over the sampled period, at points off the sampling grid.
+    double seriesError = 0;
     // What the user should know although the series was made: a centre or
     // period that the file's digits round, so the series is about the
     // rounded one.

@@ -17,6 +17,10 @@ namespace vendrak {
 
 constexpr int kMaxTaylorDegree = 10000;
 constexpr int kMaxHarmonics = 20000;
+// A Fourier series is sampled on a grid doubled from the least until its
+// coefficients settle, up to the most.
+constexpr int kLeastFourierSamples = 4096;
+constexpr int kMostFourierSamples = 1 << 21;
 
 struct Interval {
     double lower = 0;
@@ -33,7 +37,7 @@ struct BuiltSeries {
     // each harmonic its sine and cosine coefficient.
     std::vector<double> coeffs;
     QString sourceText;
-    // Fourier only: a bound-like estimate of the coefficients' error.
+    // Fourier only: the estimated error of the coefficients as written.
     double errorEstimate = 0;
     // Over [lower, upper], the series as the file holds it against the
     // expression: the largest difference found (infinity where the

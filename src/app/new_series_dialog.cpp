@@ -318,8 +318,12 @@ void NewSeriesDialog::showPreview(const Request& r, const BuiltSeries& s)
         shown << QStringLiteral("…");
     QString text = QStringLiteral("Coefficients: %1\nInterval: %2 to %3")
                        .arg(shown.join(QStringLiteral(", ")), NumberText(s.lower), NumberText(s.upper));
+    text += QStringLiteral("\nLargest difference from the expression there: %1 (largest |f|: %2)")
+                .arg(std::isfinite(s.agreement) ? NumberText(s.agreement) : QStringLiteral("not finite"), NumberText(s.scale));
     if (s.kind == SeriesKind::Trigonometric)
-        text += QStringLiteral("\nEstimated error of the coefficients: %1").arg(NumberText(s.errorEstimate));
+        text += QStringLiteral("\nEstimated error of the coefficients: %1\nLargest difference over the period: %2")
+                    .arg(NumberText(s.errorEstimate),
+                         std::isfinite(s.seriesError) ? NumberText(s.seriesError) : QStringLiteral("not finite"));
     for (const QString& note : s.notes)
         text += u'\n' + note.left(1).toUpper() + note.mid(1) + u'.';
     preview_->setText(text);

@@ -2,6 +2,7 @@
 // for checking a series before it is opened in the window.
 #include "core/builder/series_builder.h"
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <cerrno>
@@ -19,18 +20,27 @@ constexpr int kFailed = 3;
 
 const char* const kHelp =
     "Usage:\n"
-    "  vendrak-series taylor EXPR --centre C --degree N [--interval A B] [-o FILE]\n"
-    "  vendrak-series fourier EXPR --period P --harmonics H [--centre C] [--interval A B] [-o FILE]\n"
+    "  vendrak-series taylor EXPR [--centre C] [--degree N] [--interval A B] [-o FILE [--json]]\n"
+    "  vendrak-series fourier EXPR [--period P] [--harmonics H] [--centre C] [--interval A B]\n"
+    "                 [-o FILE [--json]]\n"
     "\n"
     "Writes the series file of EXPR (in x) to FILE, or to standard output.\n"
-    "  --centre C       centre of the series (Fourier: start of the period, default 0)\n"
-    "  --degree N       highest power, 0 to 10000\n"
-    "  --period P       period, a positive number or * for 2*pi\n"
-    "  --harmonics H    number of harmonics, 1 to 20000\n"
-    "  --interval A B   where the series is meant to be used (default: estimated\n"
-    "                   from the radius of convergence, or one period)\n"
+    "  --centre C       centre of the series, default 0 (Fourier: the middle of\n"
+    "                   the sampled period, C - P/2 to C + P/2)\n"
+    "  --degree N       highest power, 0 to 10000, default 20\n"
+    "  --period P       period, a positive number or '*' for 2*pi (quote it), default '*'\n"
+    "  --harmonics H    number of harmonics, 1 to 20000, default 20\n"
+    "  --interval A B   where the series is meant to be used (default: the widest\n"
+    "                   C-r to C+r, r at most 100, where the series as written\n"
+    "                   agrees with EXPR to 1e-12 of its largest value; or the\n"
+    "                   sampled period)\n"
     "  -o FILE          output file, replaced only once completely written; only a\n"
     "                   regular file (or a link to one) is written\n"
+    "  --json           with -o: print on standard output one JSON object with the\n"
+    "                   interval, centre, agreement (largest |series - EXPR| found\n"
+    "                   on the interval, null where not finite) and scale (largest\n"
+    "                   |EXPR| there); for fourier also coefficientError and\n"
+    "                   seriesError (largest difference over the period)\n"
     "Each option is given at most once. A centre or period with more digits than\n"
     "the file keeps (15) is rounded, the series made about the rounded value, and\n"
     "a note printed on standard error.\n"
@@ -88,6 +98,7 @@ struct Options {
     std::optional<QString> period;
     std::optional<Interval> interval;
     bool help = false;
+    bool json = false;
 };
 
 Options parse(int argc, char** argv)
@@ -114,6 +125,11 @@ Options parse(int argc, char** argv)
         const QString w = words[i];
         if (w == u"--help" || w == u"-h")
             o.help = true;
+        else if (w == u"--json") {
+            if (o.json)
+                throw UsageError{QStringLiteral("%1 is given more than once").arg(w)};
+            o.json = true;
+        }
         else if (w == u"--centre" || w == u"--center") {
             once(o.centre, w);
             o.centre = number(w, value(i, w));
@@ -150,14 +166,13 @@ Options parse(int argc, char** argv)
         throw UsageError{QStringLiteral("expected a kind (taylor or fourier) and one expression")};
     o.kind = positional[0];
     o.expression = positional[1];
+    // Standard output carries the figures; the series must go to a file.
+    if (o.json && !o.output)
+        throw UsageError{QStringLiteral("--json needs -o FILE")};
     if (o.kind == u"taylor") {
-        if (!o.centre || !o.degree)
-            throw UsageError{QStringLiteral("taylor needs --centre and --degree")};
         if (o.period || o.harmonics)
             throw UsageError{QStringLiteral("--period and --harmonics are for fourier")};
     } else if (o.kind == u"fourier") {
-        if (!o.period || !o.harmonics)
-            throw UsageError{QStringLiteral("fourier needs --period and --harmonics")};
         if (o.degree)
             throw UsageError{QStringLiteral("--degree is for taylor")};
     } else {
@@ -183,6 +198,26 @@ int outputFailed()
     return kFailed;
 }
 
+// A number as JSON has it: the file's digits, null for what JSON cannot hold.
+QByteArray jsonNumber(double v)
+{
+    if (!std::isfinite(v))
+        return "null";
+    return QByteArray::number(v, 'g', QLocale::FloatingPointShortest);
+}
+
+QByteArray figures(const BuiltSeries& s)
+{
+    QByteArray j = "{\"kind\": \"" + QByteArray(s.kind == SeriesKind::Power ? "taylor" : "fourier") + "\", \"interval\": ["
+                   + jsonNumber(AsWritten(s.lower)) + ", " + jsonNumber(AsWritten(s.upper)) + "], \"centre\": "
+                   + jsonNumber(s.centre) + ", \"agreement\": " + jsonNumber(s.agreement) + ", \"scale\": "
+                   + jsonNumber(s.scale);
+    if (s.kind == SeriesKind::Trigonometric)
+        j += ", \"period\": " + jsonNumber(s.period) + ", \"coefficientError\": " + jsonNumber(s.errorEstimate)
+             + ", \"seriesError\": " + jsonNumber(s.seriesError);
+    return j + "}\n";
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -197,9 +232,11 @@ int main(int argc, char** argv)
     if (o.help)
         return writeOut(QByteArray(kHelp) + languageHelp()) ? 0 : outputFailed();
     try {
+        // The defaults are the New series dialog's.
         const BuiltSeries s = o.kind == u"taylor"
-            ? BuildTaylor(o.expression, *o.centre, *o.degree, o.interval)
-            : BuildFourier(o.expression, o.centre.value_or(0.0), *o.period, *o.harmonics, o.interval);
+            ? BuildTaylor(o.expression, o.centre.value_or(0.0), o.degree.value_or(20), o.interval)
+            : BuildFourier(o.expression, o.centre.value_or(0.0), o.period.value_or(QStringLiteral("*")),
+                           o.harmonics.value_or(20), o.interval);
         for (const QString& note : s.notes)
             say(note);
         if (o.output) {
@@ -208,7 +245,7 @@ int main(int argc, char** argv)
                 say(w.message);
                 return kFailed;
             }
-            return 0;
+            return !o.json || writeOut(figures(s)) ? 0 : outputFailed();
         }
         QString why;
         const QByteArray content = SeriesOnlyContent(ToSeries(s), &why);

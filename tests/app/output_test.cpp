@@ -231,6 +231,8 @@ TEST(NewSeries, FailuresStayInTheDialogAndCreateOpensTheSeriesReadyToStudy)
     field("txtCentre")->setText("0");
     d->refreshPreview();
     EXPECT_TRUE(QTest::qWaitFor([&] { return preview().contains("-0.166666666666667"); }, 5000));
+    EXPECT_TRUE(preview().contains("\nLargest difference from the expression there: ") && preview().contains(" (largest |f|: 1)"))
+        << preview().toStdString();
     EXPECT_TRUE(d->errorText().isEmpty());
     d->findChild<QPushButton*>("cmdCreate")->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path); }, 5000));

@@ -9,8 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -71,10 +75,57 @@ TEST(BuilderTaylor, CoefficientsAreTheNearestDoublesAndTheSeriesMatchesTheExpres
             EXPECT_NEAR(EvalSeries(ToSeries(s), x), e(x), 1e-12 * std::max(1.0, std::fabs(e(x)))) << c.expr << " at " << x;
         EXPECT_TRUE(s.lower < c.centre && s.upper > c.centre) << c.expr;
     }
-    // The default interval follows the radius of convergence; for an entire function k/e grows with the degree.
-    EXPECT_NEAR(BuildTaylor("1/(2-x)", 0, 200).upper, 2, 0.05);
-    EXPECT_GT(BuildTaylor("exp(x)", 0, 100).upper, 30);
-    EXPECT_EQ(std::pair(BuildTaylor("x^2+1", 3, 5).upper, BuildTaylor("exp(x)", 0, 2000).upper), std::pair(13.0, 100.0));
+}
+
+// The default interval is the widest about the centre on which the series as written agrees with the expression to
+// 1e-12 of the largest |f| there: judged here against the closed form, just inside the ends and a little past them.
+TEST(BuilderTaylor, TheDefaultIntervalIsWhereTheWrittenSeriesAgrees)
+{
+    const struct { const char* expr; double centre; int degree; double (*f)(double); } cases[] = {
+        {"1/(1+x^2)", 0, 20, [](double x) { return 1 / (1 + x * x); }}, {"log(x)", 1, 20, [](double x) { return std::log(x); }},
+        {"sin(x)/x", 0, 40, [](double x) { return x ? std::sin(x) / x : 1.0; }},
+        {"exp(-x^2)", 0, 20, [](double x) { return std::exp(-x * x); }}, {"sqrt(x)", 4, 20, [](double x) { return std::sqrt(x); }},
+        {"gamma(x)", 1, 20, [](double x) { return std::tgamma(x); }}, {"exp(x)", 0, 100, [](double x) { return std::exp(x); }}};
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        const BuiltSeries s = BuildTaylor(QString::fromLatin1(c.expr), c.centre, c.degree);
+        ASSERT_TRUE(WriteBuiltSeries(s, dir.filePath("t.ser")).ok);
+        const Dimension d = readBack(dir.filePath("t.ser"));
+        const double r = d.series.XUvalid - c.centre;
+        EXPECT_NEAR(c.centre - d.series.XLvalid, r, 1e-12 * r) << c.expr;
+        double scale = 0;
+        const auto worst = [&](double radius) { // the largest difference over the largest |f|, at 400 points
+            double diff = 0;
+            scale = 0;
+            for (int j = 0; j <= 400; ++j) {
+                const double x = c.centre - radius + 2 * radius * j / 400, f = c.f(x);
+                diff = std::isfinite(f) ? std::max(diff, std::fabs(EvalSeries(d.series, x) - f)) : INFINITY;
+                scale = std::max(scale, std::fabs(f));
+            }
+            return diff / scale;
+        };
+        EXPECT_GT(worst(1.05 * r), 1e-12) << c.expr << " on +-" << 1.05 * r;
+        EXPECT_LE(worst(r), 1.1e-12) << c.expr << " on +-" << r;
+        EXPECT_LE(s.agreement, 1.1e-12 * s.scale) << c.expr;
+        EXPECT_NEAR(s.scale, scale, 1e-9 * scale) << c.expr;
+    }
+    EXPECT_EQ(BuildTaylor("x^2+1", 3, 5).upper, 13); // a polynomial the series is: plus and minus 10
+    EXPECT_LE(BuildTaylor("exp(x)", 0, 2000).upper, 100);
+
+    // sin(x)/x at degree 40, the README's example, studied on its default interval: the zeros at multiples of pi, no
+    // other.
+    ASSERT_TRUE(WriteBuiltSeries(BuildTaylor("sin(x)/x", 0, 40), dir.filePath("sinc.ser")).ok);
+    Dimension sinc = readBack(dir.filePath("sinc.ser"));
+    sinc = test::on(sinc, sinc.series.XLvalid, sinc.series.XUvalid);
+    std::tie(sinc.study.ErrorBound, sinc.study.MaxCycles) = std::pair(1e-10, 40);
+    test::roots(sinc);
+    std::vector<double> found(sinc.results.Roots.begin() + 1, sinc.results.Roots.begin() + 1 + sinc.results.RootCount);
+    std::sort(found.begin(), found.end());
+    ASSERT_EQ(found.size(), 2 * size_t(sinc.series.XUvalid / M_PI)) << sinc.series.XUvalid;
+    for (size_t i = 0; i < found.size(); ++i) {
+        const int k = int(i) - int(found.size()) / 2;
+        EXPECT_NEAR(found[i], M_PI * (k < 0 ? k : k + 1), 1e-8) << i;
+    }
 }
 
 // The names and forms beyond the first language: each against a closed form.
@@ -126,27 +177,43 @@ TEST(BuilderFourier, CoefficientsOfKnownSeries)
     for (size_t i = 0; i < trig.size(); ++i)
         EXPECT_NEAR(trig[i], i == 0 ? 1 : i == 1 ? 2 : i == 6 ? -0.5 : 0, 1e-15) << i;
 
-    // exp(sin t) = I0(1) + 2 sum (-1)^k I_{2k+1}(1) sin((2k+1)t) + 2 sum (-1)^k I_{2k}(1) cos(2kt)
-    const BuiltSeries bessel = BuildFourier("exp(sin(x))", 0, "*", 12);
-    EXPECT_NEAR(bessel.coeffs[0], std::cyl_bessel_i(0.0, 1.0), 1e-14);
-    for (int i = 1; i <= 24; ++i) { // sin(nt) at 2n - 1, cos(nt) at 2n
-        const int n = (i + 1) / 2;
-        EXPECT_NEAR(bessel.coeffs[size_t(i)], i % 2 == n % 2 ? 2 * std::cyl_bessel_i(n, 1.0) * ((n / 2) % 2 ? -1 : 1) : 0.0, 1e-14) << i;
-    }
     for (double x : {0.3, 2.0, 5.5})
-        EXPECT_NEAR(EvalSeries(ToSeries(bessel), x), std::exp(std::sin(x)), 1e-13);
+        EXPECT_NEAR(EvalSeries(ToSeries(BuildFourier("exp(sin(x))", 0, "*", 12)), x), std::exp(std::sin(x)), 1e-13);
+}
 
-    // A square wave converges slowly; the estimate must still cover the error.
-    const BuiltSeries square = BuildFourier("sign(sin(x))", 0, "*", 50);
-    EXPECT_TRUE(square.errorEstimate > 0 && std::fabs(square.coeffs[0]) <= square.errorEstimate) << square.errorEstimate;
-    for (size_t i = 1; i <= 100; ++i) // 4 / (pi k) for sin(kt), k odd
-        EXPECT_LE(std::fabs(square.coeffs[i] - (i % 4 == 1 ? 8 / (M_PI * double(i + 1)) : 0)), square.errorEstimate) << i;
+// Coefficients as written against closed forms, within the reported error: one period centred on the centre, so
+// abs(x) is the triangle wave and x the sawtooth through 0; a jump converges to the mean of its sides; a narrow peak
+// between the samples of a coarse grid is seen. The reported error is never below the rounding of the written digits.
+TEST(BuilderFourier, TheWrittenCoefficientsAreWithinTheReportedError)
+{
+    // A Gaussian of width 1/sqrt(2a) inside the period: its coefficients are those of the whole line.
+    const double a = 10000, mu = 1.03, g = std::sqrt(M_PI / a) / M_PI;
+    const struct { const char* expr; const char* period; int harmonics; std::function<double(int)> exact; } cases[] = {
+        // exp(sin t) = I0(1) + 2 sum (-1)^k I_{2k+1}(1) sin((2k+1)t) + 2 sum (-1)^k I_{2k}(1) cos(2kt)
+        {"exp(sin(x))", "*", 12, [](int i) { const int n = (i + 1) / 2;
+            return !i ? std::cyl_bessel_i(0.0, 1.0) : i % 2 == n % 2 ? 2 * std::cyl_bessel_i(n, 1.0) * ((n / 2) % 2 ? -1 : 1) : 0.0; }},
+        {"abs(x)", "2", 20, [](int i) { return !i ? 0.5 : i % 2 || (i / 2) % 2 == 0 ? 0.0 : -4 / (M_PI * M_PI * (i / 2) * (i / 2)); }},
+        {"x", "*", 20, [](int i) { return i % 2 ? ((i / 2) % 2 ? -2.0 : 2.0) / ((i + 1) / 2) : 0.0; }},
+        {"sign(sin(x))", "*", 50, [](int i) { return i % 4 == 1 ? 8 / (M_PI * (i + 1)) : 0.0; }},
+        {"exp(-10000*(x-1.03)^2)", "*", 1, [&](int i) { return !i ? g / 2 : g * std::exp(-1 / (4 * a)) * (i == 1 ? std::sin(mu) : std::cos(mu)); }},
+    };
+    for (const auto& c : cases) {
+        const BuiltSeries s = BuildFourier(c.expr, 0, c.period, c.harmonics);
+        ASSERT_EQ(s.coeffs.size(), size_t(2 * c.harmonics + 1));
+        double rounding = 0;
+        for (size_t i = 0; i < s.coeffs.size(); ++i) {
+            const double written = LeadingNumber(NumberText(s.coeffs[i]));
+            EXPECT_LE(std::fabs(written - c.exact(int(i))), s.errorEstimate) << c.expr << " " << i;
+            rounding = std::max(rounding, std::fabs(written - s.coeffs[i]));
+        }
+        EXPECT_TRUE(s.errorEstimate >= rounding && s.errorEstimate < 1e-9) << c.expr << " " << s.errorEstimate;
+    }
 
-    // The jump and kink functions, coefficient k (sin(nt) at 2n - 1, cos(nt) at 2n) against closed forms.
+    // The jump and kink functions (floor is not periodic: its window is [0, 2pi)), coefficient k (sin(nt) at 2n - 1, cos(nt) at 2n) against closed forms.
     const struct { const char* expr; double centre; std::function<double(int)> exact; } jumps[] = {
         {"heaviside(sin(x))", 0, [](int k) { return k == 0 ? 0.5 : k % 4 == 1 ? 4 / (M_PI * (k + 1)) : 0; }},
         {"mod(x, 2pi)", -M_PI, [](int k) { return k == 0 ? M_PI : k % 2 ? 4.0 / (k + 1) * (((k + 1) / 2) % 2 ? 1 : -1) : 0; }},
-        {"floor(x/pi)", 0, [](int k) { return k == 0 ? 0.5 : k % 4 == 1 ? -4 / (M_PI * (k + 1)) : 0; }},
+        {"floor(x/pi)", M_PI, [](int k) { return k == 0 ? 0.5 : k % 4 == 1 ? -4 / (M_PI * (k + 1)) : 0; }},
         {"max(sin(x),0)-min(sin(x),0)", 0, [](int k) { return k == 0 ? 2 / M_PI : k % 4 == 0 ? -4 / (M_PI * (k * k / 4.0 - 1)) : 0; }},
     };
     for (const auto& j : jumps) {
@@ -221,7 +288,7 @@ TEST(BuilderLimits, DeepNestingIsRefusedWithTheLimitAndLongSumsAndProductsBuild)
     const std::vector<double> taylor = BuildTaylor("x" + rep("+x", m - 1), 0, 20).coeffs;
     EXPECT_EQ(std::vector<double>(taylor.begin(), taylor.begin() + 3), (std::vector<double>{0, double(m), 0}));
     EXPECT_EQ(BuildTaylor("x" + rep("*x", m - 1), 1, 2).coeffs, (std::vector<double>{1, double(m), double(m) * (m - 1) / 2}));
-    EXPECT_NEAR(BuildFourier("x" + rep("+x", m / 2 - 1), 0, "2", 1).coeffs[0], m / 2 * 63 / 64.0, 1e-9 * m); // the mean of 64 samples
+    EXPECT_NEAR(BuildFourier("x" + rep("+x", m / 2 - 1), 1, "2", 1).coeffs[0], m / 2, 1e-9 * m); // samples on [0, 2), the seam's mean 1
 }
 
 TEST(BuilderFile, WrittenSeriesReadsBackWithTheDigitsItShowsAndTheCommandLineExitCodes)
@@ -242,9 +309,9 @@ TEST(BuilderFile, WrittenSeriesReadsBackWithTheDigitsItShowsAndTheCommandLineExi
     const QString out = dir.filePath("out.ser");
     const struct { QStringList args; int code; } cases[] = {
         {{"taylor", "sin(x)/x", "--centre", "-1", "--degree", "12", "--interval", "-10", "10"}, 0},
-        {{"fourier", "abs(x)", "--period", "*", "--harmonics", "8", "--centre", "-3.14"}, 0},
+        {{"fourier", "abs(x)", "--centre", "-3.14"}, 0}, // the dialog's defaults: period 2pi, 20 harmonics
         {{"taylor", "x" + QStringLiteral("+x").repeated(59999), "--centre", "0", "--degree", "20"}, 0}, // its description is shortened to open
-        {{"taylor", "sin(x)", "--degree", "5", "-o", out}, 2}, {{"cosine", "x", "--centre", "0", "--degree", "5", "-o", out}, 2},
+        {{"taylor", "sin(x)", "--json"}, 2}, {{"cosine", "x", "--centre", "0", "--degree", "5", "-o", out}, 2},
         {{"taylor", "sin(x)", "--centre", "zero", "--degree", "5", "-o", out}, 2},
         {{"taylor", "log(x)", "--centre", "0", "--degree", "5", "-o", out}, 3},
         {{"fourier", "x", "--period", "-1", "--harmonics", "5", "-o", out}, 3},
@@ -261,9 +328,34 @@ TEST(BuilderFile, WrittenSeriesReadsBackWithTheDigitsItShowsAndTheCommandLineExi
         }
         QFile f(dir.filePath("stdout.ser")); // without -o the series goes to standard output
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(p.readAllStandardOutput()) > 0 && f.flush());
-        const int terms = c.args[c.args.indexOf(c.args[0] == u"taylor" ? "--degree" : "--harmonics") + 1].toInt();
+        const int terms = c.args.contains("--degree") ? c.args[c.args.indexOf("--degree") + 1].toInt() : 20;
         EXPECT_EQ(readBack(f.fileName()).series.TermCount, c.args[0] == u"taylor" ? terms : 2 * terms);
     }
+}
+
+// --json prints the figures of the series written: where it agrees with the expression, and for a Fourier series
+// the error of its coefficients and of the series.
+TEST(BuilderFile, TheCommandLinePrintsTheFiguresAsJson)
+{
+    QTemporaryDir dir;
+    const auto figures = [&](const QStringList& args) {
+        QProcess p;
+        p.start(VENDRAK_SERIES_EXE, args + QStringList{"-o", dir.filePath("j.ser"), "--json"});
+        EXPECT_TRUE(p.waitForFinished(60000) && p.exitCode() == 0) << p.readAllStandardError().toStdString();
+        return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    };
+    const QJsonObject t = figures({"taylor", "1/(1+x^2)"}), l = figures({"taylor", "log(x)", "--centre", "1", "--interval", "0", "2"});
+    const QJsonObject f = figures({"fourier", "abs(x)", "--period", "2"});
+    EXPECT_EQ(t["interval"].toArray(), (QJsonArray{-0.285, 0.285})); // (0.285)^22 / (1 + 0.285^2) < 1e-12 < (0.286)^22 / ...
+    EXPECT_TRUE(t["agreement"].toDouble() <= 1e-12 && t["scale"].toDouble() == 1 && t["centre"].toDouble() == 0);
+    EXPECT_TRUE(l["agreement"].isNull() && l["scale"].toDouble() > 5) << l["scale"].toDouble(); // log(0)
+    EXPECT_EQ(f["interval"].toArray(), (QJsonArray{-1, 1}));
+    // The triangle wave's series differs most at its corners: at x = 0, the sum over odd k > 20 of 4 / (pi k)^2.
+    double tail = 0;
+    for (int k = 21; k < 2000001; k += 2)
+        tail += 4 / (M_PI * M_PI * k * k);
+    EXPECT_NEAR(f["seriesError"].toDouble(), tail, 0.02 * tail);
+    EXPECT_TRUE(f["coefficientError"].toDouble() > 0 && f["agreement"].toDouble() == f["seriesError"].toDouble());
 }
 
 // What the file holds is what the series is about: a centre or period the file's 15 digits round is used rounded, and

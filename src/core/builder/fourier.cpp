@@ -117,57 +117,93 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     }
     const Expression e = Expression::parse(expression);
 
-    int m = 32;
-    while (m < 16 * harmonics)
-        m *= 2;
+    int base = 64;
+    while (base < 32 * harmonics)
+        base *= 2;
+    // One period centred on the centre, [c - P/2, c + P/2): the series is
+    // in harmonics of (x - c), so abs(x) about 0 is the triangle wave.
     // Far from 0 a short period is lost in the rounding of x: the samples
     // must still be where they are meant to be, to a small part of a step.
-    const double end = centre + p;
-    if (!std::isfinite(end) || std::max(std::fabs(centre), std::fabs(end)) * std::numeric_limits<double>::epsilon() * 1024 * 2 * m > p)
-        throw BuildError(QStringLiteral("the period %1 is too short to be sampled from x = %2").arg(periodText, NumberText(centre)));
-    const Interval iv = interval ? *interval : CheckedInterval({centre, centre + p}, false);
-    // The fine grid holds the coarse one at its even points: one sampling
-    // serves both transforms.
-    Transform fine(2 * m), coarse(m);
-    for (int j = 0; j < 2 * m; ++j) {
-        if (control && j % 1024 == 0) {
-            if (control->cancel.load(std::memory_order_relaxed))
-                throw BuildCancelled{};
-            // The samples are nearly all of the work; the transforms are quick.
-            control->fraction.store(0.95 * j / (2 * m), std::memory_order_relaxed);
-        }
-        const double x = centre + (j * p) / (2 * m);
+    const double from = centre - p / 2, to = centre + p / 2;
+    const auto placed = [&](int n) {
+        return std::max(std::fabs(from), std::fabs(to)) * std::numeric_limits<double>::epsilon() * 1024 * n <= p;
+    };
+    if (!std::isfinite(from) || !std::isfinite(to) || !placed(base))
+        throw BuildError(QStringLiteral("the period %1 is too short to be sampled from x = %2").arg(periodText, NumberText(from)));
+    const qsizetype work = std::max<qsizetype>(1, expression.size());
+    int most = kMostFourierSamples;
+    while (most > 2 * base && (!placed(most) || static_cast<qsizetype>(most) * work > (qsizetype(1) << 27)))
+        most /= 2;
+    most = std::max(most, 2 * base);
+    const int first = std::max(base, std::min(kLeastFourierSamples, most / 2));
+    const Interval iv = interval ? *interval : CheckedInterval({from, to}, false);
+    const auto at = [&](double x) {
         const double y = e(x);
         if (!std::isfinite(y))
             throw BuildError(QStringLiteral("the expression is not finite at x = %1").arg(NumberText(x)));
-        fine.in[j] = y;
-        if (j % 2 == 0)
-            coarse.in[j / 2] = y;
-    }
-    fine.run();
-    coarse.run();
+        return y;
+    };
+    // The grid starts at 32 samples a harmonic, and at least
+    // kLeastFourierSamples so that a narrow peak is seen; it is doubled until
+    // the coefficients settle, up to kMostFourierSamples (fewer for a very
+    // long expression, whose every sample is long too).
+    double done = 0;
+    // Sample j of n is at phase 2*pi*j/n from the centre; the second half of
+    // the grid is taken one period back, inside the window.
+    const auto sampled = [&](int n, double& largest) {
+        Transform t(n);
+        largest = 0;
+        for (int j = 0; j < n; ++j) {
+            if (control && j % 1024 == 0) {
+                if (control->cancel.load(std::memory_order_relaxed))
+                    throw BuildCancelled{};
+                // The samples are nearly all of the work; the transforms are quick.
+                control->fraction.store(std::min(0.95, 0.95 * (done + j) / (2.0 * most)), std::memory_order_relaxed);
+            }
+            double y;
+            if (2 * j == n) // the seam: the series converges to the mean of its two sides
+                y = at(from) / 2 + at(to) / 2;
+            else
+                y = at(2 * j < n ? centre + (j * p) / n : centre - ((n - j) * p) / n);
+            t.in[j] = y;
+            largest = std::max(largest, std::fabs(y));
+        }
+        done += n;
+        t.run();
+        return t.coefficients(harmonics);
+    };
 
     BuiltSeries r;
     r.kind = SeriesKind::Trigonometric;
     r.centre = centre;
     r.period = p;
     r.periodText = periodText;
-    r.coeffs = fine.coefficients(harmonics);
-    const std::vector<double> rough = coarse.coefficients(harmonics);
-    // Error: how far the kept coefficients moved when the grid was halved,
-    // plus the largest harmonic left out.
-    double moved = 0;
-    for (size_t k = 0; k < rough.size(); ++k)
-        moved = std::max(moved, std::fabs(r.coeffs[k] - rough[k]));
-    const std::vector<double> all = fine.coefficients(m);
-    double dropped = 0;
-    for (size_t k = r.coeffs.size(); k < all.size(); ++k)
-        dropped = std::max(dropped, std::fabs(all[k]));
+    constexpr double eps = std::numeric_limits<double>::epsilon();
+    double largest = 0, moved = 0, rounding = 0;
+    std::vector<double> previous = sampled(first, largest);
+    for (int n = 2 * first; n <= most; n *= 2) {
+        r.coeffs = sampled(n, largest);
+        // The samples' own rounding and the transform's, which grows with
+        // the logarithm of the length.
+        rounding = (8 + 2 * std::log2(double(n))) * eps * largest;
+        moved = 0;
+        for (size_t k = 0; k < previous.size(); ++k)
+            moved = std::max(moved, std::fabs(r.coeffs[k] - previous[k]));
+        if (moved <= rounding)
+            break;
+        previous = r.coeffs;
+    }
     for (size_t k = 0; k < r.coeffs.size(); ++k)
         if (!std::isfinite(r.coeffs[k]))
             throw BuildError(QStringLiteral("the coefficient of harmonic %1 is beyond the range of numbers").arg((k + 1) / 2));
+    // The coefficients written: how far they moved when the grid was last
+    // doubled (the error of the coarser grid, more than that of the finer
+    // once they converge), the rounding, and the file's 15 digits.
+    double written = 0;
+    for (double c : r.coeffs)
+        written = std::max(written, std::fabs(AsWritten(c) - c));
     // Past the largest double an estimate says no more.
-    r.errorEstimate = std::min(moved + dropped, std::numeric_limits<double>::max());
+    r.errorEstimate = std::min(moved + rounding + written, std::numeric_limits<double>::max());
 
     r.notes = notes;
     r.lower = iv.lower;
@@ -175,6 +211,11 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     r.sourceText = QStringLiteral("Fourier series of %1, period %2, %3 harmonics")
                        .arg(DescribedExpression(expression), periodText == u"*" ? QStringLiteral("2pi") : periodText)
                        .arg(harmonics);
+    const Agreement a = MeasureAgreement(r, expression, iv, 397);
+    r.agreement = a.agreement;
+    r.scale = a.scale;
+    // 397 points fall between the samples of every grid of a power of two.
+    r.seriesError = interval ? MeasureAgreement(r, expression, {from, to}, 397).agreement : a.agreement;
     return r;
 }
 

@@ -17,6 +17,10 @@ namespace vendrak {
 
 constexpr int kMaxTaylorDegree = 10000;
 constexpr int kMaxHarmonics = 20000;
+// A Fourier series is sampled on a grid doubled from the least until its
+// coefficients settle, up to the most.
+constexpr int kLeastFourierSamples = 4096;
+constexpr int kMostFourierSamples = 1 << 21;
 
 struct Interval {
     double lower = 0;
@@ -33,8 +37,16 @@ struct BuiltSeries {
     // each harmonic its sine and cosine coefficient.
     std::vector<double> coeffs;
     QString sourceText;
-    // Fourier only: a bound-like estimate of the coefficients' error.
+    // Fourier only: the estimated error of the coefficients as written.
     double errorEstimate = 0;
+    // Over [lower, upper], the series as the file holds it against the
+    // expression: the largest difference found (infinity where the
+    // expression is not finite) and the largest |expression|.
+    double agreement = 0;
+    double scale = 0;
+    // Fourier only: the largest difference of the series from the expression
+    // over the sampled period, at points off the sampling grid.
+    double seriesError = 0;
     // What the user should know although the series was made: a centre or
     // period that the file's digits round, so the series is about the
     // rounded one.
@@ -83,5 +95,20 @@ Interval CheckedInterval(const Interval& interval, bool given);
 
 // The validity interval the Taylor builder picks when the user gives none.
 Interval DefaultTaylorInterval(double centre, const std::vector<double>& coeffs);
+
+// A Taylor series' default interval agrees with its expression to this part
+// of the largest |expression| on it.
+constexpr double kDefaultAgreement = 1e-12;
+constexpr double kWidestDefaultRadius = 100;
+
+struct Agreement {
+    double agreement = 0; // infinity where the expression is not finite
+    double scale = 0;
+};
+
+// The series as the file holds it (each number at 15 digits) against the
+// expression, both evaluated in ball arithmetic at `points` equally spaced
+// points of the interval, its ends included.
+Agreement MeasureAgreement(const BuiltSeries& s, const QString& expression, const Interval& interval, int points = 401);
 
 } // namespace vendrak

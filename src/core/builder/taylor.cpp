@@ -1,4 +1,5 @@
 #include "core/builder/series_builder.h"
+#include "core/series/evaluators.h"
 #include "core/study/number_text.h"
 
 #include <arb.h>
@@ -624,7 +625,7 @@ QString sourceText(const QString& expr, double centre, int degree)
 // log |a_k| for each coefficient; -inf for an exact zero. Logs, because
 // the coefficients of an entire function leave the double range long before
 // the degree runs out.
-Interval intervalFromLogs(double centre, const std::vector<double>& logs)
+Interval intervalFromLogs(double centre, const std::vector<double>& logs, bool* polynomial = nullptr)
 {
     // Cauchy–Hadamard root test over the last quarter of the coefficients:
     // R ≈ 1 / max |a_k|^(1/k). The early terms say little about the radius.
@@ -636,6 +637,8 @@ Interval intervalFromLogs(double centre, const std::vector<double>& logs)
             break;
         }
     double radius = 10; // a polynomial: any interval works, pick a readable one
+    if (polynomial)
+        *polynomial = lastNonZero <= n - n / 4;
     if (lastNonZero > n - n / 4) {
         const int from = std::max(1, std::min(n - n / 4, n - 1));
         double worst = -INFINITY;
@@ -670,7 +673,175 @@ double logAbs(const arb_struct* v)
     return r;
 }
 
+// f(x) as a ball; false where the expression is not defined or not finite
+// there. A gap that can be filled, as sin(x)/x at 0, needs a few terms.
+bool pointValue(const Expression& e, double x, arb_t out)
+{
+    for (const slong len : {1, 4})
+        for (const slong prec : {kStartPrecision, 4 * kStartPrecision}) {
+            try {
+                TaylorEngine engine(e, x, len, prec, nullptr);
+                Ser s = engine.eval(e.root());
+                if (s.valid < 1)
+                    break;
+                if (s.p->length == 0)
+                    arb_zero(out);
+                else
+                    arb_set(out, s.p->coeffs);
+                return arb_is_finite(out);
+            } catch (const BuildError&) {
+                break;
+            } catch (const Undecided&) {
+            }
+        }
+    return false;
+}
+
+// The written coefficients, as the file holds them, by Horner in balls: the
+// rounding of the sum is in the ball, not in the difference found.
+void powerValue(const std::vector<double>& written, double centre, double x, arb_t out)
+{
+    constexpr slong prec = 320;
+    Ball t, a;
+    arb_set_d(t.v, x);
+    arb_set_d(a.v, centre);
+    arb_sub(t.v, t.v, a.v, prec);
+    arb_zero(out);
+    for (size_t k = written.size(); k-- > 0;) {
+        arb_mul(out, out, t.v, prec);
+        arb_set_d(a.v, written[k]);
+        arb_add(out, out, a.v, prec);
+    }
+}
+
+// Upper bound of |a - b|, as a double rounded up.
+double distance(const arb_t a, const arb_t b)
+{
+    Ball d;
+    arb_sub(d.v, a, b, 2 * kStartPrecision);
+    arf_t u;
+    arf_init(u);
+    arb_get_abs_ubound_arf(u, d.v, 64);
+    const double r = arf_get_d(u, ARF_RND_UP);
+    arf_clear(u);
+    return r;
+}
+
+double magnitude(const arb_t a)
+{
+    arf_t u;
+    arf_init(u);
+    arb_get_abs_lbound_arf(u, a, 64);
+    const double r = arf_get_d(u, ARF_RND_DOWN);
+    arf_clear(u);
+    return r;
+}
+
+// The points an agreement is judged at: fewer for a very long expression,
+// whose every evaluation is long too.
+int pointsFor(const QString& expression, int most)
+{
+    return static_cast<int>(std::clamp<qsizetype>(4'000'000 / (expression.size() + 1), 33, most));
+}
+
+// Whether the series written agrees with the expression to kDefaultAgreement
+// of the largest |f| on [c - r, c + r], judged at the ends and points
+// between, where the difference of a truncated series is largest.
+bool agreesOn(const Expression& e, const std::vector<double>& written, double centre, double r, int half,
+              const BuildControl* control)
+{
+    Ball f, s;
+    double worst = 0, scale = std::fabs(written.empty() ? 0.0 : written[0]);
+    for (int j = half; j >= 1; --j)
+        for (const double x : {centre - r * j / half, centre + r * j / half}) {
+            if (control && control->cancel.load(std::memory_order_relaxed))
+                throw BuildCancelled{};
+            if (!std::isfinite(x) || !pointValue(e, x, f.v))
+                return false;
+            powerValue(written, centre, x, s.v);
+            worst = std::max(worst, distance(s.v, f.v));
+            scale = std::max(scale, magnitude(f.v));
+        }
+    return worst <= kDefaultAgreement * scale;
+}
+
+// The widest radius, at most the estimate from the coefficients, on which
+// the written series agrees with the expression; rounded down to three
+// digits so that the interval reads well.
+double agreeingRadius(const Expression& e, const QString& text, const std::vector<double>& written, double centre,
+                      double estimate, bool polynomial, double least, const BuildControl* control)
+{
+    const int half = std::max(8, pointsFor(text, 33) / 2);
+    // Far from 0 the least that still leaves the centre outweighs the most.
+    double hi = std::max(least, std::min(estimate, kWidestDefaultRadius)), lo = 0;
+    // The estimate only guides: an entire function's series may agree
+    // further out, and past a radius of convergence none agrees for long.
+    // A polynomial the series is keeps its readable interval.
+    while (agreesOn(e, written, centre, hi, half, control)) {
+        lo = hi;
+        if (hi >= kWidestDefaultRadius || hi <= least || polynomial)
+            return hi;
+        hi = std::min(2 * hi, kWidestDefaultRadius);
+    }
+    if (lo == 0) {
+        lo = std::max(least, hi * 1e-9);
+        if (!agreesOn(e, written, centre, lo, half, control))
+            return lo;
+    }
+    // Bisection in the logarithm: the difference grows about as a power of r.
+    for (int i = 0; i < 40 && hi / lo > 1 + 1e-4; ++i) {
+        const double mid = std::sqrt(lo * hi);
+        (agreesOn(e, written, centre, mid, half, control) ? lo : hi) = mid;
+    }
+    const double unit = std::pow(10.0, std::floor(std::log10(lo)) - 2);
+    const double rounded = std::floor(lo / unit) * unit;
+    return rounded >= least ? rounded : lo;
+}
+
+std::vector<double> asWritten(const std::vector<double>& coeffs)
+{
+    std::vector<double> w;
+    w.reserve(coeffs.size());
+    for (double a : coeffs)
+        w.push_back(AsWritten(a));
+    return w;
+}
+
 } // namespace
+
+Agreement MeasureAgreement(const BuiltSeries& s, const QString& expression, const Interval& interval, int points)
+{
+    const Expression e = Expression::parse(expression);
+    points = std::max(2, std::min(points, pointsFor(expression, points)));
+    BuiltSeries held = s;
+    held.coeffs = asWritten(s.coeffs);
+    const Series series = ToSeries(held);
+    const std::vector<double>& written = held.coeffs;
+    Agreement a;
+    Ball f, v;
+    for (int j = 0; j < points; ++j) {
+        const double x = j + 1 == points ? interval.upper
+                                         : interval.lower + (interval.upper - interval.lower) * j / (points - 1);
+        if (!pointValue(e, x, f.v)) {
+            a.agreement = INFINITY;
+            continue;
+        }
+        if (s.kind == SeriesKind::Power) {
+            powerValue(written, s.centre, x, v.v);
+        } else {
+            ErrorNumber fault{};
+            double y = 0;
+            if (!TryEvalSeries(series, x, y, fault)) {
+                a.agreement = INFINITY;
+                continue;
+            }
+            arb_set_d(v.v, y);
+        }
+        a.agreement = std::max(a.agreement, distance(v.v, f.v));
+        a.scale = std::max(a.scale, magnitude(f.v));
+    }
+    return a;
+}
 
 Interval DefaultTaylorInterval(double centre, const std::vector<double>& coeffs)
 {
@@ -741,11 +912,26 @@ BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, st
                 std::vector<double> logs;
                 for (slong k = 0; k < s.valid; ++k)
                     logs.push_back(k < s.p->length ? logAbs(s.p->coeffs + k) : -INFINITY);
-                const Interval iv = interval ? *interval : CheckedInterval(intervalFromLogs(centre, logs), false);
+                Interval iv;
+                if (interval) {
+                    iv = *interval;
+                } else {
+                    bool polynomial = false;
+                    const Interval estimated = intervalFromLogs(centre, logs, &polynomial);
+                    const double least = std::max(1e-6, 64 * std::numeric_limits<double>::epsilon() * std::fabs(centre));
+                    const double radius = agreeingRadius(e, expression, asWritten(r.coeffs), centre,
+                                                         std::max(centre - estimated.lower, estimated.upper - centre),
+                                                         polynomial, least, control);
+                    const double top = std::numeric_limits<double>::max();
+                    iv = CheckedInterval({std::max(centre - radius, -top), std::min(centre + radius, top)}, false);
+                }
                 r.notes = notes;
                 r.lower = iv.lower;
                 r.upper = iv.upper;
                 r.sourceText = sourceText(expression, centre, degree);
+                const Agreement a = MeasureAgreement(r, expression, iv);
+                r.agreement = a.agreement;
+                r.scale = a.scale;
                 return r;
             }
         } catch (const Undecided& u) {

@@ -2,6 +2,7 @@
 
 #include "app/graph_export.h"
 #include "core/analysis/result_texts.h"
+#include "core/study/whole_file.h"
 
 #include "core/analysis/point_value.h"
 #include "core/analysis/study_commands.h"
@@ -46,15 +47,7 @@ const QStringList kNoWindowWords = {
     QStringLiteral("--json"),     QStringLiteral("--save"),    QStringLiteral("--export-graph"),
     QStringLiteral("--verify")};
 
-// False when any of it did not reach standard output: a full disk or a
-// closed pipe must not pass for a finished run.
-bool printOut(const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    const bool written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout)
-                         == static_cast<size_t>(bytes.size());
-    return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
-}
+bool printOut(const QString& text) { return WriteStandardOutput(text.toUtf8()); }
 
 void printError(const QString& text)
 {

@@ -1,6 +1,7 @@
 // vendrak-series: makes a series file from an expression, for scripts and
 // for checking a series before it is opened in the window.
 #include "core/builder/series_builder.h"
+#include "core/study/whole_file.h"
 
 #include <QLocale>
 #include <QString>
@@ -183,14 +184,7 @@ Options parse(int argc, char** argv)
 
 void say(const QString& line) { std::fprintf(stderr, "vendrak-series: %s\n", line.toLocal8Bit().constData()); }
 
-// False when standard output did not take all of it (a full disk, a closed
-// pipe): the file the user asked for was not made.
-bool writeOut(const QByteArray& bytes)
-{
-    const bool written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout)
-                         == static_cast<size_t>(bytes.size());
-    return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
-}
+bool writeOut(const QByteArray& bytes) { return WriteStandardOutput(bytes); }
 
 int outputFailed()
 {

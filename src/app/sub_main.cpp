@@ -5,6 +5,7 @@
 #include "app/dialogs.h"
 #include "app/help_viewer.h"
 #include "core/study/dimension.h"
+#include "core/study/whole_file.h"
 #include "app/main_window.h"
 
 #include <QApplication>
@@ -32,14 +33,7 @@ int usageError(const QString& why)
     return kExitUsage;
 }
 
-// False when standard output did not take all of it.
-bool printText(const QString& text)
-{
-    const QByteArray bytes = text.toLocal8Bit();
-    const bool written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout)
-                         == static_cast<size_t>(bytes.size());
-    return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
-}
+bool printText(const QString& text) { return WriteStandardOutput(text.toLocal8Bit()); }
 
 int printed(const QString& text)
 {

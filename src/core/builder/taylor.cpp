@@ -1,3 +1,4 @@
+#include "core/ball/ball.h"
 #include "core/builder/series_builder.h"
 #include "core/series/evaluators.h"
 #include "core/study/number_text.h"
@@ -21,14 +22,6 @@ constexpr slong kMaxPrecision = 16384;
 // may settle it, so the whole computation is tried again.
 struct Undecided {
     QString message;
-};
-
-struct Ball {
-    arb_t v;
-    Ball() { arb_init(v); }
-    ~Ball() { arb_clear(v); }
-    Ball(const Ball&) = delete;
-    Ball& operator=(const Ball&) = delete;
 };
 
 // A truncated series and how many of its leading coefficients can be

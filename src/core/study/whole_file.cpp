@@ -1,5 +1,7 @@
 #include "core/study/whole_file.h"
 
+#include <cstdio>
+
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -76,6 +78,13 @@ QString WriteWholeFile(const QString& path, const QByteArray& content)
     if (!file.commit())
         return reason(file, errno, QStringLiteral("the new content could not replace the old file"));
     return {};
+}
+
+bool WriteStandardOutput(const QByteArray& bytes)
+{
+    const bool written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout)
+                         == static_cast<size_t>(bytes.size());
+    return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
 }
 
 } // namespace vendrak

@@ -22,4 +22,9 @@ QString WriteAll(QFileDevice& device, const QByteArray& content);
 // left. Empty when done, otherwise why not.
 QString WriteWholeFile(const QString& path, const QByteArray& content);
 
+// Writes all of `bytes` to standard output and flushes it. False when any of
+// it did not get there (a full disk, a closed pipe): a run whose output was
+// lost must not pass for a finished one.
+bool WriteStandardOutput(const QByteArray& bytes);
+
 } // namespace vendrak

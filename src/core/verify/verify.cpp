@@ -1,5 +1,6 @@
 #include "core/verify/verify.h"
 
+#include "core/ball/ball.h"
 #include "core/study/number_text.h"
 
 #include <acb.h>
@@ -31,51 +32,6 @@ constexpr long kMaxBoxes = 2000000;
 constexpr unsigned kSettlingMost = 4;
 constexpr int kUndecided = 2;
 
-struct Ball {
-    arb_t v;
-    Ball() { arb_init(v); }
-    ~Ball() { arb_clear(v); }
-    Ball(const Ball&) = delete;
-    Ball& operator=(const Ball&) = delete;
-};
-
-struct Complex {
-    acb_t v;
-    Complex() { acb_init(v); }
-    ~Complex() { acb_clear(v); }
-    Complex(const Complex&) = delete;
-    Complex& operator=(const Complex&) = delete;
-};
-
-struct Arf {
-    arf_t v;
-    Arf() { arf_init(v); }
-    explicit Arf(double d) { arf_init(v); arf_set_d(v, d); }
-    ~Arf() { arf_clear(v); }
-    Arf(const Arf&) = delete;
-    Arf& operator=(const Arf&) = delete;
-};
-
-struct BallVec {
-    arb_ptr v = nullptr;
-    slong n = 0;
-    BallVec() = default;
-    explicit BallVec(slong count) : v(_arb_vec_init(count)), n(count) {}
-    ~BallVec()
-    {
-        if (v)
-            _arb_vec_clear(v, n);
-    }
-    BallVec(BallVec&& o) noexcept : v(o.v), n(o.n) { o.v = nullptr; o.n = 0; }
-    BallVec& operator=(BallVec&& o) noexcept
-    {
-        std::swap(v, o.v);
-        std::swap(n, o.n);
-        return *this;
-    }
-    BallVec(const BallVec&) = delete;
-    BallVec& operator=(const BallVec&) = delete;
-};
 
 int signOf(const arb_t x)
 {

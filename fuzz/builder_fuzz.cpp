@@ -154,6 +154,10 @@ template <class Build>
 void attempt(Build&& build, size_t count)
 {
     BuildControl control;
+    // A fuzz-sized Fourier build: fewer samples and quadrature points, the
+    // same code paths.
+    control.mostSamples = 1 << 14;
+    control.proofEvaluations = 20000;
     watchdog().arm(&control, std::chrono::milliseconds(1500));
     try {
         BuiltSeries s = build(&control);

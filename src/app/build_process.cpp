@@ -31,7 +31,7 @@ QByteArray encode(const BuiltSeries& s)
     QByteArray out;
     QDataStream o(&out, QIODevice::WriteOnly);
     o << kBuilt << static_cast<qint32>(s.kind) << s.centre << s.period << s.periodText << s.lower << s.upper
-      << s.sourceText << s.errorEstimate << s.agreement << s.scale << s.seriesError << s.notes << static_cast<quint64>(s.coeffs.size());
+      << s.sourceText << s.errorEstimate << s.errorProven << s.agreement << s.scale << s.seriesError << s.notes << static_cast<quint64>(s.coeffs.size());
     for (double c : s.coeffs)
         o << c;
     return out;
@@ -57,7 +57,7 @@ bool decode(const QByteArray& in, std::optional<BuiltSeries>& series, QString& e
     BuiltSeries s;
     qint32 kind = 0;
     quint64 count = 0;
-    i >> kind >> s.centre >> s.period >> s.periodText >> s.lower >> s.upper >> s.sourceText >> s.errorEstimate >> s.agreement >> s.scale >> s.seriesError >> s.notes >> count;
+    i >> kind >> s.centre >> s.period >> s.periodText >> s.lower >> s.upper >> s.sourceText >> s.errorEstimate >> s.errorProven >> s.agreement >> s.scale >> s.seriesError >> s.notes >> count;
     if (tag != kBuilt || i.status() != QDataStream::Ok || count > static_cast<quint64>(in.size()) / sizeof(double))
         return false;
     s.kind = static_cast<SeriesKind>(kind);

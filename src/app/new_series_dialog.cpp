@@ -321,8 +321,8 @@ void NewSeriesDialog::showPreview(const Request& r, const BuiltSeries& s)
     text += QStringLiteral("\nLargest difference from the expression there: %1 (largest |f|: %2)")
                 .arg(std::isfinite(s.agreement) ? NumberText(s.agreement) : QStringLiteral("not finite"), NumberText(s.scale));
     if (s.kind == SeriesKind::Trigonometric)
-        text += QStringLiteral("\nEstimated error of the coefficients: %1\nLargest difference over the period: %2")
-                    .arg(NumberText(s.errorEstimate),
+        text += QStringLiteral("\n%1 error of the coefficients: %2\nLargest difference over the period: %3")
+                    .arg(s.errorProven ? QStringLiteral("Proven") : QStringLiteral("Estimated"), NumberText(s.errorEstimate),
                          std::isfinite(s.seriesError) ? NumberText(s.seriesError) : QStringLiteral("not finite"));
     for (const QString& note : s.notes)
         text += u'\n' + note.left(1).toUpper() + note.mid(1) + u'.';

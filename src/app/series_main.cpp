@@ -40,8 +40,11 @@ const char* const kHelp =
     "  --json           with -o: print on standard output one JSON object with the\n"
     "                   interval, centre, agreement (largest |series - EXPR| found\n"
     "                   on the interval, null where not finite) and scale (largest\n"
-    "                   |EXPR| there); for fourier also coefficientError and\n"
-    "                   seriesError (largest difference over the period)\n"
+    "                   |EXPR| there); for fourier also coefficientError (bound on\n"
+    "                   the written coefficients' error), coefficientErrorProven\n"
+    "                   (true where that bound is proven in ball arithmetic, false\n"
+    "                   where it is an estimate) and seriesError (largest\n"
+    "                   difference over the period)\n"
     "Each option is given at most once. A centre or period with more digits than\n"
     "the file keeps (15) is rounded, the series made about the rounded value, and\n"
     "a note printed on standard error.\n"
@@ -208,6 +211,7 @@ QByteArray figures(const BuiltSeries& s)
                    + jsonNumber(s.scale);
     if (s.kind == SeriesKind::Trigonometric)
         j += ", \"period\": " + jsonNumber(s.period) + ", \"coefficientError\": " + jsonNumber(s.errorEstimate)
+             + ", \"coefficientErrorProven\": " + (s.errorProven ? "true" : "false")
              + ", \"seriesError\": " + jsonNumber(s.seriesError);
     return j + "}\n";
 }

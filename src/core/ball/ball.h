@@ -20,6 +20,8 @@ struct Complex {
     acb_t v;
     Complex() { acb_init(v); }
     ~Complex() { acb_clear(v); }
+    Complex(Complex&& o) noexcept { acb_init(v); acb_swap(v, o.v); }
+    Complex& operator=(Complex&& o) noexcept { acb_swap(v, o.v); return *this; }
     Complex(const Complex&) = delete;
     Complex& operator=(const Complex&) = delete;
 };

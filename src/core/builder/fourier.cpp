@@ -1,3 +1,4 @@
+#include "core/builder/fourier_proof.h"
 #include "core/builder/series_builder.h"
 #include "core/series/series_terms.h"
 #include "core/study/number_text.h"
@@ -63,15 +64,19 @@ struct Transform {
         fftw_destroy_plan(plan);
     }
 
-    // Constant, then sine and cosine of each harmonic up to h.
-    std::vector<double> coefficients(int h) const
+    // Constant, then sine and cosine of each harmonic up to h, for samples
+    // `offset` of a step past the grid points.
+    std::vector<double> coefficients(int h, double offset) const
     {
         std::vector<double> c(static_cast<size_t>(2 * h + 1));
         c[0] = std::ldexp(out[0][0] / n, shift);
         for (int k = 1; k <= h; ++k) {
             const double scale = 2 * k == n ? 1.0 / n : 2.0 / n;
-            c[static_cast<size_t>(2 * k - 1)] = std::ldexp(-out[k][1] * scale, shift);
-            c[static_cast<size_t>(2 * k)] = std::ldexp(out[k][0] * scale, shift);
+            std::complex<double> z(out[k][0], out[k][1]);
+            if (offset != 0)
+                z *= std::polar(1.0, -2 * M_PI * k * offset / n);
+            c[static_cast<size_t>(2 * k - 1)] = std::ldexp(-z.imag() * scale, shift);
+            c[static_cast<size_t>(2 * k)] = std::ldexp(z.real() * scale, shift);
         }
         return c;
     }
@@ -131,7 +136,7 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     if (!std::isfinite(from) || !std::isfinite(to) || !placed(base))
         throw BuildError(QStringLiteral("the period %1 is too short to be sampled from x = %2").arg(periodText, NumberText(from)));
     const qsizetype work = std::max<qsizetype>(1, expression.size());
-    int most = kMostFourierSamples;
+    int most = control ? std::min(control->mostSamples, kMostFourierSamples) : kMostFourierSamples;
     while (most > 2 * base && (!placed(most) || static_cast<qsizetype>(most) * work > (qsizetype(1) << 27)))
         most /= 2;
     most = std::max(most, 2 * base);
@@ -148,9 +153,9 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     // the coefficients settle, up to kMostFourierSamples (fewer for a very
     // long expression, whose every sample is long too).
     double done = 0;
-    // Sample j of n is at phase 2*pi*j/n from the centre; the second half of
-    // the grid is taken one period back, inside the window.
-    const auto sampled = [&](int n, double& largest) {
+    // Sample j of n is at phase 2*pi*(j + offset)/n from the centre; the
+    // second half of the grid is taken one period back, inside the window.
+    const auto sampled = [&](int n, double& largest, double offset = 0) {
         Transform t(n);
         largest = 0;
         for (int j = 0; j < n; ++j) {
@@ -161,16 +166,16 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
                 control->fraction.store(std::min(0.95, 0.95 * (done + j) / (2.0 * most)), std::memory_order_relaxed);
             }
             double y;
-            if (2 * j == n) // the seam: the series converges to the mean of its two sides
+            if (2 * j == n && offset == 0) // the seam: the series converges to the mean of its two sides
                 y = at(from) / 2 + at(to) / 2;
             else
-                y = at(2 * j < n ? centre + (j * p) / n : centre - ((n - j) * p) / n);
+                y = at(2 * j < n ? centre + ((j + offset) * p) / n : centre - ((n - j - offset) * p) / n);
             t.in[j] = y;
             largest = std::max(largest, std::fabs(y));
         }
         done += n;
         t.run();
-        return t.coefficients(harmonics);
+        return t.coefficients(harmonics, offset);
     };
 
     BuiltSeries r;
@@ -178,32 +183,55 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     r.centre = centre;
     r.period = p;
     r.periodText = periodText;
-    constexpr double eps = std::numeric_limits<double>::epsilon();
-    double largest = 0, moved = 0, rounding = 0;
+    const auto writing = [](const std::vector<double>& c) {
+        double most = 0;
+        for (double v : c)
+            most = std::max(most, std::fabs(AsWritten(v) - v));
+        return most;
+    };
+    double largest = 0;
     std::vector<double> previous = sampled(first, largest);
-    for (int n = 2 * first; n <= most; n *= 2) {
-        r.coeffs = sampled(n, largest);
-        // The samples' own rounding and the transform's, which grows with
-        // the logarithm of the length.
-        rounding = (8 + 2 * std::log2(double(n))) * eps * largest;
-        moved = 0;
-        for (size_t k = 0; k < previous.size(); ++k)
-            moved = std::max(moved, std::fabs(r.coeffs[k] - previous[k]));
-        if (moved <= rounding)
-            break;
-        previous = r.coeffs;
+    // The coefficients are integrals of the expression: where it is
+    // analytic (a few jumps and kinks allowed) Arb encloses each far inside
+    // the file's digits, and the written ones are those, within a proven
+    // bound; the first samples gave the scale and that it is finite.
+    if (std::optional<ProvenCoefficients> proven =
+            ProveCoefficients(e, centre, p, periodText == u"*", harmonics, largest, control)) {
+        r.coeffs = std::move(proven->coeffs);
+        r.errorEstimate = std::max(proven->bound, writing(r.coeffs));
+        r.errorProven = true;
+    } else {
+        constexpr double eps = std::numeric_limits<double>::epsilon();
+        double moved = 0, rounding = 0;
+        int n = first;
+        for (n = 2 * first; n <= most; n *= 2) {
+            r.coeffs = sampled(n, largest);
+            // The samples' own rounding and the transform's, which grows with
+            // the logarithm of the length.
+            rounding = (8 + 2 * std::log2(double(n))) * eps * largest;
+            moved = 0;
+            for (size_t k = 0; k < previous.size(); ++k)
+                moved = std::max(moved, std::fabs(r.coeffs[k] - previous[k]));
+            if (moved <= rounding)
+                break;
+            previous = r.coeffs;
+        }
+        n = std::min(n, most);
+        for (size_t k = 0; k < r.coeffs.size(); ++k)
+            if (!std::isfinite(r.coeffs[k]))
+                throw BuildError(QStringLiteral("the coefficient of harmonic %1 is beyond the range of numbers").arg((k + 1) / 2));
+        // An estimate: how far they moved when the grid was last doubled
+        // (the error of the coarser grid, more than that of the finer once
+        // they converge), or how far the same grid a third of a step on moves
+        // them, which sees what falls between every grid of a power of two;
+        // then the rounding and the file's 15 digits.
+        double unused = 0, off = 0;
+        const std::vector<double> shifted = sampled(n, unused, 1.0 / 3);
+        for (size_t k = 0; k < shifted.size(); ++k)
+            off = std::max(off, std::fabs(shifted[k] - r.coeffs[k]));
+        // Past the largest double an estimate says no more.
+        r.errorEstimate = std::min(std::max(moved, off) + rounding + writing(r.coeffs), std::numeric_limits<double>::max());
     }
-    for (size_t k = 0; k < r.coeffs.size(); ++k)
-        if (!std::isfinite(r.coeffs[k]))
-            throw BuildError(QStringLiteral("the coefficient of harmonic %1 is beyond the range of numbers").arg((k + 1) / 2));
-    // The coefficients written: how far they moved when the grid was last
-    // doubled (the error of the coarser grid, more than that of the finer
-    // once they converge), the rounding, and the file's 15 digits.
-    double written = 0;
-    for (double c : r.coeffs)
-        written = std::max(written, std::fabs(AsWritten(c) - c));
-    // Past the largest double an estimate says no more.
-    r.errorEstimate = std::min(moved + rounding + written, std::numeric_limits<double>::max());
 
     r.notes = notes;
     r.lower = iv.lower;

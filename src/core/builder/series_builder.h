@@ -21,6 +21,9 @@ constexpr int kMaxHarmonics = 20000;
 // coefficients settle, up to the most.
 constexpr int kLeastFourierSamples = 4096;
 constexpr int kMostFourierSamples = 1 << 21;
+// Quadrature points a proof of the Fourier coefficients may spend in all:
+// enough for smooth functions and a few hundred harmonics in seconds.
+constexpr long kProofEvaluations = 400000;
 
 struct Interval {
     double lower = 0;
@@ -37,8 +40,11 @@ struct BuiltSeries {
     // each harmonic its sine and cosine coefficient.
     std::vector<double> coeffs;
     QString sourceText;
-    // Fourier only: the estimated error of the coefficients as written.
+    // Fourier only: the error of the coefficients as written, the file's
+    // rounding included: proven in ball arithmetic where errorProven, else
+    // estimated from refining the sampling and from samples off the grid.
     double errorEstimate = 0;
+    bool errorProven = false;
     // Over [lower, upper], the series as the file holds it against the
     // expression: the largest difference found (infinity where the
     // expression is not finite) and the largest |expression|.
@@ -60,6 +66,11 @@ struct BuildControl {
     // Share of the work done so far, 0 to 1, for a progress dialog; the
     // builder moves it through the const pointer it is given.
     mutable std::atomic<double> fraction{0.0};
+    // Limits a caller may lower to try many builds quickly, as the fuzzer
+    // does: the most samples of a Fourier series, and the quadrature points
+    // its proof of the coefficients may spend.
+    int mostSamples = kMostFourierSamples;
+    long proofEvaluations = kProofEvaluations;
 };
 
 // Thrown by a build that saw its control's cancel flag.

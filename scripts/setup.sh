@@ -10,4 +10,4 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libflint-arb-dev libflint-dev libfftw3-dev pkg-config \
   fonts-liberation fonts-dejavu-core xvfb xauth poppler-utils clang libclang-rt-14-dev \
-  desktop-file-utils appstream >/dev/null
+  desktop-file-utils appstream dpkg-dev lintian >/dev/null

@@ -20,3 +20,7 @@ ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 # runaway allocation fails the run (fuzz/run.sh gives the limits); the input
 # is left in build-fuzz/artifacts/.
 ./fuzz/run.sh
+
+# ---- The Debian package: built from its own Release build in build-deb/,
+# then checked by lintian (an error fails the run).
+./scripts/package.sh --lint

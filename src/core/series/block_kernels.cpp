@@ -24,9 +24,11 @@ using V = hn::Vec<D>;
 // Independent chains per loop step: enough to hide the latency of a
 // multiply followed by an add, few enough to stay in registers.
 constexpr std::size_t kHornerChains = HWY_TARGET <= HWY_AVX3 ? 8 : 4;
-constexpr std::size_t kHarmonicChains = 2;
+constexpr std::size_t kHarmonicChains = HWY_TARGET <= HWY_AVX3 ? 4 : 2;
 // Room for the widest group of any x86 target (8 lanes of double).
 constexpr std::size_t kMaxGroup = 8 * 8;
+static_assert(kHornerChains * HWY_MAX_BYTES / sizeof(double) <= kMaxGroup &&
+              kHarmonicChains * HWY_MAX_BYTES / sizeof(double) <= kMaxGroup);
 
 template <std::size_t U>
 HWY_INLINE void hornerGroup(const double* xs, double centre, const double* addends, std::size_t count, double* values)

@@ -1,8 +1,11 @@
 // Points per second over a grid of 2^20 points, one point at a time against
-// the block evaluators. The label names the vector unit the block path was
+// the block evaluators, and the scans over as many subintervals either way. The label names the vector unit the block path was
 // dispatched to. The one-point trigonometric series of 5,000 harmonics runs
 // on every 16th grid point only (a whole grid would take minutes); points
 // per second do not depend on how many.
+#include "core/analysis/extrema.h"
+#include "core/analysis/grid_lookahead.h"
+#include "core/analysis/roots.h"
 #include "core/series/block_eval.h"
 #include "core/series/evaluators.h"
 #include "core/study/dimension.h"
@@ -114,8 +117,43 @@ void cases(benchmark::internal::Benchmark* b)
     b->Args({1, 50})->Args({1, 1000})->Args({0, 50})->Args({0, 5000})->Unit(benchmark::kMillisecond);
 }
 
+// Roots and Extrema over 2^20 subintervals, grid points per second of wall
+// time (the grid is shared out over the cores), with the grid values from
+// the block evaluators (third argument 1) or one point at a time (0).
+void scan(benchmark::State& state, bool extrema)
+{
+    const bool power = state.range(0) == 1;
+    Dimension d;
+    d.initialise();
+    d.series = makeSeries(power, static_cast<int>(state.range(1)));
+    d.study.XLower = power ? -1 : -8;
+    d.study.XUpper = power ? 1 : 8;
+    d.study.Subintervals = kPoints;
+    d.study.ErrorBound = 1e-9;
+    d.study.MaxCycles = 20;
+    scan::GridLookahead::enabled = state.range(2) == 1;
+    std::size_t found = 0;
+    for (auto _ : state)
+        found = (extrema ? FindExtrema : FindRoots)(d.series, d.study, d.results, d.errors, nullptr).entries.size();
+    scan::GridLookahead::enabled = true;
+    state.counters["points/s"] = benchmark::Counter(static_cast<double>(kPoints) * static_cast<double>(state.iterations()),
+                                                    benchmark::Counter::kIsRate);
+    state.counters["found"] = static_cast<double>(found);
+}
+void BM_RootsScan(benchmark::State& state) { scan(state, false); }
+void BM_ExtremaScan(benchmark::State& state) { scan(state, true); }
+
+void scanCases(benchmark::internal::Benchmark* b)
+{
+    for (int ahead : {0, 1})
+        b->Args({1, 50, ahead})->Args({1, 1000, ahead})->Args({0, 50, ahead});
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
 BENCHMARK(BM_OnePoint)->Apply(cases);
 BENCHMARK(BM_Block)->Apply(cases);
+BENCHMARK(BM_RootsScan)->Apply(scanCases);
+BENCHMARK(BM_ExtremaScan)->Apply(scanCases);
 
 } // namespace
 

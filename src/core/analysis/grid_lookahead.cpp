@@ -22,27 +22,25 @@ constexpr std::size_t kPointsPerThread = 1024;
 
 bool same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 
-// The block values at xs, the points shared out over the cores.
-BlockValues evaluate(const BlockEvaluator& block, const std::vector<double>& xs)
+// The block values at xs into v, the points shared out over the cores.
+void evaluate(const BlockEvaluator& block, const std::vector<double>& xs, BlockValues& v)
 {
+    v.values.resize(xs.size());
+    v.bounds.resize(xs.size());
+    v.faults.resize(xs.size());
+    const auto part = [&](std::size_t from, std::size_t count) {
+        block.evaluate(std::span(xs).subspan(from, count), v.values.data() + from, v.bounds.data() + from,
+                       v.faults.data() + from);
+    };
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t parts = std::min(cores, std::max<std::size_t>(1, xs.size() / kPointsPerThread));
-    if (parts == 1)
-        return block(xs);
     const std::size_t share = (xs.size() + parts - 1) / parts;
-    std::vector<std::future<BlockValues>> running;
-    for (std::size_t from = share; from < xs.size(); from += share) {
-        const std::span<const double> part = std::span(xs).subspan(from, std::min(share, xs.size() - from));
-        running.push_back(std::async(std::launch::async, [&block, part] { return block(part); }));
-    }
-    BlockValues all = block(std::span(xs).first(share));
-    for (auto& part : running) {
-        BlockValues v = part.get();
-        all.values.insert(all.values.end(), v.values.begin(), v.values.end());
-        all.bounds.insert(all.bounds.end(), v.bounds.begin(), v.bounds.end());
-        all.faults.insert(all.faults.end(), v.faults.begin(), v.faults.end());
-    }
-    return all;
+    std::vector<std::future<void>> running;
+    for (std::size_t from = share; from < xs.size(); from += share)
+        running.push_back(std::async(std::launch::async, part, from, std::min(share, xs.size() - from)));
+    part(0, std::min(share, xs.size()));
+    for (auto& r : running)
+        r.get();
 }
 
 } // namespace
@@ -83,13 +81,13 @@ void GridLookahead::fill(double x)
             break;
     }
     nextSize_ = std::min(2 * nextSize_, kLargestBlock);
-    std::vector<double> args(xs_.size());
+    args_.resize(xs_.size());
     for (int probe = 0; probe < kProbes; ++probe) {
         if ((wanted_ & (1u << probe)) == 0)
             continue;
         for (std::size_t i = 0; i < xs_.size(); ++i)
-            args[i] = argument(probe, xs_[i]);
-        values_[static_cast<std::size_t>(probe)] = evaluate(block_, args);
+            args_[i] = argument(probe, xs_[i]);
+        evaluate(block_, args_, values_[static_cast<std::size_t>(probe)]);
     }
     filled_ = wanted_;
     // Roots read a sign; Extrema the sign of the right value less the left.

@@ -54,6 +54,7 @@ private:
     unsigned wanted_ = 0; // probes the scan has asked for
     unsigned filled_ = 0; // probes evaluated ahead
     std::vector<double> xs_;
+    std::vector<double> args_;
     std::array<BlockValues, kProbes> values_;
     std::vector<char> settled_; // inexact values there decide as the exact ones would
     std::size_t at_ = 0;        // index of x_ in xs_, when ahead_

@@ -5,6 +5,7 @@
 #include "core/series/block_kernels.h"
 #include "core/series/evaluators.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -149,39 +150,48 @@ double BlockEvaluator::harmonicBound(double lastAngle) const
 
 BlockValues BlockEvaluator::operator()(std::span<const double> xs) const
 {
-    const std::size_t points = xs.size();
     BlockValues out;
-    out.values.resize(points);
-    out.bounds.assign(points, 0.0);
-    out.faults.resize(points);
-    std::vector<double> angles;
+    out.values.resize(xs.size());
+    out.bounds.resize(xs.size());
+    out.faults.resize(xs.size());
+    evaluate(xs, out.values.data(), out.bounds.data(), out.faults.data());
+    return out;
+}
+
+void BlockEvaluator::evaluate(std::span<const double> xs, double* values, double* bounds,
+                              std::optional<ErrorNumber>* faults) const
+{
+    const std::size_t points = xs.size();
+    std::fill(faults, faults + points, std::nullopt);
     switch (path_) {
     case Path::Horner:
-        kernels::horner(xs.data(), points, series_.Centre, addends_.data(), addends_.size(), out.values.data());
+        kernels::horner(xs.data(), points, series_.Centre, addends_.data(), addends_.size(), values);
+        std::fill(bounds, bounds + points, 0.0);
         break;
     case Path::Harmonics:
-        angles.resize(points);
+        // The last angles go where their bounds will be.
         kernels::harmonics(xs.data(), points, series_.Centre, series_.Period,
-                           {series_.Coeffs[0], sines_.data(), cosines_.data(), cosines_.size(), loneSine_},
-                           out.values.data(), angles.data());
+                           {series_.Coeffs[0], sines_.data(), cosines_.data(), cosines_.size(), loneSine_}, values,
+                           bounds);
         for (std::size_t i = 0; i < points; ++i)
-            out.bounds[i] = harmonicBound(angles[i]);
+            bounds[i] = harmonicBound(bounds[i]);
         break;
     case Path::OnePoint:
-        for (std::size_t i = 0; i < points; ++i)
-            onePoint(xs[i], out.values[i], out.faults[i]);
-        return out;
+        for (std::size_t i = 0; i < points; ++i) {
+            bounds[i] = 0;
+            onePoint(xs[i], values[i], faults[i]);
+        }
+        return;
     }
     // A fault anywhere in the sum leaves it infinite or not a number: the
     // point is evaluated again alone, for the value or the error number the
     // one-point evaluator gives.
     for (std::size_t i = 0; i < points; ++i) {
-        if (std::isfinite(out.values[i]) && std::isfinite(out.bounds[i]))
+        if (std::isfinite(values[i]) && std::isfinite(bounds[i]))
             continue;
-        out.bounds[i] = 0;
-        onePoint(xs[i], out.values[i], out.faults[i]);
+        bounds[i] = 0;
+        onePoint(xs[i], values[i], faults[i]);
     }
-    return out;
 }
 
 const char* BlockTargetName() { return kernels::targetName(); }

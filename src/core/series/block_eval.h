@@ -38,6 +38,11 @@ public:
     explicit BlockEvaluator(const Series& series, int order = 0);
 
     BlockValues operator()(std::span<const double> xs) const;
+    // The same into arrays of xs.size() entries the caller keeps, so that a
+    // scan reuses them block after block and parts of one block can be
+    // filled on several threads at once.
+    void evaluate(std::span<const double> xs, double* values, double* bounds,
+                  std::optional<ErrorNumber>* faults) const;
 
     // Whether every value comes out bit for bit as the one-point
     // evaluator's (all bounds 0).

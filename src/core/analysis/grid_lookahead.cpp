@@ -14,16 +14,18 @@ namespace {
 
 // The first block is small, so that a scan ending early (a full table, an
 // error it cannot go on from) wastes little; later blocks grow up to a size
-// that still lets Cancel act within a fraction of a second on a long series.
+// that, even for a long series, takes a few milliseconds: Cancel is only
+// looked at between blocks.
 constexpr std::size_t kFirstBlock = 256;
 constexpr std::size_t kLargestBlock = std::size_t{1} << 15;
-// Fewer points than this per core are not worth a thread.
-constexpr std::size_t kPointsPerThread = 1024;
+constexpr double kTermsPerBlock = 1 << 22;
+// Less work than this (in terms summed) is not worth a thread.
+constexpr double kTermsPerThread = 1 << 16;
 
 bool same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 
 // The block values at xs into v, the points shared out over the cores.
-void evaluate(const BlockEvaluator& block, const std::vector<double>& xs, BlockValues& v)
+void evaluate(const BlockEvaluator& block, const std::vector<double>& xs, std::size_t pointsPerThread, BlockValues& v)
 {
     v.values.resize(xs.size());
     v.bounds.resize(xs.size());
@@ -33,7 +35,7 @@ void evaluate(const BlockEvaluator& block, const std::vector<double>& xs, BlockV
                        v.faults.data() + from);
     };
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t parts = std::min(cores, std::max<std::size_t>(1, xs.size() / kPointsPerThread));
+    const std::size_t parts = std::min(cores, std::max<std::size_t>(1, xs.size() / pointsPerThread));
     const std::size_t share = (xs.size() + parts - 1) / parts;
     std::vector<std::future<void>> running;
     for (std::size_t from = share; from < xs.size(); from += share)
@@ -48,8 +50,12 @@ void evaluate(const BlockEvaluator& block, const std::vector<double>& xs, BlockV
 std::atomic<bool> GridLookahead::enabled{true};
 
 GridLookahead::GridLookahead(const Series& series, double step, double beside, double upper)
-    : block_(series), step_(step), beside_(beside), upper_(upper), nextSize_(kFirstBlock)
+    : block_(series), step_(step), beside_(beside), upper_(upper), nextSize_(kFirstBlock),
+      largest_(static_cast<std::size_t>(
+          std::clamp(kTermsPerBlock / (std::max(series.TermCount, 0) + 1.0), 64.0, double(kLargestBlock))))
 {
+    nextSize_ = std::min(nextSize_, largest_);
+    pointsPerThread_ = static_cast<std::size_t>(std::ceil(kTermsPerThread / (std::max(series.TermCount, 0) + 1.0)));
 }
 
 // As the scans form them: the point itself, x - d and x + d.
@@ -80,14 +86,14 @@ void GridLookahead::fill(double x)
         if (!(p + step_ <= upper_) || p + step_ == p)
             break;
     }
-    nextSize_ = std::min(2 * nextSize_, kLargestBlock);
+    nextSize_ = std::min(2 * nextSize_, largest_);
     args_.resize(xs_.size());
     for (int probe = 0; probe < kProbes; ++probe) {
         if ((wanted_ & (1u << probe)) == 0)
             continue;
         for (std::size_t i = 0; i < xs_.size(); ++i)
             args_[i] = argument(probe, xs_[i]);
-        evaluate(block_, args_, values_[static_cast<std::size_t>(probe)]);
+        evaluate(block_, args_, pointsPerThread_, values_[static_cast<std::size_t>(probe)]);
     }
     filled_ = wanted_;
     // Roots read a sign; Extrema the sign of the right value less the left.

@@ -60,6 +60,8 @@ private:
     std::size_t at_ = 0;        // index of x_ in xs_, when ahead_
     bool ahead_ = false;
     std::size_t nextSize_;
+    std::size_t largest_; // points in a block, fewer the longer the series
+    std::size_t pointsPerThread_ = 1;
 };
 
 } // namespace vendrak::scan

@@ -1,5 +1,6 @@
 // The roots and extrema scans (texts, counts, where each stops), the integral and the value at a point.
 #include "core/analysis/extrema.h"
+#include "core/analysis/grid_lookahead.h"
 #include "core/analysis/integral.h"
 #include "core/analysis/point_value.h"
 #include "core/analysis/roots.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -101,6 +103,51 @@ TEST(Scans, EmptyGridsAndErrorsEndQuietly)
             EXPECT_EQ(scan.label, !c.completed ? "" : roots ? "0 roots" : "0 max. 0 min. ");
             EXPECT_EQ(roots ? d.results.RootCount : d.results.MinCount, 0);
         }
+}
+
+// Random studies scanned with the grid values from the block evaluators and from the one-point evaluator alone:
+// wide intervals that overflow, periods of 0, exact zeros at grid points, tables that fill up.
+TEST(Scans, GridValuesFromTheBlockEvaluatorsChangeNothing)
+{
+    std::mt19937_64 rng(26);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    const auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+    int entries = 0, errors = 0;
+    for (int trial = 0; trial < 1000; ++trial) {
+        // A grid through the half periods m P / 2. Cosines alone: the slope's two values there agree within
+        // rounding. Sines alone: sin(j theta) is about (-1)^(jm) j m times the error of pi, and with sum (+-1)^j j
+        // C[2j-1] = 0 the sums are within rounding of 0.
+        const bool power = trial % 2 == 0, halves = pick(3) == 0, alternate = pick(2) == 0, sines = pick(2) == 0;
+        const bool lengthy = trial % 100 == 98; // long enough for the grid values to be shared out over threads
+        std::vector<double> c(size_t(halves ? 3 + pick(38) : lengthy ? 1500 + pick(1000) : pick(40)) + 1);
+        for (size_t k = 0; k < c.size(); ++k)
+            c[k] = halves && k % 2 == size_t(!sines) ? 0 : unit(rng) * std::pow(10.0, 2 * unit(rng));
+        for (size_t k = 3; halves && sines && k < c.size(); k += 2)
+            c[1] += (alternate && k % 4 == 3 ? 1.0 : -1.0) * double(k + 1) / 2 * c[k] - (k == 3 ? c[1] : 0);
+        const double period = halves ? std::ldexp(1, pick(4) - 1) : pick(10) == 0 ? 0 : std::pow(10.0, 1.5 * unit(rng) - 0.5);
+        const double lower = halves ? -period * pick(4) : unit(rng) * 8;
+        const double width = halves ? period * (1 << pick(5)) : std::pow(10.0, 1.5 * unit(rng) + (pick(8) == 0 ? 2.5 : 0.5));
+        Dimension d = on(power ? powerSeries(c, lower) : trigSeries(c, 0, period), lower, lower + width,
+                         halves ? 1 << pick(11) : lengthy ? 1 << 13 : 1 + pick(2000));
+        d = limited(d, std::pow(10.0, -pick(12)), 1 + pick(30));
+        for (auto scan : {&test::roots, &test::extrema}) {
+            Dimension one = d, block = d;
+            scan::GridLookahead::enabled = false;
+            const ScanOutcome expected = scan(one);
+            scan::GridLookahead::enabled = true;
+            const ScanOutcome got = scan(block);
+            ASSERT_EQ(std::tuple(got.entries.join("|").toStdString(), got.label.toStdString(), got.completed, got.error, got.evaluations, block.errors.ierr),
+                      std::tuple(expected.entries.join("|").toStdString(), expected.label.toStdString(), expected.completed, expected.error,
+                                 expected.evaluations, one.errors.ierr)) << trial;
+            const Results &r = block.results, &e = one.results;
+            ASSERT_EQ(std::tuple(r.Roots, r.RootCount, r.Maxima, r.Minima, r.MaxCount, r.MinCount, r.PossibleRootCount),
+                      std::tuple(e.Roots, e.RootCount, e.Maxima, e.Minima, e.MaxCount, e.MinCount, e.PossibleRootCount)) << trial;
+            entries += int(got.entries.size());
+            errors += got.error.has_value() + (one.errors.ierr != 0);
+        }
+    }
+    EXPECT_GT(entries, 20000);
+    EXPECT_GT(errors, 200);
 }
 
 TEST(Roots, NewtonMeetingZeroSlopeSkipsBracketAndNextSubintervalAndTheTableHoldsAt255)

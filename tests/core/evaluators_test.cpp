@@ -1,4 +1,6 @@
 // The evaluators against sums formed independently, their error numbers, and the texts numbers are shown and read as.
+#include "core/ball/ball.h"
+#include "core/series/block_eval.h"
 #include "core/series/evaluators.h"
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
@@ -6,9 +8,14 @@
 
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <hwy/targets.h>
 
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <numbers>
+#include <optional>
+#include <random>
 #include <vector>
 
 using namespace vendrak;
@@ -61,6 +68,22 @@ double trigDirect(const std::vector<double>& c, double centre, double period, in
         s += scale * c[2 * j - 1] * std::sin(a) + (2 * j < c.size() ? scale * c[2 * j] * std::cos(a) : 0);
     }
     return double(s);
+}
+
+// The block values on each vector unit of this machine, which must all agree to the bit.
+BlockValues onEveryTarget(const Series& s, int order, const std::vector<double>& xs)
+{
+    std::optional<BlockValues> first;
+    for (int64_t target : hwy::SupportedAndGeneratedTargets()) {
+        hwy::SetSupportedTargetsForTest(target);
+        BlockValues v = BlockEvaluator(s, order)(xs);
+        if (!first)
+            first = std::move(v);
+        else
+            EXPECT_TRUE(std::memcmp(v.values.data(), first->values.data(), xs.size() * sizeof(double)) == 0) << target;
+    }
+    hwy::SetSupportedTargetsForTest(0);
+    return *first;
 }
 
 } // namespace
@@ -119,6 +142,90 @@ TEST(Evaluators, FailuresRaiseTheirErrorNumbers)
     // (k-1)*k is formed in 32-bit arithmetic: 46341 * 46342 no longer fits.
     EXPECT_EQ(errorOf([&] { return EvalDeriv2(powerSeries(std::vector<double>(46343)).series, 0.5); }), overflow);
     EXPECT_EQ(errorOf([&] { return EvalDeriv2(powerSeries(std::vector<double>(46342)).series, 0.5); }), 0);
+}
+
+// Random series and points, many of them overflowing, every derivative order the window offers; odd point counts
+// leave a partial vector group at the end.
+TEST(BlockEvaluator, PowerValuesAndErrorsAreTheOnePointOnesBitForBit)
+{
+    std::mt19937_64 rng(26);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    int failed = 0, agreed = 0;
+    for (int degree : {0, 1, 7, 50, 170, 171, 400}) {
+        std::vector<double> c(size_t(degree) + 1);
+        for (double& v : c)
+            v = unit(rng) * std::pow(10.0, 30 * unit(rng));
+        const Dimension d = powerSeries(c, unit(rng) * 10);
+        std::vector<double> xs{1e308, -1e308, d.series.Centre};
+        for (int i = 0; i < 98; ++i)
+            xs.push_back(d.series.Centre + unit(rng) * std::pow(10.0, 3 * unit(rng)));
+        for (int order = 0; order <= 9; ++order) {
+            const BlockValues got = onEveryTarget(d.series, order, xs);
+            for (size_t i = 0; i < xs.size(); ++i) {
+                double want = 0;
+                const int error = errorOf([&] { want = EvalSelected(d.series, order, xs[i]); });
+                ASSERT_EQ(got.faults[i] ? errorCode(*got.faults[i]) : 0, error) << degree << " " << order << " " << xs[i];
+                ASSERT_EQ(error ? 0 : std::bit_cast<uint64_t>(got.values[i]), error ? 0 : std::bit_cast<uint64_t>(want))
+                    << degree << " " << order << " " << xs[i];
+                (error ? failed : agreed) += 1;
+            }
+        }
+    }
+    EXPECT_GT(failed, 300);
+    EXPECT_GT(agreed, 3000);
+}
+
+// The bound on the rotated harmonics holds against the one-point evaluator and against the sum at the same angles
+// in 128-bit balls; errors are those of the one-point evaluator (a period of 0, coefficients too large to sum).
+TEST(BlockEvaluator, TrigonometricValuesLieWithinTheirBoundOfTheOnePointOnesAndOfTheExactSum)
+{
+    std::mt19937_64 rng(2026);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    int bounded = 0;
+    for (const auto& [top, period, size] : {std::tuple{1, 2.5, 1.0}, {2, 1e-3, 1.0}, {101, 7.0, 1.0}, {600, 0.3, 1e3},
+                                           {10001, 6.25, 1.0}, {40, 0.0, 1.0}, {12, 2.0, 1e306}}) {
+        std::vector<double> c(size_t(top) + 1);
+        for (double& v : c)
+            v = unit(rng) * size;
+        const Dimension d = trigSeries(c, unit(rng), period);
+        std::vector<double> xs{d.series.Centre};
+        for (int i = 0; i < (top > 1000 ? 20 : 200); ++i)
+            xs.push_back(d.series.Centre + unit(rng) * std::pow(10.0, 3 * unit(rng)) * period);
+        const BlockValues got = onEveryTarget(d.series, 0, xs);
+        double absSum = 0;
+        for (double v : c)
+            absSum += std::fabs(v);
+        for (size_t i = 0; i < xs.size(); ++i) {
+            double want = 0;
+            const int error = errorOf([&] { want = EvalSeries(d.series, xs[i]); });
+            ASSERT_EQ(got.faults[i] ? errorCode(*got.faults[i]) : 0, error) << top << " " << xs[i];
+            if (error)
+                continue;
+            EXPECT_LE(std::fabs(got.values[i] - want), got.bounds[i]) << top << " " << xs[i];
+            EXPECT_LE(got.bounds[i], 1e-10 * absSum);
+            if (got.bounds[i] == 0) // evaluated by the one-point evaluator: angles beyond the bound's reach
+                continue;
+            ++bounded;
+            // The angles as the evaluators accumulate them, the sum of their sines and cosines in balls.
+            const double theta = (xs[i] - d.series.Centre) * std::atan(1.0) * 8 / period;
+            Ball sum, angle, sn, cs;
+            arb_set_d(sum.v, c[0]);
+            double a = 0;
+            for (size_t k = 1; k < c.size(); k += 2) {
+                arb_set_d(angle.v, a += theta);
+                arb_sin_cos(sn.v, cs.v, angle.v, 128);
+                Arf coefficient(c[k]);
+                arb_addmul_arf(sum.v, sn.v, coefficient.v, 128);
+                if (k + 1 < c.size()) {
+                    Arf cosine(c[k + 1]);
+                    arb_addmul_arf(sum.v, cs.v, cosine.v, 128);
+                }
+            }
+            const double exact = arf_get_d(arb_midref(sum.v), ARF_RND_NEAR);
+            EXPECT_LE(std::fabs(got.values[i] - exact), got.bounds[i] + std::fabs(exact) * 0x1p-52) << top << " " << xs[i];
+        }
+    }
+    EXPECT_GT(bounded, 500);
 }
 
 TEST(NumberText, FifteenDigitsForDoublesSevenForSinglesAndReadingStopsWhereTheNumberCannotGoOn)

@@ -2,6 +2,8 @@
 // The grid both scans walk: XLower, XLower + h, XLower + 2h, ... built by
 // repeated addition of h = (XUpper - XLower) / Subintervals.
 #include "core/analysis/error_trap.h"
+#include "core/analysis/extrema.h"
+#include "core/analysis/grid_lookahead.h"
 #include "core/analysis/scan_outcome.h"
 #include "core/series/evaluators.h"
 #include "core/study/dimension.h"
@@ -102,7 +104,7 @@ class GridScanner {
 public:
     GridScanner(const ScanTarget& t, ScanOutcome& out, double h)
         : t_(t), out_(out), h_(h), xLower_(t.study.XLower), xUpper_(t.study.XUpper), errorBound_(t.study.ErrorBound),
-          maxCycles_(t.study.MaxCycles)
+          maxCycles_(t.study.MaxCycles), ahead_(t.series, h, kSlopeStep, t.study.XUpper)
     {
     }
 
@@ -176,12 +178,21 @@ protected:
     // false then, and the walk goes on from the next grid point (or ends with
     // out_.error when the error cannot be resumed from). A series failing
     // over much of the grid would otherwise cost an exception per point.
+    // The values ahead come from the block evaluators (GridLookahead says
+    // when they decide as this point's own evaluation would).
     bool fAt(double x, double& value)
     {
         ++out_.evaluations;
         ErrorNumber fault{};
-        if (TryEvalSeries(t_.series, x, value, fault))
+        if (const auto found = ahead_.find(x)) {
+            if (!found->fault) {
+                value = found->value;
+                return true;
+            }
+            fault = *found->fault;
+        } else if (TryEvalSeries(t_.series, x, value, fault)) {
             return true;
+        }
         const ErrorNumber trapped = TrapError(t_.errors, fault);
         if (!isRecoverableEvalError(trapped))
             out_.error = trapped;
@@ -221,6 +232,7 @@ private:
     }
 
     unsigned sinceLook_ = 0;
+    GridLookahead ahead_;
 
     // The end of the walk a point's answer brings, if it brings one.
     std::optional<End> endOf(Next next) const
@@ -247,6 +259,7 @@ private:
             return End::Finished;
         if (workX == previous)
             return End::Stalled;
+        ahead_.reached(workX);
         return std::nullopt;
     }
 };

@@ -1,0 +1,134 @@
+#include "core/analysis/grid_lookahead.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <future>
+#include <span>
+#include <thread>
+
+namespace vendrak::scan {
+
+namespace {
+
+// The first block is small, so that a scan ending early (a full table, an
+// error it cannot go on from) wastes little; later blocks grow up to a size
+// that, even for a long series, takes a few milliseconds: Cancel is only
+// looked at between blocks.
+constexpr std::size_t kFirstBlock = 256;
+constexpr std::size_t kLargestBlock = std::size_t{1} << 15;
+constexpr double kTermsPerBlock = 1 << 22;
+// Less work than this (in terms summed) is not worth a thread.
+constexpr double kTermsPerThread = 1 << 20;
+
+bool same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+
+// The block values at xs into v, the points shared out over the cores.
+void evaluate(const BlockEvaluator& block, const std::vector<double>& xs, std::size_t pointsPerThread, BlockValues& v)
+{
+    v.values.resize(xs.size());
+    v.bounds.resize(xs.size());
+    v.faults.resize(xs.size());
+    const auto part = [&](std::size_t from, std::size_t count) {
+        block.evaluate(std::span(xs).subspan(from, count), v.values.data() + from, v.bounds.data() + from,
+                       v.faults.data() + from);
+    };
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t parts = std::min(cores, std::max<std::size_t>(1, xs.size() / pointsPerThread));
+    const std::size_t share = (xs.size() + parts - 1) / parts;
+    std::vector<std::future<void>> running;
+    for (std::size_t from = share; from < xs.size(); from += share)
+        running.push_back(std::async(std::launch::async, part, from, std::min(share, xs.size() - from)));
+    part(0, std::min(share, xs.size()));
+    for (auto& r : running)
+        r.get();
+}
+
+} // namespace
+
+std::atomic<bool> GridLookahead::enabled{true};
+
+GridLookahead::GridLookahead(const Series& series, double step, double beside, double upper)
+    : block_(series), step_(step), beside_(beside), upper_(upper), nextSize_(kFirstBlock),
+      largest_(static_cast<std::size_t>(
+          std::clamp(kTermsPerBlock / (std::max(series.TermCount, 0) + 1.0), 64.0, double(kLargestBlock))))
+{
+    nextSize_ = std::min(nextSize_, largest_);
+    pointsPerThread_ = static_cast<std::size_t>(std::ceil(kTermsPerThread / (std::max(series.TermCount, 0) + 1.0)));
+}
+
+// As the scans form them: the point itself, x - d and x + d.
+double GridLookahead::argument(int probe, double x) const
+{
+    return probe == Here ? x : probe == Below ? x - beside_ : x + beside_;
+}
+
+void GridLookahead::reached(double x)
+{
+    x_ = x;
+    if (ahead_ && at_ + 1 < xs_.size() && same(xs_[at_ + 1], x) && (wanted_ & ~filled_) == 0) {
+        ++at_;
+        return;
+    }
+    ahead_ = false;
+    if (wanted_ != 0 && enabled.load(std::memory_order_relaxed))
+        fill(x);
+}
+
+// The grid points from x on, each the last plus the step as the walk adds
+// it, up to the end of the grid, and the values the scan has asked for there.
+void GridLookahead::fill(double x)
+{
+    xs_.clear();
+    for (double p = x; xs_.size() < nextSize_; p = p + step_) {
+        xs_.push_back(p);
+        if (!(p + step_ <= upper_) || p + step_ == p)
+            break;
+    }
+    nextSize_ = std::min(2 * nextSize_, largest_);
+    args_.resize(xs_.size());
+    for (int probe = 0; probe < kProbes; ++probe) {
+        if ((wanted_ & (1u << probe)) == 0)
+            continue;
+        for (std::size_t i = 0; i < xs_.size(); ++i)
+            args_[i] = argument(probe, xs_[i]);
+        evaluate(block_, args_, pointsPerThread_, values_[static_cast<std::size_t>(probe)]);
+    }
+    filled_ = wanted_;
+    // Roots read a sign; Extrema the sign of the right value less the left.
+    settled_.assign(xs_.size(), 0);
+    const BlockValues& here = values_[Here];
+    const BlockValues& below = values_[Below];
+    const BlockValues& above = values_[Above];
+    for (std::size_t i = 0; i < xs_.size(); ++i) {
+        if (wanted_ == (1u << Here)) {
+            settled_[i] = here.signCertain(i);
+        } else if (wanted_ == ((1u << Below) | (1u << Above))) {
+            const double gap = std::fabs(above.values[i] - below.values[i]);
+            settled_[i] = below.faults[i] || above.faults[i] || gap > (below.bounds[i] + above.bounds[i]) * (1 + 0x1p-48);
+        }
+    }
+    at_ = 0;
+    ahead_ = true;
+}
+
+std::optional<GridLookahead::Found> GridLookahead::find(double arg)
+{
+    int probe = 0;
+    while (probe < kProbes && !same(arg, argument(probe, x_)))
+        ++probe;
+    if (probe == kProbes)
+        return std::nullopt;
+    wanted_ |= 1u << probe;
+    if (!ahead_ || (filled_ & (1u << probe)) == 0)
+        return std::nullopt;
+    const BlockValues& v = values_[static_cast<std::size_t>(probe)];
+    if (v.faults[at_])
+        return Found{0, v.faults[at_]};
+    if (v.bounds[at_] == 0 || settled_[at_])
+        return Found{v.values[at_], std::nullopt};
+    return std::nullopt;
+}
+
+} // namespace vendrak::scan

@@ -1,0 +1,67 @@
+#pragma once
+// f at the grid points ahead of a scan, and at the slope step beside them,
+// evaluated in blocks on the vector units and split across the cores. The
+// scan still decides point by point in grid order; it takes a value from
+// here only where it is the one-point evaluator's (every value of a power
+// series, every error), or where the decision cannot come out otherwise: a
+// sign, or the sign of the difference of the two values beside a point,
+// that the bound on a trigonometric value settles.
+#include "core/series/block_eval.h"
+#include "core/study/dimension.h"
+#include "core/study/errors.h"
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+namespace vendrak::scan {
+
+class GridLookahead {
+public:
+    // step: the grid's step h; beside: the distance of the slope's two
+    // values from the grid point; upper: where the grid ends.
+    GridLookahead(const Series& series, double step, double beside, double upper);
+
+    // The walk has reached grid point x, one step on from the last (or
+    // anywhere, after which the values ahead are evaluated afresh).
+    void reached(double x);
+
+    struct Found {
+        double value;
+        std::optional<ErrorNumber> fault;
+    };
+    // f at arg, asked at the current grid point, when arg is the point
+    // itself or lies the slope's distance beside it and its value (or
+    // fault) is known here and can be taken for the one-point value.
+    std::optional<Found> find(double arg);
+
+    // Off, every grid value comes from the one-point evaluator, so that the
+    // two paths can be compared. On from the start.
+    static std::atomic<bool> enabled;
+
+private:
+    enum Probe { Here, Below, Above, kProbes };
+    double argument(int probe, double x) const;
+    void fill(double x);
+
+    BlockEvaluator block_;
+    double step_;
+    double beside_;
+    double upper_;
+    double x_ = 0;        // the current grid point
+    unsigned wanted_ = 0; // probes the scan has asked for
+    unsigned filled_ = 0; // probes evaluated ahead
+    std::vector<double> xs_;
+    std::vector<double> args_;
+    std::array<BlockValues, kProbes> values_;
+    std::vector<char> settled_; // inexact values there decide as the exact ones would
+    std::size_t at_ = 0;        // index of x_ in xs_, when ahead_
+    bool ahead_ = false;
+    std::size_t nextSize_;
+    std::size_t largest_; // points in a block, fewer the longer the series
+    std::size_t pointsPerThread_ = 1;
+};
+
+} // namespace vendrak::scan

@@ -69,18 +69,21 @@ struct Mapping {
 };
 
 // Chooses the step so that the texts of neighbouring ticks keep `room` apart
-// (what one text needs along the axis, given the texts).
+// (what one text needs along the axis, given the texts), and a large figure
+// still has no more than about `most` ticks: a reader wants a scale, not a
+// ruler.
 template <class Room>
-double chooseStep(double low, double high, double pixels, double least, Room room)
+double chooseStep(double low, double high, double pixels, double least, double most, Room room)
 {
     const double span = high - low;
+    least = std::max(least, pixels / most);
     double step = NiceStepAtLeast(span * least / std::max(pixels, 1.0));
     for (int i = 0; i < 64; ++i) {
         const std::vector<double> ticks = TickValues(low, high, step);
         QStringList texts;
         for (double t : ticks)
             texts << TickText(t, step);
-        if (step / span * pixels >= room(texts))
+        if (step / span * pixels >= std::max(least, room(texts)))
             break;
         step = NiceStepAtLeast(step * 1.000001);
     }
@@ -220,7 +223,7 @@ FigureLayout LayoutFigure(const FigureInput& input, const QSizeF& size, const QF
     const double bottom = tick + 0.3 * pad + lineH + 0.3 * pad + afm.height() + pad;
     const double plotH = std::max(1.0, H - top - bottom);
 
-    L.yStep = chooseStep(L.yLow, L.yHigh, plotH, 1.6 * lineH, [&](const QStringList&) { return 1.6 * lineH; });
+    L.yStep = chooseStep(L.yLow, L.yHigh, plotH, 1.6 * lineH, 10, [&](const QStringList&) { return 1.6 * lineH; });
     L.yTicks = TickValues(L.yLow, L.yHigh, L.yStep);
     double yTextW = 0;
     for (double t : L.yTicks) {
@@ -241,7 +244,7 @@ FigureLayout LayoutFigure(const FigureInput& input, const QSizeF& size, const QF
     double left = leftForY, right = pad;
     for (int pass = 0; pass < 3; ++pass) {
         const double plotW = std::max(1.0, W - left - right);
-        L.xStep = chooseStep(L.xLow, L.xHigh, plotW, 3 * em, xRoom);
+        L.xStep = chooseStep(L.xLow, L.xHigh, plotW, 3 * em, 12, xRoom);
         L.xTicks = TickValues(L.xLow, L.xHigh, L.xStep);
         L.xTexts.clear();
         double xTextW = 0;

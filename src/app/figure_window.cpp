@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -47,27 +48,42 @@ void FigureView::setInput(const FigureInput& input)
 {
     input_ = input;
     hasStudy_ = true;
+    picture_ = QPixmap();
     update();
 }
 
 void FigureView::clearStudy()
 {
     hasStudy_ = false;
+    picture_ = QPixmap();
     update();
+}
+
+void FigureView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
+        picture_ = QPixmap();
+    QWidget::changeEvent(event);
 }
 
 void FigureView::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
-    const FigureStyle style = FigureStyle::Screen(palette(), font());
-    if (!hasStudy_) {
-        p.fillRect(rect(), style.background);
-        p.setPen(style.text);
-        p.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap,
-                   QStringLiteral("No graph has been drawn yet: Plot draws one here too."));
-        return;
+    const qreal ratio = devicePixelRatioF();
+    if (picture_.isNull() || picture_.deviceIndependentSize() != QSizeF(size()) || picture_.devicePixelRatio() != ratio) {
+        picture_ = QPixmap((QSizeF(size()) * ratio).toSize());
+        picture_.setDevicePixelRatio(ratio);
+        QPainter p(&picture_);
+        const FigureStyle style = FigureStyle::Screen(palette(), font());
+        if (hasStudy_) {
+            PaintFigure(p, input_, QSizeF(size()), style);
+        } else {
+            p.fillRect(rect(), style.background);
+            p.setPen(style.text);
+            p.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap,
+                       QStringLiteral("No graph has been drawn yet: Plot draws one here too."));
+        }
     }
-    PaintFigure(p, input_, QSizeF(size()), style);
+    QPainter(this).drawPixmap(0, 0, picture_);
 }
 
 FigureWindow::FigureWindow(Dialogs& dialogs, QWidget* owner) : QWidget(owner, Qt::Window), dialogs_(dialogs)

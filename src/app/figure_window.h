@@ -9,6 +9,7 @@
 #include "core/figure/figure.h"
 #include "core/verify/verify.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 #include <array>
@@ -33,10 +34,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     FigureInput input_;
     bool hasStudy_ = false;
+    // The last picture painted: covering and uncovering the window costs no
+    // evaluation of the series, which may have millions of terms.
+    QPixmap picture_;
 };
 
 class FigureWindow : public QWidget {

@@ -557,7 +557,8 @@ void PaintFigure(QPainter& p, const FigureInput& input, const QSizeF& size, cons
                 continue;
             setMarkLook(p, style, m.proven);
             drawMarkShape(p, m.kind, QPointF(map.x(m.x), map.y(*y)), r);
-            (m.proven ? anyProven : m.kind == FigureMark::Kind::Root ? anyRoot : anyExtremum) = true;
+            (m.kind == FigureMark::Kind::Root ? anyRoot : anyExtremum) = true;
+            anyProven = anyProven || m.proven;
         }
     }
     std::vector<LegendEntry> legend;
@@ -568,7 +569,7 @@ void PaintFigure(QPainter& p, const FigureInput& input, const QSizeF& size, cons
     if (anyExtremum)
         legend.push_back({LegendEntry::Look::Extremum, QStringLiteral("extrema"), 0});
     if (anyProven)
-        legend.push_back({LegendEntry::Look::Proven, QStringLiteral("proven"), 0});
+        legend.push_back({LegendEntry::Look::Proven, QStringLiteral("filled: proven by Verify"), 0});
     if (intervalShown)
         legend.push_back({LegendEntry::Look::Interval, QStringLiteral("study interval"), 0});
     drawLegend(p, legend, L, style);

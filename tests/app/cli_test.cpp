@@ -295,7 +295,7 @@ TEST(Cli, ExitStatusesAndMessages)
     // The figure, in each format; its marks are this run's scans (and proofs),
     // else none for a file without a saved study. The shading is one path.
     const struct { QStringList extra; QString out; int circles; } figures[] = {
-        {{"--integral"}, "fig.svg", 0}, {{"--roots"}, "roots.svg", 6}, {{"--verify"}, "proven.svg", 6},
+        {{"--integral"}, "fig.svg", 0}, {{"--roots"}, "roots.svg", 6}, {{"--verify"}, "proven.svg", 7},
         {{"--curves", "2,0", "--fit-y", "--size", "640", "400"}, "fig.png", -1}, {{}, "fig.pdf", -1}};
     for (const auto& f : figures) {
         const QString out = dir.filePath(f.out);

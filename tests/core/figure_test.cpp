@@ -26,12 +26,13 @@ TEST(Figure, StepsAndTickTexts)
                                                     {4.9e-7, 5e-7}, {3e12, 5e12}};
     for (const auto& c : steps)
         EXPECT_DOUBLE_EQ(NiceStepAtLeast(c.least), c.step) << c.least;
-    const struct { double value, step; const char16_t* text; } texts[] = {
-        {0, 0.1, u"0"}, {-1, 0.5, u"\u22121.0"}, {0.3000000000000004, 0.1, u"0.3"}, {25, 5, u"25"},
-        {2e7, 1e7, u"2e7"}, {-1.5e-6, 5e-7, u"\u22121.5e\u22126"}};
+    // An axis is written in one form: exponents once its largest value is beyond 1e6 or below 1e-4.
+    const struct { double value, step, largest; const char16_t* text; } texts[] = {
+        {0, 0.1, 1, u"0"}, {-1, 0.5, 1, u"\u22121.0"}, {0.3000000000000004, 0.1, 1, u"0.3"}, {25, 5, 25, u"25"},
+        {2e7, 1e7, 2e7, u"2e7"}, {-1.5e-6, 5e-7, 2e-6, u"\u22121.5e\u22126"}, {1000002, 1, 1000002, u"1.000002e6"},
+        {500000, 500000, 1.5e6, u"5e5"}, {1.0000005, 5e-7, 1.000002, u"1.0000005"}};
     for (const auto& c : texts)
-        EXPECT_EQ(TickText(c.value, c.step), QString::fromUtf16(c.text)) << c.value;
-    EXPECT_EQ(TickText(1000002, 1), QStringLiteral("1.000002e6"));
+        EXPECT_EQ(TickText(c.value, c.step, c.largest), QString::fromUtf16(c.text)) << c.value;
     EXPECT_EQ(TickValues(-0.35, 0.2, 0.1), (std::vector<double>{-0.30000000000000004, -0.2, -0.1, 0, 0.1, 0.2}));
 }
 

@@ -68,6 +68,14 @@ struct Mapping {
     }
 };
 
+double largestOf(const std::vector<double>& ticks)
+{
+    double m = 0;
+    for (double t : ticks)
+        m = std::max(m, std::abs(t));
+    return m;
+}
+
 // Chooses the step so that the texts of neighbouring ticks keep `room` apart
 // (what one text needs along the axis, given the texts), and a large figure
 // still has no more than about `most` ticks: a reader wants a scale, not a
@@ -82,7 +90,7 @@ double chooseStep(double low, double high, double pixels, double least, double m
         const std::vector<double> ticks = TickValues(low, high, step);
         QStringList texts;
         for (double t : ticks)
-            texts << TickText(t, step);
+            texts << TickText(t, step, largestOf(ticks));
         if (step / span * pixels >= std::max(least, room(texts)))
             break;
         step = NiceStepAtLeast(step * 1.000001);
@@ -118,14 +126,15 @@ std::vector<double> TickValues(double low, double high, double step)
     return out;
 }
 
-QString TickText(double value, double step)
+QString TickText(double value, double step, double largest)
 {
     if (value == 0)
         return QStringLiteral("0");
     const int stepDecade = static_cast<int>(std::floor(std::log10(step) + 1e-9));
     const int valueDecade = static_cast<int>(std::floor(std::log10(std::abs(value)) + 1e-9));
+    const int axisDecade = static_cast<int>(std::floor(std::log10(std::max(std::abs(largest), std::abs(value))) + 1e-9));
     QString text;
-    if (valueDecade >= 6 || stepDecade <= -5) {
+    if (axisDecade >= 6 || axisDecade <= -5) {
         text = QString::number(value, 'e', std::max(0, valueDecade - stepDecade));
         // 1.5e+07 reads as 1.5e7.
         text.replace(QStringLiteral("e+"), QStringLiteral("e"));
@@ -227,7 +236,7 @@ FigureLayout LayoutFigure(const FigureInput& input, const QSizeF& size, const QF
     L.yTicks = TickValues(L.yLow, L.yHigh, L.yStep);
     double yTextW = 0;
     for (double t : L.yTicks) {
-        L.yTexts << TickText(t, L.yStep);
+        L.yTexts << TickText(t, L.yStep, largestOf(L.yTicks));
         yTextW = std::max(yTextW, fm.horizontalAdvance(L.yTexts.back()));
     }
     const double yTitleW = afm.horizontalAdvance(QStringLiteral("y"));
@@ -249,7 +258,7 @@ FigureLayout LayoutFigure(const FigureInput& input, const QSizeF& size, const QF
         L.xTexts.clear();
         double xTextW = 0;
         for (double t : L.xTicks) {
-            L.xTexts << TickText(t, L.xStep);
+            L.xTexts << TickText(t, L.xStep, largestOf(L.xTicks));
             xTextW = std::max(xTextW, fm.horizontalAdvance(L.xTexts.back()));
         }
         right = std::max(pad, xTextW / 2 + 0.3 * pad);

@@ -73,10 +73,10 @@ struct FigureLayout {
 // `least` (positive and finite).
 double NiceStepAtLeast(double least);
 // Ticks at the multiples of `step` in [low, high] and their texts, written
-// with as many decimals as the step needs (exponent form for very large or
-// small values) and a true minus sign.
+// with as many decimals as the step needs and a true minus sign; on an axis
+// whose `largest` magnitude is very large or very small, all in exponent form.
 std::vector<double> TickValues(double low, double high, double step);
-QString TickText(double value, double step);
+QString TickText(double value, double step, double largest);
 
 // "f", "f′", "f″", "f‴", "f⁽⁴⁾" … "f⁽⁹⁾".
 QString OrderName(int order);

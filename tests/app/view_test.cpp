@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -136,6 +137,24 @@ TEST(View, TheFigureFollowsThePlotsAndExportsBlackOnWhite)
     const QByteArray svgText = svg.readAll();
     EXPECT_TRUE(svgText.contains("viewBox=\"0 0 460 290\"") && svgText.contains(">sin(x), Taylor series"));
     EXPECT_TRUE(pdf.readAll().contains("/MediaBox [0 0 460.000000 290.000000]"));
+    // Without Fit y the curves leave the window (-0.75..0.75 after Zoom In);
+    // they stop at the frame, as SVG keeps no clip.
+    f.chkFitY->setChecked(false);
+    ASSERT_TRUE(f.exportFigure(dir.filePath("clip.svg"), ExportFormat::Svg, QSize(460, 290)).isEmpty());
+    QFile clipped(dir.filePath("clip.svg"));
+    ASSERT_TRUE(clipped.open(QIODevice::ReadOnly));
+    const QString clippedText = QString::fromUtf8(clipped.readAll());
+    QRegularExpressionMatchIterator paths = QRegularExpression(QStringLiteral(" d=\"([^\"]*)\"")).globalMatch(clippedText);
+    int points = 0, outside = 0;
+    while (paths.hasNext())
+        for (const QString& xy : paths.next().captured(1).split(QRegularExpression(QStringLiteral("[MLCZ ]")), Qt::SkipEmptyParts)) {
+            const QStringList v = xy.split(u',');
+            ASSERT_EQ(v.size(), 2) << xy.toStdString();
+            outside += !(v[0].toDouble() >= 0 && v[0].toDouble() <= 460 && v[1].toDouble() >= 0 && v[1].toDouble() <= 290);
+            ++points;
+        }
+    EXPECT_GT(points, 500);
+    EXPECT_EQ(outside, 0);
     // A size the spin boxes cannot hold never reaches a file.
     EXPECT_FALSE(f.exportFigure(dir.filePath("big.png"), ExportFormat::Png, QSize(20000, 10)).isEmpty());
     EXPECT_FALSE(QFile::exists(dir.filePath("big.png")));

@@ -58,14 +58,16 @@ struct Mapping {
     QRectF plot;
     double xLow, xHigh, yLow, yHigh;
     double x(double v) const { return plot.left() + (v - xLow) / (xHigh - xLow) * plot.width(); }
-    // Far outside the frame a point is held a few frame heights away, where
-    // the clip hides it: the line towards it leaves at the right place and no
-    // device meets coordinates it cannot hold.
+    // Far outside the frame a point is held far away, so that no device
+    // meets a coordinate it cannot hold; the line towards it still crosses
+    // the frame where the true one does, to well below a pixel.
     double y(double v) const
     {
         const double p = plot.bottom() - (v - yLow) / (yHigh - yLow) * plot.height();
-        return std::clamp(p, plot.top() - 4 * plot.height(), plot.bottom() + 4 * plot.height());
+        return std::clamp(p, plot.top() - 1e9, plot.bottom() + 1e9);
     }
+    // Held inside the frame.
+    double yInside(double v) const { return std::clamp(y(v), plot.top(), plot.bottom()); }
 };
 
 double largestOf(const std::vector<double>& ticks)
@@ -384,16 +386,76 @@ void setMarkLook(QPainter& p, const FigureStyle& style, bool proven)
     p.setBrush(proven ? style.provenMark : style.background);
 }
 
-// The curve of one order as runs of samples; a failing sample ends a run.
-QPainterPath curvePath(const Series& series, int order, const Mapping& map, double from, double to, int samples,
-                       bool closeToBase = false)
+// The part of the segment a-b inside `r` (Liang and Barsky); false when
+// none of it is. The figure clips its lines itself: not every device (SVG)
+// keeps a clip.
+bool clipSegment(QPointF& a, QPointF& b, const QRectF& r)
+{
+    double t0 = 0, t1 = 1;
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double p[] = {-dx, dx, -dy, dy};
+    const double q[] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    const QPointF from = a;
+    a = from + t0 * QPointF(dx, dy);
+    b = from + t1 * QPointF(dx, dy);
+    return true;
+}
+
+// The curve of one order across [from, to] as runs of samples, cut at the
+// frame; a failing sample ends a run.
+QPainterPath curvePath(const Series& series, int order, const Mapping& map, double from, double to, int samples)
 {
     QPainterPath path;
-    const double base = map.y(std::clamp(0.0, map.yLow, map.yHigh));
+    QPointF previous, drawnTo;
+    bool hasPrevious = false, hasDrawn = false;
+    for (int i = 0; i < samples; ++i) {
+        const double x = sampleAt(from, to, i, samples);
+        const std::optional<double> y = valueAt(series, order, x);
+        if (!y) {
+            hasPrevious = hasDrawn = false;
+            continue;
+        }
+        const QPointF at(map.x(x), map.y(*y));
+        QPointF a = hasPrevious ? previous : at, b = at;
+        if (clipSegment(a, b, map.plot)) {
+            if (!hasDrawn || drawnTo.x() != a.x() || drawnTo.y() != a.y())
+                path.moveTo(a);
+            path.lineTo(b);
+            drawnTo = b;
+            hasDrawn = true;
+        } else {
+            hasDrawn = false;
+        }
+        previous = at;
+        hasPrevious = true;
+    }
+    return path;
+}
+
+// The area between the function and the x-axis (or the frame's edge nearest
+// it) over [from, to], inside the frame: one path whatever its pieces.
+QPainterPath shadePath(const Series& series, const Mapping& map, double from, double to, int samples)
+{
+    QPainterPath path;
+    const double base = map.yInside(0);
     bool inRun = false;
     double lastX = 0;
     auto endRun = [&] {
-        if (inRun && closeToBase) {
+        if (inRun) {
             path.lineTo(lastX, base);
             path.closeSubpath();
         }
@@ -401,23 +463,16 @@ QPainterPath curvePath(const Series& series, int order, const Mapping& map, doub
     };
     for (int i = 0; i < samples; ++i) {
         const double x = sampleAt(from, to, i, samples);
-        const std::optional<double> y = valueAt(series, order, x);
+        const std::optional<double> y = valueAt(series, 0, x);
         if (!y) {
             endRun();
             continue;
         }
-        const QPointF at(map.x(x), map.y(*y));
-        if (!inRun) {
-            if (closeToBase) {
-                path.moveTo(at.x(), base);
-                path.lineTo(at);
-            } else {
-                path.moveTo(at);
-            }
-            inRun = true;
-        } else {
-            path.lineTo(at);
-        }
+        const QPointF at(map.x(x), map.yInside(*y));
+        if (!inRun)
+            path.moveTo(at.x(), base);
+        path.lineTo(at);
+        inRun = true;
         lastX = at.x();
     }
     endRun();
@@ -526,7 +581,7 @@ void PaintFigure(QPainter& p, const FigureInput& input, const QSizeF& size, cons
     const bool intervalShown = input.hasInterval && a <= b;
     if (input.shade && fDrawn && intervalShown && a < b) {
         const int n = std::clamp(static_cast<int>((map.x(b) - map.x(a)) * 2), 2, kMaxSamples);
-        p.fillPath(curvePath(input.series, 0, map, a, b, n, true), style.shade);
+        p.fillPath(shadePath(input.series, map, a, b, n), style.shade);
     }
     // The axes through the origin, where they fall inside.
     QPainterPath axes;

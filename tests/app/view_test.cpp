@@ -110,6 +110,14 @@ TEST(View, TheFigureFollowsThePlotsAndExportsBlackOnWhite)
     v.w.plotSetupFrame->txtWindowgx->setText("100");
     EXPECT_FALSE(v.dim.window.GraphShown);
     EXPECT_EQ(f.figureInput().xHigh, 4);
+    // Its marks are the last scans': editing the interval clears the lists,
+    // not the figure, until Roots runs again (sin has one root in -1..1).
+    v.w.studySpecsFrame->txtXlower->setText("-1");
+    v.w.studySpecsFrame->txtXupper->setText("1");
+    EXPECT_EQ(f.figureInput().marks.size(), 9u);
+    v.w.cmdRoots->click();
+    ASSERT_EQ(f.figureInput().marks.size(), 1u);
+    EXPECT_NEAR(f.figureInput().marks[0].x, 0, 1e-9);
     f.chkCurve[2]->setChecked(true);
     f.chkFitY->setChecked(true);
     in = f.figureInput();

@@ -237,6 +237,7 @@ void MainWindow::buildMenus()
     keys(mnuVerifyRoots, std::nullopt, "Ctrl+Shift+V");
     keys(mnuFigure, std::nullopt, "Ctrl+G");
     keys(mnuQuit, QKeySequence::Quit, "Ctrl+Q");
+    figureWindow->addAction(mnuQuit); // the same key in the figure's window
     updateViewHistoryItems();
 
     // The client area keeps its size; the menu bar sits above it.

@@ -157,6 +157,7 @@ TEST(MainWindow, MenusAndTheirKeysRunBesideARefusingFieldWhichKeepsTheFocusAndIt
         EXPECT_EQ(action->shortcut().toString(), key) << action->objectName().toStdString();
         EXPECT_TRUE(w.actions().contains(action)) << action->objectName().toStdString();
     }
+    EXPECT_TRUE(w.figureWindow->actions().contains(w.mnuQuit));
     QTemporaryDir dir;
     const QString path = dir.filePath("study.txt");
     ASSERT_TRUE(QFile::copy(test::example("sine_taylor.txt"), path));

@@ -485,7 +485,10 @@ struct LegendEntry {
     std::size_t curve = 0;
 };
 
-void drawLegend(QPainter& p, const std::vector<LegendEntry>& entries, const FigureLayout& L, const FigureStyle& style)
+// The legend goes in the corner of the frame where it hides the fewest
+// points of the curves and marks (`drawn`), the top right when all are alike.
+void drawLegend(QPainter& p, const std::vector<LegendEntry>& entries, const FigureLayout& L, const FigureStyle& style,
+                const std::vector<QPointF>& drawn)
 {
     if (entries.empty())
         return;
@@ -498,8 +501,20 @@ void drawLegend(QPainter& p, const std::vector<LegendEntry>& entries, const Figu
     const int rowsFit = std::max(1, static_cast<int>((L.plot.height() - 3 * pad) / lineH));
     const int columns = static_cast<int>((entries.size() + static_cast<std::size_t>(rowsFit) - 1) / static_cast<std::size_t>(rowsFit));
     const int rows = static_cast<int>((entries.size() + static_cast<std::size_t>(columns) - 1) / static_cast<std::size_t>(columns));
-    const QRectF box(L.plot.right() - pad - columns * colW - pad, L.plot.top() + pad, columns * colW + pad,
-                     rows * lineH + pad);
+    const QSizeF boxSize(columns * colW + pad, rows * lineH + pad);
+    QRectF box;
+    long fewest = -1;
+    for (const QPointF corner : {L.plot.topRight() + QPointF(-pad - boxSize.width(), pad),
+                                 L.plot.topLeft() + QPointF(pad, pad),
+                                 L.plot.bottomRight() + QPointF(-pad - boxSize.width(), -pad - boxSize.height()),
+                                 L.plot.bottomLeft() + QPointF(pad, -pad - boxSize.height())}) {
+        const QRectF candidate(corner, boxSize);
+        const long hidden = std::count_if(drawn.begin(), drawn.end(), [&](const QPointF& q) { return candidate.contains(q); });
+        if (fewest < 0 || hidden < fewest) {
+            fewest = hidden;
+            box = candidate;
+        }
+    }
     QColor fill = style.background;
     fill.setAlphaF(0.88f);
     p.setPen(QPen(style.frame, style.line * 0.6));
@@ -607,9 +622,13 @@ void PaintFigure(QPainter& p, const FigureInput& input, const QSizeF& size, cons
             }
         p.drawPath(ends);
     }
+    std::vector<QPointF> drawn;
     for (std::size_t i = 0; i < input.orders.size(); ++i) {
+        const QPainterPath curve = curvePath(input.series, input.orders[i], map, L.xLow, L.xHigh, samples);
         p.setPen(curvePen(style, i));
-        p.drawPath(curvePath(input.series, input.orders[i], map, L.xLow, L.xHigh, samples));
+        p.drawPath(curve);
+        for (int e = 0; e < curve.elementCount(); ++e)
+            drawn.emplace_back(curve.elementAt(e));
     }
     bool anyRoot = false, anyExtremum = false, anyProven = false;
     if (fDrawn) {
@@ -621,6 +640,7 @@ void PaintFigure(QPainter& p, const FigureInput& input, const QSizeF& size, cons
                 continue;
             setMarkLook(p, style, m.proven);
             drawMarkShape(p, m.kind, QPointF(map.x(m.x), map.y(*y)), r);
+            drawn.emplace_back(map.x(m.x), map.y(*y));
             (m.kind == FigureMark::Kind::Root ? anyRoot : anyExtremum) = true;
             anyProven = anyProven || m.proven;
         }
@@ -636,7 +656,7 @@ void PaintFigure(QPainter& p, const FigureInput& input, const QSizeF& size, cons
         legend.push_back({LegendEntry::Look::Proven, QStringLiteral("filled: proven by Verify"), 0});
     if (intervalShown)
         legend.push_back({LegendEntry::Look::Interval, QStringLiteral("study interval"), 0});
-    drawLegend(p, legend, L, style);
+    drawLegend(p, legend, L, style, drawn);
     p.restore();
 
     // Frame, ticks and texts on top.

@@ -20,6 +20,10 @@ constexpr int kMaxTicks = 10000;
 // Samples of a curve: two a unit of width, enough for a smooth line on any
 // device, and never more than this.
 constexpr int kMaxSamples = 8000;
+// A series of millions of terms gets fewer samples, down to this many, so
+// that one curve costs about this many terms summed: seconds at most.
+constexpr int kFewestSamples = 200;
+constexpr double kTermBudget = 4e8;
 const QChar kMinus(0x2212);
 
 QFont scaledFont(const QFont& base, double factor, bool bold = false, bool italic = false)
@@ -49,6 +53,13 @@ std::optional<double> valueAt(const Series& series, int order, double x)
 }
 
 // The abscissas of `count` samples across [low, high], both ends included.
+int sampleCount(const Series& series, double wanted)
+{
+    const double affordable = kTermBudget / std::max(1.0, static_cast<double>(series.Coeffs.size()));
+    return static_cast<int>(std::clamp(std::min(wanted, affordable), static_cast<double>(kFewestSamples),
+                                       static_cast<double>(kMaxSamples)));
+}
+
 double sampleAt(double low, double high, int i, int count)
 {
     return i == count - 1 ? high : low + (high - low) * i / (count - 1);
@@ -166,10 +177,10 @@ void FitYRange(const FigureInput& input, double& low, double& high)
     low = input.yLow;
     high = input.yHigh;
     double lo = std::numeric_limits<double>::infinity(), hi = -lo;
-    constexpr int kFitSamples = 1001;
+    const int fitSamples = sampleCount(input.series, 1001);
     for (int order : input.orders)
-        for (int i = 0; i < kFitSamples; ++i)
-            if (const auto y = valueAt(input.series, order, sampleAt(input.xLow, input.xHigh, i, kFitSamples))) {
+        for (int i = 0; i < fitSamples; ++i)
+            if (const auto y = valueAt(input.series, order, sampleAt(input.xLow, input.xHigh, i, fitSamples))) {
                 lo = std::min(lo, *y);
                 hi = std::max(hi, *y);
             }
@@ -573,7 +584,7 @@ void PaintFigure(QPainter& p, const FigureInput& input, const QSizeF& size, cons
     const Mapping map{L.plot, L.xLow, L.xHigh, L.yLow, L.yHigh};
     const QFontMetricsF fm(style.font);
     const double tick = 0.4 * fm.height();
-    const int samples = std::clamp(static_cast<int>(L.plot.width() * 2), 2, kMaxSamples);
+    const int samples = sampleCount(input.series, L.plot.width() * 2);
 
     // Grid, one path for all its lines.
     QPainterPath grid;
@@ -595,7 +606,7 @@ void PaintFigure(QPainter& p, const FigureInput& input, const QSizeF& size, cons
     const double a = std::max(input.intervalLow, L.xLow), b = std::min(input.intervalHigh, L.xHigh);
     const bool intervalShown = input.hasInterval && a <= b;
     if (input.shade && fDrawn && intervalShown && a < b) {
-        const int n = std::clamp(static_cast<int>((map.x(b) - map.x(a)) * 2), 2, kMaxSamples);
+        const int n = sampleCount(input.series, (map.x(b) - map.x(a)) * 2);
         p.fillPath(shadePath(input.series, map, a, b, n), style.shade);
     }
     // The axes through the origin, where they fall inside.

@@ -4,6 +4,7 @@
 #include "app/busy_cursor.h"
 #include "app/main_window.h"
 #include "core/analysis/result_texts.h"
+#include "app/figure_window.h"
 #include "app/verify_dialog.h"
 
 #include <QElapsedTimer>
@@ -172,6 +173,7 @@ void MainWindow::runScan(bool roots)
     list->addItems(scan.entries);
     if (scan.completed)
         label->setText(scan.label);
+    figureWindow->showResults(dim_.results);
     tellTableFull(TableFullText(dim_.results, scan, roots), busy);
 }
 
@@ -216,6 +218,7 @@ void MainWindow::mnuVerifyRoots_Click()
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     verifyDialog_ = dialog;
     dialog->show();
+    figureWindow->showProof(report, work.series);
 }
 
 void MainWindow::cmdRoots_Click() { runScan(true); }

@@ -1,6 +1,8 @@
 #include "app/batch.h"
 
+#include "app/figure_export.h"
 #include "app/graph_export.h"
+#include "core/figure/figure_input.h"
 #include "core/analysis/result_texts.h"
 #include "core/study/whole_file.h"
 
@@ -45,7 +47,8 @@ const QStringList kNoWindowWords = {
     QStringLiteral("--help-path"), QStringLiteral("--batch"),  QStringLiteral("--roots"),
     QStringLiteral("--extrema"),  QStringLiteral("--integral"), QStringLiteral("--value"),
     QStringLiteral("--json"),     QStringLiteral("--save"),    QStringLiteral("--export-graph"),
-    QStringLiteral("--verify")};
+    QStringLiteral("--verify"),   QStringLiteral("--figure"),  QStringLiteral("--size"),
+    QStringLiteral("--curves"),   QStringLiteral("--fit-y")};
 
 bool printOut(const QString& text) { return WriteStandardOutput(text.toUtf8()); }
 
@@ -72,6 +75,7 @@ QString CommandLineHelp()
         "  vendrak [FILE]\n"
         "  vendrak --batch FILE [--roots] [--extrema] [--integral] [--value ORDER X]...\n"
         "          [--export-graph OUT] [--json] [--save] [--verify]\n"
+        "          [--figure OUT [--size W H] [--curves 0,1,2] [--fit-y]]\n"
         "\n"
         "Without --batch, opens the window, and FILE in it when given.\n"
         "With --batch, studies the series file FILE without a window: opens it as Open\n"
@@ -88,6 +92,14 @@ QString CommandLineHelp()
         "                     integral in the study interval with ball arithmetic and\n"
         "                     check the roots and extrema listed against them\n"
         "  --export-graph OUT write the graph to OUT: PNG, SVG or PDF by its extension\n"
+        "  --figure OUT       write the figure (View > Figure) to OUT: PNG, SVG or PDF by\n"
+        "                     its extension, black on white, with the roots and extrema\n"
+        "                     of this run's --roots, --extrema and --verify, or else\n"
+        "                     those saved in FILE\n"
+        "  --size W H         the figure's size: pixels for PNG (default 1600 1000),\n"
+        "                     points for SVG and PDF (default 460 290)\n"
+        "  --curves LIST      the orders drawn, distinct, 0 to 9 (default 0: f alone)\n"
+        "  --fit-y            fit y to the curves rather than the plot window\n"
         "  -h, --help         show this help\n"
         "  -v, --version      show the version\n"
         "Roots and Extrema refuse a study interval that is empty or reversed or fewer\n"
@@ -95,6 +107,57 @@ QString CommandLineHelp()
         "Exit status: 0 done, 2 usage error, 3 FILE cannot be read, 4 a command failed\n"
         "or the results could not be written (the other results are still printed).\n");
 }
+
+namespace {
+
+// The figure's options, checked before any command runs: empty when they
+// can be used.
+QString parseFigure(const QCommandLineParser& parser, const QCommandLineOption& figure, const QCommandLineOption& size,
+                    const QCommandLineOption& curves, const QCommandLineOption& fitY, BatchOptions& b)
+{
+    for (const QCommandLineOption* o : {&figure, &size, &curves})
+        if (parser.values(*o).size() > 1)
+            return QStringLiteral("--%1 is given once").arg(o->names().constFirst());
+    if (!parser.isSet(figure)) {
+        for (const QCommandLineOption* o : {&size, &curves, &fitY})
+            if (parser.isSet(*o))
+                return QStringLiteral("--%1 needs --figure").arg(o->names().constFirst());
+        return {};
+    }
+    b.figure = parser.value(figure);
+    if (b.figure.isEmpty())
+        return QStringLiteral("--figure needs a file name");
+    const std::optional<ExportFormat> format = ExportFormatOf(b.figure);
+    if (!format)
+        return QStringLiteral("--figure: %1 does not end in .png, .svg or .pdf").arg(b.figure);
+    b.figureSize = DefaultFigureSize(*format);
+    if (parser.isSet(size)) {
+        const QStringList parts = parser.value(size).split(kValueJoin);
+        bool wOk = false, hOk = false;
+        const int w = parts.value(0).trimmed().toInt(&wOk), h = parts.value(1).trimmed().toInt(&hOk);
+        if (parts.size() != 2 || !wOk || !hOk)
+            return QStringLiteral("--size needs a whole width and height, not \"%1\"").arg(parts.join(u' '));
+        b.figureSize = QSize(w, h);
+        if (const QString why = FigureSizeProblem(*format, b.figureSize); !why.isEmpty())
+            return QStringLiteral("--size: ") + why;
+    }
+    if (parser.isSet(curves)) {
+        b.figureCurves.clear();
+        for (const QString& part : parser.value(curves).split(u',')) {
+            bool ok = false;
+            const int order = part.trimmed().toInt(&ok);
+            if (!ok || order < 0 || order > kFigureMaxOrder)
+                return QStringLiteral("--curves needs orders from 0 to %1, not \"%2\"").arg(kFigureMaxOrder).arg(part);
+            if (std::find(b.figureCurves.begin(), b.figureCurves.end(), order) != b.figureCurves.end())
+                return QStringLiteral("--curves names order %1 twice").arg(order);
+            b.figureCurves.push_back(order);
+        }
+    }
+    b.figureFitY = parser.isSet(fitY);
+    return {};
+}
+
+} // namespace
 
 CommandLine ParseCommandLine(const QStringList& arguments)
 {
@@ -108,6 +171,14 @@ CommandLine ParseCommandLine(const QStringList& arguments)
                 return c;
             }
             args << QStringLiteral("--value=") + arguments[i + 1] + kValueJoin + arguments[i + 2];
+            i += 2;
+        } else if (arguments[i] == u"--size") {
+            if (i + 2 >= arguments.size()) {
+                c.mode = CommandLine::Mode::UsageError;
+                c.error = QStringLiteral("--size needs a width and a height");
+                return c;
+            }
+            args << QStringLiteral("--size=") + arguments[i + 1] + kValueJoin + arguments[i + 2];
             i += 2;
         } else {
             args << arguments[i];
@@ -129,8 +200,12 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption json(QStringLiteral("json"));
     const QCommandLineOption save(QStringLiteral("save"));
     const QCommandLineOption verify(QStringLiteral("verify"));
+    const QCommandLineOption figure(QStringLiteral("figure"), {}, QStringLiteral("OUT"));
+    const QCommandLineOption size(QStringLiteral("size"), {}, QStringLiteral("W H"));
+    const QCommandLineOption curves(QStringLiteral("curves"), {}, QStringLiteral("LIST"));
+    const QCommandLineOption fitY(QStringLiteral("fit-y"));
     parser.addOptions({help, version, helpPath, batch, roots, extrema, integral, value, exportGraphOption,
-                       json, save, verify});
+                       json, save, verify, figure, size, curves, fitY});
     auto usage = [&c](const QString& why) {
         c.mode = CommandLine::Mode::UsageError;
         c.error = why;
@@ -152,7 +227,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     }
     const QStringList files = parser.positionalArguments();
     if (!parser.isSet(batch)) {
-        for (const QCommandLineOption* o : {&roots, &extrema, &integral, &value, &exportGraphOption, &json, &save, &verify})
+        for (const QCommandLineOption* o : {&roots, &extrema, &integral, &value, &exportGraphOption, &json, &save,
+                                            &verify, &figure, &size, &curves, &fitY})
             if (parser.isSet(*o))
                 return usage(QStringLiteral("--%1 needs --batch").arg(o->names().constFirst()));
         c.file = files.value(0);
@@ -177,6 +253,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     // that cannot be made.
     if (!b.exportGraph.isEmpty() && !ExportFormatOf(b.exportGraph))
         return usage(QStringLiteral("--export-graph: %1 does not end in .png, .svg or .pdf").arg(b.exportGraph));
+    if (const QString why = parseFigure(parser, figure, size, curves, fitY, b); !why.isEmpty())
+        return usage(why);
     // optionNames() keeps the order of the command line, repeats included.
     const QStringList values = parser.values(value);
     qsizetype nextValue = 0;
@@ -556,6 +634,14 @@ int RunBatch(const BatchOptions& options)
             fail(QStringLiteral("verify: the study settings cannot be read"));
         else if (verified = verifyStudy(d, studyTexts, options.steps); !verified->report.valid)
             fail(QStringLiteral("verify: ") + verified->report.message);
+    }
+    if (!options.figure.isEmpty()) {
+        // Scans of this run are in the results; else those the file saved.
+        const FigureInput input = FigureInputOf(d, options.figureCurves, options.figureFitY, graphOptions.shade,
+                                                verified && verified->report.valid ? &verified->report : nullptr);
+        const QString why = WriteFigureFile(options.figure, *ExportFormatOf(options.figure), options.figureSize, input);
+        if (!why.isEmpty())
+            fail(QStringLiteral("figure: the figure could not be written to %1: %2").arg(options.figure, why));
     }
     // The report's title names the order plotted, as the window's does.
     d.study.DerivOrder = work.PlottedOrder;

@@ -7,6 +7,7 @@
 #include "core/study/dimension.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -30,6 +31,11 @@ struct BatchOptions {
     bool json = false;
     bool save = false;
     bool verify = false; // prove roots, extrema and integral after the steps
+    // The figure: written to `figure` when named, by its extension.
+    QString figure;
+    QSize figureSize;             // pixels for PNG, points for SVG and PDF
+    std::vector<int> figureCurves{0};
+    bool figureFitY = false;
 };
 
 struct CommandLine {

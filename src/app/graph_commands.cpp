@@ -5,6 +5,7 @@
 #include "core/graph/graph_drawing.h"
 #include "core/graph/graph_image.h"
 #include "core/graph/navigation.h"
+#include "app/figure_window.h"
 #include "app/picture_box.h"
 #include "app/busy_cursor.h"
 #include "core/study/errors.h"
@@ -164,6 +165,8 @@ void MainWindow::DrawGraph()
         InvalidateGraph();
     } else if (!refused && dim_.window.GraphShown) {
         recordShownView();
+        if (figureWindow && shownGraph_)
+            figureWindow->showStudy(shownGraph_->dim, shownGraph_->options.shade);
     }
 }
 

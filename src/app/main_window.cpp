@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/figure_window.h"
 #include "app/picture_box.h"
 #include "app/window_controls.h"
 #include "app/about_window.h"
@@ -61,6 +62,7 @@ MainWindow::MainWindow(Dimension& dim, Dialogs& dialogs, QWidget* parent)
     setObjectName(QStringLiteral("frmZandu1"));
     setWindowTitle(QStringLiteral("Vendrak"));
     buildControls();
+    figureWindow = new FigureWindow(dialogs_, this);
     buildMenus();
     setFocusOrder();
     wireEvents();
@@ -180,6 +182,10 @@ void MainWindow::buildMenus()
     mnuCopy->setObjectName(QStringLiteral("mnuCopy"));
     mnuExport = mnuFile->addAction(QString::fromUtf8("Export graph\u2026"));
     mnuExport->setObjectName(QStringLiteral("mnuExport"));
+    mnuQuitBar = mnuFile->addSeparator();
+    mnuQuitBar->setObjectName(QStringLiteral("mnuQuitBar"));
+    mnuQuit = mnuFile->addAction(QStringLiteral("Quit"));
+    mnuQuit->setObjectName(QStringLiteral("mnuQuit"));
     mnuView = bar->addMenu(QStringLiteral("View"));
     mnuView->setObjectName(QStringLiteral("mnuView"));
     mnuFitY = mnuView->addAction(QStringLiteral("Fit y to curve"));
@@ -188,6 +194,9 @@ void MainWindow::buildMenus()
     mnuBack->setObjectName(QStringLiteral("mnuBack"));
     mnuForward = mnuView->addAction(QStringLiteral("Forward"));
     mnuForward->setObjectName(QStringLiteral("mnuForward"));
+    mnuView->addSeparator();
+    mnuFigure = mnuView->addAction(QString::fromUtf8("Figure\u2026"));
+    mnuFigure->setObjectName(QStringLiteral("mnuFigure"));
     mnuVerify = bar->addMenu(QStringLiteral("Verify"));
     mnuVerify->setObjectName(QStringLiteral("mnuVerify"));
     mnuVerifyRoots = mnuVerify->addAction(QStringLiteral("Verify roots and extrema"));
@@ -226,6 +235,9 @@ void MainWindow::buildMenus()
     keys(mnuBack, std::nullopt, "Alt+Left");
     keys(mnuForward, std::nullopt, "Alt+Right");
     keys(mnuVerifyRoots, std::nullopt, "Ctrl+Shift+V");
+    keys(mnuFigure, std::nullopt, "Ctrl+G");
+    keys(mnuQuit, QKeySequence::Quit, "Ctrl+Q");
+    figureWindow->addAction(mnuQuit); // the same key in the figure's window
     updateViewHistoryItems();
 
     // The client area keeps its size; the menu bar sits above it.
@@ -323,6 +335,8 @@ void MainWindow::wireEvents()
     onTrigger(mnuBack, &MainWindow::mnuBack_Click);
     onTrigger(mnuForward, &MainWindow::mnuForward_Click);
     onTrigger(mnuVerifyRoots, &MainWindow::mnuVerifyRoots_Click);
+    onTrigger(mnuFigure, &MainWindow::mnuFigure_Click);
+    onTrigger(mnuQuit, &MainWindow::mnuQuit_Click);
 
     // The graph area: a press is a command (click to centre), moving only
     // shows where the pointer is.
@@ -608,6 +622,21 @@ void MainWindow::Form_Unload()
         about_->close();
     if (help_)
         help_->close();
+    if (figureWindow)
+        figureWindow->close();
+}
+
+void MainWindow::mnuQuit_Click()
+{
+    // The way the close button goes: Form_Unload, no question, nothing saved.
+    close();
+}
+
+void MainWindow::mnuFigure_Click()
+{
+    figureWindow->show();
+    figureWindow->raise();
+    figureWindow->activateWindow();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

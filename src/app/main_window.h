@@ -16,6 +16,7 @@
 //   graph_commands.cpp     Plot, navigation steps, the graph's mouse, clipboard
 //   export_commands.cpp    Export graph (PNG, SVG, PDF)
 //   view_commands.cpp      View menu (fit y, back, forward), the wheel
+//   figure_window.cpp      View > Figure: the study as a figure for papers
 //   file_commands.cpp      New series, Open, Save, Save As, txtEquation
 //   report.cpp             Print
 #include "app/dialogs.h"
@@ -54,6 +55,7 @@ namespace vendrak {
 
 class AboutWindow;
 class BusyCursor;
+class FigureWindow;
 class HelpViewer;
 class LocaleAccess;
 class PainterCanvas;
@@ -118,15 +120,22 @@ public:
     QAction* mnuFileBar2 = nullptr;
     QAction* mnuCopy = nullptr;
     QAction* mnuExport = nullptr;
+    QAction* mnuQuitBar = nullptr;
+    QAction* mnuQuit = nullptr;        // closes the window, as its close button does
     QMenu* mnuView = nullptr;          // fit, back and forward beside navigation
     QAction* mnuFitY = nullptr;
     QAction* mnuBack = nullptr;
     QAction* mnuForward = nullptr;
+    QAction* mnuFigure = nullptr;
     QMenu* mnuVerify = nullptr;        // proofs beside the scans
     QAction* mnuVerifyRoots = nullptr;
     QAction* mnuPrint = nullptr;
     QAction* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
+
+    // --- The figure window: made hidden with the window, so that it has
+    // the study last drawn whenever it is shown
+    FigureWindow* figureWindow = nullptr;
 
     // --- Non-visual components
     ScriptHost ScriptControl1;
@@ -175,6 +184,8 @@ public:
     void Form_Unload();
     void mnuHelp_Click();
     void mnuAbout_Click();
+    void mnuQuit_Click();
+    void mnuFigure_Click();
     void ScriptControl1_Error(int number, const QString& description);
 
     // ===== Study and results (analysis_commands.cpp)

@@ -234,6 +234,16 @@ TEST(Cli, ExitStatusesAndMessages)
         {{"--batch", sine, "--export-graph", dir.filePath("no/such/g.pdf")}, 4, "g.pdf", "FUNCTION:"},
         {{"--batch", sine, "--export-graph", pipe}, 4, "pipe.png: it is not a regular file", "FUNCTION:"},
         {{"--batch", copy, "--save"}, 4, "copy.txt.bmp: it is not a regular file", "FUNCTION:"},
+        {{"--batch", sine, "--figure", dir.filePath("f.gif")}, 2, "--figure: " + dir.filePath("f.gif") + " does not end in", ""},
+        {{"--batch", sine, "--fit-y"}, 2, "--fit-y needs --figure", ""},
+        {{"--figure", dir.filePath("f.png"), sine}, 2, "--figure needs --batch", ""},
+        {{"--batch", sine, "--figure", dir.filePath("f.png"), "--size", "800"}, 2, "--size needs a width and a height", ""},
+        {{"--batch", sine, "--figure", dir.filePath("f.png"), "--size", "20", "20"}, 2, "--size: the size must be between 50 and 10000 pixels", ""},
+        {{"--batch", sine, "--figure", dir.filePath("f.pdf"), "--size", "6000", "200"}, 2, "between 50 and 5000 points", ""},
+        {{"--batch", sine, "--figure", dir.filePath("f.svg"), "--curves", "0,1,1"}, 2, "--curves names order 1 twice", ""},
+        {{"--batch", sine, "--figure", dir.filePath("f.svg"), "--curves", "0,10"}, 2, "orders from 0 to 9, not \"10\"", ""},
+        {{"--batch", sine, "--figure", dir.filePath("no/such/f.pdf")}, 4, "figure: the figure could not be written", "FUNCTION:"},
+        {{"--batch", sine, "--figure", pipe}, 4, "pipe.png: it is not a regular file", "FUNCTION:"},
         {{"--roots", sine}, 2, "--roots needs --batch", ""},
         {{"taylor", "sin(x)", "--centre", "0", "--degree", "5", "-o", pipe}, 3, "not a regular file", "", series},
         {{"taylor", "sin(x)", "--centre", "0", "--degree", "2", "--degree", "3"}, 2, "--degree is given more than once", "", series},
@@ -281,6 +291,24 @@ TEST(Cli, ExitStatusesAndMessages)
     EXPECT_TRUE(QFileInfo(dir.filePath("link.svg")).isSymLink());
     EXPECT_EQ(QImage(dir.filePath("graph.png")).size(), QSize(396, 296));
     EXPECT_TRUE(slurp(dir.filePath("graph.svg")).contains("<text"));
+
+    // The figure, in each format; its marks are this run's scans (and proofs),
+    // else none for a file without a saved study. The shading is one path.
+    const struct { QStringList extra; QString out; int circles; } figures[] = {
+        {{"--integral"}, "fig.svg", 0}, {{"--roots"}, "roots.svg", 6}, {{"--verify"}, "proven.svg", 7},
+        {{"--curves", "2,0", "--fit-y", "--size", "640", "400"}, "fig.png", -1}, {{}, "fig.pdf", -1}};
+    for (const auto& f : figures) {
+        const QString out = dir.filePath(f.out);
+        const Ran r = runVendrak(QStringList{"--batch", sine, "--figure", out} + f.extra);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_GT(QFileInfo(out).size(), 1000) << f.out.toStdString();
+        if (f.circles >= 0) {
+            const QByteArray svg = slurp(out);
+            EXPECT_EQ(svg.count("<circle"), f.circles) << f.out.toStdString();
+            EXPECT_LT(svg.count("<path"), 20) << f.out.toStdString();
+        }
+    }
+    EXPECT_EQ(QImage(dir.filePath("fig.png")).size(), QSize(640, 400));
 }
 
 // Standard output on a full device: nothing may pass for a finished run, short

@@ -3,6 +3,7 @@
 // the decimal-separator guard at start-up, and copying from the result lists.
 #include "app/about_window.h"
 #include "app/decimal_point.h"
+#include "app/figure_window.h"
 #include "app/help_viewer.h"
 #include "app/picture_box.h"
 #include "app/sub_main.h"
@@ -85,7 +86,8 @@ TEST(MainWindow, EveryControlOnceInItsFrameAndTheMenus)
     EXPECT_EQ(top, QStringList({"mnuFile=File", "mnuView=View", "mnuVerify=Verify", "mnuPrint=Print", "mnuHelp=Help", "mnuAbout=About"}));
     EXPECT_EQ(file, QStringList({"mnuNewSeries=New series from expression…", "mnuNewSeriesBar=-", "mnuOpen=Open",
                                  "mnuFileBar1=-", "mnuSave=Save", "mnuSaveAs=Save As", "mnuFileBar2=-",
-                                 "mnuCopy=Copy graph to clipboard", "mnuExport=Export graph…"}));
+                                 "mnuCopy=Copy graph to clipboard", "mnuExport=Export graph…", "mnuQuitBar=-",
+                                 "mnuQuit=Quit"}));
     for (QAction* a : w.findChildren<QAction*>())
         EXPECT_FALSE(a->text().contains("Exit", Qt::CaseInsensitive));
     // Load ran the start-up statements; a recoverable script error only sets ierr.
@@ -149,11 +151,13 @@ TEST(MainWindow, MenusAndTheirKeysRunBesideARefusingFieldWhichKeepsTheFocusAndIt
     MainWindow& w = s.w;
     const std::pair<QAction*, const char*> keys[] = {
         {w.mnuOpen, "Ctrl+O"}, {w.mnuSave, "Ctrl+S"},   {w.mnuSaveAs, "Ctrl+Shift+S"}, {w.mnuCopy, "Ctrl+Shift+C"},
-        {w.mnuExport, "Ctrl+E"}, {w.mnuPrint, "Ctrl+P"}, {w.mnuHelp, "F1"}, {w.mnuVerifyRoots, "Ctrl+Shift+V"}};
+        {w.mnuExport, "Ctrl+E"}, {w.mnuPrint, "Ctrl+P"}, {w.mnuHelp, "F1"}, {w.mnuVerifyRoots, "Ctrl+Shift+V"},
+        {w.mnuFigure, "Ctrl+G"}, {w.mnuQuit, "Ctrl+Q"}};
     for (const auto& [action, key] : keys) {
         EXPECT_EQ(action->shortcut().toString(), key) << action->objectName().toStdString();
         EXPECT_TRUE(w.actions().contains(action)) << action->objectName().toStdString();
     }
+    EXPECT_TRUE(w.figureWindow->actions().contains(w.mnuQuit));
     QTemporaryDir dir;
     const QString path = dir.filePath("study.txt");
     ASSERT_TRUE(QFile::copy(test::example("sine_taylor.txt"), path));
@@ -180,6 +184,10 @@ TEST(MainWindow, MenusAndTheirKeysRunBesideARefusingFieldWhichKeepsTheFocusAndIt
     ASSERT_NE(w.verifyDialog(), nullptr);
     EXPECT_EQ(w.verifyDialog()->findChild<QListWidget*>("lstVerifyProven")->count(), 11);
     w.verifyDialog()->close();
+    // The figure marks what Verify proved (no scan listed anything).
+    const std::vector<FigureMark> marks = w.figureWindow->figureInput().marks;
+    EXPECT_EQ(std::count_if(marks.begin(), marks.end(), [](const FigureMark& m) { return m.proven; }), 11);
+    EXPECT_EQ(marks.size(), 11u);
     ASSERT_TRUE(s.reactivate());
     EXPECT_EQ(s.focused(), w.studySpecsFrame->txtError);
     press(Qt::Key_O, Qt::ControlModifier);
@@ -302,8 +310,12 @@ TEST(DecimalGuard, APointAsksNothingAndACommaAsksWhetherToSwitchUntilTheWindowCl
     window->mnuAbout->trigger();
     window->setHelpFile("/nonexistent/index.html");
     window->mnuHelp->trigger();
-    EXPECT_TRUE(window->close()); // never refused, never asks
+    window->mnuFigure->trigger();
+    EXPECT_TRUE(window->figureWindow->isVisible());
+    window->mnuQuit->trigger(); // as closing the window: never refused, never asks
     QCoreApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->figureWindow->isVisible());
     EXPECT_EQ(comma.current, ",");
     EXPECT_EQ(window->aboutWindow(), nullptr); // closed with the main window
     EXPECT_FALSE(window->helpViewer()->isVisible());

@@ -18,7 +18,7 @@ namespace {
 // looked at between blocks.
 constexpr std::size_t kFirstBlock = 256;
 constexpr std::size_t kLargestBlock = std::size_t{1} << 15;
-constexpr double kTermsPerBlock = 1 << 22;
+constexpr double kTermsPerBlock = 1 << 20;
 // Less work than this (in terms summed) is not worth a thread.
 constexpr double kTermsPerThread = 1 << 20;
 

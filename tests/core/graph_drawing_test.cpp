@@ -1,14 +1,21 @@
 // The drawing of a graph: on a canvas that records what it is given, and as painted into the real image.
+#include "core/figure/figure.h"
 #include "core/graph/graph_drawing.h"
 #include "core/graph/image_canvas.h"
+#include "core/graph/navigation.h"
+#include "core/series/block_eval.h"
+#include "core/series/evaluators.h"
 #include "core/study/errors.h"
 #include "support/recording_canvas.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <chrono>
 #include <cmath>
+#include <random>
 #include <tuple>
 
 namespace vendrak {
@@ -214,6 +221,62 @@ TEST_F(GraphDrawingTest, PaintedPartsHaveTheirColoursAndSteepCurvesAreClippedNot
     paint(false);
     EXPECT_EQ(std::tuple(at(10.5, 14.5), at(-10.5, -14.5), image.pixel(201, 1), image.pixel(199, 298)),
               std::tuple(kWhite, kWhite, kBlack, kBlack)); // nothing wrapped into the window; steep runs to the edges
+}
+
+// Random power series, derivatives, windows and study intervals, drawn with the values from the block evaluators
+// and from the one-point evaluator alone: windows wide enough to overflow, derivatives whose weights do.
+TEST_F(GraphDrawingTest, ValuesFromTheBlockEvaluatorsChangeNoDrawing)
+{
+    std::mt19937_64 rng(26);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    const auto dump = [](const std::vector<Op>& ops) {
+        std::vector<std::tuple<Kind, std::uint64_t, std::uint64_t, std::uint64_t, std::uint64_t, Colour, QString>> out;
+        for (const Op& o : ops)
+            out.emplace_back(o.kind, std::bit_cast<std::uint64_t>(o.x1), std::bit_cast<std::uint64_t>(o.y1),
+                             std::bit_cast<std::uint64_t>(o.x2), std::bit_cast<std::uint64_t>(o.y2), o.colour, o.text);
+        return out;
+    };
+    int failed = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        std::vector<double> c(1 + rng() % 60);
+        for (double& v : c) // a quarter of them overflow wherever |x - centre| > 1 or so
+            v = unit(rng) * std::pow(10.0, 3 * unit(rng) + (trial % 4 == 1 ? 303 : 0));
+        setSeries(c);
+        dim.series.Centre = 4 * unit(rng);
+        const double lx = unit(rng) * std::pow(10.0, 3 * unit(rng)), w = std::pow(10.0, 5 * unit(rng) + 3);
+        std::tie(dim.plot.WindowLX, dim.plot.WindowGX, dim.plot.PlotStep) = std::tuple(float(lx), float(lx + w), 1 + int(rng() % 3));
+        std::tie(dim.study.XLower, dim.study.XUpper) = std::pair(lx + w * unit(rng), lx + w * 1.2 * (1 + unit(rng)) / 2);
+        dim.study.DerivOrder = trial % 3 == 0 ? 0 : int(rng() % 10);
+        FigureInput in{dim.series, lx, lx + w, -1e3, 1e3, {0}, trial % 2 == 0, true, true, dim.study.XLower, dim.study.XUpper, {}, {}};
+        if (dim.study.DerivOrder > 0)
+            in.orders.push_back(dim.study.DerivOrder);
+        std::vector<decltype(dump({}))> drawn;
+        std::vector<int> errors;
+        std::vector<QImage> figures;
+        std::vector<std::tuple<double, double, bool>> fits;
+        for (const bool on : {false, true}) {
+            KnownValues::enabled = on;
+            dim.errors.ierr = 0;
+            drawAll();
+            drawn.push_back(dump(canvas.ops));
+            errors.push_back(dim.errors.ierr);
+            const std::optional<YRange> fit = FitYLimits(dim.series, dim.study.DerivOrder, dim.plot.WindowLX, dim.plot.WindowGX, dim.plot.PlotStep, 400);
+            fits.emplace_back(fit ? fit->low : 0, fit ? fit->high : 0, fit.has_value());
+            figures.emplace_back(QSize(240, 160), QImage::Format_RGB32);
+            QPainter p(&figures.back());
+            PaintFigure(p, in, QSizeF(240, 160), FigureStyle::Print(11));
+        }
+        KnownValues::enabled = true;
+        ASSERT_EQ(std::tuple(drawn[0], errors[0], fits[0]), std::tuple(drawn[1], errors[1], fits[1])) << trial;
+        ASSERT_EQ(figures[0], figures[1]) << trial;
+        try {
+            EvalSelected(dim.series, dim.study.DerivOrder, lx + w);
+        } catch (const RunTimeError&) {
+            ++failed; // the curve has gaps or ends early
+        }
+    }
+    EXPECT_GT(failed, 30);
+    EXPECT_EQ(KnownValues(dim.series, 0, {dim.study.XLower})[0], EvalSeries(dim.series, dim.study.XLower)); // on the block path
 }
 
 } // namespace

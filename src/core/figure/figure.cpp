@@ -1,5 +1,6 @@
 #include "core/figure/figure.h"
 
+#include "core/series/block_eval.h"
 #include "core/series/evaluators.h"
 #include "core/study/errors.h"
 
@@ -63,6 +64,20 @@ int sampleCount(const Series& series, double wanted)
 double sampleAt(double low, double high, int i, int count)
 {
     return i == count - 1 ? high : low + (high - low) * i / (count - 1);
+}
+
+// The values at the `count` samples across [low, high], each as valueAt
+// gives it.
+std::vector<std::optional<double>> valuesAt(const Series& series, int order, double low, double high, int count)
+{
+    std::vector<double> xs(static_cast<std::size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i)
+        xs[static_cast<std::size_t>(i)] = sampleAt(low, high, i, count);
+    const KnownValues known(series, order, xs);
+    std::vector<std::optional<double>> ys(xs.size());
+    for (std::size_t i = 0; i < xs.size(); ++i)
+        ys[i] = known[i] ? known[i] : valueAt(series, order, xs[i]);
+    return ys;
 }
 
 struct Mapping {
@@ -179,8 +194,8 @@ void FitYRange(const FigureInput& input, double& low, double& high)
     double lo = std::numeric_limits<double>::infinity(), hi = -lo;
     const int fitSamples = sampleCount(input.series, 1001);
     for (int order : input.orders)
-        for (int i = 0; i < fitSamples; ++i)
-            if (const auto y = valueAt(input.series, order, sampleAt(input.xLow, input.xHigh, i, fitSamples))) {
+        for (const std::optional<double>& y : valuesAt(input.series, order, input.xLow, input.xHigh, fitSamples))
+            if (y) {
                 lo = std::min(lo, *y);
                 hi = std::max(hi, *y);
             }
@@ -433,9 +448,10 @@ QPainterPath curvePath(const Series& series, int order, const Mapping& map, doub
     QPainterPath path;
     QPointF previous, drawnTo;
     bool hasPrevious = false, hasDrawn = false;
+    const std::vector<std::optional<double>> ys = valuesAt(series, order, from, to, samples);
     for (int i = 0; i < samples; ++i) {
         const double x = sampleAt(from, to, i, samples);
-        const std::optional<double> y = valueAt(series, order, x);
+        const std::optional<double>& y = ys[static_cast<std::size_t>(i)];
         if (!y) {
             hasPrevious = hasDrawn = false;
             continue;
@@ -472,9 +488,10 @@ QPainterPath shadePath(const Series& series, const Mapping& map, double from, do
         }
         inRun = false;
     };
+    const std::vector<std::optional<double>> ys = valuesAt(series, 0, from, to, samples);
     for (int i = 0; i < samples; ++i) {
         const double x = sampleAt(from, to, i, samples);
-        const std::optional<double> y = valueAt(series, 0, x);
+        const std::optional<double>& y = ys[static_cast<std::size_t>(i)];
         if (!y) {
             endRun();
             continue;

@@ -8,6 +8,8 @@
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <vector>
 
 namespace vendrak {
 
@@ -80,6 +82,20 @@ int labelEvery(float pixel, float step)
         return 1;
     return every > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
                                                    : static_cast<int>(every);
+}
+
+// The abscissas a loop walks: `first`, then each the last plus `step` as the
+// loop adds it while `goOn` holds for it, at most `count`.
+template <class GoOn>
+std::vector<double> walkedAbscissas(double first, double step, long long count, GoOn goOn)
+{
+    std::vector<double> xs;
+    for (double x = first; static_cast<long long>(xs.size()) < count; x = x + step) {
+        if (!xs.empty() && !goOn(x))
+            break;
+        xs.push_back(x);
+    }
+    return xs;
 }
 
 } // namespace
@@ -228,6 +244,10 @@ void GraphDrawing::DrawFrame()
 
 int GraphDrawing::evaluate(double x)
 {
+    if (const std::optional<double> known = evaluator_ ? std::nullopt : samples_.next(x)) {
+        work_.PlotY = *known;
+        return 0;
+    }
     try {
         work_.PlotY = evaluator_ ? evaluator_(x) : EvalSelected(series_, study_.DerivOrder, x);
         return 0;
@@ -257,6 +277,10 @@ void GraphDrawing::ShadeArea(bool shadeChecked)
     canvas_.pset(study_.XLower, plot_.YOrigin, colours::Shade);
     work_.WorkX = study_.XLower;
     const double stride = work_.SampleStep * 0.999;
+    if (!evaluator_)
+        samples_ = KnownValues(series_, study_.DerivOrder,
+                               walkedAbscissas(work_.WorkX, stride, kMaxIterations,
+                                               [&](double x) { return x < gx && x < study_.XUpper; }));
     for (long long i = 0; i < kMaxIterations; ++i) {
         if (const int err = evaluate(work_.WorkX))
             errors_.ierr = err;
@@ -490,6 +514,9 @@ void GraphDrawing::PlotCurve()
     };
 
     work_.WorkX = static_cast<double>(plot_.WindowLX) - step;
+    if (!evaluator_)
+        samples_ = KnownValues(series_, study_.DerivOrder,
+                               walkedAbscissas(work_.WorkX + step, step, maxSamples, [](double) { return true; }));
     bool startRun = true;
     for (long long i = 0; i < maxSamples; ++i) {
         if (startRun) {

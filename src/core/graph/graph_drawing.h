@@ -4,6 +4,7 @@
 // curve, from the plot set-up of the study.
 #include "core/graph/canvas.h"
 #include "core/graph/graph_work.h"
+#include "core/series/block_eval.h"
 #include "core/study/dimension.h"
 
 #include <QString>
@@ -97,6 +98,7 @@ private:
     GraphWork& work_;
     Canvas& canvas_;
     Evaluator evaluator_;
+    KnownValues samples_; // ahead of the loop that walks them
 };
 
 } // namespace vendrak

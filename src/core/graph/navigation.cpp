@@ -1,8 +1,10 @@
 #include "core/graph/navigation.h"
 
+#include "core/series/block_eval.h"
 #include "core/series/evaluators.h"
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
@@ -153,10 +155,13 @@ std::optional<YRange> FitYLimits(const Series& series, int order, float lx, floa
     double low = INFINITY;
     double high = -INFINITY;
     const long long samples = static_cast<long long>((static_cast<double>(gx) - lx) / step) + 1;
-    for (long long i = 0; i <= samples; ++i) {
-        const double x = std::min(static_cast<double>(gx), lx + i * step);
+    std::vector<double> xs;
+    for (long long i = 0; i <= samples; ++i)
+        xs.push_back(std::min(static_cast<double>(gx), lx + i * step));
+    const KnownValues known(series, order, xs);
+    for (std::size_t i = 0; i < xs.size(); ++i) {
         try {
-            const double y = EvalSelected(series, order, x);
+            const double y = known[i] ? *known[i] : EvalSelected(series, order, xs[i]);
             low = std::min(low, y);
             high = std::max(high, y);
         } catch (const RunTimeError&) {

@@ -6,9 +6,12 @@
 #include "core/series/evaluators.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numbers>
+#include <utility>
 
 namespace vendrak {
 
@@ -192,6 +195,35 @@ void BlockEvaluator::evaluate(std::span<const double> xs, double* values, double
         bounds[i] = 0;
         onePoint(xs[i], values[i], faults[i]);
     }
+}
+
+std::atomic<bool> KnownValues::enabled{true};
+
+KnownValues::KnownValues(const Series& series, int order, std::vector<double> xs) : xs_(std::move(xs))
+{
+    // Only where the vector units give the exact values is the block path
+    // worth its while: elsewhere it would evaluate each point alone anyway.
+    if (!enabled.load(std::memory_order_relaxed) || series.Kind != SeriesKind::Power || xs_.empty())
+        return;
+    const BlockEvaluator block(series, order);
+    if (!block.vectorised() || !block.exact())
+        return;
+    const std::size_t n = xs_.size();
+    values_.resize(n);
+    std::vector<double> bounds(n);
+    std::vector<std::optional<ErrorNumber>> faults(n);
+    block.evaluate(xs_, values_.data(), bounds.data(), faults.data());
+    known_.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+        known_[i] = !faults[i] && bounds[i] == 0 && std::isfinite(values_[i]);
+}
+
+std::optional<double> KnownValues::next(double x)
+{
+    // An evaluation off the walk leaves its place where it is.
+    if (next_ >= xs_.size() || std::bit_cast<std::uint64_t>(xs_[next_]) != std::bit_cast<std::uint64_t>(x))
+        return std::nullopt;
+    return (*this)[next_++];
 }
 
 const char* BlockTargetName() { return kernels::targetName(); }

@@ -7,6 +7,7 @@
 #include "core/study/dimension.h"
 #include "core/study/errors.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstddef>
 #include <optional>
@@ -47,6 +48,9 @@ public:
     // Whether every value comes out bit for bit as the one-point
     // evaluator's (all bounds 0).
     bool exact() const { return path_ != Path::Harmonics; }
+    // Whether the values come from the vector units rather than from the
+    // one-point evaluator point by point.
+    bool vectorised() const { return path_ != Path::OnePoint; }
 
 private:
     enum class Path { Horner, Harmonics, OnePoint };
@@ -62,6 +66,37 @@ private:
     std::vector<double> cosines_;
     bool loneSine_ = false;
     double absSum_ = 0; // sum of |coefficients|, rounded up
+};
+
+// The values a drawing needs at abscissas it has gathered before it walks
+// them, from the block path where that gives the one-point evaluator's own
+// finite value bit for bit (power series and their derivatives); unknown
+// everywhere else (a point where the one-point evaluator fails, every point
+// of a trigonometric series), where the drawing asks that evaluator itself,
+// for its value or its error.
+class KnownValues {
+public:
+    KnownValues() = default; // knows nothing
+    KnownValues(const Series& series, int order, std::vector<double> xs);
+
+    // The value at the i-th abscissa, when known.
+    std::optional<double> operator[](std::size_t i) const
+    {
+        return i < known_.size() && known_[i] ? std::optional<double>(values_[i]) : std::nullopt;
+    }
+    // The value at x for a walk through the abscissas in order: known when x
+    // is the next abscissa (the same double).
+    std::optional<double> next(double x);
+
+    // Off, nothing is known, so that the two paths can be compared. On from
+    // the start.
+    static std::atomic<bool> enabled;
+
+private:
+    std::vector<double> xs_;
+    std::vector<double> values_;
+    std::vector<char> known_;
+    std::size_t next_ = 0;
 };
 
 // The vector unit the block evaluators were dispatched to ("AVX3", "AVX2",

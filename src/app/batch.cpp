@@ -243,7 +243,7 @@ QJsonValue evaluated(const Series& series, double x)
 {
     try {
         return EvalSeries(series, x);
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         return QJsonValue::Null;
     }
 }
@@ -335,7 +335,7 @@ QString unscannable(const StudySpecTexts& t)
     StudySpecs s;
     try {
         ReadStudySpecsFrom(s, t);
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         return {};
     }
     if (!(s.XLower < s.XUpper))
@@ -517,7 +517,7 @@ int RunBatch(const BatchOptions& options)
                 try {
                     v.x = LeadingNumber(step.point);
                     v.value = EvalSelected(d.series, LeadingInt32(step.order), v.x);
-                } catch (const RunTimeError&) {
+                } catch (const Error&) {
                 }
             } else {
                 QString why = v.order >= kFirstOrderTooHigh || v.order < 0
@@ -547,7 +547,7 @@ int RunBatch(const BatchOptions& options)
     bool studyRead = true;
     try {
         ReadStudySpecsFrom(d.study, studyTexts);
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         studyRead = false;
     }
     std::optional<Verified> verified;

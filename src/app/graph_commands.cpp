@@ -76,7 +76,7 @@ void MainWindow::cmdPlot_Click()
     dim_.window.GraphShown = true;
     try {
         ReadPlotSpecs();
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         dim_.window.GraphShown = false;
         busy.release();
         dialogs_.message(kTitle, kPlotNumberMessage, Dialogs::Icon::Warning);
@@ -128,7 +128,7 @@ void MainWindow::DrawGraph()
         dim_.errors.ScriptMath.ierr = 0;
         try {
             ReadStudySpecs();
-        } catch (const RunTimeError&) {
+        } catch (const Error&) {
             refused = true;
         }
         Canvas& canvas = Picture1->surface();
@@ -203,7 +203,7 @@ void MainWindow::cboDerivative_GotFocus()
         return;
     try {
         dim_.study.DerivOrder = LeadingInt32(cboDerivative->currentText());
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         // Only the ten entries can be chosen; nothing else reaches here.
     }
 }
@@ -215,7 +215,7 @@ void MainWindow::cboDerivative_LostFocus()
     double order = 0;
     try {
         order = LeadingNumber(cboDerivative->currentText());
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         InvalidateGraph();
         return;
     }
@@ -250,14 +250,14 @@ QString MainWindow::navigationProblem(const ViewLimits& v) const
         trial.WindowGX = toSingle(LeadingNumber(NumberText(v.gx)));
         trial.WindowLY = toSingle(LeadingNumber(NumberText(v.ly)));
         trial.WindowGY = toSingle(LeadingNumber(NumberText(v.gy)));
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         return kViewRangeMessage;
     }
     trial.DivX = trial.DivY = 1;
     trial.PlotStep = 1;
     try {
         trial.PlotStep = std::max(1, LeadingInt32(plotSetupFrame->txtPlotStep->text()));
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
     }
     return plotSettingsProblem(trial, w.Picture1->canvas().outerWidth(),
                                w.Picture1->canvas().outerHeight());
@@ -274,7 +274,7 @@ void MainWindow::ChangeView(int action)
         const QStringList limits = plotSetupFrame->windowTexts();
         v = ChangeViewLimits(dim_.plot, graphWork, limits[0], limits[1], limits[2], limits[3], action);
         problem = navigationProblem(v);
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         problem = kViewRangeMessage;
     }
     if (!problem.isEmpty()) {
@@ -298,7 +298,7 @@ void MainWindow::Picture1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoi
     ViewLimits v;
     try {
         v = CentreOnClickLimits(dim_.plot, graphWork, toSingle(at.x()), toSingle(at.y()));
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         dialogs_.message(kTitle, kViewRangeMessage, Dialogs::Icon::Warning);
         return;
     }

@@ -19,7 +19,7 @@ namespace {
 
 int errorOf(const auto& f)
 {
-    try { f(); } catch (const RunTimeError& e) { return errorCode(e.number()); }
+    try { f(); } catch (const Error& e) { return errorCode(e.number()); }
     return 0;
 }
 

@@ -24,7 +24,7 @@ PointValue PointValueText(const Series& s, ErrorState& errors, const QString& or
         if (order < 0)
             return out;
         out.text = NumberText(value);
-    } catch (const RunTimeError& err) {
+    } catch (const Error& err) {
         TrapError(errors, err.number());
     }
     return out;

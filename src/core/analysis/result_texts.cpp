@@ -38,8 +38,8 @@ QString RestoredExtremumEntryText(const Series& s, ExtremumKind kind, double x)
     QString y;
     try {
         y = NumberText(EvalSeries(s, x));
-    } catch (const RunTimeError& e) {
-        y = e.description();
+    } catch (const Error& e) {
+        y = e.message();
     }
     return entryText(kind, false, x, y);
 }

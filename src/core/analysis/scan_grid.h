@@ -110,9 +110,6 @@ public:
     double gridX = 0; // the last grid point reached, where the trap resumes
     ScanControl* control = nullptr; // who follows the scan, if anyone
 
-    // Thrown out of the walk when the control asks to stop; no scan catches it.
-    struct Cancelled {};
-
 protected:
     // From a new run to the end of the walk. startRun examines the first
     // point of a run, point every later one; both answer what comes next.
@@ -294,7 +291,7 @@ ScanOutcome walkGrid(const ScanTarget& t, Label&& label, ScanControl* control)
                 break;
             }
             return out;
-        } catch (const RunTimeError& err) {
+        } catch (const Error& err) {
             // A failed point or bracket is given up; the scan goes on from
             // the grid point it had reached, starting a new run there.
             const ErrorNumber trapped = TrapError(t.errors, err.number());
@@ -303,7 +300,7 @@ ScanOutcome walkGrid(const ScanTarget& t, Label&& label, ScanControl* control)
                 return out;
             }
             scanner.workX = scanner.gridX;
-        } catch (const GridScanner::Cancelled&) {
+        } catch (const Cancelled&) {
             out.cancelled = true;
             return out;
         }

@@ -29,7 +29,7 @@ ScanOutcome scanCommand(Dimension& d, const StudySpecTexts& t, ScanControl* cont
     d.errors.ScriptMath.ierr = 0;
     try {
         ReadStudySpecsFrom(d.study, t);
-    } catch (const RunTimeError& err) {
+    } catch (const Error& err) {
         TrapError(d.errors, err.number());
         empty(d.results);
         return {};
@@ -55,7 +55,7 @@ IntegralOutcome IntegralCommand(Dimension& d, const StudySpecTexts& t)
     try {
         ReadStudySpecsFrom(d.study, t);
         out = ComputeIntegral(d.series, d.study);
-    } catch (const RunTimeError& err) {
+    } catch (const Error& err) {
         out = IntegralFailure(err.number());
     }
     if (out.error) {
@@ -73,7 +73,7 @@ PointValue PointValueCommand(Dimension& d, const StudySpecTexts& t, const QStrin
     d.errors.ScriptMath.ierr = 0;
     try {
         ReadStudySpecsFrom(d.study, t);
-    } catch (const RunTimeError& err) {
+    } catch (const Error& err) {
         TrapError(d.errors, err.number());
         return {};
     }

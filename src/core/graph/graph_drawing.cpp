@@ -231,7 +231,7 @@ int GraphDrawing::evaluate(double x)
     try {
         work_.PlotY = evaluator_ ? evaluator_(x) : EvalSelected(series_, study_.DerivOrder, x);
         return 0;
-    } catch (const RunTimeError& e) {
+    } catch (const Error& e) {
         return errorCode(e.number()) != 0 ? errorCode(e.number()) : errorCode(ErrorNumber::Overflow);
     }
 }

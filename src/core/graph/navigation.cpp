@@ -159,7 +159,7 @@ std::optional<YRange> FitYLimits(const Series& series, int order, float lx, floa
             const double y = EvalSelected(series, order, x);
             low = std::min(low, y);
             high = std::max(high, y);
-        } catch (const RunTimeError&) {
+        } catch (const Error&) {
             // A gap in the curve, as the plot leaves one.
         }
     }

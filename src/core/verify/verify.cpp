@@ -32,7 +32,6 @@ constexpr long kMaxBoxes = 2000000;
 constexpr unsigned kSettlingMost = 4;
 constexpr int kUndecided = 2;
 
-
 int signOf(const arb_t x)
 {
     if (arb_is_zero(x))
@@ -69,8 +68,6 @@ double splitAt(double a, double b, double fraction)
     const double m = a + (b * 0.5 - a * 0.5) * (2 * fraction);
     return a < m && m < b ? m : std::numeric_limits<double>::quiet_NaN();
 }
-
-struct Cancelled {};
 
 // cos(j theta) and sin(j theta) for j = 1, 2, ... on a ball theta. Powers of
 // e^{i theta} as complex balls grow their radius like (1 + r)^j times a

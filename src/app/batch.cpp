@@ -334,7 +334,7 @@ QString unscannable(const StudySpecTexts& t)
 {
     StudySpecs s;
     try {
-        ReadStudySpecsFrom(s, t);
+        s = ReadStudySpecsFrom(t, s);
     } catch (const Error&) {
         return {};
     }
@@ -347,15 +347,12 @@ QString unscannable(const StudySpecTexts& t)
 }
 
 // Why a scan ended before walking its grid, from the error it left.
-QString scanStopped(const Dimension& d, const QString& what)
+QString scanStopped(const ScanOutcome& scan, const QString& what)
 {
-    if (d.errors.ierr == static_cast<int>(ErrorNumber::Subscript)) {
-        ScanOutcome full;
-        full.error = ErrorNumber::Subscript;
-        return QStringLiteral("%1: %2").arg(what, TableFullText(d.results, full, what == u"roots"));
-    }
-    if (d.errors.ierr != 0)
-        return QStringLiteral("%1: stopped early: %2").arg(what, errorDescription(static_cast<ErrorNumber>(d.errors.ierr)));
+    if (scan.trapped == ErrorNumber::Subscript)
+        return QStringLiteral("%1: %2").arg(what, TableFullText(scan));
+    if (scan.trapped)
+        return QStringLiteral("%1: stopped early: %2").arg(what, errorDescription(*scan.trapped));
     return QStringLiteral("%1: stopped early: the grid cannot advance over the interval").arg(what);
 }
 
@@ -427,13 +424,13 @@ Verified verifyStudy(const Dimension& d, const StudySpecTexts& texts, const std:
     auto ran = [&steps](BatchStep::Kind kind) {
         return std::any_of(steps.begin(), steps.end(), [kind](const BatchStep& s) { return s.kind == kind; });
     };
-    Dimension scanned(d);
+    Results scanned = d.results;
     if (!ran(BatchStep::Kind::Roots))
-        RootsCommand(scanned, texts);
+        scanned = WithScan(scanned, RootsCommand(d.series, d.study, texts));
     if (!ran(BatchStep::Kind::Extrema))
-        ExtremaCommand(scanned, texts);
+        scanned = WithScan(scanned, ExtremaCommand(d.series, d.study, texts));
     Verified v;
-    v.lists = ScanListsOf(scanned.results);
+    v.lists = ScanListsOf(scanned);
     v.report = Verify(d.series, d.study.XLower, d.study.XUpper, d.study.ErrorBound);
     v.check = CheckScans(v.lists, v.report);
     return v;
@@ -490,12 +487,19 @@ int RunBatch(const BatchOptions& options)
                 fail(what + QStringLiteral(": ") + why);
                 break;
             }
-            const ScanOutcome scan = roots ? RootsCommand(d, studyTexts) : ExtremaCommand(d, studyTexts);
+            const ScanOutcome scan = roots ? RootsCommand(d.series, d.study, studyTexts)
+                                           : ExtremaCommand(d.series, d.study, studyTexts);
+            d.errors.ScriptMath.ierr = 0;
+            if (scan.study)
+                d.study = *scan.study;
+            d.results = WithScan(d.results, scan);
+            if (scan.trapped)
+                d.errors.ierr = errorCode(*scan.trapped);
             (roots ? shown.results.roots : shown.results.extrema) = scan.entries;
             if (scan.completed)
                 (roots ? shown.results.rootsLabel : shown.results.extremaLabel) = scan.label;
             else
-                fail(scanStopped(d, what));
+                fail(scanStopped(scan, what));
             break;
         }
         case BatchStep::Kind::Integral: {
@@ -546,7 +550,7 @@ int RunBatch(const BatchOptions& options)
     // The report reads the settings as read for the last command.
     bool studyRead = true;
     try {
-        ReadStudySpecsFrom(d.study, studyTexts);
+        d.study = ReadStudySpecsFrom(studyTexts, d.study);
     } catch (const Error&) {
         studyRead = false;
     }

@@ -195,12 +195,12 @@ public:
     void mnuVerifyRoots_Click();
     // The last Verify dialog shown, if it is still open.
     QDialog* verifyDialog() const { return verifyDialog_; }
-    // Runs a Roots or Extrema scan on `work` (a copy of the study) away from
+    // Runs a Roots or Extrema scan, which reads the study only, away from
     // the window's thread, the window painted meanwhile and a progress dialog
     // with Cancel shown once it takes a while. The outcome says whether it
     // was cancelled.
-    ScanOutcome scanAside(Dimension& work, const QString& labelText, BusyCursor& busy,
-                          const std::function<ScanOutcome(Dimension&, ScanControl*)>& scan);
+    ScanOutcome scanAside(const QString& labelText, BusyCursor& busy,
+                          const std::function<ScanOutcome(ScanControl*)>& scan);
 
     // ===== Graph (graph_commands.cpp, export_commands.cpp)
 

@@ -166,8 +166,9 @@ TEST(Cli, JsonHoldsTheCoreResultsAtFullPrecision)
         ASSERT_EQ(ReadSeriesFile(d, example(c.file)).status, ReadStatus::Ok);
         const StudySettingsTexts s = OpenedSettings(d, StartUpSettings());
         const StudySpecTexts studyTexts{s.xlower, s.xupper, s.subintervals, s.error, s.maxcy};
-        const ScanOutcome roots = RootsCommand(d, studyTexts);
-        const ScanOutcome extrema = ExtremaCommand(d, studyTexts);
+        const ScanOutcome roots = RootsCommand(d.series, d.study, studyTexts);
+        const ScanOutcome extrema = ExtremaCommand(d.series, d.study, studyTexts);
+        d.results = WithScan(WithScan(d.results, roots), extrema);
         ASSERT_TRUE(IntegralCommand(d, studyTexts).done);
         EXPECT_EQ(o["roots"]["label"].toString(), roots.label);
         EXPECT_EQ(strings(o["extrema"]["entries"]), extrema.entries);

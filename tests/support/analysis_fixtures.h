@@ -61,8 +61,16 @@ inline Dimension readBack(const QString& path)
 }
 
 // The scans over a whole study, and the Integral command on fields that hold its settings.
-inline ScanOutcome roots(Dimension& d) { return FindRoots(d.series, d.study, d.results, d.errors); }
-inline ScanOutcome extrema(Dimension& d) { return FindExtrema(d.series, d.study, d.results, d.errors); }
+// The scans keep what they found in the study's results and the error they met in ierr, as the window does.
+inline ScanOutcome kept(Dimension& d, ScanOutcome scan)
+{
+    d.results = WithScan(d.results, scan);
+    if (scan.trapped)
+        d.errors.ierr = errorCode(*scan.trapped);
+    return scan;
+}
+inline ScanOutcome roots(Dimension& d) { return kept(d, FindRoots(d.series, d.study)); }
+inline ScanOutcome extrema(Dimension& d) { return kept(d, FindExtrema(d.series, d.study)); }
 inline IntegralOutcome integral(Dimension& d)
 {
     const StudySpecs& s = d.study;

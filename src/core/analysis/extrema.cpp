@@ -47,9 +47,11 @@ private:
     }
     void countPossibleRoot()
     {
-        if (t_.results.PossibleRootCount < INT_MAX)
-            ++t_.results.PossibleRootCount;
+        int& count = *out_.possibleRoots;
+        if (count < INT_MAX)
+            ++count;
     }
+    std::vector<double>& table(ExtremumKind kind) const { return kind == ExtremumKind::Min ? out_.minima : out_.maxima; }
     Flat flatPoint(double x, bool runStart);
     bool store(ExtremumKind kind, double x, bool runStart = false);
     bool add(ExtremumKind kind, double x);
@@ -59,14 +61,12 @@ private:
 // false when that kind's table is full, and then nothing is listed.
 bool ExtremaScanner::store(ExtremumKind kind, double x, bool runStart)
 {
-    int& count = kind == ExtremumKind::Min ? t_.results.MinCount : t_.results.MaxCount;
-    auto& table = kind == ExtremumKind::Min ? t_.results.Minima : t_.results.Maxima;
-    if (count >= kResultCapacity)
+    std::vector<double>& found = table(kind);
+    if (found.size() >= kResultCapacity)
         return false;
     const double y = f(x);
     out_.entries.append(ExtremumEntryText(kind, x, y, runStart));
-    ++count;
-    table[static_cast<size_t>(count)] = x;
+    found.push_back(x);
     return true;
 }
 
@@ -75,17 +75,12 @@ bool ExtremaScanner::store(ExtremumKind kind, double x, bool runStart)
 // colon when the point starts a run.
 Flat ExtremaScanner::flatPoint(double x, bool runStart)
 {
-    if (std::fabs(f(x)) <= errorBound_)
-        countPossibleRoot();
-    const double xd = checked(x + kSlopeStep);
-    {
-        const double beside = f(xd);
-        const double here = f(x);
-        if (beside > here)
-            return store(ExtremumKind::Min, x, runStart) ? Flat::Listed : Flat::Full;
-    }
-    const double beside = f(xd);
     const double here = f(x);
+    if (std::fabs(here) <= errorBound_)
+        countPossibleRoot();
+    const double beside = f(checked(x + kSlopeStep));
+    if (beside > here)
+        return store(ExtremumKind::Min, x, runStart) ? Flat::Listed : Flat::Full;
     if (beside < here)
         return store(ExtremumKind::Max, x, runStart) ? Flat::Listed : Flat::Full;
     return Flat::Unclassified;
@@ -95,10 +90,8 @@ Flat ExtremaScanner::flatPoint(double x, bool runStart)
 // strictly closer than the error bound.
 bool ExtremaScanner::add(ExtremumKind kind, double x)
 {
-    const int count = kind == ExtremumKind::Min ? t_.results.MinCount : t_.results.MaxCount;
-    const auto& table = kind == ExtremumKind::Min ? t_.results.Minima : t_.results.Maxima;
-    for (int i = 1; i <= count; ++i) {
-        if (std::fabs(checked(x - table[static_cast<size_t>(i)])) < errorBound_)
+    for (const double listed : table(kind)) {
+        if (std::fabs(checked(x - listed)) < errorBound_)
             return true;
     }
     return store(kind, x);
@@ -162,13 +155,17 @@ scan::End ExtremaScanner::run()
 
 } // namespace
 
-ScanOutcome FindExtrema(const Series& series, const StudySpecs& study, Results& results, ErrorState& errors,
-                        ScanControl* control)
+ScanOutcome FindExtrema(const Series& series, const StudySpecs& study, ScanControl* control)
 {
-    results.MaxCount = results.MinCount = results.PossibleRootCount = 0;
+    ScanOutcome out;
+    out.kind = ScanKind::Extrema;
+    out.possibleRoots = 0;
     return scan::walkGrid<ExtremaScanner>(
-        {series, study, results, errors},
-        [&results] { return ExtremaSummaryText(results.MaxCount, results.MinCount, results.PossibleRootCount); },
+        {series, study}, std::move(out),
+        [](const ScanOutcome& found) {
+            return ExtremaSummaryText(static_cast<int>(found.maxima.size()), static_cast<int>(found.minima.size()),
+                                      *found.possibleRoots);
+        },
         control);
 }
 

@@ -25,11 +25,10 @@ private:
 // listed then, so the list never shows a root the table lacks).
 bool RootScanner::record(double r)
 {
-    if (t_.results.RootCount >= kResultCapacity)
+    if (out_.roots.size() >= kResultCapacity)
         return false;
     out_.entries.append(NumberText(r));
-    ++t_.results.RootCount;
-    t_.results.Roots[static_cast<size_t>(t_.results.RootCount)] = r;
+    out_.roots.push_back(r);
     return true;
 }
 
@@ -73,12 +72,13 @@ scan::End RootScanner::run()
 
 } // namespace
 
-ScanOutcome FindRoots(const Series& series, const StudySpecs& study, Results& results, ErrorState& errors,
-                      ScanControl* control)
+ScanOutcome FindRoots(const Series& series, const StudySpecs& study, ScanControl* control)
 {
-    results.RootCount = 0;
-    return scan::walkGrid<RootScanner>({series, study, results, errors},
-                                       [&results] { return RootCountText(results.RootCount); }, control);
+    ScanOutcome out;
+    out.kind = ScanKind::Roots;
+    return scan::walkGrid<RootScanner>(
+        {series, study}, std::move(out),
+        [](const ScanOutcome& found) { return RootCountText(static_cast<int>(found.roots.size())); }, control);
 }
 
 } // namespace vendrak

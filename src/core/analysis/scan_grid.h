@@ -1,7 +1,6 @@
 #pragma once
 // The grid both scans walk: XLower, XLower + h, XLower + 2h, ... built by
 // repeated addition of h = (XUpper - XLower) / Subintervals.
-#include "core/analysis/error_trap.h"
 #include "core/analysis/scan_outcome.h"
 #include "core/series/evaluators.h"
 #include "core/study/dimension.h"
@@ -12,13 +11,10 @@
 
 namespace vendrak::scan {
 
-// What a scan reads (the series, the study interval and its settings) and
-// where it writes what it finds and the error numbers it traps.
+// What a scan reads: the series, the study interval and its settings.
 struct ScanTarget {
     const Series& series;
     const StudySpecs& study;
-    Results& results;
-    ErrorState& errors;
 };
 
 enum class Layout {
@@ -179,9 +175,9 @@ protected:
         ErrorNumber fault{};
         if (TryEvalSeries(t_.series, x, value, fault))
             return true;
-        const ErrorNumber trapped = TrapError(t_.errors, fault);
-        if (!isRecoverableEvalError(trapped))
-            out_.error = trapped;
+        out_.trapped = fault;
+        if (!isRecoverableEvalError(fault))
+            out_.error = fault;
         return false;
     }
     double df(double x)
@@ -249,23 +245,21 @@ private:
 };
 
 // Lays out the grid, walks it with a Scanner (a GridScanner with run()) and
-// resumes after each recoverable error at the grid point reached. `label`
-// gives the summary of a completed walk; the result counts are already reset.
+// resumes after each recoverable error at the grid point reached, adding what
+// it finds to `out`. `label` gives the summary of a completed walk.
 template <class Scanner, class Label>
-ScanOutcome walkGrid(const ScanTarget& t, Label&& label, ScanControl* control)
+ScanOutcome walkGrid(const ScanTarget& t, ScanOutcome out, Label&& label, ScanControl* control)
 {
-    t.errors.ScriptMath.ierr = 0;
-    ScanOutcome out;
     double h = 0;
     switch (layOutGrid(t.study, h)) {
     case Layout::Ready:
         break;
     case Layout::Empty:
         out.completed = true;
-        out.label = label();
+        out.label = label(out);
         return out;
     case Layout::Broken:
-        out.error = TrapError(t.errors, ErrorNumber::Overflow);
+        out.error = out.trapped = ErrorNumber::Overflow;
         return out;
     }
 
@@ -281,11 +275,10 @@ ScanOutcome walkGrid(const ScanTarget& t, Label&& label, ScanControl* control)
             case End::Stalled:
             case End::Finished:
                 out.completed = true;
-                out.label = label();
+                out.label = label(out);
                 break;
             case End::Full:
-                out.error = ErrorNumber::Subscript;
-                t.errors.ierr = errorCode(ErrorNumber::Subscript);
+                out.error = out.trapped = ErrorNumber::Subscript;
                 break;
             case End::Failed: // trapped where it failed
                 break;
@@ -294,9 +287,9 @@ ScanOutcome walkGrid(const ScanTarget& t, Label&& label, ScanControl* control)
         } catch (const Error& err) {
             // A failed point or bracket is given up; the scan goes on from
             // the grid point it had reached, starting a new run there.
-            const ErrorNumber trapped = TrapError(t.errors, err.number());
-            if (!isRecoverableEvalError(trapped)) {
-                out.error = trapped;
+            out.trapped = err.number();
+            if (!isRecoverableEvalError(err.number())) {
+                out.error = err.number();
                 return out;
             }
             scanner.workX = scanner.gridX;

@@ -9,51 +9,59 @@
 
 namespace vendrak {
 
-void ReadStudySpecsFrom(StudySpecs& study, const StudySpecTexts& t)
+StudySpecs ReadStudySpecsFrom(const StudySpecTexts& t, const StudySpecs& before)
 {
+    StudySpecs study = before;
     study.XLower = LeadingNumber(t.xlower);
     study.XUpper = LeadingNumber(t.xupper);
     study.Subintervals = LeadingInt32(t.subintervals);
     study.ErrorBound = LeadingNumber(t.error);
     study.MaxCycles = LeadingInt32(t.maxcy);
     study.DerivOrder = LeadingInt32(t.derivative);
+    return study;
 }
 
 namespace {
 
 // Without readable study fields there is no grid to walk: the command ends
 // quietly, its list and table both empty.
-template <class Find, class Empty>
-ScanOutcome scanCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control, Find&& find, Empty&& empty)
+template <class Find>
+ScanOutcome scanCommand(ScanKind kind, const Series& series, const StudySpecs& before, const StudySpecTexts& t,
+                        ScanControl* control, Find&& find)
 {
-    d.errors.ScriptMath.ierr = 0;
+    StudySpecs study;
     try {
-        ReadStudySpecsFrom(d.study, t);
+        study = ReadStudySpecsFrom(t, before);
     } catch (const Error& err) {
-        TrapError(d.errors, err.number());
-        empty(d.results);
-        return {};
+        ScanOutcome out;
+        out.kind = kind;
+        out.trapped = err.number();
+        return out;
     }
-    return find(d.series, d.study, d.results, d.errors, control);
+    ScanOutcome out = find(series, study, control);
+    out.study = study;
+    return out;
 }
 
 } // namespace
 
-ScanOutcome RootsCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control)
+ScanOutcome RootsCommand(const Series& series, const StudySpecs& before, const StudySpecTexts& t,
+                         ScanControl* control)
 {
-    return scanCommand(d, t, control, FindRoots, [](Results& r) { r.RootCount = 0; });
+    return scanCommand(ScanKind::Roots, series, before, t, control, FindRoots);
 }
 
-ScanOutcome ExtremaCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control)
+ScanOutcome ExtremaCommand(const Series& series, const StudySpecs& before, const StudySpecTexts& t,
+                           ScanControl* control)
 {
-    return scanCommand(d, t, control, FindExtrema, [](Results& r) { r.MaxCount = r.MinCount = 0; });
+    return scanCommand(ScanKind::Extrema, series, before, t, control, FindExtrema);
 }
 
 IntegralOutcome IntegralCommand(Dimension& d, const StudySpecTexts& t)
 {
     IntegralOutcome out;
     try {
-        ReadStudySpecsFrom(d.study, t);
+        d.study = ReadStudySpecsFrom(t, d.study);
         out = ComputeIntegral(d.series, d.study);
     } catch (const Error& err) {
         out = IntegralFailure(err.number());
@@ -72,7 +80,7 @@ PointValue PointValueCommand(Dimension& d, const StudySpecTexts& t, const QStrin
 {
     d.errors.ScriptMath.ierr = 0;
     try {
-        ReadStudySpecsFrom(d.study, t);
+        d.study = ReadStudySpecsFrom(t, d.study);
     } catch (const Error& err) {
         TrapError(d.errors, err.number());
         return {};

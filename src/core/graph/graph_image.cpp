@@ -45,7 +45,7 @@ QString readForDrawing(Dimension& d, const StudySettingsTexts& settings, const S
         return problem;
     d.errors.ScriptMath.ierr = 0;
     try {
-        ReadStudySpecsFrom(d.study, studyTexts);
+        d.study = ReadStudySpecsFrom(studyTexts, d.study);
     } catch (const Error&) {
         return kStudyNumberMessage;
     }

@@ -263,16 +263,15 @@ QString MainWindow::navigationProblem(const ViewLimits& v) const
                                w.Picture1->canvas().outerHeight());
 }
 
-void MainWindow::ChangeView(int action)
+void MainWindow::ChangeView(ViewAction action)
 {
     if (DrawingGraph)
         return;
-    const ViewLimits before{dim_.plot.WindowLX, dim_.plot.WindowGX, dim_.plot.WindowLY, dim_.plot.WindowGY};
     ViewLimits v;
     QString problem;
     try {
         const QStringList limits = plotSetupFrame->windowTexts();
-        v = ChangeViewLimits(dim_.plot, graphWork, limits[0], limits[1], limits[2], limits[3], action);
+        v = ChangeViewLimits(ReadView(limits[0], limits[1], limits[2], limits[3]), action);
         problem = navigationProblem(v);
     } catch (const Error&) {
         problem = kViewRangeMessage;
@@ -280,13 +279,11 @@ void MainWindow::ChangeView(int action)
     if (!problem.isEmpty()) {
         // The graph on show and the window a click centres from stay those
         // of the last window drawn.
-        dim_.plot.WindowLX = before.lx;
-        dim_.plot.WindowGX = before.gx;
-        dim_.plot.WindowLY = before.ly;
-        dim_.plot.WindowGY = before.gy;
         dialogs_.message(kTitle, problem, Dialogs::Icon::Warning);
         return;
     }
+    std::tie(dim_.plot.WindowLX, dim_.plot.WindowGX, dim_.plot.WindowLY, dim_.plot.WindowGY) =
+        std::tuple(v.lx, v.gx, v.ly, v.gy);
     showView(v);
 }
 
@@ -297,7 +294,7 @@ void MainWindow::Picture1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoi
     const QPointF at = Picture1->toUser(pixel);
     ViewLimits v;
     try {
-        v = CentreOnClickLimits(dim_.plot, graphWork, toSingle(at.x()), toSingle(at.y()));
+        v = CentreOnClickLimits(dim_.plot, toSingle(at.x()), toSingle(at.y()));
     } catch (const Error&) {
         dialogs_.message(kTitle, kViewRangeMessage, Dialogs::Icon::Warning);
         return;

@@ -229,7 +229,7 @@ public:
     void cboDerivative_LostFocus();
     // One navigation step (a ViewAction): the new window goes into the four
     // window fields and Plot is pressed.
-    void ChangeView(int action) override;
+    void ChangeView(ViewAction action) override;
     void Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pixel);
     void Picture1_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, QPointF pixel);
     void mnuCopy_Click();

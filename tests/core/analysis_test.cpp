@@ -44,12 +44,15 @@ TEST(Scans, ExactTextsAtGridPointsAndIntervalEnds)
         {"upper end starting a run", true, on(powerSeries({7.9375 * 8, -15.9375, 1}), 7.9375, 8, 1), {"7.9375"}, "1 roots"},
         {"root refinement misses the bound", true, limited(powerSeries({-2, 0, 1}), 1e-12, 1), {}, "0 roots"},
         {"top of the range", true, on(powerSeries({0, 1}), 1e308, 1.7976e308, 1), {}, "0 roots"}, // the next step overflows
+        // Bound 0: Newton from 0.125 reaches 0 exactly, and the step 0 is within the bound.
+        {"root exactly within a bound of 0", true, limited(on(powerSeries({0, 1}), -1, 2, 4), 0, 20), {"0"}, "1 roots"},
         // The central slope at 0 is exactly 0, f rises beside it, |f(0)| is within the bound: a possible root.
         {"flat x^2", false, powerSeries({0, 0, 1}), {"MIN: [0 , 0]"}, "0 max. 1 min. " + one},
         {"x^2 from 0", false, on(powerSeries({0, 0, 1}), 0, 8), {"MIN:[0 , 0]"}, "0 max. 1 min. " + one}, // no space
         {"-x^2 from 0", false, on(powerSeries({0, 0, -1}), 0, 8), {"MAX:[0 , 0]"}, "1 max. 0 min. " + one},
         // A refinement that misses the bound adds nothing but still counts.
         {"extremum refinement misses", false, limited(powerSeries({0, 0, 1}, 0.1), 1e-9, 1), {}, "0 max. 0 min. " + one},
+        {"constant", false, powerSeries({3}), {}, "0 max. 0 min. "}, // flat everywhere, never rising or falling
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

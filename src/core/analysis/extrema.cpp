@@ -34,16 +34,17 @@ private:
         const double ax = std::fabs(x);
         return step <= std::nextafter(ax, std::numeric_limits<double>::infinity()) - ax;
     }
-    // sign(f(x + d) - f(x - d)), the left value first; false when f fails
+    // sign(f(x + d) - f(x - d)), the left value first; none when f fails
     // (see fAt).
-    bool slope(double x, double& sign)
+    std::optional<double> slope(double x)
     {
-        double left = 0;
-        double right = 0;
-        if (!fAt(checked(x - kSlopeStep), left) || !fAt(checked(x + kSlopeStep), right))
-            return false;
-        sign = scan::sign(checked(right - left));
-        return true;
+        const std::optional<double> left = fAt(checked(x - kSlopeStep));
+        if (!left)
+            return std::nullopt;
+        const std::optional<double> right = fAt(checked(x + kSlopeStep));
+        if (!right)
+            return std::nullopt;
+        return scan::sign(checked(*right - *left));
     }
     void countPossibleRoot()
     {
@@ -105,8 +106,10 @@ scan::End ExtremaScanner::run()
     double signLeft = 0;
     return walk(
         [&](double x) {
-            if (!slope(x, signLeft))
+            const std::optional<double> sign = slope(x);
+            if (!sign)
                 return Next::Failed;
+            signLeft = *sign;
             if (signLeft != 0)
                 return Next::Advance;
             // Unclassified, the run goes on with a reference slope of 0.
@@ -118,9 +121,10 @@ scan::End ExtremaScanner::run()
             return Next::Advance;
         },
         [&](double x) {
-            double signRight = 0;
-            if (!slope(x, signRight))
+            const std::optional<double> sign = slope(x);
+            if (!sign)
                 return Next::Failed;
+            const double signRight = *sign;
             if (signRight == 0) {
                 const Flat flat = flatPoint(x, false);
                 if (flat == Flat::Full)

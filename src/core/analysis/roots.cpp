@@ -41,17 +41,17 @@ scan::End RootScanner::run()
     const auto atZero = [&](double x) { return record(x) ? Next::NewRun : Next::Full; };
     return walk(
         [&](double x) {
-            double fx = 0;
-            if (!fAt(x, fx))
+            const std::optional<double> fx = fAt(x);
+            if (!fx)
                 return Next::Failed;
-            signLeft = scan::sign(fx);
+            signLeft = scan::sign(*fx);
             return signLeft == 0 ? atZero(x) : Next::Advance;
         },
         [&](double x) {
-            double fx = 0;
-            if (!fAt(x, fx))
+            const std::optional<double> fx = fAt(x);
+            if (!fx)
                 return Next::Failed;
-            const double signRight = scan::sign(fx);
+            const double signRight = scan::sign(*fx);
             if (signRight == 0)
                 return atZero(x);
             if (signRight == signLeft)

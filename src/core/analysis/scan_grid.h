@@ -23,12 +23,18 @@ enum class Layout {
     Broken // the step is not a finite number: the interval is too wide
 };
 
-inline Layout layOutGrid(const StudySpecs& study, double& h)
+// The step h of the grid, and whether it can be walked.
+struct Grid {
+    Layout layout;
+    double h;
+};
+
+inline Grid layOutGrid(const StudySpecs& study)
 {
     if (study.Subintervals < 1)
-        return Layout::Empty;
-    h = (study.XUpper - study.XLower) / study.Subintervals;
-    return std::isfinite(h) ? Layout::Ready : Layout::Broken;
+        return {Layout::Empty, 0};
+    const double h = (study.XUpper - study.XLower) / study.Subintervals;
+    return {std::isfinite(h) ? Layout::Ready : Layout::Broken, h};
 }
 
 // The next grid point. Deliberately unchecked: an overflow gives +inf, which
@@ -166,19 +172,19 @@ protected:
         return EvalSeries(t_.series, x);
     }
     // f at a grid point, a failure trapped here as walkGrid's trap would:
-    // false then, and the walk goes on from the next grid point (or ends with
+    // none then, and the walk goes on from the next grid point (or ends with
     // out_.error when the error cannot be resumed from). A series failing
     // over much of the grid would otherwise cost an exception per point.
-    bool fAt(double x, double& value)
+    std::optional<double> fAt(double x)
     {
         ++out_.evaluations;
-        ErrorNumber fault{};
-        if (TryEvalSeries(t_.series, x, value, fault))
-            return true;
-        out_.trapped = fault;
-        if (!isRecoverableEvalError(fault))
-            out_.error = fault;
-        return false;
+        const SeriesValue f = TryEvalSeries(t_.series, x);
+        if (!f.fault)
+            return f.value;
+        out_.trapped = f.fault;
+        if (!isRecoverableEvalError(*f.fault))
+            out_.error = f.fault;
+        return std::nullopt;
     }
     double df(double x)
     {
@@ -250,8 +256,8 @@ private:
 template <class Scanner, class Label>
 ScanOutcome walkGrid(const ScanTarget& t, ScanOutcome out, Label&& label, ScanControl* control)
 {
-    double h = 0;
-    switch (layOutGrid(t.study, h)) {
+    const auto [layout, h] = layOutGrid(t.study);
+    switch (layout) {
     case Layout::Ready:
         break;
     case Layout::Empty:

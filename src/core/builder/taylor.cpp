@@ -820,13 +820,12 @@ Agreement MeasureAgreement(const BuiltSeries& s, const QString& expression, cons
         if (s.kind == SeriesKind::Power) {
             powerValue(written, s.centre, x, v.v);
         } else {
-            ErrorNumber fault{};
-            double y = 0;
-            if (!TryEvalSeries(series, x, y, fault)) {
+            const SeriesValue y = TryEvalSeries(series, x);
+            if (y.fault) {
                 a.agreement = INFINITY;
                 continue;
             }
-            arb_set_d(v.v, y);
+            arb_set_d(v.v, y.value);
         }
         a.agreement = std::max(a.agreement, distance(v.v, f.v));
         a.scale = std::max(a.scale, magnitude(f.v));

@@ -125,14 +125,11 @@ double EvalSeries(const Series& ser, double x)
     return seriesValue(ser, x, raise);
 }
 
-bool TryEvalSeries(const Series& ser, double x, double& value, ErrorNumber& fault)
+SeriesValue TryEvalSeries(const Series& ser, double x)
 {
     NoteFaults note;
-    value = seriesValue(ser, x, note);
-    if (!note.first)
-        return true;
-    fault = *note.first;
-    return false;
+    const double value = seriesValue(ser, x, note);
+    return {value, note.first};
 }
 
 double EvalDeriv1(const Series& ser, double x)

@@ -327,27 +327,24 @@ public:
         const unsigned helpers = std::min(kSettlingMost - 1, std::max(1u, std::thread::hardware_concurrency()) - 1);
         std::vector<std::thread> threads;
         std::exception_ptr failure;
+        // A failure on any thread stops them all and is raised once they end.
+        const auto guardedWork = [this, &failure] {
+            try {
+                work();
+            } catch (...) {
+                const std::lock_guard lock(mutex_);
+                failure = std::current_exception();
+                stop_ = true;
+                more_.notify_all();
+            }
+        };
         for (unsigned i = 0; i < helpers; ++i)
-            threads.emplace_back([this, &failure] {
-                try {
-                    work();
-                } catch (...) {
-                    const std::lock_guard lock(mutex_);
-                    failure = std::current_exception();
-                    stop_ = true;
-                    more_.notify_all();
-                }
+            threads.emplace_back([&guardedWork] {
+                guardedWork();
                 // Arb keeps caches per thread; this one ends here.
                 flint_cleanup();
             });
-        try {
-            work();
-        } catch (...) {
-            const std::lock_guard lock(mutex_);
-            failure = std::current_exception();
-            stop_ = true;
-            more_.notify_all();
-        }
+        guardedWork();
         for (std::thread& t : threads)
             t.join();
         if (failure)

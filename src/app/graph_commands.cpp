@@ -147,9 +147,6 @@ void MainWindow::DrawGraph()
             QPointer<MainWindow> self(this);
             GraphDrawing drawingSteps(dim_.series, dim_.study, dim_.plot, dim_.errors, graphWork, canvas);
             drawingSteps.draw(options, [&] {
-                // Shading moves the lower limit into the window; the study
-                // keeps that limit until its fields are read again.
-                dim_.study.XLower = drawingSteps.study().XLower;
                 Picture1->update();
                 DoEvents();
                 return !self.isNull();
@@ -167,15 +164,21 @@ void MainWindow::DrawGraph()
     }
 }
 
-QImage MainWindow::graphImage()
+QImage MainWindow::graphImage() const
 {
     if (!Picture1)
         return {};
-    // The report's title names the order of the graph taken.
-    if (dim_.window.GraphShown)
-        dim_.study.DerivOrder = graphWork.PlottedOrder;
     Picture1->canvas().flush();
     return Picture1->image().copy();
+}
+
+// Taking the graph (to copy, save or print it) reads the study as drawing it
+// does: the derivative order becomes the one the graph plots, which the
+// report's title names.
+void MainWindow::takeShownOrder()
+{
+    if (dim_.window.GraphShown)
+        dim_.study.DerivOrder = graphWork.PlottedOrder;
 }
 
 bool MainWindow::drawShownGraph(PainterCanvas& canvas, const QColor& background)
@@ -320,8 +323,10 @@ void MainWindow::mnuCopy_Click()
 {
     if (DrawingGraph || !Picture1)
         return;
-    if (QClipboard* clipboard = QGuiApplication::clipboard())
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        takeShownOrder();
         clipboard->setImage(graphImage());
+    }
 }
 
 } // namespace vendrak

@@ -216,9 +216,11 @@ public:
     void InvalidateGraph() override;
     void DrawGraph();
     // The graph area's picture as shown: what the companion bitmap, the
-    // printed report and the clipboard take (no redraw needed). Like a redraw
-    // it leaves DerivOrder at the order of the graph shown, for its title.
-    QImage graphImage();
+    // printed report and the clipboard take (no redraw needed).
+    QImage graphImage() const;
+    // Like a redraw, taking the picture leaves DerivOrder at the order of the
+    // graph shown, for the report's title.
+    void takeShownOrder();
     // Draws the graph shown once more, on another canvas (an export file, a
     // printer page) in its own resolution, after filling its interior with
     // `background`: the same steps from the same settings and options as the

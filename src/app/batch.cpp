@@ -193,14 +193,15 @@ CommandLine ParseCommandLine(const QStringList& arguments)
                 return usage(QStringLiteral("--value needs an order and a point"));
             bool wholeOk = false;
             bool numberOk = false;
-            parts[0].trimmed().toInt(&wholeOk);
+            const int order = parts[0].trimmed().toInt(&wholeOk);
+            const double point = parts[1].trimmed().toDouble(&numberOk);
             // "nan" and "inf" read as numbers but are no point to evaluate at.
-            numberOk = std::isfinite(parts[1].trimmed().toDouble(&numberOk)) && numberOk;
+            numberOk = std::isfinite(point) && numberOk;
             if (!wholeOk)
                 return usage(QStringLiteral("--value needs a whole order, not \"%1\"").arg(parts[0]));
             if (!numberOk)
                 return usage(QStringLiteral("--value needs a number for the point, not \"%1\"").arg(parts[1]));
-            b.steps.push_back({BatchStep::Kind::Value, parts[0], parts[1]});
+            b.steps.push_back({BatchStep::Kind::Value, parts[0], parts[1], order, point});
         }
     }
     if (b.steps.empty())
@@ -513,17 +514,23 @@ int RunBatch(const BatchOptions& options)
         }
         case BatchStep::Kind::Value: {
             Shown::Value v;
-            v.order = step.order.trimmed().toInt();
-            v.x = step.point.trimmed().toDouble();
-            v.label = PointValueCommand(d, studyTexts, step.order, step.point).text;
-            if (!v.label.isEmpty()) {
-                // The number behind the label, computed as the command did.
-                try {
-                    v.x = LeadingNumber(step.point);
-                    v.value = EvalSelected(d.series, LeadingInt32(step.order), v.x);
-                } catch (const Error&) {
-                }
-            } else {
+            v.order = step.orderValue;
+            v.x = step.pointValue;
+            // The study fields are read first, as by the window's Value=.
+            d.errors.ScriptMath.ierr = 0;
+            std::optional<ErrorNumber> error;
+            try {
+                d.study = ReadStudySpecsFrom(studyTexts, d.study);
+                const PointValue value = PointValueOf(d.series, v.order, v.x);
+                v.label = value.text;
+                v.value = value.value;
+                error = value.error;
+            } catch (const Error& err) {
+                error = err.number();
+            }
+            if (error)
+                d.errors.ierr = errorCode(*error);
+            if (v.label.isEmpty()) {
                 QString why = v.order >= kFirstOrderTooHigh || v.order < 0
                                   ? QStringLiteral("there is no derivative of that order")
                                   : errorDescription(static_cast<ErrorNumber>(d.errors.ierr));

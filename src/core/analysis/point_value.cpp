@@ -7,6 +7,27 @@
 
 namespace vendrak {
 
+PointValue PointValueOf(const Series& s, int order, double x)
+{
+    PointValue out;
+    out.order = order;
+    if (order >= kFirstOrderTooHigh)
+        return out;
+    try {
+        const double value = EvalSelected(s, order, x);
+        // A negative order is no derivative: for a power series the evaluation
+        // fails anyway, but a trigonometric series would yield a number with
+        // no meaning, which must not be shown as a value.
+        if (order < 0)
+            return out;
+        out.value = value;
+        out.text = NumberText(value);
+    } catch (const Error& err) {
+        out.error = err.number();
+    }
+    return out;
+}
+
 PointValue PointValueText(const Series& s, ErrorState& errors, const QString& orderText, const QString& pointText)
 {
     errors.ScriptMath.ierr = 0;
@@ -17,16 +38,12 @@ PointValue PointValueText(const Series& s, ErrorState& errors, const QString& or
         if (order >= kFirstOrderTooHigh)
             return out;
         const double x = LeadingNumber(pointText);
-        const double value = EvalSelected(s, order, x);
-        // A negative order is no derivative: for a power series the evaluation
-        // fails anyway, but a trigonometric series would yield a number with
-        // no meaning, which must not be shown as a value.
-        if (order < 0)
-            return out;
-        out.text = NumberText(value);
+        out = PointValueOf(s, order, x);
     } catch (const Error& err) {
-        TrapError(errors, err.number());
+        out.error = err.number();
     }
+    if (out.error)
+        TrapError(errors, *out.error);
     return out;
 }
 

@@ -2,6 +2,7 @@
 // The Value= command's computation, without the window: the function or one
 // of its derivatives at a point.
 #include "core/study/dimension.h"
+#include "core/study/errors.h"
 
 #include <QString>
 #include <optional>
@@ -18,7 +19,14 @@ struct PointValue {
     QString text;
     // The order typed, when it could be read.
     std::optional<int> order;
+    // The value behind the text.
+    std::optional<double> value;
+    // The error met on the way, if one was.
+    std::optional<ErrorNumber> error;
 };
+
+// The value of the derivative of `order` (0: the function) at x.
+PointValue PointValueOf(const Series& s, int order, double x);
 
 // The value for the order text of txtDerNum and the point text of txtXeval.
 // An error is trapped into `errors` as the numeric commands do.

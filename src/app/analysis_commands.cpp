@@ -229,7 +229,12 @@ void MainWindow::cmdExtrema_Click() { runScan(false); }
 void MainWindow::cmdIntegrate_Click()
 {
     BusyCursor busy;
-    const IntegralOutcome result = IntegralCommand(dim_, studySpecTexts());
+    const IntegralOutcome result = IntegralCommand(dim_.series, dim_.study, studySpecTexts());
+    if (result.study)
+        dim_.study = *result.study;
+    dim_.results = WithIntegral(dim_.results, result);
+    if (result.error)
+        dim_.errors.ierr = errorCode(*result.error);
     if (result.done) {
         lblIntegral->setText(result.label);
         return;

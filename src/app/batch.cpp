@@ -504,7 +504,12 @@ int RunBatch(const BatchOptions& options)
             break;
         }
         case BatchStep::Kind::Integral: {
-            const IntegralOutcome result = IntegralCommand(d, studyTexts);
+            const IntegralOutcome result = IntegralCommand(d.series, d.study, studyTexts);
+            if (result.study)
+                d.study = *result.study;
+            d.results = WithIntegral(d.results, result);
+            if (result.error)
+                d.errors.ierr = errorCode(*result.error);
             if (result.done)
                 shown.results.integral = result.label;
             else

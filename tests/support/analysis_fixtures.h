@@ -74,8 +74,13 @@ inline ScanOutcome extrema(Dimension& d) { return kept(d, FindExtrema(d.series, 
 inline IntegralOutcome integral(Dimension& d)
 {
     const StudySpecs& s = d.study;
-    return IntegralCommand(d, {NumberText(s.XLower), NumberText(s.XUpper), NumberText(s.Subintervals),
-                               NumberText(s.ErrorBound), NumberText(s.MaxCycles)});
+    const IntegralOutcome out = IntegralCommand(d.series, s, {NumberText(s.XLower), NumberText(s.XUpper), NumberText(s.Subintervals),
+                                                              NumberText(s.ErrorBound), NumberText(s.MaxCycles)});
+    d.study = out.study.value_or(d.study);
+    d.results = WithIntegral(d.results, out);
+    if (out.error)
+        d.errors.ierr = errorCode(*out.error);
+    return out;
 }
 
 } // namespace vendrak::test

@@ -1,6 +1,5 @@
 #include "core/analysis/point_value.h"
 
-#include "core/analysis/error_trap.h"
 #include "core/series/evaluators.h"
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
@@ -28,9 +27,8 @@ PointValue PointValueOf(const Series& s, int order, double x)
     return out;
 }
 
-PointValue PointValueText(const Series& s, ErrorState& errors, const QString& orderText, const QString& pointText)
+PointValue PointValueText(const Series& s, const QString& orderText, const QString& pointText)
 {
-    errors.ScriptMath.ierr = 0;
     PointValue out;
     try {
         const int order = LeadingInt32(orderText); // halves to even: 2.5 -> 2, 3.5 -> 4
@@ -42,8 +40,6 @@ PointValue PointValueText(const Series& s, ErrorState& errors, const QString& or
     } catch (const Error& err) {
         out.error = err.number();
     }
-    if (out.error)
-        TrapError(errors, *out.error);
     return out;
 }
 

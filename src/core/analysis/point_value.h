@@ -21,15 +21,16 @@ struct PointValue {
     std::optional<int> order;
     // The value behind the text.
     std::optional<double> value;
-    // The error met on the way, if one was.
+    // The error met on the way, if one was: the window's ierr.
     std::optional<ErrorNumber> error;
+    // The study specifications the command read from the fields, if it could.
+    std::optional<StudySpecs> study;
 };
 
 // The value of the derivative of `order` (0: the function) at x.
 PointValue PointValueOf(const Series& s, int order, double x);
 
 // The value for the order text of txtDerNum and the point text of txtXeval.
-// An error is trapped into `errors` as the numeric commands do.
-PointValue PointValueText(const Series& s, ErrorState& errors, const QString& orderText, const QString& pointText);
+PointValue PointValueText(const Series& s, const QString& orderText, const QString& pointText);
 
 } // namespace vendrak

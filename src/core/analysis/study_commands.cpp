@@ -1,6 +1,5 @@
 #include "core/analysis/study_commands.h"
 
-#include "core/analysis/error_trap.h"
 #include "core/analysis/extrema.h"
 #include "core/analysis/point_value.h"
 #include "core/analysis/roots.h"
@@ -57,35 +56,43 @@ ScanOutcome ExtremaCommand(const Series& series, const StudySpecs& before, const
     return scanCommand(ScanKind::Extrema, series, before, t, control, FindExtrema);
 }
 
-IntegralOutcome IntegralCommand(Dimension& d, const StudySpecTexts& t)
+IntegralOutcome IntegralCommand(const Series& series, const StudySpecs& before, const StudySpecTexts& t)
 {
-    IntegralOutcome out;
+    StudySpecs study;
     try {
-        d.study = ReadStudySpecsFrom(t, d.study);
-        out = ComputeIntegral(d.series, d.study);
+        study = ReadStudySpecsFrom(t, before);
     } catch (const Error& err) {
-        out = IntegralFailure(err.number());
+        return IntegralFailure(err.number());
     }
-    if (out.error) {
-        d.errors.ierr = errorCode(*out.error);
-    } else {
-        d.results.IntegralValue = out.value;
-        d.results.IntegralDone = true;
-    }
+    IntegralOutcome out = ComputeIntegral(series, study);
+    out.study = study;
     return out;
 }
 
-PointValue PointValueCommand(Dimension& d, const StudySpecTexts& t, const QString& orderText,
-                             const QString& pointText)
+Results WithIntegral(const Results& before, const IntegralOutcome& integral)
 {
-    d.errors.ScriptMath.ierr = 0;
-    try {
-        d.study = ReadStudySpecsFrom(t, d.study);
-    } catch (const Error& err) {
-        TrapError(d.errors, err.number());
-        return {};
+    Results r = before;
+    if (integral.done) {
+        r.IntegralValue = integral.value;
+        r.IntegralDone = true;
     }
-    return PointValueText(d.series, d.errors, orderText, pointText);
+    return r;
+}
+
+PointValue PointValueCommand(const Series& series, const StudySpecs& before, const StudySpecTexts& t,
+                             const QString& orderText, const QString& pointText)
+{
+    StudySpecs study;
+    try {
+        study = ReadStudySpecsFrom(t, before);
+    } catch (const Error& err) {
+        PointValue out;
+        out.error = err.number();
+        return out;
+    }
+    PointValue out = PointValueText(series, orderText, pointText);
+    out.study = study;
+    return out;
 }
 
 } // namespace vendrak

@@ -30,12 +30,13 @@ ScanOutcome RootsCommand(const Series& series, const StudySpecs& before, const S
 ScanOutcome ExtremaCommand(const Series& series, const StudySpecs& before, const StudySpecTexts& t,
                            ScanControl* control = nullptr);
 
-// Integral: unreadable fields are trapped like a failed integration. The
-// value goes into the results, the error number into ierr.
-IntegralOutcome IntegralCommand(Dimension& d, const StudySpecTexts& t);
+// Integral: unreadable fields are trapped like a failed integration.
+IntegralOutcome IntegralCommand(const Series& series, const StudySpecs& before, const StudySpecTexts& t);
+// The results with the integral's value, when it has one.
+Results WithIntegral(const Results& before, const IntegralOutcome& integral);
 
 // Value=: the lblDerVal text (empty when there is no value) and the order read.
-PointValue PointValueCommand(Dimension& d, const StudySpecTexts& t, const QString& orderText,
-                             const QString& pointText);
+PointValue PointValueCommand(const Series& series, const StudySpecs& before, const StudySpecTexts& t,
+                             const QString& orderText, const QString& pointText);
 
 } // namespace vendrak

@@ -77,10 +77,8 @@ void BM_OnePoint(benchmark::State& state)
     for (auto _ : state) {
         double sum = 0;
         for (double x : xs) {
-            double v = 0;
-            ErrorNumber fault{};
-            if (TryEvalSeries(s, x, v, fault))
-                sum += v;
+            if (const SeriesValue f = TryEvalSeries(s, x); !f.fault)
+                sum += f.value;
         }
         benchmark::DoNotOptimize(sum);
     }
@@ -134,7 +132,7 @@ void scan(benchmark::State& state, bool extrema)
     scan::GridLookahead::enabled = state.range(2) == 1;
     std::size_t found = 0;
     for (auto _ : state)
-        found = (extrema ? FindExtrema : FindRoots)(d.series, d.study, d.results, d.errors, nullptr).entries.size();
+        found = (extrema ? FindExtrema : FindRoots)(d.series, d.study, nullptr).entries.size();
     scan::GridLookahead::enabled = true;
     state.counters["points/s"] = benchmark::Counter(static_cast<double>(kPoints) * static_cast<double>(state.iterations()),
                                                     benchmark::Counter::kIsRate);

@@ -62,8 +62,7 @@ Dimension trig100()
 void scan(benchmark::State& state, Dimension d)
 {
     for (auto _ : state) {
-        FindRoots(d.series, d.study, d.results, d.errors);
-        FindExtrema(d.series, d.study, d.results, d.errors);
+        d.results = WithScan(WithScan(d.results, FindRoots(d.series, d.study)), FindExtrema(d.series, d.study));
         benchmark::DoNotOptimize(d.results.RootCount);
     }
     state.counters["roots"] = d.results.RootCount;

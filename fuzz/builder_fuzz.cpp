@@ -163,11 +163,11 @@ void attempt(Build&& build, size_t count)
         BuiltSeries s = build(&control);
         watchdog().disarm();
         check(s, count);
-    } catch (const BuildError& e) {
+    } catch (const Error& e) {
         watchdog().disarm();
         if (e.message().isEmpty())
             fail("a refused build gave no message");
-    } catch (const BuildCancelled&) {
+    } catch (const Cancelled&) {
         watchdog().disarm();
     }
 }

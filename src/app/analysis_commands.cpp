@@ -1,6 +1,7 @@
 // The result area: Roots, Extrema and Integral read the study fields, run
 // their computation and show the result; an edited study clears them.
 #include "core/analysis/study_commands.h"
+#include "core/study/errors.h"
 #include "app/busy_cursor.h"
 #include "app/main_window.h"
 #include "core/analysis/result_texts.h"
@@ -46,7 +47,7 @@ StudySettingsTexts MainWindow::studySettingsTexts() const
             plot.xorigin,  plot.yorigin,  plot.divx,          plot.divy};
 }
 
-void MainWindow::ReadStudySpecs() { ReadStudySpecsFrom(dim_.study, studySpecTexts()); }
+void MainWindow::ReadStudySpecs() { dim_.study = ReadStudySpecsFrom(studySpecTexts(), dim_.study); }
 
 void MainWindow::ClearResults()
 {
@@ -66,8 +67,8 @@ void MainWindow::ClearResults()
     lblExtrema->clear();
 }
 
-ScanOutcome MainWindow::scanAside(Dimension& work, const QString& labelText, BusyCursor& busy,
-                                  const std::function<ScanOutcome(Dimension&, ScanControl*)>& scan)
+ScanOutcome MainWindow::scanAside(const QString& labelText, BusyCursor& busy,
+                                  const std::function<ScanOutcome(ScanControl*)>& scan)
 {
     ScanControl control;
     std::atomic<bool> done{false};
@@ -76,7 +77,7 @@ ScanOutcome MainWindow::scanAside(Dimension& work, const QString& labelText, Bus
     QEventLoop loop;
     std::thread worker([&] {
         try {
-            outcome = scan(work, &control);
+            outcome = scan(&control);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -145,7 +146,7 @@ void MainWindow::tellTableFull(const QString& text, BusyCursor& busy)
     dialogs().message(QStringLiteral("Vendrak"), text, Dialogs::Icon::Information);
 }
 
-// Roots and Extrema alike: the scan runs aside over a copy of the study; a
+// Roots and Extrema alike: the scan runs aside on what the study holds; a
 // cancelled one leaves the window as if the command had not run.
 void MainWindow::runScan(bool roots)
 {
@@ -153,28 +154,29 @@ void MainWindow::runScan(bool roots)
     QListWidget* const list = roots ? lstRoots : lstExtrema;
     QLabel* const label = roots ? lblRoots : lblExtrema;
     list->clear();
-    Dimension work(dim_);
     const StudySpecTexts texts = studySpecTexts();
-    const ScanOutcome scan = scanAside(work, roots ? QStringLiteral("Finding roots…") : QStringLiteral("Finding extrema…"),
-                                       busy, [&texts, roots](Dimension& d, ScanControl* control) {
-                                           return roots ? RootsCommand(d, texts, control)
-                                                        : ExtremaCommand(d, texts, control);
+    const Series& series = dim_.series;
+    const StudySpecs& before = dim_.study;
+    const ScanOutcome scan = scanAside(roots ? QStringLiteral("Finding roots…") : QStringLiteral("Finding extrema…"),
+                                       busy, [&](ScanControl* control) {
+                                           return roots ? RootsCommand(series, before, texts, control)
+                                                        : ExtremaCommand(series, before, texts, control);
                                        });
     if (scan.cancelled) {
         label->clear();
         return;
     }
-    // Nothing else changes the study while a scan runs (no command starts,
-    // the progress dialog is modal), so the copy's parts are the study's with
-    // what the command changed: the fields it read, its results, ierr.
-    dim_.study = work.study;
-    dim_.results = work.results;
-    dim_.errors = work.errors;
+    dim_.errors.ScriptMath.ierr = 0;
+    if (scan.study)
+        dim_.study = *scan.study;
+    dim_.results = WithScan(dim_.results, scan);
+    if (scan.trapped)
+        dim_.errors.ierr = errorCode(*scan.trapped);
     list->addItems(scan.entries);
     if (scan.completed)
         label->setText(scan.label);
     figureWindow->showResults(dim_.results);
-    tellTableFull(TableFullText(dim_.results, scan, roots), busy);
+    tellTableFull(TableFullText(scan), busy);
 }
 
 // Verify works on a copy of the study, so the window's lists, labels and
@@ -183,26 +185,29 @@ void MainWindow::runScan(bool roots)
 void MainWindow::mnuVerifyRoots_Click()
 {
     BusyCursor busy;
-    Dimension work(dim_);
     const StudySpecTexts texts = studySpecTexts();
     const bool scanRoots = lblRoots->text().isEmpty(), scanExtrema = lblExtrema->text().isEmpty();
+    const Series& series = dim_.series;
+    Results results = dim_.results;
+    const StudySpecs& before = dim_.study;
     VerifyReport report;
-    const ScanOutcome run = scanAside(work, QStringLiteral("Verifying roots and extrema…"), busy,
-                                      [&](Dimension& d, ScanControl* control) {
-                                          ScanOutcome out;
-                                          if (scanRoots)
-                                              out.cancelled = RootsCommand(d, texts, control).cancelled;
-                                          if (scanExtrema && !out.cancelled)
-                                              out.cancelled = ExtremaCommand(d, texts, control).cancelled;
-                                          if (out.cancelled)
-                                              return out;
-                                          ReadStudySpecsFrom(d.study, texts);
-                                          control->fraction = 0;
-                                          report = Verify(d.series, d.study.XLower, d.study.XUpper,
-                                                          d.study.ErrorBound, control);
-                                          out.cancelled = report.cancelled;
-                                          return out;
-                                      });
+    const ScanOutcome run = scanAside(QStringLiteral("Verifying roots and extrema…"), busy, [&](ScanControl* control) {
+        ScanOutcome out;
+        for (const ScanKind kind : {ScanKind::Roots, ScanKind::Extrema}) {
+            if (!(kind == ScanKind::Roots ? scanRoots : scanExtrema))
+                continue;
+            const ScanOutcome scan = kind == ScanKind::Roots ? RootsCommand(series, before, texts, control)
+                                                             : ExtremaCommand(series, before, texts, control);
+            if ((out.cancelled = scan.cancelled))
+                return out;
+            results = WithScan(results, scan);
+        }
+        const StudySpecs study = ReadStudySpecsFrom(texts, before);
+        control->fraction = 0;
+        report = Verify(series, study.XLower, study.XUpper, study.ErrorBound, control);
+        out.cancelled = report.cancelled;
+        return out;
+    });
     if (run.cancelled)
         return;
     busy.release();
@@ -211,14 +216,14 @@ void MainWindow::mnuVerifyRoots_Click()
                           Dialogs::Icon::Information);
         return;
     }
-    const ScanLists lists = ScanListsOf(work.results);
+    const ScanLists lists = ScanListsOf(results);
     if (verifyDialog_)
         delete verifyDialog_.data();
     auto* dialog = new VerifyDialog(lists, report, CheckScans(lists, report), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     verifyDialog_ = dialog;
     dialog->show();
-    figureWindow->showProof(report, work.series);
+    figureWindow->showProof(report, series);
 }
 
 void MainWindow::cmdRoots_Click() { runScan(true); }
@@ -227,7 +232,12 @@ void MainWindow::cmdExtrema_Click() { runScan(false); }
 void MainWindow::cmdIntegrate_Click()
 {
     BusyCursor busy;
-    const IntegralOutcome result = IntegralCommand(dim_, studySpecTexts());
+    const IntegralOutcome result = IntegralCommand(dim_.series, dim_.study, studySpecTexts());
+    if (result.study)
+        dim_.study = *result.study;
+    dim_.results = WithIntegral(dim_.results, result);
+    if (result.error)
+        dim_.errors.ierr = errorCode(*result.error);
     if (result.done) {
         lblIntegral->setText(result.label);
         return;

@@ -271,14 +271,15 @@ CommandLine ParseCommandLine(const QStringList& arguments)
                 return usage(QStringLiteral("--value needs an order and a point"));
             bool wholeOk = false;
             bool numberOk = false;
-            parts[0].trimmed().toInt(&wholeOk);
+            const int order = parts[0].trimmed().toInt(&wholeOk);
+            const double point = parts[1].trimmed().toDouble(&numberOk);
             // "nan" and "inf" read as numbers but are no point to evaluate at.
-            numberOk = std::isfinite(parts[1].trimmed().toDouble(&numberOk)) && numberOk;
+            numberOk = std::isfinite(point) && numberOk;
             if (!wholeOk)
                 return usage(QStringLiteral("--value needs a whole order, not \"%1\"").arg(parts[0]));
             if (!numberOk)
                 return usage(QStringLiteral("--value needs a number for the point, not \"%1\"").arg(parts[1]));
-            b.steps.push_back({BatchStep::Kind::Value, parts[0], parts[1]});
+            b.steps.push_back({BatchStep::Kind::Value, parts[0], parts[1], order, point});
         }
     }
     if (b.steps.empty())
@@ -321,7 +322,7 @@ QJsonValue evaluated(const Series& series, double x)
 {
     try {
         return EvalSeries(series, x);
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         return QJsonValue::Null;
     }
 }
@@ -412,8 +413,8 @@ QString unscannable(const StudySpecTexts& t)
 {
     StudySpecs s;
     try {
-        ReadStudySpecsFrom(s, t);
-    } catch (const RunTimeError&) {
+        s = ReadStudySpecsFrom(t, s);
+    } catch (const Error&) {
         return {};
     }
     if (!(s.XLower < s.XUpper))
@@ -425,15 +426,12 @@ QString unscannable(const StudySpecTexts& t)
 }
 
 // Why a scan ended before walking its grid, from the error it left.
-QString scanStopped(const Dimension& d, const QString& what)
+QString scanStopped(const ScanOutcome& scan, const QString& what)
 {
-    if (d.errors.ierr == static_cast<int>(ErrorNumber::Subscript)) {
-        ScanOutcome full;
-        full.error = ErrorNumber::Subscript;
-        return QStringLiteral("%1: %2").arg(what, TableFullText(d.results, full, what == u"roots"));
-    }
-    if (d.errors.ierr != 0)
-        return QStringLiteral("%1: stopped early: %2").arg(what, errorDescription(static_cast<ErrorNumber>(d.errors.ierr)));
+    if (scan.trapped == ErrorNumber::Subscript)
+        return QStringLiteral("%1: %2").arg(what, TableFullText(scan));
+    if (scan.trapped)
+        return QStringLiteral("%1: stopped early: %2").arg(what, errorDescription(*scan.trapped));
     return QStringLiteral("%1: stopped early: the grid cannot advance over the interval").arg(what);
 }
 
@@ -505,13 +503,13 @@ Verified verifyStudy(const Dimension& d, const StudySpecTexts& texts, const std:
     auto ran = [&steps](BatchStep::Kind kind) {
         return std::any_of(steps.begin(), steps.end(), [kind](const BatchStep& s) { return s.kind == kind; });
     };
-    Dimension scanned(d);
+    Results scanned = d.results;
     if (!ran(BatchStep::Kind::Roots))
-        RootsCommand(scanned, texts);
+        scanned = WithScan(scanned, RootsCommand(d.series, d.study, texts));
     if (!ran(BatchStep::Kind::Extrema))
-        ExtremaCommand(scanned, texts);
+        scanned = WithScan(scanned, ExtremaCommand(d.series, d.study, texts));
     Verified v;
-    v.lists = ScanListsOf(scanned.results);
+    v.lists = ScanListsOf(scanned);
     v.report = Verify(d.series, d.study.XLower, d.study.XUpper, d.study.ErrorBound);
     v.check = CheckScans(v.lists, v.report);
     return v;
@@ -568,16 +566,28 @@ int RunBatch(const BatchOptions& options)
                 fail(what + QStringLiteral(": ") + why);
                 break;
             }
-            const ScanOutcome scan = roots ? RootsCommand(d, studyTexts) : ExtremaCommand(d, studyTexts);
+            const ScanOutcome scan = roots ? RootsCommand(d.series, d.study, studyTexts)
+                                           : ExtremaCommand(d.series, d.study, studyTexts);
+            d.errors.ScriptMath.ierr = 0;
+            if (scan.study)
+                d.study = *scan.study;
+            d.results = WithScan(d.results, scan);
+            if (scan.trapped)
+                d.errors.ierr = errorCode(*scan.trapped);
             (roots ? shown.results.roots : shown.results.extrema) = scan.entries;
             if (scan.completed)
                 (roots ? shown.results.rootsLabel : shown.results.extremaLabel) = scan.label;
             else
-                fail(scanStopped(d, what));
+                fail(scanStopped(scan, what));
             break;
         }
         case BatchStep::Kind::Integral: {
-            const IntegralOutcome result = IntegralCommand(d, studyTexts);
+            const IntegralOutcome result = IntegralCommand(d.series, d.study, studyTexts);
+            if (result.study)
+                d.study = *result.study;
+            d.results = WithIntegral(d.results, result);
+            if (result.error)
+                d.errors.ierr = errorCode(*result.error);
             if (result.done)
                 shown.results.integral = result.label;
             else
@@ -587,17 +597,23 @@ int RunBatch(const BatchOptions& options)
         }
         case BatchStep::Kind::Value: {
             Shown::Value v;
-            v.order = step.order.trimmed().toInt();
-            v.x = step.point.trimmed().toDouble();
-            v.label = PointValueCommand(d, studyTexts, step.order, step.point).text;
-            if (!v.label.isEmpty()) {
-                // The number behind the label, computed as the command did.
-                try {
-                    v.x = LeadingNumber(step.point);
-                    v.value = EvalSelected(d.series, LeadingInt32(step.order), v.x);
-                } catch (const RunTimeError&) {
-                }
-            } else {
+            v.order = step.orderValue;
+            v.x = step.pointValue;
+            // The study fields are read first, as by the window's Value=.
+            d.errors.ScriptMath.ierr = 0;
+            std::optional<ErrorNumber> error;
+            try {
+                d.study = ReadStudySpecsFrom(studyTexts, d.study);
+                const PointValue value = PointValueOf(d.series, v.order, v.x);
+                v.label = value.text;
+                v.value = value.value;
+                error = value.error;
+            } catch (const Error& err) {
+                error = err.number();
+            }
+            if (error)
+                d.errors.ierr = errorCode(*error);
+            if (v.label.isEmpty()) {
                 QString why = v.order >= kFirstOrderTooHigh || v.order < 0
                                   ? QStringLiteral("there is no derivative of that order")
                                   : errorDescription(static_cast<ErrorNumber>(d.errors.ierr));
@@ -624,8 +640,8 @@ int RunBatch(const BatchOptions& options)
     // The report reads the settings as read for the last command.
     bool studyRead = true;
     try {
-        ReadStudySpecsFrom(d.study, studyTexts);
-    } catch (const RunTimeError&) {
+        d.study = ReadStudySpecsFrom(studyTexts, d.study);
+    } catch (const Error&) {
         studyRead = false;
     }
     std::optional<Verified> verified;

@@ -22,6 +22,8 @@ constexpr int kExitCommandFailed = 4;
 struct BatchStep {
     enum class Kind { Roots, Extrema, Integral, Value } kind = Kind::Roots;
     QString order, point; // Value only, as typed
+    int orderValue = 0;   // and as read, once
+    double pointValue = 0;
 };
 
 struct BatchOptions {

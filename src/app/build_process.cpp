@@ -102,7 +102,7 @@ bool writeAll(int fd, const QByteArray& data)
     try {
         try {
             out = encode(work(control));
-        } catch (const BuildError& e) {
+        } catch (const Error& e) {
             out = refusal(e.message());
         } catch (const std::bad_alloc&) {
             out = refusal(QStringLiteral("there is not enough memory to build the series"));

@@ -20,7 +20,7 @@ class BuildProcess : public QObject {
     Q_OBJECT
 public:
     // Runs in the child, which shares nothing with the window but what it
-    // was given; it may throw BuildError.
+    // was given; it may throw Error.
     using Work = std::function<BuiltSeries(const BuildControl*)>;
 
     explicit BuildProcess(QObject* parent = nullptr);

@@ -4,6 +4,7 @@
 #include "app/window_controls.h"
 #include "core/analysis/study_commands.h"
 #include "core/study/dimension.h"
+#include "core/study/errors.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -49,7 +50,13 @@ void EvaluationFrame::cmdDerVal_Click()
 {
     lblDerVal->clear();
     Dimension& dim = host_.dim();
-    const PointValue value = PointValueCommand(dim, host_.studySpecTexts(), txtDerNum->text(), txtXeval->text());
+    const PointValue value =
+        PointValueCommand(dim.series, dim.study, host_.studySpecTexts(), txtDerNum->text(), txtXeval->text());
+    dim.errors.ScriptMath.ierr = 0;
+    if (value.study)
+        dim.study = *value.study;
+    if (value.error)
+        dim.errors.ierr = errorCode(*value.error);
     // The printed report's title names the order evaluated last.
     if (value.order)
         dim.study.DerivOrder = *value.order;

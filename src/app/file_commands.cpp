@@ -173,6 +173,7 @@ bool MainWindow::SaveStudy()
     if (dim_.window.FileName.isEmpty())
         return false;
     // The picture is taken first, as it stands when the command is given.
+    takeShownOrder();
     const QImage picture = dim_.window.GraphShown ? graphImage() : QImage();
     const SaveReport saved = SaveStudyFiles(dim_, picture, studySettingsTexts());
     for (const QString& warning : saved.warnings)

@@ -4,6 +4,7 @@
 // the few window-wide effects a field edit has. The frames see the window
 // only through this.
 #include "core/analysis/study_commands.h"
+#include "core/graph/navigation.h"
 
 #include <functional>
 
@@ -41,7 +42,7 @@ public:
     // A changed plot setting: the graph shown no longer matches it.
     virtual void InvalidateGraph() = 0;
     // One navigation step (a ViewAction) from the window shown.
-    virtual void ChangeView(int action) = 0;
+    virtual void ChangeView(ViewAction action) = 0;
     // The study fields and the derivative chosen, as the commands read them.
     virtual StudySpecTexts studySpecTexts() const = 0;
 

@@ -77,7 +77,7 @@ void MainWindow::cmdPlot_Click()
     dim_.window.GraphShown = true;
     try {
         ReadPlotSpecs();
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         dim_.window.GraphShown = false;
         busy.release();
         dialogs_.message(kTitle, kPlotNumberMessage, Dialogs::Icon::Warning);
@@ -129,7 +129,7 @@ void MainWindow::DrawGraph()
         dim_.errors.ScriptMath.ierr = 0;
         try {
             ReadStudySpecs();
-        } catch (const RunTimeError&) {
+        } catch (const Error&) {
             refused = true;
         }
         Canvas& canvas = Picture1->surface();
@@ -148,9 +148,6 @@ void MainWindow::DrawGraph()
             QPointer<MainWindow> self(this);
             GraphDrawing drawingSteps(dim_.series, dim_.study, dim_.plot, dim_.errors, graphWork, canvas);
             drawingSteps.draw(options, [&] {
-                // Shading moves the lower limit into the window; the study
-                // keeps that limit until its fields are read again.
-                dim_.study.XLower = drawingSteps.study().XLower;
                 Picture1->update();
                 DoEvents();
                 return !self.isNull();
@@ -170,15 +167,21 @@ void MainWindow::DrawGraph()
     }
 }
 
-QImage MainWindow::graphImage()
+QImage MainWindow::graphImage() const
 {
     if (!Picture1)
         return {};
-    // The report's title names the order of the graph taken.
-    if (dim_.window.GraphShown)
-        dim_.study.DerivOrder = graphWork.PlottedOrder;
     Picture1->canvas().flush();
     return Picture1->image().copy();
+}
+
+// Taking the graph (to copy, save or print it) reads the study as drawing it
+// does: the derivative order becomes the one the graph plots, which the
+// report's title names.
+void MainWindow::takeShownOrder()
+{
+    if (dim_.window.GraphShown)
+        dim_.study.DerivOrder = graphWork.PlottedOrder;
 }
 
 bool MainWindow::drawShownGraph(PainterCanvas& canvas, const QColor& background)
@@ -206,7 +209,7 @@ void MainWindow::cboDerivative_GotFocus()
         return;
     try {
         dim_.study.DerivOrder = LeadingInt32(cboDerivative->currentText());
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         // Only the ten entries can be chosen; nothing else reaches here.
     }
 }
@@ -218,7 +221,7 @@ void MainWindow::cboDerivative_LostFocus()
     double order = 0;
     try {
         order = LeadingNumber(cboDerivative->currentText());
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         InvalidateGraph();
         return;
     }
@@ -253,43 +256,40 @@ QString MainWindow::navigationProblem(const ViewLimits& v) const
         trial.WindowGX = toSingle(LeadingNumber(NumberText(v.gx)));
         trial.WindowLY = toSingle(LeadingNumber(NumberText(v.ly)));
         trial.WindowGY = toSingle(LeadingNumber(NumberText(v.gy)));
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         return kViewRangeMessage;
     }
     trial.DivX = trial.DivY = 1;
     trial.PlotStep = 1;
     try {
         trial.PlotStep = std::max(1, LeadingInt32(plotSetupFrame->txtPlotStep->text()));
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
     }
     return plotSettingsProblem(trial, w.Picture1->canvas().outerWidth(),
                                w.Picture1->canvas().outerHeight());
 }
 
-void MainWindow::ChangeView(int action)
+void MainWindow::ChangeView(ViewAction action)
 {
     if (DrawingGraph)
         return;
-    const ViewLimits before{dim_.plot.WindowLX, dim_.plot.WindowGX, dim_.plot.WindowLY, dim_.plot.WindowGY};
     ViewLimits v;
     QString problem;
     try {
         const QStringList limits = plotSetupFrame->windowTexts();
-        v = ChangeViewLimits(dim_.plot, graphWork, limits[0], limits[1], limits[2], limits[3], action);
+        v = ChangeViewLimits(ReadView(limits[0], limits[1], limits[2], limits[3]), action);
         problem = navigationProblem(v);
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         problem = kViewRangeMessage;
     }
     if (!problem.isEmpty()) {
         // The graph on show and the window a click centres from stay those
         // of the last window drawn.
-        dim_.plot.WindowLX = before.lx;
-        dim_.plot.WindowGX = before.gx;
-        dim_.plot.WindowLY = before.ly;
-        dim_.plot.WindowGY = before.gy;
         dialogs_.message(kTitle, problem, Dialogs::Icon::Warning);
         return;
     }
+    std::tie(dim_.plot.WindowLX, dim_.plot.WindowGX, dim_.plot.WindowLY, dim_.plot.WindowGY) =
+        std::tuple(v.lx, v.gx, v.ly, v.gy);
     showView(v);
 }
 
@@ -300,8 +300,8 @@ void MainWindow::Picture1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoi
     const QPointF at = Picture1->toUser(pixel);
     ViewLimits v;
     try {
-        v = CentreOnClickLimits(dim_.plot, graphWork, toSingle(at.x()), toSingle(at.y()));
-    } catch (const RunTimeError&) {
+        v = CentreOnClickLimits(dim_.plot, toSingle(at.x()), toSingle(at.y()));
+    } catch (const Error&) {
         dialogs_.message(kTitle, kViewRangeMessage, Dialogs::Icon::Warning);
         return;
     }
@@ -326,8 +326,10 @@ void MainWindow::mnuCopy_Click()
 {
     if (DrawingGraph || !Picture1)
         return;
-    if (QClipboard* clipboard = QGuiApplication::clipboard())
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        takeShownOrder();
         clipboard->setImage(graphImage());
+    }
 }
 
 } // namespace vendrak

@@ -386,7 +386,7 @@ bool MainWindow::runGuarded(const std::function<void()>& handler)
     try {
         handler();
         return true;
-    } catch (const RunTimeError& e) {
+    } catch (const Error& e) {
         text = QString::fromStdString(e.what());
     } catch (const std::exception& e) {
         text = QStringLiteral("Unexpected error: %1").arg(QString::fromLocal8Bit(e.what()));

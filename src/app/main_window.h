@@ -206,12 +206,12 @@ public:
     void mnuVerifyRoots_Click();
     // The last Verify dialog shown, if it is still open.
     QDialog* verifyDialog() const { return verifyDialog_; }
-    // Runs a Roots or Extrema scan on `work` (a copy of the study) away from
+    // Runs a Roots or Extrema scan, which reads the study only, away from
     // the window's thread, the window painted meanwhile and a progress dialog
     // with Cancel shown once it takes a while. The outcome says whether it
     // was cancelled.
-    ScanOutcome scanAside(Dimension& work, const QString& labelText, BusyCursor& busy,
-                          const std::function<ScanOutcome(Dimension&, ScanControl*)>& scan);
+    ScanOutcome scanAside(const QString& labelText, BusyCursor& busy,
+                          const std::function<ScanOutcome(ScanControl*)>& scan);
 
     // ===== Graph (graph_commands.cpp, export_commands.cpp)
 
@@ -227,9 +227,11 @@ public:
     void InvalidateGraph() override;
     void DrawGraph();
     // The graph area's picture as shown: what the companion bitmap, the
-    // printed report and the clipboard take (no redraw needed). Like a redraw
-    // it leaves DerivOrder at the order of the graph shown, for its title.
-    QImage graphImage();
+    // printed report and the clipboard take (no redraw needed).
+    QImage graphImage() const;
+    // Like a redraw, taking the picture leaves DerivOrder at the order of the
+    // graph shown, for the report's title.
+    void takeShownOrder();
     // Draws the graph shown once more, on another canvas (an export file, a
     // printer page) in its own resolution, after filling its interior with
     // `background`: the same steps from the same settings and options as the
@@ -240,7 +242,7 @@ public:
     void cboDerivative_LostFocus();
     // One navigation step (a ViewAction): the new window goes into the four
     // window fields and Plot is pressed.
-    void ChangeView(int action) override;
+    void ChangeView(ViewAction action) override;
     void Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pixel);
     void Picture1_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, QPointF pixel);
     void mnuCopy_Click();

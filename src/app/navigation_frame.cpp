@@ -52,11 +52,13 @@ void NavigationFrame::build(QWidget* client, const ControlFactory& make)
 void NavigationFrame::wire()
 {
     const std::pair<QPushButton*, ViewAction> steps[] = {
-        {cmdZoomIn, ViewZoomIn},       {cmdZoomOut, ViewZoomOut},     {cmdZoomQ1, ViewQuadrant1},
-        {cmdZoomQ2, ViewQuadrant2},    {cmdZoomQ3, ViewQuadrant3},    {cmdZoomQ4, ViewQuadrant4},
-        {cmdIncWindY, ViewWiderY},     {cmdDecWindY, ViewNarrowerY},  {cmdIncWindX, ViewWiderX},
-        {cmdDecWindX, ViewNarrowerX},  {cmdPanUp, ViewPanUp},         {cmdPanDown, ViewPanDown},
-        {cmdPanLeft, ViewPanLeft},     {cmdPanRight, ViewPanRight},
+        {cmdZoomIn, ViewAction::ZoomIn},        {cmdZoomOut, ViewAction::ZoomOut},
+        {cmdZoomQ1, ViewAction::Quadrant1},     {cmdZoomQ2, ViewAction::Quadrant2},
+        {cmdZoomQ3, ViewAction::Quadrant3},     {cmdZoomQ4, ViewAction::Quadrant4},
+        {cmdIncWindY, ViewAction::WiderY},      {cmdDecWindY, ViewAction::NarrowerY},
+        {cmdIncWindX, ViewAction::WiderX},      {cmdDecWindX, ViewAction::NarrowerX},
+        {cmdPanUp, ViewAction::PanUp},          {cmdPanDown, ViewAction::PanDown},
+        {cmdPanLeft, ViewAction::PanLeft},      {cmdPanRight, ViewAction::PanRight},
     };
     for (const auto& [button, action] : steps)
         connect(button, &QPushButton::clicked, this, [this, action = action] {

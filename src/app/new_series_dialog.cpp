@@ -57,7 +57,7 @@ protected:
             double s = NAN;
             try {
                 s = EvalSeries(*series_, x);
-            } catch (const RunTimeError&) {
+            } catch (const Error&) {
             }
             const double f = (*expr_)(x);
             xs.push_back(x);
@@ -123,8 +123,8 @@ double numberField(const QLineEdit* e, const QString& what, std::optional<double
         return *empty;
     try {
         return ConstantValue(t); // pi/2 as well as 1.5707963267949
-    } catch (const BuildError& e) {
-        throw BuildError(QStringLiteral("%1 \"%2\" is not a number: %3").arg(what, t, e.message()));
+    } catch (const Error& e) {
+        throw Error::build(QStringLiteral("%1 \"%2\" is not a number: %3").arg(what, t, e.message()));
     }
 }
 
@@ -237,10 +237,10 @@ NewSeriesDialog::Request NewSeriesDialog::request() const
     bool ok = false;
     r.terms = terms_->text().trimmed().toInt(&ok);
     if (!ok)
-        throw BuildError(QStringLiteral("%1 \"%2\" is not a whole number").arg(termsWhat, terms_->text().trimmed()));
+        throw Error::build(QStringLiteral("%1 \"%2\" is not a whole number").arg(termsWhat, terms_->text().trimmed()));
     const bool hasLower = !lower_->text().trimmed().isEmpty(), hasUpper = !upper_->text().trimmed().isEmpty();
     if (hasLower != hasUpper)
-        throw BuildError(QStringLiteral("give both ends of the interval, or neither for the default"));
+        throw Error::build(QStringLiteral("give both ends of the interval, or neither for the default"));
     if (hasLower)
         r.interval = Interval{numberField(lower_, QStringLiteral("the interval's lower end")),
                               numberField(upper_, QStringLiteral("the interval's upper end"))};
@@ -255,7 +255,7 @@ void NewSeriesDialog::refreshPreview()
     Request r;
     try {
         r = request();
-    } catch (const BuildError& e) {
+    } catch (const Error& e) {
         dropBuild();
         showFailure(e.message());
         return;
@@ -346,7 +346,7 @@ void NewSeriesDialog::create()
     Request r;
     try {
         r = request();
-    } catch (const BuildError& e) {
+    } catch (const Error& e) {
         dropBuild();
         showFailure(e.message());
         return;

@@ -55,7 +55,7 @@ private:
     };
 
     void kindChanged();
-    // Throws BuildError saying which field is wrong.
+    // Throws Error saying which field is wrong.
     Request request() const;
     void startBuild(const Request& r);
     void built();

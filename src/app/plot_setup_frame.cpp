@@ -23,7 +23,7 @@ std::optional<double> leadingOf(const QLineEdit* field)
 {
     try {
         return LeadingNumber(field->text());
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         return std::nullopt;
     }
 }

@@ -32,6 +32,7 @@ void MainWindow::mnuPrint_Click()
     if (dim_.window.GraphShown) {
         // The graph as shown; taking it also sets the derivative order to the
         // one that graph plots, so the title names what is on the page.
+        takeShownOrder();
         const QImage picture = graphImage();
         // Drawn afresh at the printer's resolution, in the place and size
         // the picture takes; the picture itself only if that cannot be done.

@@ -51,17 +51,13 @@ const char* const kHelp =
     "Exit status: 0 done, 2 usage error, 3 the series could not be made or written\n"
     "(standard output included).\n";
 
-struct UsageError {
-    QString message;
-};
-
 // A number option is a constant expression, so pi/2 and -2*pi are numbers.
 double number(const QString& option, const QString& text)
 {
     try {
         return ConstantValue(text);
-    } catch (const BuildError& e) {
-        throw UsageError{QStringLiteral("%1 needs a number, not \"%2\": %3").arg(option, text, e.message())};
+    } catch (const Error& e) {
+        throw Error::usage(QStringLiteral("%1 needs a number, not \"%2\": %3").arg(option, text, e.message()));
     }
 }
 
@@ -90,7 +86,7 @@ int whole(const QString& option, const QString& text)
     bool ok = false;
     const int v = text.toInt(&ok);
     if (!ok)
-        throw UsageError{QStringLiteral("%1 needs a whole number, not \"%2\"").arg(option, text)};
+        throw Error::usage(QStringLiteral("%1 needs a whole number, not \"%2\"").arg(option, text));
     return v;
 }
 
@@ -116,14 +112,14 @@ Options parse(int argc, char** argv)
     // not an option.
     auto value = [&](qsizetype& i, const QString& option) {
         if (i + 1 >= words.size())
-            throw UsageError{QStringLiteral("%1 needs a value").arg(option)};
+            throw Error::usage(QStringLiteral("%1 needs a value").arg(option));
         return words[++i];
     };
     // Each option says one thing once: a second --degree is more likely a
     // slip than a wish to override the first.
     auto once = [](const auto& slot, const QString& option) {
         if (slot)
-            throw UsageError{QStringLiteral("%1 is given more than once").arg(option)};
+            throw Error::usage(QStringLiteral("%1 is given more than once").arg(option));
     };
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString w = words[i];
@@ -131,7 +127,7 @@ Options parse(int argc, char** argv)
             o.help = true;
         else if (w == u"--json") {
             if (o.json)
-                throw UsageError{QStringLiteral("%1 is given more than once").arg(w)};
+                throw Error::usage(QStringLiteral("%1 is given more than once").arg(w));
             o.json = true;
         }
         else if (w == u"--centre" || w == u"--center") {
@@ -157,30 +153,30 @@ Options parse(int argc, char** argv)
             o.output = value(i, w);
             // An empty name is not standard output: that is leaving -o out.
             if (o.output->isEmpty())
-                throw UsageError{QStringLiteral("%1 needs a file name").arg(w)};
+                throw Error::usage(QStringLiteral("%1 needs a file name").arg(w));
         }
         else if (w.startsWith(u'-') && w.size() > 1 && !w[1].isDigit() && w[1] != u'.' && positional.size() != 1)
-            throw UsageError{QStringLiteral("unknown option %1").arg(w)};
+            throw Error::usage(QStringLiteral("unknown option %1").arg(w));
         else
             positional << w;
     }
     if (o.help)
         return o;
     if (positional.size() != 2)
-        throw UsageError{QStringLiteral("expected a kind (taylor or fourier) and one expression")};
+        throw Error::usage(QStringLiteral("expected a kind (taylor or fourier) and one expression"));
     o.kind = positional[0];
     o.expression = positional[1];
     // Standard output carries the figures; the series must go to a file.
     if (o.json && !o.output)
-        throw UsageError{QStringLiteral("--json needs -o FILE")};
+        throw Error::usage(QStringLiteral("--json needs -o FILE"));
     if (o.kind == u"taylor") {
         if (o.period || o.harmonics)
-            throw UsageError{QStringLiteral("--period and --harmonics are for fourier")};
+            throw Error::usage(QStringLiteral("--period and --harmonics are for fourier"));
     } else if (o.kind == u"fourier") {
         if (o.degree)
-            throw UsageError{QStringLiteral("--degree is for taylor")};
+            throw Error::usage(QStringLiteral("--degree is for taylor"));
     } else {
-        throw UsageError{QStringLiteral("unknown kind \"%1\"; use taylor or fourier").arg(o.kind)};
+        throw Error::usage(QStringLiteral("unknown kind \"%1\"; use taylor or fourier").arg(o.kind));
     }
     return o;
 }
@@ -223,8 +219,8 @@ int main(int argc, char** argv)
     Options o;
     try {
         o = parse(argc, argv);
-    } catch (const UsageError& u) {
-        say(u.message + QStringLiteral(" (try --help)"));
+    } catch (const Error& u) {
+        say(u.message() + QStringLiteral(" (try --help)"));
         return kUsage;
     }
     if (o.help)
@@ -252,7 +248,7 @@ int main(int argc, char** argv)
             return kFailed;
         }
         return writeOut(content) ? 0 : outputFailed();
-    } catch (const BuildError& e) {
+    } catch (const Error& e) {
         say(e.message());
         return kFailed;
     }

@@ -29,7 +29,7 @@ double guardNumber(const QString& text)
 {
     try {
         return LeadingNumber(text);
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         return text.trimmed().startsWith(u'-') ? -DBL_MAX : DBL_MAX;
     }
 }
@@ -166,7 +166,7 @@ void StudySpecsFrame::txtError_Validate(bool& cancel)
 {
     try {
         cancel = LeadingNumber(txtError->text()) <= 0;
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         cancel = true;
     }
 }

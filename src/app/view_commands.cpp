@@ -88,7 +88,7 @@ void MainWindow::mnuFitY_Click()
     try {
         low = NumberText(toSingle(y->low));
         high = NumberText(toSingle(y->high));
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         dialogs_.message(kTitle, kViewRangeMessage, Dialogs::Icon::Warning);
         return;
     }
@@ -104,7 +104,7 @@ void MainWindow::Picture1_Wheel(int notches, QPointF pixel)
     ViewLimits v;
     try {
         v = ZoomAboutLimits(dim_.plot, toSingle(at.x()), toSingle(at.y()), std::pow(notches > 0 ? 0.5 : 2.0, std::abs(notches)));
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         dialogs_.message(kTitle, kViewRangeMessage, Dialogs::Icon::Warning);
         return;
     }

@@ -166,9 +166,13 @@ TEST(Cli, JsonHoldsTheCoreResultsAtFullPrecision)
         ASSERT_EQ(ReadSeriesFile(d, example(c.file)).status, ReadStatus::Ok);
         const StudySettingsTexts s = OpenedSettings(d, StartUpSettings());
         const StudySpecTexts studyTexts{s.xlower, s.xupper, s.subintervals, s.error, s.maxcy};
-        const ScanOutcome roots = RootsCommand(d, studyTexts);
-        const ScanOutcome extrema = ExtremaCommand(d, studyTexts);
-        ASSERT_TRUE(IntegralCommand(d, studyTexts).done);
+        const ScanOutcome roots = RootsCommand(d.series, d.study, studyTexts);
+        const ScanOutcome extrema = ExtremaCommand(d.series, d.study, studyTexts);
+        d.results = WithScan(WithScan(d.results, roots), extrema);
+        const IntegralOutcome integral = IntegralCommand(d.series, d.study, studyTexts);
+        ASSERT_TRUE(integral.done);
+        d.study = *integral.study;
+        d.results = WithIntegral(d.results, integral);
         EXPECT_EQ(o["roots"]["label"].toString(), roots.label);
         EXPECT_EQ(strings(o["extrema"]["entries"]), extrema.entries);
         expectSameNumbers(o, d);
@@ -186,7 +190,7 @@ TEST(Cli, JsonHoldsTheCoreResultsAtFullPrecision)
             for (const QJsonValue root : v["roots"]["proven"].toArray())
                 EXPECT_LT(EvalSeries(d.series, root[0].toDouble()) * EvalSeries(d.series, root[1].toDouble()), 0);
         } else if (!c.commands.isEmpty()) {
-            EXPECT_EQ(o["values"][0]["label"].toString(), PointValueCommand(d, studyTexts, "2", "-1.25").text);
+            EXPECT_EQ(o["values"][0]["label"].toString(), PointValueCommand(d.series, d.study, studyTexts, "2", "-1.25").text);
             EXPECT_EQ(o["values"][0]["value"].toDouble(), EvalSelected(d.series, 2, -1.25));
             EXPECT_EQ(o["series"]["kind"].toString(), "trigonometric");
         }

@@ -138,7 +138,7 @@ TEST(Graph, NothingStartsWhileTheGraphIsBeingDrawn)
         ran = g.w.DrawingGraph;
         g.w.plotSetupFrame->txtWindowlx->setText(QStringLiteral("-10"));
         g.w.cmdPlot_Click();
-        g.w.ChangeView(ViewZoomIn);
+        g.w.ChangeView(ViewAction::ZoomIn);
         g.w.mnuCopy_Click();
     });
     g.w.cmdPlot->click();

@@ -159,7 +159,7 @@ TEST(BuilderTaylor, NewNamesAgainstClosedForms)
     };
     for (const auto& v : values) {
         double got = NAN;
-        try { got = Expression::parse(QString::fromLatin1(v.expr))(v.x); } catch (const BuildError&) {}
+        try { got = Expression::parse(QString::fromLatin1(v.expr))(v.x); } catch (const Error&) {}
         if (std::string(v.expr) == "2(x)3")
             EXPECT_TRUE(std::isnan(got)) << "a number after a factor is not a product";
         else
@@ -247,7 +247,7 @@ TEST(BuilderFourier, TheWrittenCoefficientsAreWithinTheReportedError)
 TEST(BuilderErrors, BadInputIsNamed)
 {
     const auto message = [](const std::function<void()>& f) {
-        try { f(); } catch (const BuildError& e) { return e.message(); }
+        try { f(); } catch (const Error& e) { return e.message(); }
         return QStringLiteral("(no error)");
     };
     const auto taylor = [&](const char* e, int degree = 5, double c = 0) { return message([&] { BuildTaylor(e, c, degree); }); };
@@ -288,7 +288,7 @@ TEST(BuilderLimits, DeepNestingIsRefusedWithTheLimitAndLongSumsAndProductsBuild)
 {
     const auto rep = [](const char* s, int n) { return QString::fromUtf8(s).repeated(n); };
     const auto error = [](const QString& e) {
-        try { BuildTaylor(e, 0, 3); } catch (const BuildError& b) { return b.message().toStdString(); }
+        try { BuildTaylor(e, 0, 3); } catch (const Error& b) { return b.message().toStdString(); }
         return std::string();
     };
     const std::pair<QString, std::string> nested[] = { // the text, and the column of the first level too many

@@ -1,4 +1,5 @@
-// The drawing of a graph: on a canvas that records what it is given, and as painted into the real image.
+// The drawing of a graph: on a canvas that records what it is given, and as painted into the real image; the
+// navigation steps.
 #include "core/figure/figure.h"
 #include "core/graph/graph_drawing.h"
 #include "core/graph/image_canvas.h"
@@ -271,12 +272,36 @@ TEST_F(GraphDrawingTest, ValuesFromTheBlockEvaluatorsChangeNoDrawing)
         ASSERT_EQ(figures[0], figures[1]) << trial;
         try {
             EvalSelected(dim.series, dim.study.DerivOrder, lx + w);
-        } catch (const RunTimeError&) {
+        } catch (const Error&) {
             ++failed; // the curve has gaps or ends early
         }
     }
     EXPECT_GT(failed, 30);
     EXPECT_EQ(KnownValues(dim.series, 0, {dim.study.XLower})[0], EvalSeries(dim.series, dim.study.XLower)); // on the block path
+}
+
+// Each step from the window [-8, 8] x [-4, 4]; the size steps pass thirds through the field text (2.666667, not 8/3).
+TEST(Navigation, EachStepFromTheWindowAndTheClickCentre)
+{
+    const ViewLimits from{-8, 8, -4, 4};
+    const std::pair<ViewAction, ViewLimits> steps[] = {
+        {ViewAction::ZoomOut, {-16, 16, -8, 8}},  {ViewAction::ZoomIn, {-4, 4, -2, 2}},
+        {ViewAction::Quadrant1, {0, 8, 0, 4}},    {ViewAction::Quadrant2, {-8, 0, 0, 4}},
+        {ViewAction::Quadrant3, {-8, 0, -4, 0}},  {ViewAction::Quadrant4, {0, 8, -4, 0}},
+        {ViewAction::PanRight, {-4, 12, -4, 4}},  {ViewAction::PanLeft, {-12, 4, -4, 4}},
+        {ViewAction::PanUp, {-8, 8, -2, 6}},      {ViewAction::PanDown, {-8, 8, -6, 2}},
+        {ViewAction::WiderX, {-12, 12, -4, 4}},   {ViewAction::NarrowerX, {-5.333333f, 5.333333f, -4, 4}},
+        {ViewAction::WiderY, {-8, 8, -6, 6}},     {ViewAction::NarrowerY, {-8, 8, -2.666667f, 2.666667f}},
+    };
+    const auto tuple = [](const ViewLimits& v) { return std::tuple(v.lx, v.gx, v.ly, v.gy); };
+    for (const auto& [action, expected] : steps)
+        EXPECT_EQ(tuple(ChangeViewLimits(from, action)), tuple(expected)) << int(action);
+    EXPECT_EQ(tuple(ReadView("-8", "8x", "-4", "4")), tuple(from));
+    EXPECT_THROW(ReadView("0", "1e39", "0", "1"), Error); // beyond single precision
+    EXPECT_THROW(ChangeViewLimits({-3e38f, 3e38f, 0, 1}, ViewAction::ZoomOut), Error);
+    PlotSetup plot;
+    std::tie(plot.WindowLX, plot.WindowGX, plot.WindowLY, plot.WindowGY) = tuple(from);
+    EXPECT_EQ(tuple(CentreOnClickLimits(plot, 1, -1)), tuple(ViewLimits{-7, 9, -5, 3}));
 }
 
 } // namespace

@@ -198,7 +198,7 @@ TEST(SeriesFileNumbers, TheQuickReadingOfAFieldIsTheLeadingNumberBitForBit)
         const QString q = QString::fromStdString(t);
         std::optional<double> reference;
         if (!q.isEmpty() && LeadingNumberLength(q) == q.size())
-            try { reference = LeadingNumber(q); } catch (const RunTimeError&) {}
+            try { reference = LeadingNumber(q); } catch (const Error&) {}
         const std::optional<double> quick = WholeNumber(t);
         EXPECT_TRUE(!quick || (reference && std::bit_cast<quint64>(*quick) == std::bit_cast<quint64>(*reference))) << t;
     }

@@ -61,13 +61,26 @@ inline Dimension readBack(const QString& path)
 }
 
 // The scans over a whole study, and the Integral command on fields that hold its settings.
-inline ScanOutcome roots(Dimension& d) { return FindRoots(d.series, d.study, d.results, d.errors); }
-inline ScanOutcome extrema(Dimension& d) { return FindExtrema(d.series, d.study, d.results, d.errors); }
+// The scans keep what they found in the study's results and the error they met in ierr, as the window does.
+inline ScanOutcome kept(Dimension& d, ScanOutcome scan)
+{
+    d.results = WithScan(d.results, scan);
+    if (scan.trapped)
+        d.errors.ierr = errorCode(*scan.trapped);
+    return scan;
+}
+inline ScanOutcome roots(Dimension& d) { return kept(d, FindRoots(d.series, d.study)); }
+inline ScanOutcome extrema(Dimension& d) { return kept(d, FindExtrema(d.series, d.study)); }
 inline IntegralOutcome integral(Dimension& d)
 {
     const StudySpecs& s = d.study;
-    return IntegralCommand(d, {NumberText(s.XLower), NumberText(s.XUpper), NumberText(s.Subintervals),
-                               NumberText(s.ErrorBound), NumberText(s.MaxCycles)});
+    const IntegralOutcome out = IntegralCommand(d.series, s, {NumberText(s.XLower), NumberText(s.XUpper), NumberText(s.Subintervals),
+                                                              NumberText(s.ErrorBound), NumberText(s.MaxCycles)});
+    d.study = out.study.value_or(d.study);
+    d.results = WithIntegral(d.results, out);
+    if (out.error)
+        d.errors.ierr = errorCode(*out.error);
+    return out;
 }
 
 } // namespace vendrak::test

@@ -34,22 +34,25 @@ private:
         const double ax = std::fabs(x);
         return step <= std::nextafter(ax, std::numeric_limits<double>::infinity()) - ax;
     }
-    // sign(f(x + d) - f(x - d)), the left value first; false when f fails
+    // sign(f(x + d) - f(x - d)), the left value first; none when f fails
     // (see fAt).
-    bool slope(double x, double& sign)
+    std::optional<double> slope(double x)
     {
-        double left = 0;
-        double right = 0;
-        if (!fAt(checked(x - kSlopeStep), left) || !fAt(checked(x + kSlopeStep), right))
-            return false;
-        sign = scan::sign(checked(right - left));
-        return true;
+        const std::optional<double> left = fAt(checked(x - kSlopeStep));
+        if (!left)
+            return std::nullopt;
+        const std::optional<double> right = fAt(checked(x + kSlopeStep));
+        if (!right)
+            return std::nullopt;
+        return scan::sign(checked(*right - *left));
     }
     void countPossibleRoot()
     {
-        if (t_.results.PossibleRootCount < INT_MAX)
-            ++t_.results.PossibleRootCount;
+        int& count = *out_.possibleRoots;
+        if (count < INT_MAX)
+            ++count;
     }
+    std::vector<double>& table(ExtremumKind kind) const { return kind == ExtremumKind::Min ? out_.minima : out_.maxima; }
     Flat flatPoint(double x, bool runStart);
     bool store(ExtremumKind kind, double x, bool runStart = false);
     bool add(ExtremumKind kind, double x);
@@ -59,14 +62,12 @@ private:
 // false when that kind's table is full, and then nothing is listed.
 bool ExtremaScanner::store(ExtremumKind kind, double x, bool runStart)
 {
-    int& count = kind == ExtremumKind::Min ? t_.results.MinCount : t_.results.MaxCount;
-    auto& table = kind == ExtremumKind::Min ? t_.results.Minima : t_.results.Maxima;
-    if (count >= kResultCapacity)
+    std::vector<double>& found = table(kind);
+    if (found.size() >= kResultCapacity)
         return false;
     const double y = f(x);
     out_.entries.append(ExtremumEntryText(kind, x, y, runStart));
-    ++count;
-    table[static_cast<size_t>(count)] = x;
+    found.push_back(x);
     return true;
 }
 
@@ -75,17 +76,12 @@ bool ExtremaScanner::store(ExtremumKind kind, double x, bool runStart)
 // colon when the point starts a run.
 Flat ExtremaScanner::flatPoint(double x, bool runStart)
 {
-    if (std::fabs(f(x)) <= errorBound_)
-        countPossibleRoot();
-    const double xd = checked(x + kSlopeStep);
-    {
-        const double beside = f(xd);
-        const double here = f(x);
-        if (beside > here)
-            return store(ExtremumKind::Min, x, runStart) ? Flat::Listed : Flat::Full;
-    }
-    const double beside = f(xd);
     const double here = f(x);
+    if (std::fabs(here) <= errorBound_)
+        countPossibleRoot();
+    const double beside = f(checked(x + kSlopeStep));
+    if (beside > here)
+        return store(ExtremumKind::Min, x, runStart) ? Flat::Listed : Flat::Full;
     if (beside < here)
         return store(ExtremumKind::Max, x, runStart) ? Flat::Listed : Flat::Full;
     return Flat::Unclassified;
@@ -95,10 +91,8 @@ Flat ExtremaScanner::flatPoint(double x, bool runStart)
 // strictly closer than the error bound.
 bool ExtremaScanner::add(ExtremumKind kind, double x)
 {
-    const int count = kind == ExtremumKind::Min ? t_.results.MinCount : t_.results.MaxCount;
-    const auto& table = kind == ExtremumKind::Min ? t_.results.Minima : t_.results.Maxima;
-    for (int i = 1; i <= count; ++i) {
-        if (std::fabs(checked(x - table[static_cast<size_t>(i)])) < errorBound_)
+    for (const double listed : table(kind)) {
+        if (std::fabs(checked(x - listed)) < errorBound_)
             return true;
     }
     return store(kind, x);
@@ -112,8 +106,10 @@ scan::End ExtremaScanner::run()
     double signLeft = 0;
     return walk(
         [&](double x) {
-            if (!slope(x, signLeft))
+            const std::optional<double> sign = slope(x);
+            if (!sign)
                 return Next::Failed;
+            signLeft = *sign;
             if (signLeft != 0)
                 return Next::Advance;
             // Unclassified, the run goes on with a reference slope of 0.
@@ -125,9 +121,10 @@ scan::End ExtremaScanner::run()
             return Next::Advance;
         },
         [&](double x) {
-            double signRight = 0;
-            if (!slope(x, signRight))
+            const std::optional<double> sign = slope(x);
+            if (!sign)
                 return Next::Failed;
+            const double signRight = *sign;
             if (signRight == 0) {
                 const Flat flat = flatPoint(x, false);
                 if (flat == Flat::Full)
@@ -162,13 +159,17 @@ scan::End ExtremaScanner::run()
 
 } // namespace
 
-ScanOutcome FindExtrema(const Series& series, const StudySpecs& study, Results& results, ErrorState& errors,
-                        ScanControl* control)
+ScanOutcome FindExtrema(const Series& series, const StudySpecs& study, ScanControl* control)
 {
-    results.MaxCount = results.MinCount = results.PossibleRootCount = 0;
+    ScanOutcome out;
+    out.kind = ScanKind::Extrema;
+    out.possibleRoots = 0;
     return scan::walkGrid<ExtremaScanner>(
-        {series, study, results, errors},
-        [&results] { return ExtremaSummaryText(results.MaxCount, results.MinCount, results.PossibleRootCount); },
+        {series, study}, std::move(out),
+        [](const ScanOutcome& found) {
+            return ExtremaSummaryText(static_cast<int>(found.maxima.size()), static_cast<int>(found.minima.size()),
+                                      *found.possibleRoots);
+        },
         control);
 }
 

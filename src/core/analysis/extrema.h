@@ -11,14 +11,12 @@ namespace vendrak {
 // Step of the central-difference slope, also the offset of the min/max test.
 constexpr double kSlopeStep = 0.0045;
 
-// Walks [XLower, XUpper] of the study state (the study fields already
-// read), fills Maxima/Minima, their counts and PossibleRootCount, and returns
-// the lstExtrema entries ("MIN: [0 , 0]") and the lblExtrema caption. At most
+// Walks [XLower, XUpper] of the study and returns the maxima, minima and
+// possible roots found, the lstExtrema entries ("MIN: [0 , 0]") and the lblExtrema caption. At most
 // kResultCapacity maxima and as many minima are kept: the scan stops at the
 // next one of either kind, listing only what is stored.
 // With a control, the scan reports its progress there and stops when asked
 // (the outcome then only says it was cancelled).
-ScanOutcome FindExtrema(const Series& series, const StudySpecs& study, Results& results, ErrorState& errors,
-                        ScanControl* control = nullptr);
+ScanOutcome FindExtrema(const Series& series, const StudySpecs& study, ScanControl* control = nullptr);
 
 } // namespace vendrak

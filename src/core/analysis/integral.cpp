@@ -78,7 +78,7 @@ IntegralOutcome ComputeIntegral(const Series& s, const StudySpecs& study)
     IntegralOutcome out;
     try {
         out.value = s.Kind == SeriesKind::Power ? powerIntegral(s, study) : trigIntegral(s, study);
-    } catch (const RunTimeError& err) {
+    } catch (const Error& err) {
         return IntegralFailure(err.number());
     }
     out.done = true;

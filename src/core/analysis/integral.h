@@ -20,6 +20,9 @@ struct IntegralOutcome {
     QString message;
     // On failure: the error number, for the window's ierr.
     std::optional<ErrorNumber> error;
+    // The study specifications the command read from the fields; none when
+    // they could not be read.
+    std::optional<StudySpecs> study;
 };
 
 // Integrates the series over the study interval. Numeric failures come back

@@ -2,6 +2,7 @@
 // The Value= command's computation, without the window: the function or one
 // of its derivatives at a point.
 #include "core/study/dimension.h"
+#include "core/study/errors.h"
 
 #include <QString>
 #include <optional>
@@ -18,10 +19,18 @@ struct PointValue {
     QString text;
     // The order typed, when it could be read.
     std::optional<int> order;
+    // The value behind the text.
+    std::optional<double> value;
+    // The error met on the way, if one was: the window's ierr.
+    std::optional<ErrorNumber> error;
+    // The study specifications the command read from the fields, if it could.
+    std::optional<StudySpecs> study;
 };
 
+// The value of the derivative of `order` (0: the function) at x.
+PointValue PointValueOf(const Series& s, int order, double x);
+
 // The value for the order text of txtDerNum and the point text of txtXeval.
-// An error is trapped into `errors` as the numeric commands do.
-PointValue PointValueText(const Series& s, ErrorState& errors, const QString& orderText, const QString& pointText);
+PointValue PointValueText(const Series& s, const QString& orderText, const QString& pointText);
 
 } // namespace vendrak

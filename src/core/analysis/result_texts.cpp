@@ -4,6 +4,8 @@
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
 
+#include <algorithm>
+
 namespace vendrak {
 
 namespace {
@@ -38,22 +40,49 @@ QString RestoredExtremumEntryText(const Series& s, ExtremumKind kind, double x)
     QString y;
     try {
         y = NumberText(EvalSeries(s, x));
-    } catch (const RunTimeError& e) {
-        y = e.description();
+    } catch (const Error& e) {
+        y = e.message();
     }
     return entryText(kind, false, x, y);
 }
 
-QString TableFullText(const Results& results, const ScanOutcome& scan, bool roots)
+QString TableFullText(const ScanOutcome& scan)
 {
     if (scan.error != ErrorNumber::Subscript)
         return {};
-    const QString what = roots ? QStringLiteral("roots")
-                               : results.MaxCount >= kResultCapacity ? QStringLiteral("maxima") : QStringLiteral("minima");
+    const QString what = scan.kind == ScanKind::Roots              ? QStringLiteral("roots")
+                         : scan.maxima.size() >= kResultCapacity ? QStringLiteral("maxima")
+                                                                 : QStringLiteral("minima");
     return QStringLiteral("Only the first %1 %2 are kept: the list is full. Study a narrower interval to "
                           "list the rest.")
         .arg(kResultCapacity)
         .arg(what);
+}
+
+namespace {
+
+// Fills the 1-based table from a scan's list, as many as it holds.
+int tabled(std::array<double, kResultCapacity + 1>& table, const std::vector<double>& found)
+{
+    const size_t n = std::min(found.size(), size_t(kResultCapacity));
+    std::copy_n(found.begin(), n, table.begin() + 1);
+    return static_cast<int>(n);
+}
+
+} // namespace
+
+Results WithScan(const Results& before, const ScanOutcome& scan)
+{
+    Results r = before;
+    if (scan.kind == ScanKind::Roots) {
+        r.RootCount = tabled(r.Roots, scan.roots);
+        return r;
+    }
+    r.MaxCount = tabled(r.Maxima, scan.maxima);
+    r.MinCount = tabled(r.Minima, scan.minima);
+    if (scan.possibleRoots)
+        r.PossibleRootCount = *scan.possibleRoots;
+    return r;
 }
 
 ResultTexts RestoredResults(const Series& series, const Results& results)

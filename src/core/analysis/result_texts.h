@@ -27,8 +27,8 @@ QString ExtremumEntryText(ExtremumKind kind, double x, double y, bool runStart =
 QString RestoredExtremumEntryText(const Series& s, ExtremumKind kind, double x);
 
 // Said when a scan stopped because a result table holds its 255 entries; empty
-// for any other ending. `roots` tells the roots scan from the extrema scan.
-QString TableFullText(const Results& results, const ScanOutcome& scan, bool roots);
+// for any other ending.
+QString TableFullText(const ScanOutcome& scan);
 
 // The result labels and lists as a restored study shows them: minima before
 // maxima, each evaluated afresh.

@@ -25,11 +25,10 @@ private:
 // listed then, so the list never shows a root the table lacks).
 bool RootScanner::record(double r)
 {
-    if (t_.results.RootCount >= kResultCapacity)
+    if (out_.roots.size() >= kResultCapacity)
         return false;
     out_.entries.append(NumberText(r));
-    ++t_.results.RootCount;
-    t_.results.Roots[static_cast<size_t>(t_.results.RootCount)] = r;
+    out_.roots.push_back(r);
     return true;
 }
 
@@ -42,17 +41,17 @@ scan::End RootScanner::run()
     const auto atZero = [&](double x) { return record(x) ? Next::NewRun : Next::Full; };
     return walk(
         [&](double x) {
-            double fx = 0;
-            if (!fAt(x, fx))
+            const std::optional<double> fx = fAt(x);
+            if (!fx)
                 return Next::Failed;
-            signLeft = scan::sign(fx);
+            signLeft = scan::sign(*fx);
             return signLeft == 0 ? atZero(x) : Next::Advance;
         },
         [&](double x) {
-            double fx = 0;
-            if (!fAt(x, fx))
+            const std::optional<double> fx = fAt(x);
+            if (!fx)
                 return Next::Failed;
-            const double signRight = scan::sign(fx);
+            const double signRight = scan::sign(*fx);
             if (signRight == 0)
                 return atZero(x);
             if (signRight == signLeft)
@@ -73,12 +72,13 @@ scan::End RootScanner::run()
 
 } // namespace
 
-ScanOutcome FindRoots(const Series& series, const StudySpecs& study, Results& results, ErrorState& errors,
-                      ScanControl* control)
+ScanOutcome FindRoots(const Series& series, const StudySpecs& study, ScanControl* control)
 {
-    results.RootCount = 0;
-    return scan::walkGrid<RootScanner>({series, study, results, errors},
-                                       [&results] { return RootCountText(results.RootCount); }, control);
+    ScanOutcome out;
+    out.kind = ScanKind::Roots;
+    return scan::walkGrid<RootScanner>(
+        {series, study}, std::move(out),
+        [](const ScanOutcome& found) { return RootCountText(static_cast<int>(found.roots.size())); }, control);
 }
 
 } // namespace vendrak

@@ -6,13 +6,11 @@
 
 namespace vendrak {
 
-// Walks [XLower, XUpper] of the study state (the study fields already
-// read), fills Roots/RootCount and returns the lstRoots entries and the
-// lblRoots caption ("2 roots"). At most kResultCapacity roots are kept: the
+// Walks [XLower, XUpper] of the study and returns the roots found, the
+// lstRoots entries and the lblRoots caption ("2 roots"). At most kResultCapacity roots are kept: the
 // scan stops at the next one, listing only what is stored.
 // With a control, the scan reports its progress there and stops when asked
 // (the outcome then only says it was cancelled).
-ScanOutcome FindRoots(const Series& series, const StudySpecs& study, Results& results, ErrorState& errors,
-                      ScanControl* control = nullptr);
+ScanOutcome FindRoots(const Series& series, const StudySpecs& study, ScanControl* control = nullptr);
 
 } // namespace vendrak

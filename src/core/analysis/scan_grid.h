@@ -1,7 +1,6 @@
 #pragma once
 // The grid both scans walk: XLower, XLower + h, XLower + 2h, ... built by
 // repeated addition of h = (XUpper - XLower) / Subintervals.
-#include "core/analysis/error_trap.h"
 #include "core/analysis/extrema.h"
 #include "core/analysis/grid_lookahead.h"
 #include "core/analysis/scan_outcome.h"
@@ -14,13 +13,10 @@
 
 namespace vendrak::scan {
 
-// What a scan reads (the series, the study interval and its settings) and
-// where it writes what it finds and the error numbers it traps.
+// What a scan reads: the series, the study interval and its settings.
 struct ScanTarget {
     const Series& series;
     const StudySpecs& study;
-    Results& results;
-    ErrorState& errors;
 };
 
 enum class Layout {
@@ -29,12 +25,18 @@ enum class Layout {
     Broken // the step is not a finite number: the interval is too wide
 };
 
-inline Layout layOutGrid(const StudySpecs& study, double& h)
+// The step h of the grid, and whether it can be walked.
+struct Grid {
+    Layout layout;
+    double h;
+};
+
+inline Grid layOutGrid(const StudySpecs& study)
 {
     if (study.Subintervals < 1)
-        return Layout::Empty;
-    h = (study.XUpper - study.XLower) / study.Subintervals;
-    return std::isfinite(h) ? Layout::Ready : Layout::Broken;
+        return {Layout::Empty, 0};
+    const double h = (study.XUpper - study.XLower) / study.Subintervals;
+    return {std::isfinite(h) ? Layout::Ready : Layout::Broken, h};
 }
 
 // The next grid point. Deliberately unchecked: an overflow gives +inf, which
@@ -112,9 +114,6 @@ public:
     double gridX = 0; // the last grid point reached, where the trap resumes
     ScanControl* control = nullptr; // who follows the scan, if anyone
 
-    // Thrown out of the walk when the control asks to stop; no scan catches it.
-    struct Cancelled {};
-
 protected:
     // From a new run to the end of the walk. startRun examines the first
     // point of a run, point every later one; both answer what comes next.
@@ -175,28 +174,25 @@ protected:
         return EvalSeries(t_.series, x);
     }
     // f at a grid point, a failure trapped here as walkGrid's trap would:
-    // false then, and the walk goes on from the next grid point (or ends with
+    // none then, and the walk goes on from the next grid point (or ends with
     // out_.error when the error cannot be resumed from). A series failing
     // over much of the grid would otherwise cost an exception per point.
     // The values ahead come from the block evaluators (GridLookahead says
     // when they decide as this point's own evaluation would).
-    bool fAt(double x, double& value)
+    std::optional<double> fAt(double x)
     {
         ++out_.evaluations;
-        ErrorNumber fault{};
-        if (const auto found = ahead_.find(x)) {
-            if (!found->fault) {
-                value = found->value;
-                return true;
-            }
-            fault = *found->fault;
-        } else if (TryEvalSeries(t_.series, x, value, fault)) {
-            return true;
-        }
-        const ErrorNumber trapped = TrapError(t_.errors, fault);
-        if (!isRecoverableEvalError(trapped))
-            out_.error = trapped;
-        return false;
+        SeriesValue f;
+        if (const auto found = ahead_.find(x))
+            f = {found->value, found->fault};
+        else
+            f = TryEvalSeries(t_.series, x);
+        if (!f.fault)
+            return f.value;
+        out_.trapped = f.fault;
+        if (!isRecoverableEvalError(*f.fault))
+            out_.error = f.fault;
+        return std::nullopt;
     }
     double df(double x)
     {
@@ -265,23 +261,21 @@ private:
 };
 
 // Lays out the grid, walks it with a Scanner (a GridScanner with run()) and
-// resumes after each recoverable error at the grid point reached. `label`
-// gives the summary of a completed walk; the result counts are already reset.
+// resumes after each recoverable error at the grid point reached, adding what
+// it finds to `out`. `label` gives the summary of a completed walk.
 template <class Scanner, class Label>
-ScanOutcome walkGrid(const ScanTarget& t, Label&& label, ScanControl* control)
+ScanOutcome walkGrid(const ScanTarget& t, ScanOutcome out, Label&& label, ScanControl* control)
 {
-    t.errors.ScriptMath.ierr = 0;
-    ScanOutcome out;
-    double h = 0;
-    switch (layOutGrid(t.study, h)) {
+    const auto [layout, h] = layOutGrid(t.study);
+    switch (layout) {
     case Layout::Ready:
         break;
     case Layout::Empty:
         out.completed = true;
-        out.label = label();
+        out.label = label(out);
         return out;
     case Layout::Broken:
-        out.error = TrapError(t.errors, ErrorNumber::Overflow);
+        out.error = out.trapped = ErrorNumber::Overflow;
         return out;
     }
 
@@ -297,26 +291,25 @@ ScanOutcome walkGrid(const ScanTarget& t, Label&& label, ScanControl* control)
             case End::Stalled:
             case End::Finished:
                 out.completed = true;
-                out.label = label();
+                out.label = label(out);
                 break;
             case End::Full:
-                out.error = ErrorNumber::Subscript;
-                t.errors.ierr = errorCode(ErrorNumber::Subscript);
+                out.error = out.trapped = ErrorNumber::Subscript;
                 break;
             case End::Failed: // trapped where it failed
                 break;
             }
             return out;
-        } catch (const RunTimeError& err) {
+        } catch (const Error& err) {
             // A failed point or bracket is given up; the scan goes on from
             // the grid point it had reached, starting a new run there.
-            const ErrorNumber trapped = TrapError(t.errors, err.number());
-            if (!isRecoverableEvalError(trapped)) {
-                out.error = trapped;
+            out.trapped = err.number();
+            if (!isRecoverableEvalError(err.number())) {
+                out.error = err.number();
                 return out;
             }
             scanner.workX = scanner.gridX;
-        } catch (const GridScanner::Cancelled&) {
+        } catch (const Cancelled&) {
             out.cancelled = true;
             return out;
         }

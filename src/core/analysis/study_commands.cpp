@@ -1,6 +1,5 @@
 #include "core/analysis/study_commands.h"
 
-#include "core/analysis/error_trap.h"
 #include "core/analysis/extrema.h"
 #include "core/analysis/point_value.h"
 #include "core/analysis/roots.h"
@@ -9,75 +8,91 @@
 
 namespace vendrak {
 
-void ReadStudySpecsFrom(StudySpecs& study, const StudySpecTexts& t)
+StudySpecs ReadStudySpecsFrom(const StudySpecTexts& t, const StudySpecs& before)
 {
+    StudySpecs study = before;
     study.XLower = LeadingNumber(t.xlower);
     study.XUpper = LeadingNumber(t.xupper);
     study.Subintervals = LeadingInt32(t.subintervals);
     study.ErrorBound = LeadingNumber(t.error);
     study.MaxCycles = LeadingInt32(t.maxcy);
     study.DerivOrder = LeadingInt32(t.derivative);
+    return study;
 }
 
 namespace {
 
 // Without readable study fields there is no grid to walk: the command ends
 // quietly, its list and table both empty.
-template <class Find, class Empty>
-ScanOutcome scanCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control, Find&& find, Empty&& empty)
+template <class Find>
+ScanOutcome scanCommand(ScanKind kind, const Series& series, const StudySpecs& before, const StudySpecTexts& t,
+                        ScanControl* control, Find&& find)
 {
-    d.errors.ScriptMath.ierr = 0;
+    StudySpecs study;
     try {
-        ReadStudySpecsFrom(d.study, t);
-    } catch (const RunTimeError& err) {
-        TrapError(d.errors, err.number());
-        empty(d.results);
-        return {};
+        study = ReadStudySpecsFrom(t, before);
+    } catch (const Error& err) {
+        ScanOutcome out;
+        out.kind = kind;
+        out.trapped = err.number();
+        return out;
     }
-    return find(d.series, d.study, d.results, d.errors, control);
+    ScanOutcome out = find(series, study, control);
+    out.study = study;
+    return out;
 }
 
 } // namespace
 
-ScanOutcome RootsCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control)
+ScanOutcome RootsCommand(const Series& series, const StudySpecs& before, const StudySpecTexts& t,
+                         ScanControl* control)
 {
-    return scanCommand(d, t, control, FindRoots, [](Results& r) { r.RootCount = 0; });
+    return scanCommand(ScanKind::Roots, series, before, t, control, FindRoots);
 }
 
-ScanOutcome ExtremaCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control)
+ScanOutcome ExtremaCommand(const Series& series, const StudySpecs& before, const StudySpecTexts& t,
+                           ScanControl* control)
 {
-    return scanCommand(d, t, control, FindExtrema, [](Results& r) { r.MaxCount = r.MinCount = 0; });
+    return scanCommand(ScanKind::Extrema, series, before, t, control, FindExtrema);
 }
 
-IntegralOutcome IntegralCommand(Dimension& d, const StudySpecTexts& t)
+IntegralOutcome IntegralCommand(const Series& series, const StudySpecs& before, const StudySpecTexts& t)
 {
-    IntegralOutcome out;
+    StudySpecs study;
     try {
-        ReadStudySpecsFrom(d.study, t);
-        out = ComputeIntegral(d.series, d.study);
-    } catch (const RunTimeError& err) {
-        out = IntegralFailure(err.number());
+        study = ReadStudySpecsFrom(t, before);
+    } catch (const Error& err) {
+        return IntegralFailure(err.number());
     }
-    if (out.error) {
-        d.errors.ierr = errorCode(*out.error);
-    } else {
-        d.results.IntegralValue = out.value;
-        d.results.IntegralDone = true;
-    }
+    IntegralOutcome out = ComputeIntegral(series, study);
+    out.study = study;
     return out;
 }
 
-PointValue PointValueCommand(Dimension& d, const StudySpecTexts& t, const QString& orderText,
-                             const QString& pointText)
+Results WithIntegral(const Results& before, const IntegralOutcome& integral)
 {
-    d.errors.ScriptMath.ierr = 0;
-    try {
-        ReadStudySpecsFrom(d.study, t);
-    } catch (const RunTimeError& err) {
-        TrapError(d.errors, err.number());
-        return {};
+    Results r = before;
+    if (integral.done) {
+        r.IntegralValue = integral.value;
+        r.IntegralDone = true;
     }
-    return PointValueText(d.series, d.errors, orderText, pointText);
+    return r;
+}
+
+PointValue PointValueCommand(const Series& series, const StudySpecs& before, const StudySpecTexts& t,
+                             const QString& orderText, const QString& pointText)
+{
+    StudySpecs study;
+    try {
+        study = ReadStudySpecsFrom(t, before);
+    } catch (const Error& err) {
+        PointValue out;
+        out.error = err.number();
+        return out;
+    }
+    PointValue out = PointValueText(series, orderText, pointText);
+    out.study = study;
+    return out;
 }
 
 } // namespace vendrak

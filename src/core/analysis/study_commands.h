@@ -18,22 +18,25 @@ struct StudySpecTexts {
     QString derivative = QStringLiteral("Function");
 };
 
-// Leading numbers of the texts into the study part; raises the run-time
-// error of a number beyond its range.
-void ReadStudySpecsFrom(StudySpecs& study, const StudySpecTexts& t);
+// The study specifications the texts read as (their leading numbers), the
+// rest as in `before`; throws the run-time error of a number beyond its range.
+StudySpecs ReadStudySpecsFrom(const StudySpecTexts& t, const StudySpecs& before);
 
 // Roots and Extrema: with unreadable study fields the command ends quietly
-// (not completed, no entries) and its result table is emptied. A control
-// follows and may stop the scan (see FindRoots).
-ScanOutcome RootsCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control = nullptr);
-ScanOutcome ExtremaCommand(Dimension& d, const StudySpecTexts& t, ScanControl* control = nullptr);
+// (not completed, no entries, no study read, its result table to be
+// emptied). A control follows and may stop the scan (see FindRoots).
+ScanOutcome RootsCommand(const Series& series, const StudySpecs& before, const StudySpecTexts& t,
+                         ScanControl* control = nullptr);
+ScanOutcome ExtremaCommand(const Series& series, const StudySpecs& before, const StudySpecTexts& t,
+                           ScanControl* control = nullptr);
 
-// Integral: unreadable fields are trapped like a failed integration. The
-// value goes into the results, the error number into ierr.
-IntegralOutcome IntegralCommand(Dimension& d, const StudySpecTexts& t);
+// Integral: unreadable fields are trapped like a failed integration.
+IntegralOutcome IntegralCommand(const Series& series, const StudySpecs& before, const StudySpecTexts& t);
+// The results with the integral's value, when it has one.
+Results WithIntegral(const Results& before, const IntegralOutcome& integral);
 
 // Value=: the lblDerVal text (empty when there is no value) and the order read.
-PointValue PointValueCommand(Dimension& d, const StudySpecTexts& t, const QString& orderText,
-                             const QString& pointText);
+PointValue PointValueCommand(const Series& series, const StudySpecs& before, const StudySpecTexts& t,
+                             const QString& orderText, const QString& pointText);
 
 } // namespace vendrak

@@ -73,7 +73,7 @@ public:
     {
         skipBlanks();
         if (pos_ >= t_.size())
-            throw BuildError(QStringLiteral("the expression is empty"));
+            throw Error::build(QStringLiteral("the expression is empty"));
         NodePtr n = sum();
         skipBlanks();
         if (pos_ < t_.size())
@@ -97,7 +97,7 @@ private:
 
     [[noreturn]] static void failAt(qsizetype pos, const QString& what)
     {
-        throw BuildError(QStringLiteral("column %1: %2").arg(pos + 1).arg(what));
+        throw Error::build(QStringLiteral("column %1: %2").arg(pos + 1).arg(what));
     }
 
     // The whole character at p, a surrogate pair included.
@@ -480,10 +480,10 @@ double ConstantValue(const QString& text)
 {
     const Expression e = Expression::parse(text);
     if (e.root().dependsOnX())
-        throw BuildError(QStringLiteral("a constant expression must not contain x"));
+        throw Error::build(QStringLiteral("a constant expression must not contain x"));
     const double v = e(0);
     if (!std::isfinite(v))
-        throw BuildError(QStringLiteral("%1 is not a finite number").arg(text.trimmed()));
+        throw Error::build(QStringLiteral("%1 is not a finite number").arg(text.trimmed()));
     return v;
 }
 

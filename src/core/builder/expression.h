@@ -3,6 +3,8 @@
 // decimal point, + - * / ^, parentheses, pi, e, x and the usual functions of
 // one argument, with mod, min and max of two. A product may be written
 // without its * when a name or '(' follows (2x, 2 sin(x), (x+1)(x-1)).
+#include "core/study/errors.h"
+
 #include <QString>
 #include <cstddef>
 #include <exception>
@@ -12,20 +14,6 @@
 #include <vector>
 
 namespace vendrak {
-
-// Anything that stops a series from being built: the message is shown to the
-// user as it is.
-class BuildError : public std::exception {
-public:
-    explicit BuildError(QString message)
-        : message_(std::move(message)), what_(message_.toStdString()) {}
-    const QString& message() const noexcept { return message_; }
-    const char* what() const noexcept override { return what_.c_str(); }
-
-private:
-    QString message_;
-    std::string what_;
-};
 
 // Parentheses, calls, signs and powers nest at most this deep: the parser
 // descends once per level, and the text is the user's.
@@ -89,7 +77,7 @@ V FoldExpression(const ExprNode& root, Visit&& visit)
 
 class Expression {
 public:
-    // Throws BuildError naming the 1-based column and what was expected.
+    // Throws Error naming the 1-based column and what was expected.
     static Expression parse(const QString& text);
 
     double operator()(double x) const;
@@ -113,7 +101,7 @@ QString KnownNames();
 bool OddRootExponent(const ExprNode& exponent, long long& p, long long& q);
 
 // The value of a constant expression such as "pi/2" or "-2*pi", as numeric
-// options and fields take it. Throws BuildError when it does not parse,
+// options and fields take it. Throws Error when it does not parse,
 // holds x, or is not a finite number.
 double ConstantValue(const QString& text);
 

@@ -92,11 +92,11 @@ double parsePeriod(const QString& text, QString& shown)
     double p = 0;
     try {
         p = ConstantValue(t);
-    } catch (const BuildError& e) {
-        throw BuildError(QStringLiteral("the period \"%1\" is not a number (use * for 2π): %2").arg(t, e.message()));
+    } catch (const Error& e) {
+        throw Error::build(QStringLiteral("the period \"%1\" is not a number (use * for 2π): %2").arg(t, e.message()));
     }
     if (!std::isfinite(p) || p <= 0)
-        throw BuildError(QStringLiteral("the period must be a positive number, not %1").arg(t));
+        throw Error::build(QStringLiteral("the period must be a positive number, not %1").arg(t));
     shown = NumberText(p);
     return p;
 }
@@ -107,11 +107,11 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
                          std::optional<Interval> interval, const BuildControl* control)
 {
     if (!std::isfinite(centre))
-        throw BuildError(QStringLiteral("the centre must be a finite number"));
+        throw Error::build(QStringLiteral("the centre must be a finite number"));
     QString periodText;
     double p = parsePeriod(period, periodText);
     if (harmonics < 1 || harmonics > kMaxHarmonics)
-        throw BuildError(QStringLiteral("the number of harmonics must be a whole number from 1 to %1, not %2").arg(kMaxHarmonics).arg(harmonics));
+        throw Error::build(QStringLiteral("the number of harmonics must be a whole number from 1 to %1, not %2").arg(kMaxHarmonics).arg(harmonics));
     if (interval)
         CheckedInterval(*interval, true);
     QStringList notes;
@@ -134,7 +134,7 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
         return std::max(std::fabs(from), std::fabs(to)) * std::numeric_limits<double>::epsilon() * 1024 * n <= p;
     };
     if (!std::isfinite(from) || !std::isfinite(to) || !placed(base))
-        throw BuildError(QStringLiteral("the period %1 is too short to be sampled from x = %2").arg(periodText, NumberText(from)));
+        throw Error::build(QStringLiteral("the period %1 is too short to be sampled from x = %2").arg(periodText, NumberText(from)));
     const qsizetype work = std::max<qsizetype>(1, expression.size());
     int most = control ? std::min(control->mostSamples, kMostFourierSamples) : kMostFourierSamples;
     while (most > 2 * base && (!placed(most) || static_cast<qsizetype>(most) * work > (qsizetype(1) << 27)))
@@ -145,7 +145,7 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
     const auto at = [&](double x) {
         const double y = e(x);
         if (!std::isfinite(y))
-            throw BuildError(QStringLiteral("the expression is not finite at x = %1").arg(NumberText(x)));
+            throw Error::build(QStringLiteral("the expression is not finite at x = %1").arg(NumberText(x)));
         return y;
     };
     // The grid starts at 32 samples a harmonic, and at least
@@ -161,7 +161,7 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
         for (int j = 0; j < n; ++j) {
             if (control && j % 1024 == 0) {
                 if (control->cancel.load(std::memory_order_relaxed))
-                    throw BuildCancelled{};
+                    throw Cancelled{};
                 // The samples are nearly all of the work; the transforms are quick.
                 control->fraction.store(std::min(0.95, 0.95 * (done + j) / (2.0 * most)), std::memory_order_relaxed);
             }
@@ -219,7 +219,7 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
         n = std::min(n, most);
         for (size_t k = 0; k < r.coeffs.size(); ++k)
             if (!std::isfinite(r.coeffs[k]))
-                throw BuildError(QStringLiteral("the coefficient of harmonic %1 is beyond the range of numbers").arg((k + 1) / 2));
+                throw Error::build(QStringLiteral("the coefficient of harmonic %1 is beyond the range of numbers").arg((k + 1) / 2));
         // An estimate: how far they moved when the grid was last doubled
         // (the error of the coarser grid, more than that of the finer once
         // they converge), or how far the same grid a third of a step on moves
@@ -282,11 +282,11 @@ Interval CheckedInterval(const Interval& interval, bool given)
     const QString what = given ? QStringLiteral("the interval") : QStringLiteral("the default interval");
     const QString hint = given ? QString() : QStringLiteral("; give the interval");
     if (!std::isfinite(interval.lower) || !std::isfinite(interval.upper))
-        throw BuildError(QStringLiteral("%1's ends must be finite numbers%2").arg(what, hint));
+        throw Error::build(QStringLiteral("%1's ends must be finite numbers%2").arg(what, hint));
     // Ends that differ only past the file's digits would be written as one.
     const double lower = AsWritten(interval.lower), upper = AsWritten(interval.upper);
     if (!(lower < upper))
-        throw BuildError(QStringLiteral("%1's lower end must be below its upper end (written as %2 and %3)%4")
+        throw Error::build(QStringLiteral("%1's lower end must be below its upper end (written as %2 and %3)%4")
                              .arg(what, NumberText(lower), NumberText(upper), hint));
     return interval;
 }

@@ -333,7 +333,7 @@ std::optional<ProvenCoefficients> ProveCoefficients(const Expression& e, double 
         acb_calc_integrate(integral.v, integrand, &in, a.v, b.v, kGoalBits, tolMag, options, kPrec);
         if (in.stopped) {
             mag_clear(tolMag);
-            throw BuildCancelled{};
+            throw Cancelled{};
         }
         // Constant: (1/P) ∫ f; harmonic k: sine -(2/P) Im, cosine (2/P) Re.
         ok = in.evaluations < budget && acb_is_finite(integral.v)

@@ -24,7 +24,7 @@ struct ProvenCoefficients {
 // the control's budget of quadrature points: the expression is not
 // holomorphic near the period except at a few jumps or kinks, or is too
 // costly. `scale` is the largest |e| seen on the period, for the absolute
-// accuracy asked of Arb. Throws BuildCancelled when the control asks.
+// accuracy asked of Arb. Throws Cancelled when the control asks.
 std::optional<ProvenCoefficients> ProveCoefficients(const Expression& e, double centre, double period, bool twoPi,
                                                      int harmonics, double scale, const BuildControl* control);
 

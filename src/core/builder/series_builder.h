@@ -73,11 +73,8 @@ struct BuildControl {
     long proofEvaluations = kProofEvaluations;
 };
 
-// Thrown by a build that saw its control's cancel flag.
-struct BuildCancelled {};
-
-// Each coefficient is the double nearest to the true one. Throws BuildError
-// with a message for the user, or BuildCancelled.
+// Each coefficient is the double nearest to the true one. Throws Error
+// with a message for the user, or Cancelled when its control asks to stop.
 BuiltSeries BuildTaylor(const QString& expression, double centre, int degree,
                         std::optional<Interval> interval = std::nullopt, const BuildControl* control = nullptr);
 

@@ -20,9 +20,7 @@ constexpr slong kMaxPrecision = 16384;
 
 // A ball that straddles a point we must be on one side of: more precision
 // may settle it, so the whole computation is tried again.
-struct Undecided {
-    QString message;
-};
+Error doubt(const QString& message) { return {Error::Kind::Undecided, message}; }
 
 // A truncated series and how many of its leading coefficients can be
 // trusted: a division through a zero of the divisor shifts terms out of the
@@ -75,7 +73,7 @@ private:
     Ser node(const ExprNode& n, Ser* c)
     {
         if (control_ && control_->cancel.load(std::memory_order_relaxed))
-            throw BuildCancelled{};
+            throw Cancelled{};
         switch (n.op) {
         case ExprOp::Number: {
             Ser s = constant();
@@ -175,19 +173,19 @@ private:
 
     [[noreturn]] void singular(const ExprNode& n) const
     {
-        throw BuildError(QStringLiteral("%1 is singular at x = %2").arg(term(n), where_));
+        throw Error::build(QStringLiteral("%1 is singular at x = %2").arg(term(n), where_));
     }
     [[noreturn]] void noSeries(const ExprNode& n) const
     {
-        throw BuildError(QStringLiteral("%1 has no Taylor series at x = %2").arg(term(n), where_));
+        throw Error::build(QStringLiteral("%1 has no Taylor series at x = %2").arg(term(n), where_));
     }
     [[noreturn]] void undefined(const ExprNode& n) const
     {
-        throw BuildError(QStringLiteral("%1 is not defined at x = %2").arg(term(n), where_));
+        throw Error::build(QStringLiteral("%1 is not defined at x = %2").arg(term(n), where_));
     }
     [[noreturn]] void undecided(const ExprNode& n) const
     {
-        throw Undecided{QStringLiteral("cannot tell whether %1 is singular at x = %2").arg(term(n), where_)};
+        throw doubt(QStringLiteral("cannot tell whether %1 is singular at x = %2").arg(term(n), where_));
     }
 
     Ser multiply(const Ser& a, const Ser& b) const
@@ -204,7 +202,7 @@ private:
     {
         const slong v = zeros(b);
         if (v >= b.valid)
-            throw BuildError(QStringLiteral("%1 divides by zero").arg(term(n)));
+            throw Error::build(QStringLiteral("%1 divides by zero").arg(term(n)));
         if (arb_contains_zero(at(b, v)))
             undecided(n);
         if (v > 0) {
@@ -682,9 +680,9 @@ bool pointValue(const Expression& e, double x, arb_t out)
                 else
                     arb_set(out, s.p->coeffs);
                 return arb_is_finite(out);
-            } catch (const BuildError&) {
-                break;
-            } catch (const Undecided&) {
+            } catch (const Error& e) {
+                if (e.kind() != Error::Kind::Undecided)
+                    break;
             }
         }
     return false;
@@ -748,7 +746,7 @@ bool agreesOn(const Expression& e, const std::vector<double>& written, double ce
     for (int j = half; j >= 1; --j)
         for (const double x : {centre - r * j / half, centre + r * j / half}) {
             if (control && control->cancel.load(std::memory_order_relaxed))
-                throw BuildCancelled{};
+                throw Cancelled{};
             if (!std::isfinite(x) || !pointValue(e, x, f.v))
                 return false;
             powerValue(written, centre, x, s.v);
@@ -822,13 +820,12 @@ Agreement MeasureAgreement(const BuiltSeries& s, const QString& expression, cons
         if (s.kind == SeriesKind::Power) {
             powerValue(written, s.centre, x, v.v);
         } else {
-            ErrorNumber fault{};
-            double y = 0;
-            if (!TryEvalSeries(series, x, y, fault)) {
+            const SeriesValue y = TryEvalSeries(series, x);
+            if (y.fault) {
                 a.agreement = INFINITY;
                 continue;
             }
-            arb_set_d(v.v, y);
+            arb_set_d(v.v, y.value);
         }
         a.agreement = std::max(a.agreement, distance(v.v, f.v));
         a.scale = std::max(a.scale, magnitude(f.v));
@@ -848,9 +845,9 @@ BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, st
                         const BuildControl* control)
 {
     if (!std::isfinite(centre))
-        throw BuildError(QStringLiteral("the centre must be a finite number"));
+        throw Error::build(QStringLiteral("the centre must be a finite number"));
     if (degree < 0 || degree > kMaxTaylorDegree)
-        throw BuildError(QStringLiteral("the degree must be a whole number from 0 to %1, not %2").arg(kMaxTaylorDegree).arg(degree));
+        throw Error::build(QStringLiteral("the degree must be a whole number from 0 to %1, not %2").arg(kMaxTaylorDegree).arg(degree));
     if (interval)
         CheckedInterval(*interval, true);
     QStringList notes;
@@ -867,7 +864,7 @@ BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, st
     for (slong prec = kStartPrecision; prec <= kMaxPrecision; prec *= 2) {
         if (control) {
             if (control->cancel.load(std::memory_order_relaxed))
-                throw BuildCancelled{};
+                throw Cancelled{};
             // Each round at twice the precision costs about as much as all
             // before it, so each is shown as half of what is left.
             control->fraction.store(done, std::memory_order_relaxed);
@@ -883,7 +880,7 @@ BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, st
                 continue;
             }
             if (s.valid < want)
-                throw BuildError(QStringLiteral("the expression divides by zero at x = %1").arg(NumberText(centre)));
+                throw Error::build(QStringLiteral("the expression divides by zero at x = %1").arg(NumberText(centre)));
             bool decided = true;
             Ball zero;
             for (slong k = 0; k < want && decided; ++k) {
@@ -893,7 +890,7 @@ BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, st
                     decided = false;
                     lastDoubt = QStringLiteral("the coefficient of degree %1 could not be computed accurately enough").arg(k);
                 } else if (!std::isfinite(d)) {
-                    throw BuildError(QStringLiteral("the coefficient of degree %1 is beyond the range of numbers").arg(k));
+                    throw Error::build(QStringLiteral("the coefficient of degree %1 is beyond the range of numbers").arg(k));
                 }
                 coeffs[static_cast<size_t>(k)] = d;
             }
@@ -927,11 +924,13 @@ BuiltSeries BuildTaylor(const QString& expression, double centre, int degree, st
                 r.scale = a.scale;
                 return r;
             }
-        } catch (const Undecided& u) {
-            lastDoubt = u.message;
+        } catch (const Error& e) {
+            if (e.kind() != Error::Kind::Undecided)
+                throw;
+            lastDoubt = e.message();
         }
     }
-    throw BuildError(lastDoubt.isEmpty() ? QStringLiteral("the series could not be computed") : lastDoubt);
+    throw Error::build(lastDoubt.isEmpty() ? QStringLiteral("the series could not be computed") : lastDoubt);
 }
 
 } // namespace vendrak

@@ -48,7 +48,7 @@ std::optional<double> valueAt(const Series& series, int order, double x)
         const double y = EvalSelected(series, order, x);
         if (std::isfinite(y))
             return y;
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
     }
     return std::nullopt;
 }

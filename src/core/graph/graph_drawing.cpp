@@ -251,7 +251,7 @@ int GraphDrawing::evaluate(double x)
     try {
         work_.PlotY = evaluator_ ? evaluator_(x) : EvalSelected(series_, study_.DerivOrder, x);
         return 0;
-    } catch (const RunTimeError& e) {
+    } catch (const Error& e) {
         return errorCode(e.number()) != 0 ? errorCode(e.number()) : errorCode(ErrorNumber::Overflow);
     }
 }
@@ -319,32 +319,27 @@ void GraphDrawing::DrawTicks()
     const float ly = plot_.WindowLY;
     const float gy = plot_.WindowGY;
 
+    // From the origin up to the high end, then down to the low end; only the
+    // marks inside the window are drawn.
+    const auto fromOrigin = [](float origin, float low, float high, float step, const auto& mark) {
+        CountedLoop(origin, high, step, low, [&](float v, long long) {
+            if (v >= low)
+                mark(v);
+        });
+        CountedLoop(origin, low, -step, high, [&](float v, long long) {
+            if (v <= high)
+                mark(v);
+        });
+    };
     const double y0 = plot_.GridOn ? ly : plot_.YOrigin - work_.TickLenY / 2.0;
-    const auto verticalMark = [&](float x) {
+    fromOrigin(plot_.XOrigin, lx, gx, work_.DivStepX, [&](float x) {
         work_.MarkX = x;
         canvas_.lineBy(x, y0, 0, work_.TickLenY, colours::Green);
-    };
-    CountedLoop(plot_.XOrigin, gx, work_.DivStepX, lx, [&](float x, long long) {
-        if (x >= lx)
-            verticalMark(x);
     });
-    CountedLoop(plot_.XOrigin, lx, -work_.DivStepX, gx, [&](float x, long long) {
-        if (x <= gx)
-            verticalMark(x);
-    });
-
     const double x0 = plot_.GridOn ? lx : plot_.XOrigin - work_.TickLenX / 2.0;
-    const auto horizontalMark = [&](float y) {
+    fromOrigin(plot_.YOrigin, ly, gy, work_.DivStepY, [&](float y) {
         work_.MarkY = y;
         canvas_.lineBy(x0, y, work_.TickLenX, 0, colours::Green);
-    };
-    CountedLoop(plot_.YOrigin, gy, work_.DivStepY, ly, [&](float y, long long) {
-        if (y >= ly)
-            horizontalMark(y);
-    });
-    CountedLoop(plot_.YOrigin, ly, -work_.DivStepY, gy, [&](float y, long long) {
-        if (y <= gy)
-            horizontalMark(y);
     });
 }
 

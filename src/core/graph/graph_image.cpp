@@ -37,7 +37,7 @@ QString readForDrawing(Dimension& d, const StudySettingsTexts& settings, const S
 {
     try {
         ReadPlotSpecsFrom(d.plot, settings, grid);
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         return kPlotNumberMessage;
     }
     const QString problem = plotSettingsProblem(d.plot, kGraphAreaWidth, kGraphAreaHeight);
@@ -45,8 +45,8 @@ QString readForDrawing(Dimension& d, const StudySettingsTexts& settings, const S
         return problem;
     d.errors.ScriptMath.ierr = 0;
     try {
-        ReadStudySpecsFrom(d.study, studyTexts);
-    } catch (const RunTimeError&) {
+        d.study = ReadStudySpecsFrom(studyTexts, d.study);
+    } catch (const Error&) {
         return kStudyNumberMessage;
     }
     return {};

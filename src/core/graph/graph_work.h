@@ -38,14 +38,6 @@ struct GraphWork {
     unsigned DrawColour = 0;
     double WorkX = 0;
     double PlotY = 0;
-
-    // Navigation.
-    float ViewWidth = 0;
-    float ViewHeight = 0;
-    float ViewCentreX = 0;
-    float ViewCentreY = 0;
-    float ViewHalfWidth = 0;
-    float ViewHalfHeight = 0;
 };
 
 } // namespace vendrak

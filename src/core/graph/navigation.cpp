@@ -23,107 +23,99 @@ double shown(double v) { return LeadingNumber(NumberText(toSingle(v))); }
 
 } // namespace
 
-ViewLimits ChangeViewLimits(PlotSetup& plot, GraphWork& work, const QString& lxText,
-                            const QString& gxText, const QString& lyText, const QString& gyText,
-                            int action)
+ViewLimits ReadView(const QString& lx, const QString& gx, const QString& ly, const QString& gy)
 {
-    plot.WindowLX = toSingle(LeadingNumber(lxText));
-    plot.WindowGX = toSingle(LeadingNumber(gxText));
-    plot.WindowLY = toSingle(LeadingNumber(lyText));
-    plot.WindowGY = toSingle(LeadingNumber(gyText));
+    return {toSingle(LeadingNumber(lx)), toSingle(LeadingNumber(gx)), toSingle(LeadingNumber(ly)),
+            toSingle(LeadingNumber(gy))};
+}
 
+ViewLimits ViewOf(const PlotSetup& plot) { return {plot.WindowLX, plot.WindowGX, plot.WindowLY, plot.WindowGY}; }
+
+ViewLimits ChangeViewLimits(const ViewLimits& view, ViewAction action)
+{
     // Each value is worked out in double from the stored singles and stored
     // in single precision.
-    const double LX = plot.WindowLX;
-    const double GX = plot.WindowGX;
-    const double LY = plot.WindowLY;
-    const double GY = plot.WindowGY;
+    const double LX = view.lx;
+    const double GX = view.gx;
+    const double LY = view.ly;
+    const double GY = view.gy;
     const float cx = toSingle((GX + LX) / 2);
     const float cy = toSingle((GY + LY) / 2);
-    const float hw = toSingle((GX - LX) / 2);
-    const float hh = toSingle((GY - LY) / 2);
-    work.ViewCentreX = cx;
-    work.ViewCentreY = cy;
-    work.ViewHalfWidth = hw;
-    work.ViewHalfHeight = hh;
     const double CX = cx;
     const double CY = cy;
-    const double HW = hw;
-    const double HH = hh;
+    const double HW = toSingle((GX - LX) / 2);
+    const double HH = toSingle((GY - LY) / 2);
 
-    ViewLimits v{plot.WindowLX, plot.WindowGX, plot.WindowLY, plot.WindowGY};
+    ViewLimits v = view;
     switch (action) {
-    case ViewZoomOut:
+    case ViewAction::ZoomOut:
         v.lx = toSingle(LX - HW);
         v.gx = toSingle(HW + GX);
         v.ly = toSingle(LY - HH);
         v.gy = toSingle(HH + GY);
         break;
-    case ViewQuadrant1:
-    case ViewQuadrant2:
-    case ViewQuadrant3:
-    case ViewQuadrant4:
-        if (action < 3)
-            v.ly = cy;
-        else
-            v.gy = cy;
-        if (action % 4 < 2)
-            v.lx = cx;
-        else
-            v.gx = cx;
+    case ViewAction::Quadrant1:
+        v.lx = cx;
+        v.ly = cy;
         break;
-    case ViewZoomIn:
+    case ViewAction::Quadrant2:
+        v.gx = cx;
+        v.ly = cy;
+        break;
+    case ViewAction::Quadrant3:
+        v.gx = cx;
+        v.gy = cy;
+        break;
+    case ViewAction::Quadrant4:
+        v.lx = cx;
+        v.gy = cy;
+        break;
+    case ViewAction::ZoomIn:
         v.lx = toSingle((CX + LX) / 2);
         v.gx = toSingle((CX + GX) / 2);
         v.ly = toSingle((CY + LY) / 2);
         v.gy = toSingle((CY + GY) / 2);
         break;
-    case ViewPanRight:
+    case ViewAction::PanRight:
         v.lx = toSingle(HW / 2 + LX);
         v.gx = toSingle(HW / 2 + GX);
         break;
-    case ViewPanUp:
+    case ViewAction::PanUp:
         v.ly = toSingle(HH / 2 + LY);
         v.gy = toSingle(HH / 2 + GY);
         break;
-    case ViewPanLeft:
+    case ViewAction::PanLeft:
         v.lx = toSingle(LX - HW / 2);
         v.gx = toSingle(GX - HW / 2);
         break;
-    case ViewPanDown:
+    case ViewAction::PanDown:
         v.ly = toSingle(LY - HH / 2);
         v.gy = toSingle(GY - HH / 2);
         break;
     // The window-size steps pass each operand through the field text, so a
     // narrower-then-wider pair lands where the texts say, not where exact
     // arithmetic would.
-    case ViewWiderX:
+    case ViewAction::WiderX:
         v.lx = toSingle(shown(LX) - shown(HW / 2));
         v.gx = toSingle(shown(GX) + shown(HW / 2));
         break;
-    case ViewNarrowerX:
+    case ViewAction::NarrowerX:
         v.lx = toSingle(shown(LX) + shown(HW / 3));
         v.gx = toSingle(shown(GX) - shown(HW / 3));
         break;
-    case ViewWiderY:
+    case ViewAction::WiderY:
         v.ly = toSingle(shown(LY) - shown(HH / 2));
         v.gy = toSingle(shown(GY) + shown(HH / 2));
         break;
-    case ViewNarrowerY:
+    case ViewAction::NarrowerY:
         v.ly = toSingle(shown(LY) + shown(HH / 3));
         v.gy = toSingle(shown(GY) - shown(HH / 3));
         break;
-    default:
-        break;
     }
-    plot.WindowLX = v.lx;
-    plot.WindowGX = v.gx;
-    plot.WindowLY = v.ly;
-    plot.WindowGY = v.gy;
     return v;
 }
 
-ViewLimits CentreOnClickLimits(const PlotSetup& plot, GraphWork& work, float x, float y)
+ViewLimits CentreOnClickLimits(const PlotSetup& plot, float x, float y)
 {
     const float width = toSingle(static_cast<double>(plot.WindowGX) - plot.WindowLX);
     const float height = toSingle(static_cast<double>(plot.WindowGY) - plot.WindowLY);
@@ -132,8 +124,6 @@ ViewLimits CentreOnClickLimits(const PlotSetup& plot, GraphWork& work, float x, 
     v.gx = toSingle(x + width / 2.0);
     v.ly = toSingle(y - height / 2.0);
     v.gy = toSingle(y + height / 2.0);
-    work.ViewWidth = width;
-    work.ViewHeight = height;
     return v;
 }
 
@@ -164,7 +154,7 @@ std::optional<YRange> FitYLimits(const Series& series, int order, float lx, floa
             const double y = known[i] ? *known[i] : EvalSelected(series, order, xs[i]);
             low = std::min(low, y);
             high = std::max(high, y);
-        } catch (const RunTimeError&) {
+        } catch (const Error&) {
             // A gap in the curve, as the plot leaves one.
         }
     }

@@ -1,8 +1,7 @@
 #pragma once
 // The arithmetic of zoom, pan, window size and click-to-centre: new plot
 // window limits from the old ones. The window code writes them into the four
-// window fields and presses Plot.
-#include "core/graph/graph_work.h"
+// window fields and presses Plot, which reads them back as they were.
 #include "core/study/dimension.h"
 
 #include <QString>
@@ -10,24 +9,25 @@
 
 namespace vendrak {
 
-// The action codes of the fourteen navigation buttons.
-enum ViewAction : int {
-    ViewZoomOut = 0,
-    ViewQuadrant1 = 1,
-    ViewQuadrant2 = 2,
-    ViewQuadrant3 = 3,
-    ViewQuadrant4 = 4,
-    ViewZoomIn = 5,
-    ViewPanRight = 6,
-    ViewPanUp = 7,
-    ViewPanLeft = 8,
-    ViewPanDown = 9,
-    ViewWiderX = 10,
-    ViewNarrowerX = 11,
-    ViewWiderY = 12,
-    ViewNarrowerY = 13,
+// The steps of the fourteen navigation buttons.
+enum class ViewAction {
+    ZoomOut,
+    Quadrant1, // upper right
+    Quadrant2, // upper left
+    Quadrant3, // lower left
+    Quadrant4, // lower right
+    ZoomIn,
+    PanRight,
+    PanUp,
+    PanLeft,
+    PanDown,
+    WiderX,
+    NarrowerX,
+    WiderY,
+    NarrowerY,
 };
 
+// A plot window, as its four fields read (single precision).
 struct ViewLimits {
     float lx = 0;
     float gx = 0;
@@ -39,16 +39,20 @@ struct ViewLimits {
 // graph can hold.
 extern const QString kViewRangeMessage;
 
-// Reads the four window texts into the plot set-up, computes the centre and
-// half extents and the new limits for `action`; the set-up gets the new
-// limits. Raises error 6 (the set-up then holds the texts' values) when
-// a value leaves the single precision range.
-ViewLimits ChangeViewLimits(PlotSetup& plot, GraphWork& work, const QString& lx, const QString& gx,
-                            const QString& ly, const QString& gy, int action);
+// The window the four window texts read as. Raises error 6 when a value
+// leaves the single precision range.
+ViewLimits ReadView(const QString& lx, const QString& gx, const QString& ly, const QString& gy);
+
+// The plot window the set-up holds.
+ViewLimits ViewOf(const PlotSetup& plot);
+
+// The window one navigation step makes of `view`. Raises error 6 when a
+// value leaves the single precision range.
+ViewLimits ChangeViewLimits(const ViewLimits& view, ViewAction action);
 
 // The window of the stored size centred on (x, y). Raises error 6 when a
 // limit leaves the single precision range.
-ViewLimits CentreOnClickLimits(const PlotSetup& plot, GraphWork& work, float x, float y);
+ViewLimits CentreOnClickLimits(const PlotSetup& plot, float x, float y);
 
 // The stored window scaled by `factor` about (x, y), so that the point keeps
 // its place in the graph area (the wheel: 0.5 zooms in as Zoom In does, 2 out

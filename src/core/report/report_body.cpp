@@ -26,10 +26,10 @@ void extremaBlock(std::vector<ReportLine>& out, const Series& series, double err
             line.text = u'[' + PrintNumberText(x) + u',' + PrintNumberText(y) + u']';
             if (std::fabs(y) <= errorBound)
                 line.redTail = QStringLiteral("***POSSIBLE ROOT");
-        } catch (const RunTimeError& e) {
+        } catch (const Error& e) {
             // A value that cannot be computed is named, not left out, so the
             // printed list still matches the saved one.
-            line.text = u'[' + PrintNumberText(x) + u',' + u' ' + e.description() + u' ' + u']';
+            line.text = u'[' + PrintNumberText(x) + u',' + u' ' + e.message() + u' ' + u']';
         }
         out.push_back(line);
     }

@@ -58,7 +58,7 @@ public:
     }
 
 private:
-    [[noreturn]] void fail() { throw RunTimeError(ErrorNumber::ScriptSyntax, QStringLiteral("Syntax error")); }
+    [[noreturn]] void fail() { throw Error(ErrorNumber::ScriptSyntax, QStringLiteral("Syntax error")); }
 
     void skip()
     {
@@ -166,7 +166,7 @@ private:
             if (n == u"acosh") return obj_->Acosh(a);
             if (n == u"atanh") return obj_->Atanh(a);
         }
-        throw RunTimeError(ErrorNumber::TypeMismatch, QStringLiteral("Type mismatch: '%1'").arg(name));
+        throw Error(ErrorNumber::TypeMismatch, QStringLiteral("Type mismatch: '%1'").arg(name));
     }
 
     double variable(const QString& name)
@@ -175,7 +175,7 @@ private:
             return *v;
         if (obj_ && name.compare(u"ierr", Qt::CaseInsensitive) == 0)
             return obj_->ierr;
-        throw RunTimeError(ErrorNumber::ScriptUndefinedName, QStringLiteral("Variable is undefined: '%1'").arg(name));
+        throw Error(ErrorNumber::ScriptUndefinedName, QStringLiteral("Variable is undefined: '%1'").arg(name));
     }
 
 public:
@@ -218,12 +218,12 @@ bool ScriptHost::ExecuteStatement(const QString& statement)
         Class1* owner = visible;
         if (p.eat(u'.')) {
             if (target.compare(objectName_, Qt::CaseInsensitive) != 0 || !object_)
-                throw RunTimeError(ErrorNumber::ScriptUndefinedName, QStringLiteral("Object required: '%1'").arg(target));
+                throw Error(ErrorNumber::ScriptUndefinedName, QStringLiteral("Object required: '%1'").arg(target));
             owner = object_;
             target = p.identifier();
         }
         if (!p.eat(u'='))
-            throw RunTimeError(ErrorNumber::ScriptSyntax, QStringLiteral("Syntax error"));
+            throw Error(ErrorNumber::ScriptSyntax, QStringLiteral("Syntax error"));
         const double value = p.expression();
         p.expectEnd();
         if (owner && target.compare(u"ierr", Qt::CaseInsensitive) == 0) {
@@ -232,12 +232,12 @@ bool ScriptHost::ExecuteStatement(const QString& statement)
         }
         double* slot = Parser::member(owner, target);
         if (!slot)
-            throw RunTimeError(ErrorNumber::ScriptUndefinedName, QStringLiteral("Variable is undefined: '%1'").arg(target));
+            throw Error(ErrorNumber::ScriptUndefinedName, QStringLiteral("Variable is undefined: '%1'").arg(target));
         *slot = value;
         return true;
-    } catch (const RunTimeError& e) {
+    } catch (const Error& e) {
         lastError_ = errorCode(e.number());
-        lastDescription_ = e.description();
+        lastDescription_ = e.message();
     }
     if (onError)
         onError(lastError_, lastDescription_);

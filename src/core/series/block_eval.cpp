@@ -55,7 +55,7 @@ std::vector<double> hornerAddends(const Series& ser, int order)
             }
             addends.push_back(w * c);
         }
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         return {};
     }
     return addends;
@@ -97,14 +97,14 @@ BlockEvaluator::BlockEvaluator(const Series& series, int order) : series_(series
 void BlockEvaluator::onePoint(double x, double& value, std::optional<ErrorNumber>& fault) const
 {
     if (order_ == 0) {
-        ErrorNumber number{};
-        if (!TryEvalSeries(series_, x, value, number))
-            fault = number;
+        const SeriesValue f = TryEvalSeries(series_, x);
+        value = f.value;
+        fault = f.fault;
         return;
     }
     try {
         value = EvalSelected(series_, order_, x);
-    } catch (const RunTimeError& e) {
+    } catch (const Error& e) {
         fault = e.number();
     }
 }

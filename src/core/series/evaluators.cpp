@@ -41,11 +41,6 @@ double zero() { return 0.0; }
 // so a grid scan can skip a failing point without the cost of an exception.
 // Both see the faults in the same order, so the first one noted is the one
 // raised.
-struct RaiseFaults {
-    double operator()(double v) const { return checked(v); }
-    double div(double a, double b) const { return checkedDiv(a, b); }
-    double coefficient(const Series& ser, long k) const { return coeff(ser, k); }
-};
 
 struct NoteFaults {
     std::optional<ErrorNumber> first;
@@ -85,20 +80,17 @@ double seriesValue(const Series& ser, double x, Faults& check)
 {
     const long n = ser.TermCount;
     if (ser.Kind == SeriesKind::Trigonometric) {
-        const double step = check.div(check(check(check(x - ser.Centre) * std::atan(1.0)) * 8), ser.Period);
+        const double step = harmonicAngle(ser, x, check);
         double s = check.coefficient(ser, 0);
-        double angle = 0;
-        long k = 1;
-        for (; k <= n - 1; k += 2) {
-            angle = check(angle + step);
-            const double c = std::cos(angle);
-            const double sn = std::sin(angle);
-            s = check(check(s + check.coefficient(ser, k) * sn) + check.coefficient(ser, k + 1) * c);
-        }
-        if (k == n) {
-            angle = check(angle + step);
-            s = check(s + check.coefficient(ser, k) * std::sin(angle));
-        }
+        forEachHarmonic(
+            n, step,
+            [&](const Harmonic& h, double angle) {
+                const double c = std::cos(angle);
+                const double sn = std::sin(angle);
+                s = h.hasCosine ? check(check(s + check.coefficient(ser, h.k) * sn) + check.coefficient(ser, h.k + 1) * c)
+                                : check(s + check.coefficient(ser, h.k) * sn);
+            },
+            check);
         return s;
     }
     if (ser.Kind == SeriesKind::Power) {
@@ -133,14 +125,11 @@ double EvalSeries(const Series& ser, double x)
     return seriesValue(ser, x, raise);
 }
 
-bool TryEvalSeries(const Series& ser, double x, double& value, ErrorNumber& fault)
+SeriesValue TryEvalSeries(const Series& ser, double x)
 {
     NoteFaults note;
-    value = seriesValue(ser, x, note);
-    if (!note.first)
-        return true;
-    fault = *note.first;
-    return false;
+    const double value = seriesValue(ser, x, note);
+    return {value, note.first};
 }
 
 double EvalDeriv1(const Series& ser, double x)

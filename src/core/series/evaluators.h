@@ -4,12 +4,18 @@
 #include "core/study/dimension.h"
 #include "core/study/errors.h"
 
+#include <optional>
+
 namespace vendrak {
 
 double EvalSeries(const Series& ser, double x);
-// f(x) without raising: false, with the number EvalSeries would raise, when
-// it fails. For scans that meet many failing points.
-bool TryEvalSeries(const Series& ser, double x, double& value, ErrorNumber& fault);
+// f(x) without raising: the value, or the number EvalSeries would raise. For
+// scans that meet many failing points.
+struct SeriesValue {
+    double value = 0;
+    std::optional<ErrorNumber> fault;
+};
+SeriesValue TryEvalSeries(const Series& ser, double x);
 double EvalDeriv1(const Series& ser, double x);
 double EvalDeriv2(const Series& ser, double x);
 double EvalDerivN(const Series& ser, int order, double x);

@@ -42,13 +42,10 @@ QString shownPath(const QString& path) { return QDir::toNativeSeparators(path); 
 
 // ---------------------------------------------------------------- reading
 
-struct ParseError {
-    QString what;
-    int line;
-};
-
 // Told apart so that a large file can be refused from its first lines.
-struct TooManyCoefficients : ParseError {};
+struct TooManyCoefficients : Error {
+    using Error::Error;
+};
 
 // A field as it stands in the file's bytes: a quoted text without its
 // quotes, an unquoted field with its blanks.
@@ -89,7 +86,7 @@ public:
             const auto* close = static_cast<const char*>(std::memchr(start, '"', size_t(end_ - start)));
             checkLength(f, (close ? close : end_) - start);
             if (!close)
-                throw ParseError{QStringLiteral("a quoted text has no closing quote"), f.line};
+                throw Error::file(QStringLiteral("a quoted text has no closing quote"), f.line);
             f.bytes = QByteArrayView(start, close);
             for (const char* q = start; q != close; ++q)
                 if (*q == '\n' || (*q == '\r' && q[1] != '\n')) // q[1] is at most the closing quote
@@ -120,7 +117,7 @@ private:
     static void checkLength(const Field& f, qsizetype length)
     {
         if (length > kMaxFieldBytes)
-            throw ParseError{QStringLiteral("a field is longer than %1 characters").arg(kMaxFieldBytes), f.line};
+            throw Error::file(QStringLiteral("a field is longer than %1 characters").arg(kMaxFieldBytes), f.line);
     }
 
     static bool isDelimiter(char c) { return c == ',' || c == '\r' || c == '\n'; }
@@ -192,7 +189,7 @@ public:
     {
         std::optional<Field> f = scan_.next();
         if (!f)
-            throw ParseError{QStringLiteral("the file ends where %1 should be").arg(what), scan_.line()};
+            throw Error::file(QStringLiteral("the file ends where %1 should be").arg(what), scan_.line());
         return *f;
     }
 
@@ -225,13 +222,13 @@ public:
             return *v;
         const QString t = QString::fromLatin1(f.bytes).trimmed();
         if (t.isEmpty())
-            throw ParseError{QStringLiteral("%1 is empty where a number is expected").arg(what), f.line};
+            throw Error::file(QStringLiteral("%1 is empty where a number is expected").arg(what), f.line);
         if (LeadingNumberLength(t) != t.size())
-            throw ParseError{QStringLiteral("%1 \"%2\" is not a number").arg(what, decodeText(f.bytes).trimmed()), f.line};
+            throw Error::file(QStringLiteral("%1 \"%2\" is not a number").arg(what, decodeText(f.bytes).trimmed()), f.line);
         try {
             return LeadingNumber(t);
-        } catch (const RunTimeError&) {
-            throw ParseError{QStringLiteral("%1 \"%2\" is beyond the range of numbers").arg(what, t), f.line};
+        } catch (const Error&) {
+            throw Error::file(QStringLiteral("%1 \"%2\" is beyond the range of numbers").arg(what, t), f.line);
         }
     }
 
@@ -249,9 +246,9 @@ public:
         // Some producers write a boolean as a number: 0 false, anything else true.
         if (!t.isEmpty() && LeadingNumberLength(t) == t.size())
             return toNumber(f, what) != 0;
-        throw ParseError{QStringLiteral("%1 \"%2\" is neither #TRUE# nor #FALSE#")
+        throw Error::file(QStringLiteral("%1 \"%2\" is neither #TRUE# nor #FALSE#")
                              .arg(what, decodeText(f.bytes).trimmed()),
-                         f.line};
+                         f.line);
     }
 
     // The centre and period fields: "*" stands for a computed value, anything
@@ -260,8 +257,8 @@ public:
     {
         try {
             return LeadingNumber(t);
-        } catch (const RunTimeError&) {
-            throw ParseError{QStringLiteral("%1 \"%2\" is beyond the range of numbers").arg(what, t), line};
+        } catch (const Error&) {
+            throw Error::file(QStringLiteral("%1 \"%2\" is beyond the range of numbers").arg(what, t), line);
         }
     }
 
@@ -271,7 +268,7 @@ public:
         const int line = scan_.line();
         const int n = integer(what);
         if (n < 0 || n > kResultCapacity)
-            throw ParseError{QStringLiteral("%1 is %2; it must lie between 0 and %3").arg(what).arg(n).arg(kResultCapacity), line};
+            throw Error::file(QStringLiteral("%1 is %2; it must lie between 0 and %3").arg(what).arg(n).arg(kResultCapacity), line);
         return n;
     }
 
@@ -288,10 +285,10 @@ private:
         const double v = toNumber(f, what);
         try {
             return narrow(v);
-        } catch (const RunTimeError&) {
-            throw ParseError{QStringLiteral("%1 \"%2\" is beyond the range of %3")
+        } catch (const Error&) {
+            throw Error::file(QStringLiteral("%1 \"%2\" is beyond the range of %3")
                                  .arg(what, QString::fromLatin1(f.bytes).trimmed(), range),
-                             f.line};
+                             f.line);
         }
     }
 
@@ -342,7 +339,7 @@ HeaderKind parseHeader(Reader& r, Parsed& p)
     if (p.CentreText.trimmed() == u"*") {
         p.series.Centre = (p.series.XUvalid + p.series.XLvalid) / 2;
         if (!std::isfinite(p.series.Centre))
-            throw ParseError{QStringLiteral("the midpoint of the interval of validity is beyond the range of numbers"), line};
+            throw Error::file(QStringLiteral("the midpoint of the interval of validity is beyond the range of numbers"), line);
     } else {
         p.series.Centre = r.leading(p.CentreText, centreWhat, line);
     }
@@ -350,7 +347,7 @@ HeaderKind parseHeader(Reader& r, Parsed& p)
     line = r.line();
     const int kind = r.integer(QStringLiteral("the series type"));
     if (kind != static_cast<int>(SeriesKind::Trigonometric) && kind != static_cast<int>(SeriesKind::Power))
-        throw ParseError{QStringLiteral("the series type is %1; it must be 0 (trigonometric) or 1 (power)").arg(kind), line};
+        throw Error::file(QStringLiteral("the series type is %1; it must be 0 (trigonometric) or 1 (power)").arg(kind), line);
     p.series.Kind = static_cast<SeriesKind>(kind);
 
     const QString periodWhat = QStringLiteral("the period");
@@ -368,15 +365,16 @@ HeaderKind parseHeader(Reader& r, Parsed& p)
     line = r.line();
     const int terms = r.integer(QStringLiteral("the term count"));
     if (p.series.Kind == SeriesKind::Trigonometric && terms < 1)
-        throw ParseError{QStringLiteral("the number of terms is %1; a trigonometric series needs at least 1").arg(terms), line};
+        throw Error::file(QStringLiteral("the number of terms is %1; a trigonometric series needs at least 1").arg(terms), line);
     if (p.series.Kind == SeriesKind::Power && terms < 0)
-        throw ParseError{QStringLiteral("the degree is %1; it cannot be negative").arg(terms), line};
+        throw Error::file(QStringLiteral("the degree is %1; it cannot be negative").arg(terms), line);
     p.series.TermCount = p.series.Kind == SeriesKind::Trigonometric ? terms - 1 : terms;
     if (p.series.TermCount >= kMaxCoefficients)
-        throw TooManyCoefficients{{QStringLiteral("the series has %1 coefficients; Vendrak reads at most %2")
-                                       .arg(qint64(p.series.TermCount) + 1)
-                                       .arg(kMaxCoefficients),
-                                   line}};
+        throw TooManyCoefficients(Error::Kind::File,
+                                  QStringLiteral("the series has %1 coefficients; Vendrak reads at most %2")
+                                      .arg(qint64(p.series.TermCount) + 1)
+                                      .arg(kMaxCoefficients),
+                                  line);
     p.CoeffsFollow = r.boolean(QStringLiteral("the coefficients-follow flag"));
     return HeaderKind::SingleVariable;
 }
@@ -388,18 +386,18 @@ void parseCoefficients(Reader& r, Parsed& p)
         // The header reuses the coefficients already loaded; that only makes
         // sense when they fit the new term count.
         if (static_cast<qint64>(p.series.Coeffs.size()) != wanted)
-            throw ParseError{QStringLiteral("the header says no coefficients follow, and the series loaded "
+            throw Error::file(QStringLiteral("the header says no coefficients follow, and the series loaded "
                                             "before has %1 coefficients instead of %2")
                                  .arg(p.series.Coeffs.size())
                                  .arg(wanted),
-                             r.line()};
+                             r.line());
         return;
     }
     p.series.Coeffs.clear();
     p.series.Coeffs.reserve(static_cast<size_t>(std::min(wanted, kInitialReserve)));
     for (qint64 k = 0; k < wanted; ++k) {
         if (r.atEnd())
-            throw ParseError{QStringLiteral("the file ends after %1 of %2 coefficients").arg(k).arg(wanted), r.line()};
+            throw Error::file(QStringLiteral("the file ends after %1 of %2 coefficients").arg(k).arg(wanted), r.line());
         p.series.Coeffs.push_back(r.coefficient(k));
     }
 }
@@ -417,7 +415,7 @@ void parseStudy(Reader& r, Parsed& p)
     const int line = r.line();
     p.results.PossibleRootCount = r.integer(QStringLiteral("the number of possible roots"));
     if (p.results.PossibleRootCount < 0)
-        throw ParseError{QStringLiteral("the number of possible roots is %1; it cannot be negative").arg(p.results.PossibleRootCount), line};
+        throw Error::file(QStringLiteral("the number of possible roots is %1; it cannot be negative").arg(p.results.PossibleRootCount), line);
     p.results.MaxCount = r.count(QStringLiteral("the number of maxima"));
     p.results.MinCount = r.count(QStringLiteral("the number of minima"));
 
@@ -465,10 +463,6 @@ ReadResult readFailure(const QString& path, const QString& why)
 
 // ---------------------------------------------------------------- writing
 
-struct WriteError {
-    QString what;
-};
-
 // The text of a value that the reader turns back into a number it accepts:
 // 15 digits unless rounding to 15 carries the value past the limit the field
 // is read into (1.7976931348623157E+308 rounds to an overflow), then in full.
@@ -479,7 +473,7 @@ QString readableText(double v, Accepts accepts)
     try {
         accepts(LeadingNumber(t));
         return t;
-    } catch (const RunTimeError&) {
+    } catch (const Error&) {
         return QString::number(v, 'g', 17).toUpper();
     }
 }
@@ -487,7 +481,7 @@ QString readableText(double v, Accepts accepts)
 QString numberField(double v)
 {
     if (!std::isfinite(v))
-        throw WriteError{QStringLiteral("a value is not a finite number")};
+        throw Error::file(QStringLiteral("a value is not a finite number"));
     return readableText(v, [](double) {});
 }
 
@@ -500,7 +494,7 @@ QByteArray textField(const QByteArray& t)
 {
     // The reader refuses a longer field; a file it cannot open is not written.
     if (t.size() > kMaxFieldBytes)
-        throw WriteError{QStringLiteral("the description is longer than %1 bytes").arg(kMaxFieldBytes)};
+        throw Error::file(QStringLiteral("the description is longer than %1 bytes").arg(kMaxFieldBytes));
     QByteArray s = t;
     s.replace('"', '\'');
     s.replace("\r\n", " ");
@@ -514,8 +508,8 @@ double settingNumber(const QString& text, const QString& what)
 {
     try {
         return LeadingNumber(text);
-    } catch (const RunTimeError&) {
-        throw WriteError{QStringLiteral("%1 \"%2\" is beyond the range of numbers").arg(what, text)};
+    } catch (const Error&) {
+        throw Error::file(QStringLiteral("%1 \"%2\" is beyond the range of numbers").arg(what, text));
     }
 }
 
@@ -527,8 +521,8 @@ double narrowSetting(const QString& text, const QString& what, Narrow narrow, co
     const double v = settingNumber(text, what);
     try {
         narrow(v);
-    } catch (const RunTimeError&) {
-        throw WriteError{QStringLiteral("%1 \"%2\" is beyond the range of %3").arg(what, text, range)};
+    } catch (const Error&) {
+        throw Error::file(QStringLiteral("%1 \"%2\" is beyond the range of %3").arg(what, text, range));
     }
     return v;
 }
@@ -554,7 +548,7 @@ void appendLine(QString& out, const QStringList& fields)
 int checkedCount(int n, const QString& what)
 {
     if (n < 0 || n > kResultCapacity)
-        throw WriteError{QStringLiteral("%1 (%2) is outside 0 to %3").arg(what).arg(n).arg(kResultCapacity)};
+        throw Error::file(QStringLiteral("%1 (%2) is outside 0 to %3").arg(what).arg(n).arg(kResultCapacity));
     return n;
 }
 
@@ -564,7 +558,7 @@ QByteArray composeSeries(const Series& s, bool starPeriod)
 {
     if ((s.Kind != SeriesKind::Trigonometric && s.Kind != SeriesKind::Power) || s.TermCount < 0
         || static_cast<qint64>(s.Coeffs.size()) != static_cast<qint64>(s.TermCount) + 1)
-        throw WriteError{QStringLiteral("no series is loaded")};
+        throw Error::file(QStringLiteral("no series is loaded"));
 
     // The coefficients are always written, so the saved file stands on its
     // own even when it was opened as a header that reused earlier ones.
@@ -588,7 +582,7 @@ QByteArray composeFile(const Dimension& d, const StudySettingsTexts& t)
     const int maxima = checkedCount(d.results.MaxCount, QStringLiteral("the number of maxima"));
     const int minima = checkedCount(d.results.MinCount, QStringLiteral("the number of minima"));
     if (d.results.PossibleRootCount < 0)
-        throw WriteError{QStringLiteral("the number of possible roots is negative")};
+        throw Error::file(QStringLiteral("the number of possible roots is negative"));
 
     line({numberField(settingNumber(t.xlower, QStringLiteral("the lower limit of the study interval"))),
           numberField(settingNumber(t.xupper, QStringLiteral("the upper limit of the study interval"))),
@@ -658,7 +652,7 @@ Slurp readBounded(QFile& file, QByteArray& content, const std::function<void(QBy
     return Slurp::TooLarge;
 }
 
-QString located(const ParseError& e) { return QStringLiteral("line %1: %2").arg(e.line).arg(e.what); }
+QString located(const Error& e) { return QStringLiteral("line %1: %2").arg(e.line()).arg(e.message()); }
 
 } // namespace
 
@@ -666,7 +660,7 @@ double AsWritten(double value)
 {
     try {
         return LeadingNumber(numberField(value));
-    } catch (const WriteError&) {
+    } catch (const Error&) {
         return value;
     }
 }
@@ -698,7 +692,7 @@ ReadResult ReadSeriesFile(Dimension& d, const QString& path)
             parseHeader(r, p);
         } catch (const TooManyCoefficients&) {
             throw;
-        } catch (const ParseError&) {
+        } catch (const Error&) {
             // Whatever else is wrong shows when the whole file is read.
         }
     };
@@ -726,7 +720,7 @@ ReadResult ReadSeriesFile(Dimension& d, const QString& path)
         parseCoefficients(r, p);
         if (!r.atEnd())
             parseStudy(r, p);
-    } catch (const ParseError& e) {
+    } catch (const Error& e) {
         return readFailure(path, located(e));
     }
     commit(d, p);
@@ -748,8 +742,8 @@ WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const Study
 {
     try {
         return writeAtomically(path, composeFile(d, texts));
-    } catch (const WriteError& e) {
-        return writeFailure(path, e.what);
+    } catch (const Error& e) {
+        return writeFailure(path, e.message());
     }
 }
 
@@ -757,9 +751,9 @@ QByteArray SeriesOnlyContent(const Series& s, QString* why)
 {
     try {
         return composeSeries(s, true);
-    } catch (const WriteError& e) {
+    } catch (const Error& e) {
         if (why)
-            *why = e.what;
+            *why = e.message();
         return {};
     }
 }

@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 namespace vendrak {
 
@@ -21,15 +22,24 @@ inline double coeff(const Series& ser, long k)
     return ser.Coeffs[static_cast<size_t>(k)];
 }
 
+// How the terms meet a floating-point fault: this one raises it at once (the
+// evaluators keep another that notes it and runs on).
+struct RaiseFaults {
+    double operator()(double v) const { return checked(v); }
+    double div(double a, double b) const { return checkedDiv(a, b); }
+    double coefficient(const Series& ser, long k) const { return coeff(ser, k); }
+};
+
 // theta = 2 pi (x - centre) / P, formed as ((x - centre) * atan(1)) * 8 / P.
-inline double harmonicAngle(const Series& ser, double x)
+template <class Faults = RaiseFaults>
+double harmonicAngle(const Series& ser, double x, Faults&& check = {})
 {
-    const double t = checked(checked(checked(x - ser.Centre) * std::atan(1.0)) * 8);
-    return checkedDiv(t, ser.Period);
+    const double t = check(check(check(x - ser.Centre) * std::atan(1.0)) * 8);
+    return check.div(t, ser.Period);
 }
 
 // 2 pi / P, formed as atan(1) * 8 / P.
-inline double angularFrequency(const Series& ser) { return checkedDiv(std::atan(1.0) * 8, ser.Period); }
+inline double angularFrequency(const Series& ser) { return checkedDiv(TwoPi(), ser.Period); }
 
 // One harmonic j of a trigonometric series: its sine coefficient has index k,
 // its cosine coefficient k + 1 unless the series ends on a lone sine.
@@ -42,14 +52,14 @@ struct Harmonic {
 // Calls term(harmonic, angles) for j = 1, 2, ... up to the highest index
 // `top`. Each angle is j times its step, grown by repeated (checked) addition
 // rather than multiplied, so that every caller sees the same angles.
-template <std::size_t N, class Term>
-void forEachHarmonic(long top, const std::array<double, N>& steps, Term&& term)
+template <std::size_t N, class Term, class Faults = RaiseFaults>
+void forEachHarmonic(long top, const std::array<double, N>& steps, Term&& term, Faults&& check = {})
 {
     std::array<double, N> angles{};
     Harmonic h{1, 0, true};
     const auto advance = [&] {
         for (std::size_t i = 0; i < N; ++i)
-            angles[i] = checked(angles[i] + steps[i]);
+            angles[i] = check(angles[i] + steps[i]);
         h.j += 1;
     };
     for (; h.k <= top - 1; h.k += 2) {
@@ -64,11 +74,13 @@ void forEachHarmonic(long top, const std::array<double, N>& steps, Term&& term)
 }
 
 // The same walk at one angle step.
-template <class Term>
-void forEachHarmonic(long top, double step, Term&& term)
+template <class Term, class Faults = RaiseFaults>
+void forEachHarmonic(long top, double step, Term&& term, Faults&& check = {})
 {
-    forEachHarmonic(top, std::array<double, 1>{step},
-                    [&](const Harmonic& h, const std::array<double, 1>& angle) { term(h, angle[0]); });
+    forEachHarmonic(
+        top, std::array<double, 1>{step},
+        [&](const Harmonic& h, const std::array<double, 1>& angle) { term(h, angle[0]); },
+        std::forward<Faults>(check));
 }
 
 } // namespace vendrak

@@ -34,7 +34,7 @@ template <class F> double Class1::guarded(F f)
 {
     try {
         return f();
-    } catch (const RunTimeError& err) {
+    } catch (const Error& err) {
         ierr = errorCode(err.number());
         if (windowIerr)
             *windowIerr = ierr;

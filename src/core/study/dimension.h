@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <cmath>
 #include <vector>
 
 namespace vendrak {
@@ -18,6 +19,8 @@ constexpr int kFactorialTop = 170;     // 170! is the largest finite double fact
 const std::array<double, kFactorialTop + 1>& Factorials();
 // 4 atan(1): pi to the last bit of a double.
 double PiValue();
+// 8 atan(1): 2 pi, the period "*" stands for and the angle of a whole turn.
+inline double TwoPi() { return 8 * std::atan(1.0); }
 
 // The stored numbers of the series kinds in a series file.
 enum class SeriesKind { Trigonometric = 0, Power = 1 };

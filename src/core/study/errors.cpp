@@ -5,11 +5,20 @@
 
 namespace vendrak {
 
-RunTimeError::RunTimeError(ErrorNumber number, QString description)
-    : number_(number)
-    , description_(description.isEmpty() ? errorDescription(number) : std::move(description))
+Error::Error(ErrorNumber number, QString message)
+    : kind_(Kind::Numeric)
+    , number_(number)
+    , message_(message.isEmpty() ? errorDescription(number) : std::move(message))
 {
-    what_ = "Run-time error " + std::to_string(errorCode(number_)) + ": " + description_.toStdString();
+    what_ = "Run-time error " + std::to_string(errorCode(number_)) + ": " + message_.toStdString();
+}
+
+Error::Error(Kind kind, QString message, int line)
+    : kind_(kind)
+    , message_(std::move(message))
+    , line_(line)
+    , what_(message_.toStdString())
+{
 }
 
 QString errorDescription(ErrorNumber number)
@@ -33,7 +42,7 @@ bool isRecoverableEvalError(ErrorNumber number)
 
 void raise(ErrorNumber number)
 {
-    throw RunTimeError(number);
+    throw Error(number);
 }
 
 int toInt32(double v)

@@ -1,10 +1,11 @@
 #pragma once
-// Numeric and file faults travel as run-time error numbers, the same numbers
-// the commands test in their error traps, in one exception, RunTimeError.
+// Failures travel in one exception, Error. Numeric faults carry run-time
+// error numbers, the same numbers the commands test in their error traps.
 #include <QString>
 #include <cmath>
 #include <exception>
 #include <string>
+#include <utility>
 
 namespace vendrak {
 
@@ -23,20 +24,43 @@ enum class ErrorNumber : int {
 // script reads and assigns ierr as a number).
 constexpr int errorCode(ErrorNumber number) { return static_cast<int>(number); }
 
-class RunTimeError : public std::exception {
+// Every failure the core reports, of one type: a numeric fault carries its
+// run-time error number (and the standard text of it unless told another);
+// a file that cannot be read or written, a series that cannot be built and a
+// command line that cannot be obeyed carry the message the user is shown.
+// Undecided is a build step that more precision may settle: the builder
+// tries again and shows the message only when it gives up.
+class Error : public std::exception {
 public:
-    // Without a description the standard text of the number is used.
-    explicit RunTimeError(ErrorNumber number, QString description = {});
+    enum class Kind { Numeric, File, Build, Usage, Undecided };
+
+    explicit Error(ErrorNumber number, QString message = {});
+    Error(Kind kind, QString message, int line = 0);
+    static Error file(QString message, int line = 0) { return {Kind::File, std::move(message), line}; }
+    static Error build(QString message) { return {Kind::Build, std::move(message)}; }
+    static Error usage(QString message) { return {Kind::Usage, std::move(message)}; }
+
+    Kind kind() const noexcept { return kind_; }
+    bool numeric() const noexcept { return kind_ == Kind::Numeric; }
+    // The run-time error number; 0 for a failure that has none.
     ErrorNumber number() const noexcept { return number_; }
-    const QString& description() const noexcept { return description_; }
-    // "Run-time error 6: Overflow"
+    const QString& message() const noexcept { return message_; }
+    // The 1-based line of a file the failure was met on; 0 when none.
+    int line() const noexcept { return line_; }
+    // "Run-time error 6: Overflow", or the message.
     const char* what() const noexcept override { return what_.c_str(); }
 
 private:
-    ErrorNumber number_;
-    QString description_;
+    Kind kind_;
+    ErrorNumber number_{};
+    QString message_;
+    int line_ = 0;
     std::string what_;
 };
+
+// Thrown out of long work (a scan, a build, a verification) that was asked to
+// stop; it is no failure, and nothing the work found is kept.
+struct Cancelled {};
 
 // The standard text of an error number ("Overflow", "Division by zero", ...).
 QString errorDescription(ErrorNumber number);

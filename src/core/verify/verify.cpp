@@ -32,7 +32,6 @@ constexpr long kMaxBoxes = 2000000;
 constexpr unsigned kSettlingMost = 4;
 constexpr int kUndecided = 2;
 
-
 int signOf(const arb_t x)
 {
     if (arb_is_zero(x))
@@ -69,8 +68,6 @@ double splitAt(double a, double b, double fraction)
     const double m = a + (b * 0.5 - a * 0.5) * (2 * fraction);
     return a < m && m < b ? m : std::numeric_limits<double>::quiet_NaN();
 }
-
-struct Cancelled {};
 
 // cos(j theta) and sin(j theta) for j = 1, 2, ... on a ball theta. Powers of
 // e^{i theta} as complex balls grow their radius like (1 + r)^j times a
@@ -330,27 +327,24 @@ public:
         const unsigned helpers = std::min(kSettlingMost - 1, std::max(1u, std::thread::hardware_concurrency()) - 1);
         std::vector<std::thread> threads;
         std::exception_ptr failure;
+        // A failure on any thread stops them all and is raised once they end.
+        const auto guardedWork = [this, &failure] {
+            try {
+                work();
+            } catch (...) {
+                const std::lock_guard lock(mutex_);
+                failure = std::current_exception();
+                stop_ = true;
+                more_.notify_all();
+            }
+        };
         for (unsigned i = 0; i < helpers; ++i)
-            threads.emplace_back([this, &failure] {
-                try {
-                    work();
-                } catch (...) {
-                    const std::lock_guard lock(mutex_);
-                    failure = std::current_exception();
-                    stop_ = true;
-                    more_.notify_all();
-                }
+            threads.emplace_back([&guardedWork] {
+                guardedWork();
                 // Arb keeps caches per thread; this one ends here.
                 flint_cleanup();
             });
-        try {
-            work();
-        } catch (...) {
-            const std::lock_guard lock(mutex_);
-            failure = std::current_exception();
-            stop_ = true;
-            more_.notify_all();
-        }
+        guardedWork();
         for (std::thread& t : threads)
             t.join();
         if (failure)

@@ -29,18 +29,10 @@ void MainWindow::mnuExport_Click()
                          Dialogs::Icon::Information);
         return;
     }
-    const QStringList filters = ExportFilters();
-    QString filter = filters.front();
-    QString name = dialogs_.exportFileName(filters, &filter);
-    if (name.isEmpty())
+    const std::optional<ExportTarget> target = AskExportTarget(dialogs_);
+    if (!target)
         return;
-    name = QFileInfo(name).absoluteFilePath();
-    // The typed extension decides; without a known one the chosen filter
-    // does, and its extension is added to the name.
-    std::optional<ExportFormat> typed = ExportFormatOf(name);
-    const ExportFormat format = typed ? *typed : ExportFormatOfFilter(filter);
-    if (!typed)
-        name += u'.' + ExportSuffix(format);
+    const auto& [name, format] = *target;
 
     int scale = 1;
     if (format == ExportFormat::Png) {

@@ -194,16 +194,10 @@ void FigureWindow::cmdFigureExport_Click()
                          Dialogs::Icon::Information);
         return;
     }
-    const QStringList filters = ExportFilters();
-    QString filter = filters.front();
-    QString name = dialogs_.exportFileName(filters, &filter);
-    if (name.isEmpty())
+    const std::optional<ExportTarget> target = AskExportTarget(dialogs_);
+    if (!target)
         return;
-    name = QFileInfo(name).absoluteFilePath();
-    const std::optional<ExportFormat> typed = ExportFormatOf(name);
-    const ExportFormat format = typed ? *typed : ExportFormatOfFilter(filter);
-    if (!typed)
-        name += u'.' + ExportSuffix(format);
+    const auto& [name, format] = *target;
     const QSize size = format == ExportFormat::Png ? QSize(spnPixelWidth->value(), spnPixelHeight->value())
                                                    : QSize(spnPointWidth->value(), spnPointHeight->value());
     const QString why = exportFigure(name, format, size);

@@ -1,5 +1,7 @@
 #include "app/graph_export.h"
 
+#include "app/dialogs.h"
+
 #include "core/graph/graph_image.h"
 #include "core/study/whole_file.h"
 
@@ -56,6 +58,21 @@ ExportFormat ExportFormatOfFilter(const QString& filter)
         if (filter == QLatin1String(f.filter))
             return f.format;
     return ExportFormat::Png;
+}
+
+std::optional<ExportTarget> AskExportTarget(Dialogs& dialogs)
+{
+    const QStringList filters = ExportFilters();
+    QString filter = filters.front();
+    QString name = dialogs.exportFileName(filters, &filter);
+    if (name.isEmpty())
+        return std::nullopt;
+    name = QFileInfo(name).absoluteFilePath();
+    const std::optional<ExportFormat> typed = ExportFormatOf(name);
+    const ExportFormat format = typed ? *typed : ExportFormatOfFilter(filter);
+    if (!typed)
+        name += u'.' + ExportSuffix(format);
+    return ExportTarget{name, format};
 }
 
 QString ExportSuffix(ExportFormat format)

@@ -22,6 +22,16 @@ ExportFormat ExportFormatOfFilter(const QString& filter);
 // The extension of a format, without the point.
 QString ExportSuffix(ExportFormat format);
 
+class Dialogs;
+struct ExportTarget {
+    QString path; // absolute
+    ExportFormat format;
+};
+// Asks where to export to. The typed extension decides the format; without a
+// known one the chosen filter does, and its extension is added to the name.
+// None when the user cancels.
+std::optional<ExportTarget> AskExportTarget(Dialogs& dialogs);
+
 // Draws through `draw` (false: nothing could be drawn) onto a canvas of the
 // graph area's interior and writes the file; PNG at `scale` device pixels to
 // a logical pixel. Empty when written, otherwise why not; a failure leaves an

@@ -20,7 +20,7 @@ constexpr std::size_t kFirstBlock = 256;
 constexpr std::size_t kLargestBlock = std::size_t{1} << 15;
 constexpr double kTermsPerBlock = 1 << 20;
 // Less work than this (in terms summed) is not worth a thread.
-constexpr double kTermsPerThread = 1 << 20;
+constexpr double kTermsPerThread = 1 << 18;
 
 bool same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 

@@ -3,6 +3,7 @@
 #include "core/analysis/study_commands.h"
 #include "core/study/errors.h"
 #include "app/busy_cursor.h"
+#include "app/keep_scan.h"
 #include "app/main_window.h"
 #include "core/analysis/result_texts.h"
 #include "app/figure_window.h"
@@ -166,12 +167,7 @@ void MainWindow::runScan(bool roots)
         label->clear();
         return;
     }
-    dim_.errors.ScriptMath.ierr = 0;
-    if (scan.study)
-        dim_.study = *scan.study;
-    dim_.results = WithScan(dim_.results, scan);
-    if (scan.trapped)
-        dim_.errors.ierr = errorCode(*scan.trapped);
+    KeepScan(dim_, scan);
     list->addItems(scan.entries);
     if (scan.completed)
         label->setText(scan.label);

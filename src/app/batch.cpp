@@ -2,6 +2,7 @@
 
 #include "app/figure_export.h"
 #include "app/graph_export.h"
+#include "app/keep_scan.h"
 #include "core/figure/figure_input.h"
 #include "core/analysis/result_texts.h"
 #include "core/study/whole_file.h"
@@ -568,12 +569,7 @@ int RunBatch(const BatchOptions& options)
             }
             const ScanOutcome scan = roots ? RootsCommand(d.series, d.study, studyTexts)
                                            : ExtremaCommand(d.series, d.study, studyTexts);
-            d.errors.ScriptMath.ierr = 0;
-            if (scan.study)
-                d.study = *scan.study;
-            d.results = WithScan(d.results, scan);
-            if (scan.trapped)
-                d.errors.ierr = errorCode(*scan.trapped);
+            KeepScan(d, scan);
             (roots ? shown.results.roots : shown.results.extrema) = scan.entries;
             if (scan.completed)
                 (roots ? shown.results.rootsLabel : shown.results.extremaLabel) = scan.label;

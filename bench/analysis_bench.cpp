@@ -2,6 +2,7 @@
 // series evaluations per second and compared with a bare loop of the
 // evaluator over the same grid.
 #include "core/analysis/extrema.h"
+#include "core/analysis/grid_lookahead.h"
 #include "core/analysis/roots.h"
 #include "core/series/evaluators.h"
 #include "core/study/dimension.h"
@@ -197,11 +198,42 @@ void BM_RootsFailingOrNot(benchmark::State& state)
     state.counters["ierr"] = ierr;
 }
 
+// Short series, where one evaluation costs little beside the scan's own
+// work: argument 0 the kind (0 power, 1 trigonometric), 1 the highest
+// coefficient index, 2 whether the grid values may come from the block
+// evaluators however short the series. Where the one-point evaluator is
+// faster the scans use it (the threshold in GridLookahead).
+void BM_RootsShortSeries(benchmark::State& state)
+{
+    Dimension d;
+    d.initialise();
+    d.series.Kind = state.range(0) == 0 ? SeriesKind::Power : SeriesKind::Trigonometric;
+    d.series.TermCount = static_cast<int>(state.range(1));
+    d.series.Coeffs.assign(static_cast<size_t>(d.series.TermCount) + 1, 0.0);
+    for (size_t k = 0; k < d.series.Coeffs.size(); ++k)
+        d.series.Coeffs[k] = (k % 3 == 0 ? -0.5 : 1.0) / static_cast<double>(k + 1);
+    d.series.Period = 3;
+    d = withSpecs(d);
+    scan::GridLookahead::use = state.range(2) != 0 ? scan::GridLookahead::Use::Always : scan::GridLookahead::Use::Never;
+    long long evaluations = 0;
+    for (auto _ : state) {
+        const ScanOutcome scan = FindRoots(d.series, d.study);
+        evaluations += scan.evaluations;
+        benchmark::DoNotOptimize(scan.entries.size());
+    }
+    scan::GridLookahead::use = scan::GridLookahead::Use::WhereItPays;
+    reportRate(state, evaluations);
+}
+
 // Argument 0: degree-50 power series; 1: 50-harmonic trigonometric series.
 BENCHMARK(BM_RawEvaluator)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Roots)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Extrema)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RootsFailingOrNot)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RootsShortSeries)
+    ->ArgsProduct({{0}, {0, 2, 4, 8, 16, 32}, {0, 1}})
+    ->ArgsProduct({{1}, {0, 2, 4, 8}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -129,11 +129,11 @@ void scan(benchmark::State& state, bool extrema)
     d.study.Subintervals = kPoints;
     d.study.ErrorBound = 1e-9;
     d.study.MaxCycles = 20;
-    scan::GridLookahead::enabled = state.range(2) == 1;
+    scan::GridLookahead::use = state.range(2) == 1 ? scan::GridLookahead::Use::WhereItPays : scan::GridLookahead::Use::Never;
     std::size_t found = 0;
     for (auto _ : state)
         found = (extrema ? FindExtrema : FindRoots)(d.series, d.study, nullptr).entries.size();
-    scan::GridLookahead::enabled = true;
+    scan::GridLookahead::use = scan::GridLookahead::Use::WhereItPays;
     state.counters["points/s"] = benchmark::Counter(static_cast<double>(kPoints) * static_cast<double>(state.iterations()),
                                                     benchmark::Counter::kIsRate);
     state.counters["found"] = static_cast<double>(found);

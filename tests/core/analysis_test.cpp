@@ -135,9 +135,9 @@ TEST(Scans, GridValuesFromTheBlockEvaluatorsChangeNothing)
         d = limited(d, std::pow(10.0, -pick(12)), 1 + pick(30));
         for (auto scan : {&test::roots, &test::extrema}) {
             Dimension one = d, block = d;
-            scan::GridLookahead::enabled = false;
+            scan::GridLookahead::use = scan::GridLookahead::Use::Never;
             const ScanOutcome expected = scan(one);
-            scan::GridLookahead::enabled = true;
+            scan::GridLookahead::use = scan::GridLookahead::Use::Always;
             const ScanOutcome got = scan(block);
             ASSERT_EQ(std::tuple(got.entries.join("|").toStdString(), got.label.toStdString(), got.completed, got.error, got.evaluations, block.errors.ierr),
                       std::tuple(expected.entries.join("|").toStdString(), expected.label.toStdString(), expected.completed, expected.error,
@@ -149,6 +149,7 @@ TEST(Scans, GridValuesFromTheBlockEvaluatorsChangeNothing)
             errors += got.error.has_value() + (one.errors.ierr != 0);
         }
     }
+    scan::GridLookahead::use = scan::GridLookahead::Use::WhereItPays;
     EXPECT_GT(entries, 20000);
     EXPECT_GT(errors, 200);
 }

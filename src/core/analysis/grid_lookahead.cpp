@@ -21,6 +21,10 @@ constexpr std::size_t kLargestBlock = std::size_t{1} << 15;
 constexpr double kTermsPerBlock = 1 << 20;
 // Less work than this (in terms summed) is not worth a thread.
 constexpr double kTermsPerThread = 1 << 18;
+// Shorter series are evaluated one point at a time: their values cost less
+// than looking them up in a block.
+constexpr int kShortestPowerSeries = 20;
+constexpr int kShortestTrigSeries = 6;
 
 bool same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 
@@ -47,7 +51,7 @@ void evaluate(const BlockEvaluator& block, const std::vector<double>& xs, std::s
 
 } // namespace
 
-std::atomic<bool> GridLookahead::enabled{true};
+std::atomic<GridLookahead::Use> GridLookahead::use{GridLookahead::Use::WhereItPays};
 
 GridLookahead::GridLookahead(const Series& series, double step, double beside, double upper)
     : block_(series), step_(step), beside_(beside), upper_(upper), nextSize_(kFirstBlock),
@@ -56,6 +60,10 @@ GridLookahead::GridLookahead(const Series& series, double step, double beside, d
 {
     nextSize_ = std::min(nextSize_, largest_);
     pointsPerThread_ = static_cast<std::size_t>(std::ceil(kTermsPerThread / (std::max(series.TermCount, 0) + 1.0)));
+    // Walking the values ahead costs about as much per point as a power
+    // series of degree 16 or two harmonics evaluated alone (BM_RootsShortSeries).
+    pays_ = series.TermCount >= (series.Kind == SeriesKind::Power ? kShortestPowerSeries : kShortestTrigSeries);
+    on_ = on();
 }
 
 // As the scans form them: the point itself, x - d and x + d.
@@ -64,15 +72,23 @@ double GridLookahead::argument(int probe, double x) const
     return probe == Here ? x : probe == Below ? x - beside_ : x + beside_;
 }
 
+bool GridLookahead::on() const
+{
+    const Use now = use.load(std::memory_order_relaxed);
+    return now == Use::Always || (now == Use::WhereItPays && pays_);
+}
+
 void GridLookahead::reached(double x)
 {
     x_ = x;
+    if (!on_)
+        return;
     if (ahead_ && at_ + 1 < xs_.size() && same(xs_[at_ + 1], x) && (wanted_ & ~filled_) == 0) {
         ++at_;
         return;
     }
     ahead_ = false;
-    if (wanted_ != 0 && enabled.load(std::memory_order_relaxed))
+    if (wanted_ != 0)
         fill(x);
 }
 
@@ -115,6 +131,8 @@ void GridLookahead::fill(double x)
 
 std::optional<GridLookahead::Found> GridLookahead::find(double arg)
 {
+    if (!on_)
+        return std::nullopt;
     int probe = 0;
     while (probe < kProbes && !same(arg, argument(probe, x_)))
         ++probe;

@@ -37,13 +37,17 @@ public:
     // fault) is known here and can be taken for the one-point value.
     std::optional<Found> find(double arg);
 
-    // Off, every grid value comes from the one-point evaluator, so that the
-    // two paths can be compared. On from the start.
-    static std::atomic<bool> enabled;
+    // Where the grid values may come from the block evaluators: never (every
+    // value from the one-point evaluator, so that the two paths can be
+    // compared), where the series is long enough for blocks to pay for the
+    // bookkeeping of walking them, or always.
+    enum class Use { Never, WhereItPays, Always };
+    static std::atomic<Use> use; // read when a scan begins
 
 private:
     enum Probe { Here, Below, Above, kProbes };
     double argument(int probe, double x) const;
+    bool on() const;
     void fill(double x);
 
     BlockEvaluator block_;
@@ -62,6 +66,8 @@ private:
     std::size_t nextSize_;
     std::size_t largest_; // points in a block, fewer the longer the series
     std::size_t pointsPerThread_ = 1;
+    bool pays_ = true;
+    bool on_ = true; // the use in force when the scan began, for this series
 };
 
 } // namespace vendrak::scan

@@ -189,9 +189,12 @@ protected:
             f = TryEvalSeries(t_.series, x);
         if (!f.fault)
             return f.value;
-        out_.trapped = f.fault;
-        if (!isRecoverableEvalError(*f.fault))
-            out_.error = f.fault;
+        // Stored as the number, not the optional: copying the optional whole
+        // stalls on its two parts written just before.
+        const ErrorNumber fault = *f.fault;
+        out_.trapped = fault;
+        if (!isRecoverableEvalError(fault))
+            out_.error = fault;
         return std::nullopt;
     }
     double df(double x)

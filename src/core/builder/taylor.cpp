@@ -92,20 +92,10 @@ private:
                 arb_poly_set_coeff_si(s.p, 1, 1);
             return s;
         }
-        case ExprOp::Pi: {
-            Ser s = constant();
-            Ball b;
-            arb_const_pi(b.v, prec_);
-            arb_poly_set_arb(s.p, b.v);
-            return s;
-        }
-        case ExprOp::E: {
-            Ser s = constant();
-            Ball b;
-            arb_const_e(b.v, prec_);
-            arb_poly_set_arb(s.p, b.v);
-            return s;
-        }
+        case ExprOp::Pi:
+            return constantOf(arb_const_pi);
+        case ExprOp::E:
+            return constantOf(arb_const_e);
         case ExprOp::Neg: {
             Ser s = std::move(c[0]);
             arb_poly_neg(s.p, s.p);
@@ -128,6 +118,16 @@ private:
         case ExprOp::Call: return n.b ? twoArgs(n, c[0], c[1]) : call(n, c[0]);
         }
         return constant();
+    }
+
+    // A named constant (pi, e) as a series, to the working precision.
+    Ser constantOf(void (*value)(arb_t, slong)) const
+    {
+        Ser s = constant();
+        Ball b;
+        value(b.v, prec_);
+        arb_poly_set_arb(s.p, b.v);
+        return s;
     }
 
     Ser constant() const

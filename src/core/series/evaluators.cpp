@@ -43,11 +43,11 @@ double zero() { return 0.0; }
 // raised.
 
 struct NoteFaults {
-    std::optional<ErrorNumber> first;
+    ErrorNumber first{}; // 0 until a fault is met
 
     void note(ErrorNumber number)
     {
-        if (!first)
+        if (first == ErrorNumber{})
             first = number;
     }
     double operator()(double v)
@@ -125,7 +125,7 @@ double EvalSeries(const Series& ser, double x)
     return seriesValue(ser, x, raise);
 }
 
-SeriesValue TryEvalSeries(const Series& ser, double x)
+detail::NotedValue detail::seriesValueNoted(const Series& ser, double x)
 {
     NoteFaults note;
     const double value = seriesValue(ser, x, note);

@@ -132,8 +132,10 @@ scan::End ExtremaScanner::run()
                 if (flat == Flat::Listed)
                     return Next::NewRun;
             }
-            if (signRight == signLeft)
+            if (signRight == signLeft) {
+                stepOverQuiet(signLeft);
                 return Next::Advance;
+            }
             const auto newton = refine(
                 [&](double at) {
                     const double slope1 = df(at);

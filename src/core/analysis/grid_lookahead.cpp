@@ -4,7 +4,10 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <future>
+#include <condition_variable>
+#include <exception>
+#include <functional>
+#include <mutex>
 #include <span>
 #include <thread>
 
@@ -28,28 +31,120 @@ constexpr int kShortestTrigSeries = 6;
 
 bool same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 
+} // namespace
+
+// Threads that share out the points of a block, started with the first block
+// worth sharing and kept to the end of the scan: a thread started for every
+// block cost about as much as the block of a long series it evaluated.
+class GridLookahead::Helpers {
+public:
+    ~Helpers()
+    {
+        {
+            std::lock_guard lock(m_);
+            stop_ = true;
+        }
+        wake_.notify_all();
+        for (std::thread& t : threads_)
+            t.join();
+    }
+
+    // part(0) here and part(1) ... part(parts - 1) on the helpers; returns
+    // once all have ended, with the first exception one of them threw.
+    void run(std::size_t parts, const std::function<void(std::size_t)>& part)
+    {
+        while (threads_.size() + 1 < parts)
+            threads_.emplace_back([this, index = threads_.size() + 1] { serve(index); });
+        {
+            std::lock_guard lock(m_);
+            job_ = &part;
+            parts_ = parts;
+            pending_ = threads_.size();
+            failure_ = nullptr;
+            ++generation_;
+        }
+        wake_.notify_all();
+        std::exception_ptr here;
+        try {
+            part(0);
+        } catch (...) {
+            here = std::current_exception();
+        }
+        std::unique_lock lock(m_);
+        done_.wait(lock, [&] { return pending_ == 0; });
+        if (here)
+            std::rethrow_exception(here);
+        if (failure_)
+            std::rethrow_exception(failure_);
+    }
+
+private:
+    void serve(std::size_t index)
+    {
+        unsigned long long seen = 0;
+        for (;;) {
+            std::unique_lock lock(m_);
+            wake_.wait(lock, [&] { return stop_ || generation_ != seen; });
+            if (stop_)
+                return;
+            seen = generation_;
+            const auto* job = job_;
+            const bool mine = index < parts_;
+            lock.unlock();
+            std::exception_ptr failed;
+            if (mine) {
+                try {
+                    (*job)(index);
+                } catch (...) {
+                    failed = std::current_exception();
+                }
+            }
+            lock.lock();
+            if (failed && !failure_)
+                failure_ = failed;
+            if (--pending_ == 0)
+                done_.notify_one();
+        }
+    }
+
+    std::mutex m_;
+    std::condition_variable wake_, done_;
+    std::vector<std::thread> threads_;
+    const std::function<void(std::size_t)>* job_ = nullptr;
+    std::size_t parts_ = 0;
+    std::size_t pending_ = 0;
+    unsigned long long generation_ = 0;
+    std::exception_ptr failure_;
+    bool stop_ = false;
+};
+
+GridLookahead::~GridLookahead() = default;
+
 // The block values at xs into v, the points shared out over the cores.
-void evaluate(const BlockEvaluator& block, const std::vector<double>& xs, std::size_t pointsPerThread, BlockValues& v)
+void GridLookahead::evaluate(const std::vector<double>& xs, BlockValues& v)
 {
     v.values.resize(xs.size());
     v.bounds.resize(xs.size());
     v.faults.resize(xs.size());
-    const auto part = [&](std::size_t from, std::size_t count) {
-        block.evaluate(std::span(xs).subspan(from, count), v.values.data() + from, v.bounds.data() + from,
-                       v.faults.data() + from);
-    };
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t parts = std::min(cores, std::max<std::size_t>(1, xs.size() / pointsPerThread));
+    const std::size_t parts = std::min(cores, std::max<std::size_t>(1, xs.size() / pointsPerThread_));
     const std::size_t share = (xs.size() + parts - 1) / parts;
-    std::vector<std::future<void>> running;
-    for (std::size_t from = share; from < xs.size(); from += share)
-        running.push_back(std::async(std::launch::async, part, from, std::min(share, xs.size() - from)));
-    part(0, std::min(share, xs.size()));
-    for (auto& r : running)
-        r.get();
+    const std::function<void(std::size_t)> part = [&](std::size_t index) {
+        const std::size_t from = index * share;
+        if (from >= xs.size())
+            return;
+        const std::size_t count = std::min(share, xs.size() - from);
+        block_.evaluate(std::span(xs).subspan(from, count), v.values.data() + from, v.bounds.data() + from,
+                        v.faults.data() + from);
+    };
+    if (parts == 1) {
+        part(0);
+        return;
+    }
+    if (!helpers_)
+        helpers_ = std::make_unique<Helpers>();
+    helpers_->run(parts, part);
 }
-
-} // namespace
 
 std::atomic<GridLookahead::Use> GridLookahead::use{GridLookahead::Use::WhereItPays};
 
@@ -109,7 +204,7 @@ void GridLookahead::fill(double x)
             continue;
         for (std::size_t i = 0; i < xs_.size(); ++i)
             args_[i] = argument(probe, xs_[i]);
-        evaluate(block_, args_, pointsPerThread_, values_[static_cast<std::size_t>(probe)]);
+        evaluate(args_, values_[static_cast<std::size_t>(probe)]);
     }
     filled_ = wanted_;
     // Roots read a sign; Extrema the sign of the right value less the left.
@@ -127,6 +222,41 @@ void GridLookahead::fill(double x)
     }
     at_ = 0;
     ahead_ = true;
+}
+
+std::size_t GridLookahead::quietRun(double same) const
+{
+    if (!ahead_ || same == 0 || (wanted_ & ~filled_) != 0)
+        return 0;
+    const auto quiet = [&](std::size_t i) {
+        if (wanted_ == (1u << Here)) {
+            const BlockValues& v = values_[Here];
+            const double value = v.values[i];
+            return !v.faults[i] && settled_[i] && (value < 0 ? -1.0 : value > 0 ? 1.0 : 0.0) == same;
+        }
+        if (wanted_ == ((1u << Below) | (1u << Above))) {
+            const BlockValues& below = values_[Below];
+            const BlockValues& above = values_[Above];
+            if (below.faults[i] || above.faults[i])
+                return false;
+            if (!settled_[i] && (below.bounds[i] != 0 || above.bounds[i] != 0))
+                return false;
+            const double gap = above.values[i] - below.values[i];
+            return std::isfinite(gap) && (gap < 0 ? -1.0 : gap > 0 ? 1.0 : 0.0) == same;
+        }
+        return false;
+    };
+    std::size_t count = 0;
+    while (at_ + count + 1 < xs_.size() && quiet(at_ + count + 1))
+        ++count;
+    return count;
+}
+
+double GridLookahead::stepOver(std::size_t count)
+{
+    at_ += count;
+    x_ = xs_[at_];
+    return x_;
 }
 
 std::optional<GridLookahead::Found> GridLookahead::find(double arg)

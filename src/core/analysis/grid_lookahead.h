@@ -12,7 +12,9 @@
 
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -23,6 +25,9 @@ public:
     // step: the grid's step h; beside: the distance of the slope's two
     // values from the grid point; upper: where the grid ends.
     GridLookahead(const Series& series, double step, double beside, double upper);
+    ~GridLookahead();
+    GridLookahead(const GridLookahead&) = delete;
+    GridLookahead& operator=(const GridLookahead&) = delete;
 
     // The walk has reached grid point x, one step on from the last (or
     // anywhere, after which the values ahead are evaluated afresh).
@@ -37,6 +42,16 @@ public:
     // fault) is known here and can be taken for the one-point value.
     std::optional<Found> find(double arg);
 
+    // How many grid points after the current one the walk may step over:
+    // their values ahead are known, decide as the one-point values would,
+    // and read as the nonzero sign `same` (of f for Roots, of the slope
+    // f(x + d) - f(x - d) for Extrema), so the scan would only advance there.
+    std::size_t quietRun(double same) const;
+    // Makes the grid point `count` points on the current one, and returns it.
+    double stepOver(std::size_t count);
+    // Values the scan asks for at each grid point.
+    int probesPerPoint() const { return std::popcount(wanted_); }
+
     // Where the grid values may come from the block evaluators: never (every
     // value from the one-point evaluator, so that the two paths can be
     // compared), where the series is long enough for blocks to pay for the
@@ -48,6 +63,8 @@ private:
     enum Probe { Here, Below, Above, kProbes };
     double argument(int probe, double x) const;
     bool on() const;
+    class Helpers;
+    void evaluate(const std::vector<double>& xs, BlockValues& v);
     void fill(double x);
 
     BlockEvaluator block_;
@@ -68,6 +85,7 @@ private:
     std::size_t pointsPerThread_ = 1;
     bool pays_ = true;
     bool on_ = true; // the use in force when the scan began, for this series
+    std::unique_ptr<Helpers> helpers_; // once a block is worth sharing
 };
 
 } // namespace vendrak::scan

@@ -54,8 +54,10 @@ scan::End RootScanner::run()
             const double signRight = scan::sign(*fx);
             if (signRight == 0)
                 return atZero(x);
-            if (signRight == signLeft)
+            if (signRight == signLeft) {
+                stepOverQuiet(signLeft);
                 return Next::Advance;
+            }
             signLeft = signRight;
             const auto newton = refine(
                 [&](double at) {

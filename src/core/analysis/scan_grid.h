@@ -179,6 +179,19 @@ protected:
     // over much of the grid would otherwise cost an exception per point.
     // The values ahead come from the block evaluators (GridLookahead says
     // when they decide as this point's own evaluation would).
+    // After a point that advanced the walk with the sign `same`: steps over
+    // the grid points ahead whose known values would each do the same, as
+    // if each had been examined (and counted) in turn.
+    void stepOverQuiet(double same)
+    {
+        const std::size_t count = ahead_.quietRun(same);
+        if (count == 0)
+            return;
+        out_.evaluations += static_cast<long long>(count) * ahead_.probesPerPoint();
+        workX = gridX = ahead_.stepOver(count);
+        lookNow();
+    }
+
     std::optional<double> fAt(double x)
     {
         ++out_.evaluations;
@@ -223,6 +236,12 @@ private:
     void look()
     {
         if (!control || (++sinceLook_ & 63) != 0)
+            return;
+        lookNow();
+    }
+    void lookNow()
+    {
+        if (!control)
             return;
         if (control->cancel.load(std::memory_order_relaxed))
             throw Cancelled{};

@@ -9,14 +9,8 @@ namespace vendrak {
 
 class RecordingCanvas : public Canvas {
 public:
-    enum class Kind { Point, Line, Rect, Circle, Text };
-    struct Op {
-        Kind kind;
-        double x1, y1, x2, y2; // a circle's radius in x2
-        Colour colour;
-        QString text = {};
-        std::optional<LabelFont> font = {};
-    };
+    using Kind = Mark::Kind;
+    using Op = Mark; // a circle's radius in x2
     std::vector<Op> ops;
 
     int outerWidth() const override { return 400; }
@@ -25,23 +19,7 @@ public:
     std::vector<Op> of(Kind kind, std::optional<Colour> colour = {}) const;
 
 protected:
-    void drawPoint(double x, double y, Colour c) override { ops.push_back({Kind::Point, x, y, x, y, c}); }
-    void drawLine(double x1, double y1, double x2, double y2, Colour c) override
-    {
-        ops.push_back({Kind::Line, x1, y1, x2, y2, c});
-    }
-    void drawRect(double x1, double y1, double x2, double y2, Colour c) override
-    {
-        ops.push_back({Kind::Rect, x1, y1, x2, y2, c});
-    }
-    void drawCircle(double cx, double cy, double r, Colour outline, Colour, bool) override
-    {
-        ops.push_back({Kind::Circle, cx, cy, r, r, outline});
-    }
-    void drawText(double x, double y, const QString& text, Colour c, const std::optional<LabelFont>& font) override
-    {
-        ops.push_back({Kind::Text, x, y, x, y, c, text, font});
-    }
+    void draw(const Mark& mark) override { ops.push_back(mark); }
 };
 
 } // namespace vendrak

@@ -26,37 +26,37 @@ void Canvas::moveTo(double x, double y)
 
 void Canvas::pset(double x, double y, Colour c)
 {
-    drawPoint(x, y, c);
+    draw({Mark::Kind::Point, x, y, x, y, c});
     moveTo(x, y);
 }
 
 void Canvas::lineTo(double x, double y, Colour c)
 {
-    drawLine(penX_, penY_, x, y, c);
+    draw({Mark::Kind::Line, penX_, penY_, x, y, c});
     moveTo(x, y);
 }
 
 void Canvas::line(double x1, double y1, double x2, double y2, Colour c)
 {
-    drawLine(x1, y1, x2, y2, c);
+    draw({Mark::Kind::Line, x1, y1, x2, y2, c});
     moveTo(x2, y2);
 }
 
 void Canvas::lineBy(double x, double y, double dx, double dy, Colour c)
 {
-    drawLine(x, y, x + dx, y + dy, c);
+    draw({Mark::Kind::Line, x, y, x + dx, y + dy, c});
     moveTo(x + dx, y + dy);
 }
 
 void Canvas::rectangle(double x1, double y1, double x2, double y2, Colour c)
 {
-    drawRect(x1, y1, x2, y2, c);
+    draw({Mark::Kind::Rect, x1, y1, x2, y2, c});
     moveTo(x2, y2);
 }
 
 void Canvas::circle(double cx, double cy, double radius, Colour outline, Colour fill, bool filled)
 {
-    drawCircle(cx, cy, radius, outline, fill, filled);
+    draw({Mark::Kind::Circle, cx, cy, radius, radius, outline, fill, filled});
     moveTo(cx, cy);
 }
 
@@ -69,7 +69,7 @@ std::optional<LabelFont> Canvas::selectFont(std::optional<LabelFont> font)
 
 void Canvas::print(const QString& text)
 {
-    drawText(penX_, penY_, text, fore_, font_);
+    draw({Mark::Kind::Text, penX_, penY_, penX_, penY_, fore_, 0, false, text, font_});
 }
 
 } // namespace vendrak

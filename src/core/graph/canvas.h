@@ -45,6 +45,23 @@ struct LabelFont {
     bool operator==(const LabelFont&) const = default;
 };
 
+// One thing drawn, in user coordinates, as the drawing steps hand it to a
+// surface: a point at (x1, y1); a line or a rectangle's outline from (x1, y1)
+// to (x2, y2); a circle about (x1, y1) whose radius is x2 (and y2), outlined
+// in `colour` and, when `filled`, filled with `fill`; text whose first
+// character cell has its top-left corner at (x1, y1), in `font` (none: the
+// surface's own).
+struct Mark {
+    enum class Kind { Point, Line, Rect, Circle, Text };
+    Kind kind = Kind::Point;
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    Colour colour = 0;
+    Colour fill = 0;
+    bool filled = false;
+    QString text = {};
+    std::optional<LabelFont> font = {};
+};
+
 class Canvas {
 public:
     virtual ~Canvas() = default;
@@ -96,15 +113,13 @@ public:
     // Ends any pending painting, so the surface can be shown or read.
     virtual void flush() {}
 
+    // A mark made on another canvas, drawn here too; the pen stays put.
+    void replay(const Mark& mark) { draw(mark); }
+
 protected:
     virtual void scaleChanged() {}
-    virtual void drawPoint(double x, double y, Colour c) = 0;
-    virtual void drawLine(double x1, double y1, double x2, double y2, Colour c) = 0;
-    virtual void drawRect(double x1, double y1, double x2, double y2, Colour c) = 0;
-    virtual void drawCircle(double cx, double cy, double radius, Colour outline, Colour fill,
-                            bool filled) = 0;
-    virtual void drawText(double x, double y, const QString& text, Colour c,
-                          const std::optional<LabelFont>& font) = 0;
+    // Every step above ends here, in user coordinates.
+    virtual void draw(const Mark& mark) = 0;
 
     // Twips until a graph sets its window, as a fresh graph area has.
     double left_ = 0;

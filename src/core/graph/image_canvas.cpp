@@ -232,12 +232,28 @@ void PainterCanvas::drawLine(double x1, double y1, double x2, double y2, Colour 
         painter.drawLine(a, b);
 }
 
-void PainterCanvas::drawRect(double x1, double y1, double x2, double y2, Colour c)
+void PainterCanvas::draw(const Mark& m)
 {
-    drawLine(x1, y1, x2, y1, c);
-    drawLine(x2, y1, x2, y2, c);
-    drawLine(x2, y2, x1, y2, c);
-    drawLine(x1, y2, x1, y1, c);
+    switch (m.kind) {
+    case Mark::Kind::Point:
+        drawPoint(m.x1, m.y1, m.colour);
+        break;
+    case Mark::Kind::Line:
+        drawLine(m.x1, m.y1, m.x2, m.y2, m.colour);
+        break;
+    case Mark::Kind::Rect:
+        drawLine(m.x1, m.y1, m.x2, m.y1, m.colour);
+        drawLine(m.x2, m.y1, m.x2, m.y2, m.colour);
+        drawLine(m.x2, m.y2, m.x1, m.y2, m.colour);
+        drawLine(m.x1, m.y2, m.x1, m.y1, m.colour);
+        break;
+    case Mark::Kind::Circle:
+        drawCircle(m.x1, m.y1, m.x2, m.colour, m.fill, m.filled);
+        break;
+    case Mark::Kind::Text:
+        drawText(m.x1, m.y1, m.text, m.colour, m.font);
+        break;
+    }
 }
 
 void PainterCanvas::drawCircle(double cx, double cy, double radius, Colour outline, Colour fill,

@@ -53,15 +53,13 @@ protected:
     PainterCanvas(QSizeF logical, int border, QRectF target, double grid);
     virtual QPainter* openPainter() { return borrowed_; }
 
-    void drawPoint(double x, double y, Colour c) override;
-    void drawLine(double x1, double y1, double x2, double y2, Colour c) override;
-    void drawRect(double x1, double y1, double x2, double y2, Colour c) override;
-    void drawCircle(double cx, double cy, double radius, Colour outline, Colour fill,
-                    bool filled) override;
-    void drawText(double x, double y, const QString& text, Colour c,
-                  const std::optional<LabelFont>& font) override;
+    void draw(const Mark& mark) override;
 
 private:
+    void drawPoint(double x, double y, Colour c);
+    void drawLine(double x1, double y1, double x2, double y2, Colour c);
+    void drawCircle(double cx, double cy, double radius, Colour outline, Colour fill, bool filled);
+    void drawText(double x, double y, const QString& text, Colour c, const std::optional<LabelFont>& font);
     QPainter& painter();
     // A logical pixel position in the units the painter draws in: whole grid
     // cells on a bitmap, exact logical pixels on a vector device.

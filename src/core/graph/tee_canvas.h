@@ -21,13 +21,7 @@ public:
 
 protected:
     void scaleChanged() override;
-    void drawPoint(double x, double y, Colour c) override;
-    void drawLine(double x1, double y1, double x2, double y2, Colour c) override;
-    void drawRect(double x1, double y1, double x2, double y2, Colour c) override;
-    void drawCircle(double cx, double cy, double radius, Colour outline, Colour fill,
-                    bool filled) override;
-    void drawText(double x, double y, const QString& text, Colour c,
-                  const std::optional<LabelFont>& font) override;
+    void draw(const Mark& mark) override;
 
 private:
     template <class Step> void each(Step step)

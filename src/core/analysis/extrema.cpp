@@ -34,9 +34,15 @@ private:
         const double ax = std::fabs(x);
         return step <= std::nextafter(ax, std::numeric_limits<double>::infinity()) - ax;
     }
-    // sign(f(x + d) - f(x - d)), the left value first; none when f fails
-    // (see fAt).
-    std::optional<double> slope(double x)
+    // sign(f(x + d) - f(x - d)), the left value first, and f(x + d); none
+    // when f fails (see fAt). A sign of 0 comes only from two values that
+    // are the one-point evaluator's own, so the flat-point test may reuse the
+    // right one.
+    struct Slope {
+        double sign;
+        double right;
+    };
+    std::optional<Slope> slope(double x)
     {
         const std::optional<double> left = fAt(checked(x - kSlopeStep));
         if (!left)
@@ -44,7 +50,7 @@ private:
         const std::optional<double> right = fAt(checked(x + kSlopeStep));
         if (!right)
             return std::nullopt;
-        return scan::sign(checked(*right - *left));
+        return Slope{scan::sign(checked(*right - *left)), *right};
     }
     void countPossibleRoot()
     {
@@ -53,20 +59,20 @@ private:
             ++count;
     }
     std::vector<double>& table(ExtremumKind kind) const { return kind == ExtremumKind::Min ? out_.minima : out_.maxima; }
-    Flat flatPoint(double x, bool runStart);
-    bool store(ExtremumKind kind, double x, bool runStart = false);
+    Flat flatPoint(double x, double beside, bool runStart);
+    bool store(ExtremumKind kind, double x, std::optional<double> y = {}, bool runStart = false);
     bool add(ExtremumKind kind, double x);
 };
 
-// Lists the extremum (its value evaluated now) and stores its abscissa;
-// false when that kind's table is full, and then nothing is listed.
-bool ExtremaScanner::store(ExtremumKind kind, double x, bool runStart)
+// Lists the extremum (its value y, evaluated now unless known) and stores
+// its abscissa; false when that kind's table is full, and then nothing is
+// listed.
+bool ExtremaScanner::store(ExtremumKind kind, double x, std::optional<double> y, bool runStart)
 {
     std::vector<double>& found = table(kind);
     if (found.size() >= kResultCapacity)
         return false;
-    const double y = f(x);
-    out_.entries.append(ExtremumEntryText(kind, x, y, runStart));
+    out_.entries.append(ExtremumEntryText(kind, x, y ? *y : f(x), runStart));
     found.push_back(x);
     return true;
 }
@@ -74,16 +80,15 @@ bool ExtremaScanner::store(ExtremumKind kind, double x, bool runStart)
 // A grid point whose slope sign is 0: a possible root when |f| is small, an
 // extremum when f rises or falls beside it. The entry has no space after the
 // colon when the point starts a run.
-Flat ExtremaScanner::flatPoint(double x, bool runStart)
+Flat ExtremaScanner::flatPoint(double x, double beside, bool runStart)
 {
     const double here = f(x);
     if (std::fabs(here) <= errorBound_)
         countPossibleRoot();
-    const double beside = f(checked(x + kSlopeStep));
     if (beside > here)
-        return store(ExtremumKind::Min, x, runStart) ? Flat::Listed : Flat::Full;
+        return store(ExtremumKind::Min, x, here, runStart) ? Flat::Listed : Flat::Full;
     if (beside < here)
-        return store(ExtremumKind::Max, x, runStart) ? Flat::Listed : Flat::Full;
+        return store(ExtremumKind::Max, x, here, runStart) ? Flat::Listed : Flat::Full;
     return Flat::Unclassified;
 }
 
@@ -106,14 +111,14 @@ scan::End ExtremaScanner::run()
     double signLeft = 0;
     return walk(
         [&](double x) {
-            const std::optional<double> sign = slope(x);
+            const std::optional<Slope> sign = slope(x);
             if (!sign)
                 return Next::Failed;
-            signLeft = *sign;
+            signLeft = sign->sign;
             if (signLeft != 0)
                 return Next::Advance;
             // Unclassified, the run goes on with a reference slope of 0.
-            switch (flatPoint(x, true)) {
+            switch (flatPoint(x, sign->right, true)) {
             case Flat::Full: return Next::Full;
             case Flat::Listed: return Next::NewRun;
             case Flat::Unclassified: break;
@@ -121,12 +126,12 @@ scan::End ExtremaScanner::run()
             return Next::Advance;
         },
         [&](double x) {
-            const std::optional<double> sign = slope(x);
+            const std::optional<Slope> sign = slope(x);
             if (!sign)
                 return Next::Failed;
-            const double signRight = *sign;
+            const double signRight = sign->sign;
             if (signRight == 0) {
-                const Flat flat = flatPoint(x, false);
+                const Flat flat = flatPoint(x, sign->right, false);
                 if (flat == Flat::Full)
                     return Next::Full;
                 if (flat == Flat::Listed)

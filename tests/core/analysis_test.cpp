@@ -154,6 +154,20 @@ TEST(Scans, GridValuesFromTheBlockEvaluatorsChangeNothing)
     EXPECT_GT(errors, 200);
 }
 
+// Blocks shared out over more threads than before, fewer, and more again: every part runs once a run, and a
+// part's exception reaches the caller.
+TEST(Scans, SharedWorkRunsEachPartOnceWhateverTheThreadsBefore)
+{
+    scan::SharedWork work;
+    for (const std::size_t parts : {2, 4, 1, 3, 6, 2}) {
+        std::vector<std::atomic<int>> ran(parts);
+        work.run(parts, [&](std::size_t i) { ++ran.at(i); });
+        for (std::size_t i = 0; i < parts; ++i)
+            ASSERT_EQ(ran[i].load(), 1) << parts << " parts, part " << i;
+    }
+    EXPECT_THROW(work.run(3, [](std::size_t i) { if (i == 2) throw Error(ErrorNumber::Overflow); }), Error);
+}
+
 TEST(Roots, NewtonMeetingZeroSlopeSkipsBracketAndNextSubintervalAndTheTableHoldsAt255)
 {
     // f(t) = t^3 (t - 0.06)(t - 1) - 6e-8, t = x - centre: roots near t = 0.01, 0.06 and 1, and f'(0) = 0 exactly.

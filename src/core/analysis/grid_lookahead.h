@@ -6,6 +6,7 @@
 // series, every error), or where the decision cannot come out otherwise: a
 // sign, or the sign of the difference of the two values beside a point,
 // that the bound on a trigonometric value settles.
+#include "core/analysis/shared_work.h"
 #include "core/series/block_eval.h"
 #include "core/study/dimension.h"
 #include "core/study/errors.h"
@@ -63,7 +64,6 @@ private:
     enum Probe { Here, Below, Above, kProbes };
     double argument(int probe, double x) const;
     bool on() const;
-    class Helpers;
     void evaluate(const std::vector<double>& xs, BlockValues& v);
     void fill(double x);
 
@@ -85,7 +85,7 @@ private:
     std::size_t pointsPerThread_ = 1;
     bool pays_ = true;
     bool on_ = true; // the use in force when the scan began, for this series
-    std::unique_ptr<Helpers> helpers_; // once a block is worth sharing
+    std::unique_ptr<SharedWork> helpers_; // once a block is worth sharing
 };
 
 } // namespace vendrak::scan

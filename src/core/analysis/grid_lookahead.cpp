@@ -85,11 +85,8 @@ bool GridLookahead::on() const
     return now == Use::Always || (now == Use::WhereItPays && pays_);
 }
 
-void GridLookahead::reached(double x)
+void GridLookahead::reachedAhead(double x)
 {
-    x_ = x;
-    if (!on_)
-        return;
     if (ahead_ && at_ + 1 < xs_.size() && same(xs_[at_ + 1], x) && (wanted_ & ~filled_) == 0) {
         ++at_;
         return;
@@ -136,9 +133,9 @@ void GridLookahead::fill(double x)
     ahead_ = true;
 }
 
-std::size_t GridLookahead::quietRun(double same) const
+std::size_t GridLookahead::quietRunAhead(double same) const
 {
-    if (!ahead_ || same == 0 || (wanted_ & ~filled_) != 0)
+    if (same == 0 || (wanted_ & ~filled_) != 0)
         return 0;
     const auto quiet = [&](std::size_t i) {
         if (wanted_ == (1u << Here)) {
@@ -171,10 +168,8 @@ double GridLookahead::stepOver(std::size_t count)
     return x_;
 }
 
-std::optional<GridLookahead::Found> GridLookahead::find(double arg)
+std::optional<GridLookahead::Found> GridLookahead::findAhead(double arg)
 {
-    if (!on_)
-        return std::nullopt;
     int probe = 0;
     while (probe < kProbes && !same(arg, argument(probe, x_)))
         ++probe;

@@ -32,7 +32,12 @@ public:
 
     // The walk has reached grid point x, one step on from the last (or
     // anywhere, after which the values ahead are evaluated afresh).
-    void reached(double x);
+    void reached(double x)
+    {
+        x_ = x;
+        if (on_)
+            reachedAhead(x);
+    }
 
     struct Found {
         double value;
@@ -41,13 +46,13 @@ public:
     // f at arg, asked at the current grid point, when arg is the point
     // itself or lies the slope's distance beside it and its value (or
     // fault) is known here and can be taken for the one-point value.
-    std::optional<Found> find(double arg);
+    std::optional<Found> find(double arg) { return on_ ? findAhead(arg) : std::nullopt; }
 
     // How many grid points after the current one the walk may step over:
     // their values ahead are known, decide as the one-point values would,
     // and read as the nonzero sign `same` (of f for Roots, of the slope
     // f(x + d) - f(x - d) for Extrema), so the scan would only advance there.
-    std::size_t quietRun(double same) const;
+    std::size_t quietRun(double same) const { return ahead_ ? quietRunAhead(same) : 0; }
     // Makes the grid point `count` points on the current one, and returns it.
     double stepOver(std::size_t count);
     // Values the scan asks for at each grid point.
@@ -64,6 +69,11 @@ private:
     enum Probe { Here, Below, Above, kProbes };
     double argument(int probe, double x) const;
     bool on() const;
+    // The above where the values ahead are in use (kept out of line: a scan
+    // that does not use them pays only the test).
+    void reachedAhead(double x);
+    std::optional<Found> findAhead(double arg);
+    std::size_t quietRunAhead(double same) const;
     void evaluate(const std::vector<double>& xs, BlockValues& v);
     void fill(double x);
 

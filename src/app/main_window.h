@@ -139,6 +139,7 @@ public:
 
     // --- Non-visual components
     ScriptHost ScriptControl1;
+    ScriptHost& scriptControl() { return ScriptControl1; }
 
     // ===== How handlers run
 
@@ -219,6 +220,7 @@ public:
     // plot, save, print or navigation may start then, and a plot field edited
     // meanwhile blanks the graph only once the drawing is done.
     bool DrawingGraph = false;
+    bool drawingGraph() const { return DrawingGraph; }
     // Working values of the last drawing and navigation step.
     GraphWork graphWork;
 

@@ -400,11 +400,6 @@ void MainWindow::runCommand(QObject* exempt, const std::function<void()>& handle
     runGuarded(handler);
 }
 
-bool MainWindow::commitFocusedField()
-{
-    return commitFocusedFieldExcept(nullptr);
-}
-
 bool MainWindow::commitFocusedFieldExcept(QObject* exempt)
 {
     QWidget* const field = focusField_;

@@ -1,7 +1,6 @@
 // The File menu through the real window: open, study, save, open again; and
 // what a save that cannot do its work leaves behind: the files on disk byte
 // for byte, the file the study belongs to, everything the window shows.
-#include "app/picture_box.h"
 #include "support/analysis_fixtures.h"
 #include "support/shown_window.h"
 #include "support/watchdog.h"

@@ -1,7 +1,6 @@
 // The graph and the analysis commands through the window: Plot and its
 // fields, navigation with the exact field texts, the graph area's mouse, the
 // clipboard, and the lists and labels the commands fill.
-#include "app/picture_box.h"
 #include "core/graph/graph_drawing.h"
 #include "core/graph/navigation.h"
 #include "core/study/errors.h"

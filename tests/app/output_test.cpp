@@ -2,7 +2,6 @@
 // graph on a high-density screen, the printed report, and a new series file
 // made from an expression.
 #include "app/new_series_dialog.h"
-#include "app/picture_box.h"
 #include "support/shown_window.h"
 #include "support/watchdog.h"
 

@@ -6,9 +6,7 @@
 #include <QClipboard>
 #include <functional>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <cmath>

@@ -4,7 +4,6 @@
 // counts, and at the end the window works as a fresh one. The longest series,
 // too slow for a random session, run every command once.
 // VENDRAK_SOAK_ACTIONS (2000), VENDRAK_SOAK_SEED.
-#include "app/picture_box.h"
 #include "support/extreme_series.h"
 
 #include <QtWidgets>

@@ -1,19 +1,11 @@
 // The View menu, the wheel and the 255-entry limit beside the specified
 // window: each goes through the window fields and Plot as navigation does.
 #include "app/figure_window.h"
-#include "app/picture_box.h"
 #include "support/shown_window.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QSpinBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace vendrak;

@@ -5,7 +5,6 @@
 #include "app/decimal_point.h"
 #include "app/figure_window.h"
 #include "app/help_viewer.h"
-#include "app/picture_box.h"
 #include "app/sub_main.h"
 #include "core/study/errors.h"
 #include "support/shown_window.h"

@@ -63,4 +63,6 @@ void EvaluationFrame::cmdDerVal_Click()
     lblDerVal->setText(value.text);
 }
 
+std::vector<QWidget*> EvaluationFrame::tabOrder() const { return {cmdDerVal, txtXeval, txtDerNum}; }
+
 } // namespace vendrak

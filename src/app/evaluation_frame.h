@@ -3,6 +3,8 @@
 // at a point, by the Value= command.
 #include <QObject>
 
+#include <vector>
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -22,7 +24,10 @@ public:
 
     // A value shown belongs to the series it was computed for.
     void clearValue();
+    // The frame's controls in the order the Tab key visits them.
+    std::vector<QWidget*> tabOrder() const;
 
+private:
     QGroupBox* fraEvalDer = nullptr;
     QLabel* lblDerNum = nullptr;
     QLineEdit* txtDerNum = nullptr;
@@ -31,7 +36,6 @@ public:
     QPushButton* cmdDerVal = nullptr;
     QLabel* lblDerVal = nullptr;
 
-private:
     void build(QWidget* client, const ControlFactory& make);
     void wire();
     void cmdDerVal_Click();

@@ -262,7 +262,7 @@ QString MainWindow::navigationProblem(const ViewLimits& v) const
     trial.DivX = trial.DivY = 1;
     trial.PlotStep = 1;
     try {
-        trial.PlotStep = std::max(1, LeadingInt32(plotSetupFrame->txtPlotStep->text()));
+        trial.PlotStep = std::max(1, LeadingInt32(plotSetupFrame->texts().plotStep));
     } catch (const Error&) {
     }
     return plotSettingsProblem(trial, w.Picture1->canvas().outerWidth(),

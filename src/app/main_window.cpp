@@ -246,24 +246,14 @@ void MainWindow::buildMenus()
 
 void MainWindow::setFocusOrder()
 {
-    const StudySpecsFrame& study = *studySpecsFrame;
-    const PlotSetupFrame& plot = *plotSetupFrame;
-    const NavigationFrame& nav = *navigationFrame;
-    const EvaluationFrame& eval = *evaluationFrame;
-    QWidget* const order[] = {
-        txtEquation,      cmdPlot,
-        study.txtXlower,  study.txtXupper,   study.txtSubintervals, study.txtError,   study.txtMaxcy,
-        plot.txtWindowlx, plot.txtWindowgx,  plot.txtWindowly,      plot.txtWindowgy, plot.txtPlotStep,
-        plot.txtXorigin,  plot.txtYorigin,   plot.txtDivx,          plot.txtDivy,     plot.chkGrid,
-        plot.chkShade,    plot.chkPersist,   plot.chkWindow,        plot.chkDivisions,
-        cmdIntegrate,     cmdRoots,          cmdExtrema,            cboDerivative,    lstRoots,
-        lstExtrema,       Picture1,
-        nav.cmdIncWindY,  nav.cmdDecWindY,   nav.cmdIncWindX,       nav.cmdDecWindX,  nav.cmdZoomOut,
-        nav.cmdZoomIn,    nav.cmdZoomQ1,     nav.cmdZoomQ2,         nav.cmdZoomQ4,    nav.cmdZoomQ3,
-        nav.cmdPanLeft,   nav.cmdPanRight,   nav.cmdPanDown,        nav.cmdPanUp,
-        eval.cmdDerVal,   eval.txtXeval,     eval.txtDerNum,
-    };
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+    std::vector<QWidget*> order{txtEquation, cmdPlot};
+    const auto add = [&order](const std::vector<QWidget*>& part) { order.insert(order.end(), part.begin(), part.end()); };
+    add(studySpecsFrame->tabOrder());
+    add(plotSetupFrame->tabOrder());
+    add({cmdIntegrate, cmdRoots, cmdExtrema, cboDerivative, lstRoots, lstExtrema, Picture1});
+    add(navigationFrame->tabOrder());
+    add(evaluationFrame->tabOrder());
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
     txtEquation->setFocus(Qt::OtherFocusReason);
 }
@@ -408,11 +398,6 @@ void MainWindow::runCommand(QObject* exempt, const std::function<void()>& handle
     if (!commitFocusedFieldExcept(exempt))
         return;
     runGuarded(handler);
-}
-
-bool MainWindow::commitFocusedField()
-{
-    return commitFocusedFieldExcept(nullptr);
 }
 
 bool MainWindow::commitFocusedFieldExcept(QObject* exempt)
@@ -603,7 +588,7 @@ void MainWindow::Form_Load()
     ScriptControl1.ExecuteStatement(QStringLiteral("pi = Atn(1) * 4"));
     ScriptControl1.ExecuteStatement(QStringLiteral("e = Exp(1)"));
 
-    studySpecsFrame->txtSubintervals->setToolTip(QStringLiteral(
+    studySpecsFrame->setSubintervalsTip(QStringLiteral(
         "Should be enough to detect all roots & extrema, and to find an accurate integral."));
 
     cboDerivative->addItems({QStringLiteral("Function"), QStringLiteral("1st.derivative"),

@@ -1,8 +1,9 @@
 #pragma once
 // The main window frmZandu1. Its controls carry the names users and tests know
-// them by; its event handlers are plain members named after control and event.
-// Four frames are classes of their own that own their controls and handlers
-// and reach the window only through FrameHost:
+// them by and are the window's own, as are its event handlers, named after
+// control and event: the tests find the controls by those names. Four frames
+// are classes of their own that own their controls and handlers and reach the
+// window only through FrameHost:
 //   study_frame.cpp        fraStudySpecs: interval, subintervals, error, iterations
 //   plot_setup_frame.cpp   fraPlotSpecs: plot window, step, axes, drawing options
 //   evaluation_frame.cpp   fraEvalDer: Value= at a point
@@ -67,6 +68,48 @@ public:
     MainWindow(Dimension& dim, Dialogs& dialogs, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // Opens the named file as if it had been chosen in the Open dialog.
+    void OpenSeriesFileNamed(const QString& path);
+
+    // Runs a handler the way the window runs its own: a run-time error it
+    // did not trap is shown in a message box and the program goes on. False
+    // when one escaped.
+    bool runGuarded(const std::function<void()>& handler) override;
+
+    // Where the user's decimal separator is put back when the window closes;
+    // none (tests) means nothing is touched.
+    void setLocaleAccess(LocaleAccess* locale) { locale_ = locale; }
+
+    // The help document shown by Help; by default help/index.html beside the
+    // executable.
+    QString helpFile() const;
+    void setHelpFile(const QString& path) { helpFile_ = path; }
+
+    // ===== What no control shows. The controls themselves are private: the
+    // tests find them by their object names, as a user finds them by theirs.
+
+    // The windows Help, About and Verify opened last, while they are open.
+    AboutWindow* aboutWindow() const;
+    HelpViewer* helpViewer() const;
+    QDialog* verifyDialog() const { return verifyDialog_; }
+    ScriptHost& scriptControl() { return ScriptControl1; }
+    // True while DrawGraph runs, its pass of pending events included.
+    bool drawingGraph() const { return DrawingGraph; }
+    // The graph area's picture as shown: what the companion bitmap, the
+    // printed report and the clipboard take (no redraw needed).
+    QImage graphImage() const;
+
+    // Lets pending events through once, in the middle of a handler. Commands
+    // (buttons, menus, clicks on the graph or the file name) that arrive
+    // during it are ignored, so no command starts inside another; field
+    // events still run. Use this rather than QCoreApplication::processEvents.
+    void DoEvents();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     Dimension& dim() override { return dim_; }
     Dialogs& dialogs() { return dialogs_; }
 
@@ -142,22 +185,6 @@ public:
 
     // ===== How handlers run
 
-    // Runs the validation and lost-focus handling of the field that holds the
-    // focus, as a click elsewhere would. False when the field refuses to let
-    // go: the command that asked must not run.
-    bool commitFocusedField();
-
-    // Lets pending events through once, in the middle of a handler. Commands
-    // (buttons, menus, clicks on the graph or the file name) that arrive
-    // during it are ignored, so no command starts inside another; field
-    // events still run. Use this rather than QCoreApplication::processEvents.
-    void DoEvents();
-
-    // Runs a handler the way the window runs its own: a run-time error it
-    // did not trap is shown in a message box and the program goes on. False
-    // when one escaped.
-    bool runGuarded(const std::function<void()>& handler) override;
-
     // Moves the focus once the current event is done: safe from inside a
     // focus change (lost-focus handlers that send the focus elsewhere).
     void setFocusLater(QWidget* widget) override;
@@ -166,20 +193,7 @@ public:
     // event, so a mouse click that gives the focus does not undo it.
     void SelectAllText(QLineEdit* field) override;
 
-    // ===== Program and help
-
-    // Where the user's decimal separator is put back when the window closes;
-    // none (tests) means nothing is touched.
-    void setLocaleAccess(LocaleAccess* locale) { locale_ = locale; }
-
-    // The help document shown by Help; by default help/index.html beside the
-    // executable.
-    QString helpFile() const;
-    void setHelpFile(const QString& path) { helpFile_ = path; }
-    AboutWindow* aboutWindow() const;
-    HelpViewer* helpViewer() const;
-
-    // main_window.cpp
+    // ===== Program and help (main_window.cpp)
     void Form_Load();
     void Form_Unload();
     void mnuHelp_Click();
@@ -204,8 +218,6 @@ public:
     // Verify, roots and extrema: proves them on the worker and shows them
     // beside the scans' lists (those shown, or scans run for the purpose).
     void mnuVerifyRoots_Click();
-    // The last Verify dialog shown, if it is still open.
-    QDialog* verifyDialog() const { return verifyDialog_; }
     // Runs a Roots or Extrema scan, which reads the study only, away from
     // the window's thread, the window painted meanwhile and a progress dialog
     // with Cancel shown once it takes a while. The outcome says whether it
@@ -226,9 +238,6 @@ public:
     void ReadPlotSpecs();
     void InvalidateGraph() override;
     void DrawGraph();
-    // The graph area's picture as shown: what the companion bitmap, the
-    // printed report and the clipboard take (no redraw needed).
-    QImage graphImage() const;
     // Like a redraw, taking the picture leaves DerivOrder at the order of the
     // graph shown, for the report's title.
     void takeShownOrder();
@@ -264,8 +273,6 @@ public:
     // The new-series dialog; Create saves the series and opens it as Open does.
     void mnuNewSeries_Click();
     QString documentFolder() const;
-    // Opens the named file as if it had been chosen in the Open dialog.
-    void OpenSeriesFileNamed(const QString& path);
     void mnuSave_Click();
     void mnuSaveAs_Click();
     // False when the series file was not written (refused or failed).
@@ -275,11 +282,6 @@ public:
     void txtEquation_Validate(bool& cancel);
     void mnuPrint_Click();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     QPointer<QDialog> verifyDialog_;
     // The events of one field: got focus, validation (may refuse), lost focus.
     struct FieldHooks {

@@ -66,4 +66,10 @@ void NavigationFrame::wire()
         });
 }
 
+std::vector<QWidget*> NavigationFrame::tabOrder() const
+{
+    return {cmdIncWindY, cmdDecWindY, cmdIncWindX, cmdDecWindX, cmdZoomOut, cmdZoomIn,   cmdZoomQ1,
+            cmdZoomQ2,   cmdZoomQ4,   cmdZoomQ3,   cmdPanLeft,  cmdPanRight, cmdPanDown, cmdPanUp};
+}
+
 } // namespace vendrak

@@ -3,6 +3,8 @@
 // asks the window for one navigation step; the frame holds no state.
 #include <QObject>
 
+#include <vector>
+
 class QGroupBox;
 class QPushButton;
 class QWidget;
@@ -17,6 +19,10 @@ public:
     // Builds the frame inside the window's client area and wires its buttons.
     NavigationFrame(QWidget* client, const ControlFactory& make, FrameHost& host);
 
+    // The frame's controls in the order the Tab key visits them.
+    std::vector<QWidget*> tabOrder() const;
+
+private:
     QGroupBox* fraZoomPan = nullptr;
     QGroupBox* fraZoom = nullptr;
     QPushButton* cmdZoomIn = nullptr;
@@ -37,7 +43,6 @@ public:
     QPushButton* cmdPanRight = nullptr;
     QPushButton* cmdPanDown = nullptr;
 
-private:
     void build(QWidget* client, const ControlFactory& make);
     void wire();
 

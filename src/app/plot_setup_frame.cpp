@@ -188,4 +188,10 @@ void PlotSetupFrame::txtPlotStep_Validate(bool& cancel)
     cancel = !v || *v != std::floor(*v) || *v < 1 || *v > 80;
 }
 
+std::vector<QWidget*> PlotSetupFrame::tabOrder() const
+{
+    return {txtWindowlx, txtWindowgx, txtWindowly, txtWindowgy, txtPlotStep, txtXorigin, txtYorigin,
+            txtDivx,     txtDivy,     chkGrid,     chkShade,    chkPersist,  chkWindow,  chkDivisions};
+}
+
 } // namespace vendrak

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <vector>
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -44,12 +46,10 @@ public:
     bool persistChecked() const;
     // What the drawing takes from the frame besides the plot settings.
     GraphOptions graphOptions() const;
+    // The frame's controls in the order the Tab key visits them.
+    std::vector<QWidget*> tabOrder() const;
 
-    // The checks made as the field is left; true in cancel refuses the text.
-    void txtDivx_Validate(bool& cancel);
-    void txtDivy_Validate(bool& cancel);
-    void txtPlotStep_Validate(bool& cancel);
-
+private:
     QGroupBox* fraPlotSpecs = nullptr;
     QLineEdit* txtWindowlx = nullptr;
     QLabel* lblWindowx = nullptr;
@@ -73,9 +73,13 @@ public:
     QLabel* lblDivy = nullptr;
     QLineEdit* txtDivy = nullptr;
 
-private:
     void build(QWidget* client, const ControlFactory& make);
     void wire();
+
+    // The checks made as the field is left; true in cancel refuses the text.
+    void txtDivx_Validate(bool& cancel);
+    void txtDivy_Validate(bool& cancel);
+    void txtPlotStep_Validate(bool& cancel);
 
     FrameHost& host_;
 };

@@ -215,4 +215,11 @@ void StudySpecsFrame::txtMaxcy_Validate(bool&)
     setFieldText(txtMaxcy, NumberText(wholeCount(guardNumber(txtMaxcy->text()), 1)));
 }
 
+std::vector<QWidget*> StudySpecsFrame::tabOrder() const
+{
+    return {txtXlower, txtXupper, txtSubintervals, txtError, txtMaxcy};
+}
+
+void StudySpecsFrame::setSubintervalsTip(const QString& tip) { txtSubintervals->setToolTip(tip); }
+
 } // namespace vendrak

@@ -7,6 +7,8 @@
 
 #include <QObject>
 
+#include <vector>
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -31,7 +33,12 @@ public:
     // Counts restored from a file get the fields' own corrections, as if
     // typed and left, and the study takes them as corrected.
     void correctRestoredCounts();
+    // The frame's controls in the order the Tab key visits them.
+    std::vector<QWidget*> tabOrder() const;
+    // The subintervals field's tip, which the window sets as it loads.
+    void setSubintervalsTip(const QString& tip);
 
+private:
     QGroupBox* fraStudySpecs = nullptr;
     QLineEdit* txtXlower = nullptr;
     QLabel* lblXinterval = nullptr;
@@ -43,7 +50,6 @@ public:
     QLabel* lblMaxcy = nullptr;
     QLineEdit* txtMaxcy = nullptr;
 
-private:
     void build(QWidget* client, const ControlFactory& make);
     void wire();
 

@@ -96,29 +96,28 @@ TEST(Cli, BatchShowsAndSavesWhatTheWindowDoesAfterTheSameCommands)
     test::Window win;
     auto& [dim, dlg, w] = win;
     win.open(windowCopy);
-    for (QPushButton* b : {w.cmdRoots, w.cmdExtrema, w.cmdIntegrate})
-        b->click();
-    w.evaluationFrame->txtDerNum->setText("1");
-    w.evaluationFrame->txtXeval->setText("-0.5");
-    w.evaluationFrame->cmdDerVal->click();
-    w.mnuSave->trigger();
+    win.click({"cmdRoots", "cmdExtrema", "cmdIntegrate"});
+    win.field("txtDerNum")->setText("1");
+    win.field("txtXeval")->setText("-0.5");
+    win.button("cmdDerVal")->click();
+    win.action("mnuSave")->trigger();
     ASSERT_TRUE(dlg.messages.empty());
-    ASSERT_FALSE(w.lblRoots->text().isEmpty());
+    ASSERT_FALSE(win.label("lblRoots")->text().isEmpty());
 
     const QStringList commands{"--roots", "--extrema", "--integral", "--value", "1", "-0.5"};
     const Ran batch = runVendrak(QStringList{"--batch", batchCopy, "--json", "--save"} + commands);
     ASSERT_EQ(batch.status, 0) << batch.err.toStdString();
     EXPECT_EQ(batch.err, ""); // not even Qt's notes about the missing session
     const QJsonObject o = json(batch);
-    EXPECT_EQ(o["series"]["label"].toString(), w.lblType->text());
-    EXPECT_EQ(o["series"]["degree"].toInt(), w.lblTerms->text().toInt());
-    EXPECT_EQ(o["intervalTexts"].toArray(), QJsonArray({w.studySpecsFrame->txtXlower->text(), w.studySpecsFrame->txtXupper->text()}));
-    EXPECT_EQ(o["roots"]["label"].toString(), w.lblRoots->text());
-    EXPECT_EQ(strings(o["roots"]["entries"]), items(w.lstRoots));
-    EXPECT_EQ(o["extrema"]["label"].toString(), w.lblExtrema->text());
-    EXPECT_EQ(strings(o["extrema"]["entries"]), items(w.lstExtrema));
-    EXPECT_EQ(o["integral"]["label"].toString(), w.lblIntegral->text());
-    EXPECT_EQ(o["values"][0]["label"].toString(), w.evaluationFrame->lblDerVal->text());
+    EXPECT_EQ(o["series"]["label"].toString(), win.label("lblType")->text());
+    EXPECT_EQ(o["series"]["degree"].toInt(), win.label("lblTerms")->text().toInt());
+    EXPECT_EQ(o["intervalTexts"].toArray(), QJsonArray({win.field("txtXlower")->text(), win.field("txtXupper")->text()}));
+    EXPECT_EQ(o["roots"]["label"].toString(), win.label("lblRoots")->text());
+    EXPECT_EQ(strings(o["roots"]["entries"]), items(win.list("lstRoots")));
+    EXPECT_EQ(o["extrema"]["label"].toString(), win.label("lblExtrema")->text());
+    EXPECT_EQ(strings(o["extrema"]["entries"]), items(win.list("lstExtrema")));
+    EXPECT_EQ(o["integral"]["label"].toString(), win.label("lblIntegral")->text());
+    EXPECT_EQ(o["values"][0]["label"].toString(), win.label("lblDerVal")->text());
     EXPECT_EQ(o["values"][0]["value"].toDouble(), EvalSelected(dim.series, 1, -0.5));
     expectSameNumbers(o, dim);
 
@@ -133,14 +132,14 @@ TEST(Cli, BatchShowsAndSavesWhatTheWindowDoesAfterTheSameCommands)
     ASSERT_EQ(report.status, 0) << report.err.toStdString();
     dim.window.FileName = QFileInfo(windowCopy).absoluteFilePath();
     QStringList expected{ReportTitle(0)};
-    const ReportTexts texts{dim.window.FileName,          w.studySpecsFrame->txtXlower->text(),   w.studySpecsFrame->txtXupper->text(),
-                            w.studySpecsFrame->txtSubintervals->text(), w.studySpecsFrame->txtMaxcy->text(), w.studySpecsFrame->txtError->text(),
-                            w.plotSetupFrame->txtXorigin->text(),  w.plotSetupFrame->txtYorigin->text(),  w.plotSetupFrame->txtDivx->text(),
-                            w.plotSetupFrame->txtDivy->text(),     w.plotSetupFrame->txtWindowlx->text(), w.plotSetupFrame->txtWindowgx->text(),
-                            w.plotSetupFrame->txtWindowly->text(), w.plotSetupFrame->txtWindowgy->text()};
+    const ReportTexts texts{dim.window.FileName,          win.field("txtXlower")->text(),   win.field("txtXupper")->text(),
+                            win.field("txtSubintervals")->text(), win.field("txtMaxcy")->text(), win.field("txtError")->text(),
+                            win.field("txtXorigin")->text(),  win.field("txtYorigin")->text(),  win.field("txtDivx")->text(),
+                            win.field("txtDivy")->text(),     win.field("txtWindowlx")->text(), win.field("txtWindowgx")->text(),
+                            win.field("txtWindowly")->text(), win.field("txtWindowgy")->text()};
     for (const ReportLine& line : ReportBody(dim.series, dim.study, dim.results, texts))
         expected << line.text + line.redTail;
-    expected << "" << "VALUES:" << "ORDER 1 AT -0.5: " + w.evaluationFrame->lblDerVal->text() << "";
+    expected << "" << "VALUES:" << "ORDER 1 AT -0.5: " + win.label("lblDerVal")->text() << "";
     EXPECT_EQ(report.out.split('\n'), expected);
 }
 

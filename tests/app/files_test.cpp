@@ -1,7 +1,6 @@
 // The File menu through the real window: open, study, save, open again; and
 // what a save that cannot do its work leaves behind: the files on disk byte
 // for byte, the file the study belongs to, everything the window shows.
-#include "app/picture_box.h"
 #include "support/analysis_fixtures.h"
 #include "support/shown_window.h"
 #include "support/watchdog.h"
@@ -24,23 +23,22 @@ namespace {
 
 // The series labels, the fourteen setting boxes in the order a saved study
 // restores them, the results.
-QStringList shown(const MainWindow& w)
+QStringList shown(const Window& s)
 {
     QStringList out;
-    for (const QLabel* l : {w.lblType, w.lblTerm, w.lblTerms, w.lblXLvalid, w.lblXUvalid, w.lblExpansion})
-        out << l->text();
-    for (const QLineEdit* e : {w.studySpecsFrame->txtXlower, w.studySpecsFrame->txtXupper, w.studySpecsFrame->txtSubintervals, w.studySpecsFrame->txtError, w.studySpecsFrame->txtMaxcy, w.plotSetupFrame->txtWindowlx,
-                               w.plotSetupFrame->txtWindowgx, w.plotSetupFrame->txtWindowly, w.plotSetupFrame->txtWindowgy, w.plotSetupFrame->txtXorigin, w.plotSetupFrame->txtYorigin, w.plotSetupFrame->txtPlotStep,
-                               w.plotSetupFrame->txtDivx, w.plotSetupFrame->txtDivy})
-        out << e->text();
-    return out << w.lblRoots->text() << w.lblExtrema->text() << w.lblIntegral->text() << items(w.lstRoots)
-               << items(w.lstExtrema);
+    for (const char* l : {"lblType", "lblTerm", "lblTerms", "lblXLvalid", "lblXUvalid", "lblExpansion"})
+        out << s.label(l)->text();
+    for (const char* e : {"txtXlower", "txtXupper", "txtSubintervals", "txtError", "txtMaxcy", "txtWindowlx", "txtWindowgx",
+                          "txtWindowly", "txtWindowgy", "txtXorigin", "txtYorigin", "txtPlotStep", "txtDivx", "txtDivy"})
+        out << s.field(e)->text();
+    return out << s.label("lblRoots")->text() << s.label("lblExtrema")->text() << s.label("lblIntegral")->text()
+               << items(s.list("lstRoots")) << items(s.list("lstExtrema"));
 }
 
 // All the window shows and what the study holds beyond it.
 QStringList state(const Window& s)
 {
-    QStringList out = shown(s.w) << s.w.txtEquation->text() << s.w.evaluationFrame->lblDerVal->text() << s.dim.window.FileName;
+    QStringList out = shown(s) << s.field("txtEquation")->text() << s.label("lblDerVal")->text() << s.dim.window.FileName;
     for (const QCheckBox* c : s.w.findChildren<QCheckBox*>())
         out << c->objectName() + (c->isChecked() ? "=on" : "=off");
     for (double v : std::initializer_list<double>{double(s.dim.window.GraphShown), double(s.dim.results.RootCount), double(s.dim.results.MaxCount),
@@ -60,9 +58,9 @@ QStringList folderContents(const QString& dir)
     return out;
 }
 
-int drawnPixels(const MainWindow& w) // unlike a spot the examples leave blank
+int drawnPixels(const Window& s) // unlike a spot the examples leave blank
 {
-    const QImage image = w.Picture1->image();
+    const QImage image = s.picture()->image();
     int n = 0;
     for (int y = 0; y < image.height(); y += 2)
         for (int x = 0; x < image.width(); x += 2)
@@ -89,45 +87,43 @@ TEST(OpenSave, OpenStudySaveAsAndReopenInAFreshWindow)
     QStringList before;
     {
         Window win;
-        MainWindow& w = win.w;
-        w.lstRoots->addItem("stale");
+        win.list("lstRoots")->addItem("stale");
         win.open(example("sine_taylor.txt"));
         ASSERT_TRUE(win.dlg.messages.empty());
         // The intervals are preset from the interval of validity; no results.
-        EXPECT_EQ(shown(w), QStringList({"Power", "Degree:", "25", "-8", "8", "0", "-8", "8", "256", ".01", "20",
+        EXPECT_EQ(shown(win), QStringList({"Power", "Degree:", "25", "-8", "8", "0", "-8", "8", "256", ".01", "20",
                                          "-8", "8", "-15", "15", "0", "0", "1", "1", "1", "", "", ""}));
-        EXPECT_FALSE(w.lblPeriod->isVisibleTo(&w));
-        EXPECT_GT(drawnPixels(w), 500);
+        EXPECT_FALSE(win.label("lblPeriod")->isVisibleTo(&win.w));
+        EXPECT_GT(drawnPixels(win), 500);
 
-        w.studySpecsFrame->txtXlower->setText("-7");
-        w.studySpecsFrame->txtXupper->setText("7.5");
-        w.plotSetupFrame->txtWindowly->setText("-1.5");
-        w.plotSetupFrame->txtDivy->setText(".5");
-        for (QPushButton* b : {w.cmdPlot, w.cmdRoots, w.cmdExtrema, w.cmdIntegrate})
-            b->click();
+        win.field("txtXlower")->setText("-7");
+        win.field("txtXupper")->setText("7.5");
+        win.field("txtWindowly")->setText("-1.5");
+        win.field("txtDivy")->setText(".5");
+        win.click({"cmdPlot", "cmdRoots", "cmdExtrema", "cmdIntegrate"});
         ASSERT_TRUE(win.dlg.messages.empty());
-        EXPECT_EQ(w.lblRoots->text(), "5 roots");
-        before = shown(w);
+        EXPECT_EQ(win.label("lblRoots")->text(), "5 roots");
+        before = shown(win);
         win.dlg.saveNames.push_back(saved);
-        w.mnuSaveAs->trigger();
+        win.action("mnuSaveAs")->trigger();
         EXPECT_EQ(QImage(saved + ".bmp", "BMP").size(), QSize(396, 296));
-        EXPECT_EQ(w.txtEquation->text(), saved);
-        EXPECT_EQ(shown(w), before);
+        EXPECT_EQ(win.field("txtEquation")->text(), saved);
+        EXPECT_EQ(shown(win), before);
         QFile::remove(saved); // with a file in hand, Save writes without asking
-        w.mnuSave->trigger();
+        win.action("mnuSave")->trigger();
         EXPECT_EQ(win.dlg.saveAsked, 1);
         EXPECT_TRUE(QFileInfo::exists(saved));
     }
     Window again;
     again.open(saved);
     ASSERT_TRUE(again.dlg.messages.empty());
-    QStringList restored = shown(again.w);
+    QStringList restored = shown(again);
     EXPECT_EQ(restored.mid(6, 14), QStringList({"-7", "7.5", "256", ".01", "20", "-8", "8", "-1.5", "15", "0", "0",
                                                 "1", "1", ".5"}));
     // A restore lists the minima first, always with the space; the values are
     // evaluated again at the abscissae as the file keeps them (15 digits), so
     // rounding noise may show in the last digit.
-    EXPECT_TRUE(again.w.lstExtrema->item(0)->text().startsWith("MIN: ["));
+    EXPECT_TRUE(again.list("lstExtrema")->item(0)->text().startsWith("MIN: ["));
     for (QString& s : before)
         s.replace("MIN:[", "MIN: [").replace("MAX:[", "MAX: [");
     std::sort(restored.begin(), restored.end());
@@ -143,7 +139,7 @@ TEST(OpenSave, OpenStudySaveAsAndReopenInAFreshWindow)
         EXPECT_EQ(restored[i].left(value), before[i].left(value));
         EXPECT_NEAR(number(restored[i]), number(before[i]), 1e-12) << before[i].toStdString();
     }
-    EXPECT_GT(drawnPixels(again.w), 500);
+    EXPECT_GT(drawnPixels(again), 500);
 }
 
 // The source text is carried byte for byte, whatever its encoding and over
@@ -158,16 +154,16 @@ TEST(OpenSave, SourceTextBytesStarPeriodAndClearedResultsSurviveASave)
     win.w.OpenSeriesFileNamed(QDir::current().relativeFilePath(path)); // as named on the command line
     ASSERT_TRUE(win.dlg.messages.empty());
     EXPECT_EQ(win.dim.window.FileName, path);
-    EXPECT_EQ(shown(win.w).mid(0, 3), QStringList({"Trig", "# of terms:", "3"}));
-    EXPECT_TRUE(win.w.lblPeriod->isVisibleTo(&win.w));
-    EXPECT_EQ(win.w.lblPeriod->text(), QStringLiteral("2π"));
+    EXPECT_EQ(shown(win).mid(0, 3), QStringList({"Trig", "# of terms:", "3"}));
+    EXPECT_TRUE(win.label("lblPeriod")->isVisibleTo(&win.w));
+    EXPECT_EQ(win.label("lblPeriod")->text(), QStringLiteral("2π"));
     EXPECT_DOUBLE_EQ(win.dim.series.Period, 2 * M_PI);
-    win.w.studySpecsFrame->txtXlower->setText("-3.5");
-    win.w.studySpecsFrame->txtXupper->setText("3.5");
-    win.w.cmdExtrema->click(); // f touches 0 at ±π
+    win.field("txtXlower")->setText("-3.5");
+    win.field("txtXupper")->setText("3.5");
+    win.button("cmdExtrema")->click(); // f touches 0 at ±π
     ASSERT_GT(win.dim.results.PossibleRootCount, 0);
-    win.w.studySpecsFrame->txtXlower->setText("-1"); // a new study: the results go
-    win.w.mnuSave->trigger();
+    win.field("txtXlower")->setText("-1"); // a new study: the results go
+    win.action("mnuSave")->trigger();
     const QList<QByteArray> lines = slurp(path).split('\n');
     ASSERT_GE(lines.size(), 5);
     EXPECT_EQ(lines[0], "0,\"caf\xE9 \x93sq\x94 second line\",-4,4,0,0,6.28318530717959,3,#TRUE#\r");
@@ -181,9 +177,9 @@ TEST(OpenSave, CancelsAndBadFilesChangeNothing)
     Window win;
     win.open(file);
     const QStringList before = state(win);
-    ASSERT_GT(win.w.lstRoots->count(), 0);
-    win.w.mnuSaveAs->trigger(); // no name given: cancelled
-    win.w.mnuOpen->trigger();   // cancelled too
+    ASSERT_GT(win.list("lstRoots")->count(), 0);
+    win.action("mnuSaveAs")->trigger(); // no name given: cancelled
+    win.action("mnuOpen")->trigger();   // cancelled too
     ASSERT_TRUE(put(dir.filePath("broken.txt"), "0,\"x\",-1,1,0,1,0,3,#TRUE#\r\n1\r\n2\r\n")); // four promised
     ASSERT_TRUE(put(dir.filePath("multi.txt"), "1,\"xy\",-1,1,0,0,*,3,#TRUE#\r\n1\r\n2\r\n3\r\n"));
     for (const char* name : {"broken.txt", "multi.txt", "missing.txt"})
@@ -198,7 +194,7 @@ TEST(OpenSave, CancelsAndBadFilesChangeNothing)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3); // no bitmap, nothing else
 
     Window fresh; // a first Save without a file asks; a cancel writes nothing and names nothing
-    fresh.w.mnuSave->trigger();
+    fresh.action("mnuSave")->trigger();
     EXPECT_EQ(fresh.dlg.saveAsked, 1);
     EXPECT_TRUE(fresh.dim.window.FileName.isEmpty());
     EXPECT_TRUE(fresh.dlg.messages.empty());
@@ -218,8 +214,7 @@ struct Saving : ::testing::Test, Window {
         bitmap = path + ".bmp";
         ASSERT_TRUE(QFileInfo::exists(file) || QFile::copy(example("sine_study.txt"), file));
         open(file);
-        for (QPushButton* b : {w.cmdRoots, w.cmdExtrema, w.cmdIntegrate, w.evaluationFrame->cmdDerVal, w.cmdPlot})
-            b->click();
+        click({"cmdRoots", "cmdExtrema", "cmdIntegrate", "cmdDerVal", "cmdPlot"});
         ASSERT_TRUE(dim.window.GraphShown);
         ASSERT_TRUE(dlg.messages.empty()) << dlg.messages.front().text.toStdString();
         before = state(*this);
@@ -289,13 +284,13 @@ TEST_F(Saving, AReadOnlyFolderOrAFullDiskKeepsTheFilesAndTheStudy)
             ASSERT_TRUE(disk.makeReadOnly());
         }
         const QStringList onDisk = folderContents(folder);
-        save(w.mnuSave);
+        save(action("mnuSave"));
         expectReported(onDisk, folder, "study.txt"); // and no half-written temporary left behind
-        save(w.mnuSaveAs, folder + "/copy.txt");
+        save(action("mnuSaveAs"), folder + "/copy.txt");
         expectReported(onDisk, folder, "copy.txt");
         if (full) { // once there is room again, the same Save goes through
             QFile::remove(folder + "/filler");
-            save(w.mnuSave);
+            save(action("mnuSave"));
             EXPECT_TRUE(dlg.messages.empty());
             EXPECT_EQ(readBack(file).series.Coeffs, dim.series.Coeffs);
         }
@@ -309,7 +304,7 @@ TEST_F(Saving, AReadOnlyFolderOrAFullDiskKeepsTheFilesAndTheStudy)
 TEST_F(Saving, AFileSizeLimitKeepsTheEarlierFiles)
 {
     openStudy(dir.filePath("study.txt"));
-    w.mnuSave->trigger();
+    action("mnuSave")->trigger();
     const qint64 bitmapSize = QFileInfo(bitmap).size();
     ASSERT_GT(bitmapSize, 1000);
     for (const rlim_t limit : {rlim_t(200), rlim_t(bitmapSize - 10)}) {
@@ -324,13 +319,13 @@ TEST_F(Saving, AFileSizeLimitKeepsTheEarlierFiles)
         ignore.sa_handler = SIG_IGN;
         ASSERT_EQ(sigaction(SIGXFSZ, &ignore, &previous), 0);
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-        save(w.mnuSave);
+        save(action("mnuSave"));
         QString exported; // an export past the limit says why, too
         if (limit == 200) {
             const auto saved = dlg.messages;
             dlg.exportNames.push_back({dir.filePath("graph.png"), "PNG image (*.png)"});
             dlg.itemAnswers = {0};
-            save(w.mnuExport);
+            save(action("mnuExport"));
             exported = dlg.messages.empty() ? "" : dlg.messages[0].text;
             dlg.messages = saved;
         }
@@ -363,12 +358,12 @@ TEST_F(Saving, OnlyRegularFilesAreWrittenOrOpenedAndLinksAreWrittenThrough)
     dlg.saveNames.push_back(pipe);
     dlg.exportNames.push_back({pipe, "PNG image (*.png)"});
     dlg.itemAnswers = {0};
-    for (QAction* command : {w.mnuOpen, w.mnuSaveAs, w.mnuExport}) {
+    for (QAction* command : {action("mnuOpen"), action("mnuSaveAs"), action("mnuExport")}) {
         save(command);
         expectReported(onDisk, dir.path(), "pipe.png");
         EXPECT_TRUE(dlg.messages.size() == 1u && dlg.messages[0].text.contains("it is not a regular file"));
     }
-    save(w.mnuSave);
+    save(action("mnuSave"));
     ASSERT_EQ(dlg.messages.size(), 1u);
     EXPECT_TRUE(dlg.messages[0].text.contains("study.txt.bmp: it is not a regular file")) << dlg.messages[0].text.toStdString();
     EXPECT_TRUE(QFileInfo(bitmap).isSymLink() && QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
@@ -376,7 +371,7 @@ TEST_F(Saving, OnlyRegularFilesAreWrittenOrOpenedAndLinksAreWrittenThrough)
     const QString other = dir.filePath("other.txt"), link = dir.filePath("link.txt");
     ASSERT_TRUE(put(other, "old") && QFile::link(other, link));
     dlg.saveNames.push_back(link);
-    w.mnuSaveAs->trigger();
+    action("mnuSaveAs")->trigger();
     EXPECT_TRUE(dlg.messages.size() == 1u && QFileInfo(link).isSymLink());
     EXPECT_EQ(slurp(other), slurp(file));
 }
@@ -387,30 +382,30 @@ TEST(Safety, ASaveRefusedOrFailedLeavesBothFilesAndTheFileName)
     Window win;
     const QString file = studyWithCounts(dir), bitmap = file + ".bmp";
     win.open(file);
-    win.w.mnuSave->trigger();
+    win.action("mnuSave")->trigger();
     ASSERT_TRUE(win.dlg.messages.empty());
     const QByteArray series = slurp(file), picture = slurp(bitmap);
     ASSERT_TRUE(picture.startsWith("BM"));
-    win.w.studySpecsFrame->txtXlower->setText("-6"); // another picture and another study, which neither save may write
-    win.w.navigationFrame->cmdZoomIn->click();
+    win.field("txtXlower")->setText("-6"); // another picture and another study, which neither save may write
+    win.button("cmdZoomIn")->click();
     for (const auto& [saveAs, iterations] : {std::pair{QString(), "1e10"}, // a field the file could not hold
                                              std::pair{dir.filePath("missing/other.txt"), "20"}}) {
-        win.w.studySpecsFrame->txtMaxcy->setText("20");
-        win.w.cmdPlot->click();
-        win.w.studySpecsFrame->txtMaxcy->setText(iterations); // after the plot, which would refuse it
+        win.field("txtMaxcy")->setText("20");
+        win.button("cmdPlot")->click();
+        win.field("txtMaxcy")->setText(iterations); // after the plot, which would refuse it
         win.dlg.messages.clear();
         if (!saveAs.isEmpty())
             win.dlg.saveNames.push_back(saveAs);
-        (saveAs.isEmpty() ? win.w.mnuSave : win.w.mnuSaveAs)->trigger();
+        (saveAs.isEmpty() ? win.action("mnuSave") : win.action("mnuSaveAs"))->trigger();
         ASSERT_EQ(win.dlg.messages.size(), 1u) << saveAs.toStdString();
         EXPECT_EQ(slurp(file), series);
         EXPECT_EQ(slurp(bitmap), picture);
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList({"study.txt", "study.txt.bmp"}));
         EXPECT_EQ(win.dim.window.FileName, file);
-        EXPECT_EQ(win.w.txtEquation->text(), file);
+        EXPECT_EQ(win.field("txtEquation")->text(), file);
     }
     win.dlg.messages.clear(); // the next Save still goes to the file the study came from
-    win.w.mnuSave->trigger();
+    win.action("mnuSave")->trigger();
     EXPECT_TRUE(win.dlg.messages.empty());
     EXPECT_NE(slurp(file), series);
     EXPECT_NE(slurp(bitmap), picture);
@@ -425,9 +420,9 @@ TEST(Safety, ARestoredStudyGetsTheCountsTheFieldsWouldTake)
         QTemporaryDir dir;
         Window win;
         win.open(studyWithCounts(dir, c.subintervals, c.iterations));
-        EXPECT_EQ(win.w.studySpecsFrame->txtSubintervals->text(), c.fieldSubintervals);
-        EXPECT_EQ(win.w.studySpecsFrame->txtMaxcy->text(), c.fieldIterations);
+        EXPECT_EQ(win.field("txtSubintervals")->text(), c.fieldSubintervals);
+        EXPECT_EQ(win.field("txtMaxcy")->text(), c.fieldIterations);
         EXPECT_EQ(win.dim.study.Subintervals, c.fieldSubintervals.toInt());
-        EXPECT_EQ(win.w.lblRoots->text(), "5 roots"); // the results still restored
+        EXPECT_EQ(win.label("lblRoots")->text(), "5 roots"); // the results still restored
     }
 }

@@ -2,7 +2,6 @@
 // graph on a high-density screen, the printed report, and a new series file
 // made from an expression.
 #include "app/new_series_dialog.h"
-#include "app/picture_box.h"
 #include "support/shown_window.h"
 #include "support/watchdog.h"
 
@@ -25,7 +24,7 @@ struct Exporting : ::testing::Test, test::Window {
     void SetUp() override
     {
         std::tie(dim.series.Kind, dim.series.Coeffs, dim.series.TermCount) = std::tuple(SeriesKind::Power, std::vector<double>{0, 0.5}, 1);
-        w.cmdPlot->click();
+        button("cmdPlot")->click();
         ASSERT_TRUE(dim.window.GraphShown);
     }
     // Exports under `name` with the filter at `filter` and, for a PNG, the
@@ -35,10 +34,10 @@ struct Exporting : ::testing::Test, test::Window {
         static const char* filters[] = {"PNG image (*.png)", "SVG image (*.svg)", "PDF document (*.pdf)"};
         dlg.exportNames.push_back({dir.filePath(name), QString::fromLatin1(filters[filter])});
         dlg.itemAnswers = {scaleItem};
-        w.mnuExport->trigger();
+        action("mnuExport")->trigger();
         return dir.filePath(name);
     }
-    QImage shown() const { return w.Picture1->image().convertToFormat(QImage::Format_RGB32); }
+    QImage shown() const { return picture()->image().convertToFormat(QImage::Format_RGB32); }
 };
 
 int differingPixels(const QImage& a, const QImage& b)
@@ -125,7 +124,7 @@ TEST_F(Exporting, NothingIsWrittenWithoutAGraphACancelOrAWritableFolder)
     exportAs("file/unwritable.svg", 1); // a file where a folder should be
     ASSERT_EQ(dlg.messages.size(), 1u);
     EXPECT_TRUE(dlg.messages[0].text.contains("unwritable.svg")) << dlg.messages[0].text.toStdString();
-    w.plotSetupFrame->txtDivx->setText("2"); // the graph is gone
+    field("txtDivx")->setText("2"); // the graph is gone
     exportAs("nograph.png");
     ASSERT_EQ(dlg.messages.size(), 2u);
     EXPECT_EQ(dlg.exportNames.size(), 1u); // not even asked for a name
@@ -136,13 +135,13 @@ TEST_F(Exporting, NothingIsWrittenWithoutAGraphACancelOrAWritableFolder)
 TEST(HighDensityScreen, DISABLED_ChildShowsTheGraphAtTheScreenRatio)
 {
     test::ShownWindow s;
-    ASSERT_EQ(s.w.Picture1->devicePixelRatioF(), 2.0);
+    ASSERT_EQ(s.picture()->devicePixelRatioF(), 2.0);
     std::tie(s.dim.series.Kind, s.dim.series.Coeffs, s.dim.series.TermCount) = std::tuple(SeriesKind::Power, std::vector<double>{0, 0.5}, 1);
-    s.w.cmdPlot->click();
-    const QImage grabbed = s.w.Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    s.button("cmdPlot")->click();
+    const QImage grabbed = s.picture()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(grabbed.size(), QSize(800, 600));
-    EXPECT_EQ(s.w.Picture1->image().size(), QSize(396, 296)); // the 1x picture stays
-    const QImage doubled = s.w.Picture1->image().scaled(792, 592).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(s.picture()->image().size(), QSize(396, 296)); // the 1x picture stays
+    const QImage doubled = s.picture()->image().scaled(792, 592).convertToFormat(QImage::Format_RGB32);
     EXPECT_GT(differingPixels(grabbed.copy(4, 4, 792, 592), doubled), 5000); // drawn anew, not scaled up
 }
 
@@ -169,27 +168,27 @@ TEST(PrintReport, WithAndWithoutTheGraphCancelledAndFailing)
     t.dlg.pdfPath = dir.filePath("report.pdf");
     t.open(test::example("sine_study.txt"));
     ASSERT_TRUE(t.dim.window.GraphShown);
-    t.w.mnuPrint->trigger();
+    t.action("mnuPrint")->trigger();
     EXPECT_TRUE(t.dlg.messages.empty());
     const qint64 withGraph = QFileInfo(t.dlg.pdfPath).size();
     EXPECT_GT(withGraph, 0);
     QFile::remove(t.dlg.pdfPath);
-    t.w.plotSetupFrame->txtDivx->setText("2"); // a changed setting blanks the graph: the report is text only
-    t.w.mnuPrint->trigger();
+    t.field("txtDivx")->setText("2"); // a changed setting blanks the graph: the report is text only
+    t.action("mnuPrint")->trigger();
     EXPECT_GT(QFileInfo(t.dlg.pdfPath).size(), 0);
     EXPECT_LT(QFileInfo(t.dlg.pdfPath).size() * 2, withGraph);
     QFile::remove(t.dlg.pdfPath);
     t.dlg.printAccept = false; // cancelled: nothing is printed
-    t.w.mnuPrint->trigger();
+    t.action("mnuPrint")->trigger();
     EXPECT_EQ(t.dlg.printAsked, 3);
     EXPECT_FALSE(QFileInfo::exists(t.dlg.pdfPath));
     t.dlg.printAccept = true;
     t.dlg.pdfPath = dir.filePath("no/such/folder/report.pdf");
-    t.w.mnuPrint->trigger();
+    t.action("mnuPrint")->trigger();
     ASSERT_EQ(t.dlg.messages.size(), 1u);
     EXPECT_TRUE(t.dlg.messages[0].text.contains("report.pdf"));
-    t.w.cmdRoots->click(); // the program goes on
-    EXPECT_FALSE(t.w.lblRoots->text().isEmpty());
+    t.button("cmdRoots")->click(); // the program goes on
+    EXPECT_FALSE(t.label("lblRoots")->text().isEmpty());
 }
 
 // A failure is said in the dialog and writes nothing; Create saves the series
@@ -200,7 +199,7 @@ TEST(NewSeries, FailuresStayInTheDialogAndCreateOpensTheSeriesReadyToStudy)
     QTemporaryDir dir;
     const QString path = dir.filePath("sinc.txt");
     test::Window t;
-    t.w.mnuNewSeries->trigger();
+    t.action("mnuNewSeries")->trigger();
     auto* d = t.w.findChild<NewSeriesDialog*>("frmNewSeries");
     ASSERT_NE(d, nullptr);
     auto field = [&](const char* name) { return d->findChild<QLineEdit*>(name); };
@@ -237,13 +236,13 @@ TEST(NewSeries, FailuresStayInTheDialogAndCreateOpensTheSeriesReadyToStudy)
     d->findChild<QPushButton*>("cmdCreate")->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path); }, 5000));
     EXPECT_NEAR(t.dim.series.Coeffs[2], -1.0 / 6, 1e-15);
-    EXPECT_EQ(t.w.txtEquation->text(), path);
-    EXPECT_EQ(t.w.lblTerms->text(), "60");
+    EXPECT_EQ(t.field("txtEquation")->text(), path);
+    EXPECT_EQ(t.label("lblTerms")->text(), "60");
     EXPECT_TRUE(t.dim.window.GraphShown);
-    t.w.studySpecsFrame->txtXlower->setText("-10");
-    t.w.studySpecsFrame->txtXupper->setText("10");
-    t.w.studySpecsFrame->txtError->setText("1E-12");
-    t.w.cmdRoots->click();
+    t.field("txtXlower")->setText("-10");
+    t.field("txtXupper")->setText("10");
+    t.field("txtError")->setText("1E-12");
+    t.button("cmdRoots")->click();
     ASSERT_TRUE(t.dlg.messages.empty());
     ASSERT_EQ(t.dim.results.RootCount, 6);
     std::vector<double> roots(t.dim.results.Roots.begin() + 1, t.dim.results.Roots.begin() + 7);
@@ -291,7 +290,7 @@ TEST(NewSeries, BuildsRunAsideAndStopAtOnce)
     auto preview = [&] { return d->findChild<QLabel*>("lblPreview")->text(); };
     auto longest = [&] {
         if (!d) {
-            t->w.mnuNewSeries->trigger();
+            t->action("mnuNewSeries")->trigger();
             d = t->w.findChild<NewSeriesDialog*>("frmNewSeries");
         }
         field("txtTerms")->setText("10000");

@@ -6,9 +6,7 @@
 #include <QClipboard>
 #include <functional>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <cmath>
@@ -22,10 +20,10 @@ TEST(Scans, FinishedScanListsAsBeforeAndCancelledOneLeavesNothing)
 {
     test::ShownWindow t;
     t.open(test::example(QStringLiteral("sine_taylor.txt")));
-    t.w.cmdRoots->click();
-    const QStringList roots = test::items(t.w.lstRoots);
+    t.button("cmdRoots")->click();
+    const QStringList roots = test::items(t.list("lstRoots"));
     EXPECT_EQ(roots.size(), 5);
-    EXPECT_EQ(t.w.lblRoots->text(), QStringLiteral("5 roots"));
+    EXPECT_EQ(t.label("lblRoots")->text(), QStringLiteral("5 roots"));
     const Dimension before = t.dim;
     // A long series: 5,000 harmonics, each grid point thousands of terms.
     std::tie(t.dim.series.Kind, t.dim.series.TermCount, t.dim.series.Period) = std::tuple(SeriesKind::Trigonometric, 10000, 2 * M_PI);
@@ -41,12 +39,12 @@ TEST(Scans, FinishedScanListsAsBeforeAndCancelledOneLeavesNothing)
         bool escape; // Esc instead of the Cancel button
     };
     const auto click = [](QPushButton* b) { return [b] { b->click(); }; };
-    for (const Case& c : {Case{click(t.w.cmdRoots), t.w.lstRoots, t.w.lblRoots, QStringLiteral("Finding roots…"), false},
-                          Case{click(t.w.cmdExtrema), t.w.lstExtrema, t.w.lblExtrema, QStringLiteral("Finding extrema…"), true},
-                          Case{[&] { t.w.mnuVerifyRoots->trigger(); }, t.w.lstRoots, t.w.lblRoots,
+    for (const Case& c : {Case{click(t.button("cmdRoots")), t.list("lstRoots"), t.label("lblRoots"), QStringLiteral("Finding roots…"), false},
+                          Case{click(t.button("cmdExtrema")), t.list("lstExtrema"), t.label("lblExtrema"), QStringLiteral("Finding extrema…"), true},
+                          Case{[&] { t.action("mnuVerifyRoots")->trigger(); }, t.list("lstRoots"), t.label("lblRoots"),
                                QStringLiteral("Verifying roots and extrema…"), false}}) {
         SCOPED_TRACE(c.dialogText.toStdString());
-        t.w.studySpecsFrame->txtSubintervals->setText(QStringLiteral("16777216")); // 2^24
+        t.field("txtSubintervals")->setText(QStringLiteral("16777216")); // 2^24
         const Dimension kept = t.dim; // what the edit left; the scan may not change it
         QElapsedTimer clock;
         qint64 shownAt = -1;
@@ -90,15 +88,15 @@ TEST(Scans, FinishedScanListsAsBeforeAndCancelledOneLeavesNothing)
     // The window takes the next command at once and lists as before.
     std::tie(t.dim.series.Kind, t.dim.series.TermCount, t.dim.series.Period, t.dim.series.Coeffs) =
         std::tie(before.series.Kind, before.series.TermCount, before.series.Period, before.series.Coeffs);
-    t.w.studySpecsFrame->txtSubintervals->setText(QString::number(before.study.Subintervals));
-    t.w.cmdRoots->click();
-    EXPECT_EQ(test::items(t.w.lstRoots), roots);
-    EXPECT_EQ(t.w.lblRoots->text(), QStringLiteral("5 roots"));
+    t.field("txtSubintervals")->setText(QString::number(before.study.Subintervals));
+    t.button("cmdRoots")->click();
+    EXPECT_EQ(test::items(t.list("lstRoots")), roots);
+    EXPECT_EQ(t.label("lblRoots")->text(), QStringLiteral("5 roots"));
 
     // Verify holds the listed roots and extrema scanned for the purpose
     // against the proof, beside the window's lists, which stay as they were.
     EXPECT_EQ(t.w.verifyDialog(), nullptr) << "a cancelled Verify shows nothing";
-    t.w.mnuVerifyRoots->trigger();
+    t.action("mnuVerifyRoots")->trigger();
     auto* dialog = qobject_cast<VerifyDialog*>(t.w.verifyDialog());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->objectName(), QStringLiteral("frmVerify"));
@@ -110,9 +108,9 @@ TEST(Scans, FinishedScanListsAsBeforeAndCancelledOneLeavesNothing)
     EXPECT_EQ(proven.value(2), QStringLiteral("ROOT IN [0, 0]"));
     EXPECT_TRUE(dialog->lblVerifySummary->text().startsWith(
         QStringLiteral("5 roots in [-8, 8], all proven; the scan found 5\n6 extrema (3 max., 3 min.)")));
-    EXPECT_EQ(test::items(t.w.lstRoots), roots);
-    EXPECT_EQ(t.w.lstExtrema->count(), 0);
-    EXPECT_EQ(t.w.lblExtrema->text(), QString());
+    EXPECT_EQ(test::items(t.list("lstRoots")), roots);
+    EXPECT_EQ(t.list("lstExtrema")->count(), 0);
+    EXPECT_EQ(t.label("lblExtrema")->text(), QString());
     dialog->findChild<QPushButton*>(QStringLiteral("cmdVerifyCopy"))->click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), dialog->text());
     EXPECT_TRUE(dialog->text().contains(QStringLiteral("\nROOT IN [0, 0]\n")));

@@ -4,7 +4,6 @@
 // counts, and at the end the window works as a fresh one. The longest series,
 // too slow for a random session, run every command once.
 // VENDRAK_SOAK_ACTIONS (2000), VENDRAK_SOAK_SEED.
-#include "app/picture_box.h"
 #include "support/extreme_series.h"
 
 #include <QtWidgets>
@@ -61,9 +60,10 @@ QStringList sessionFiles(const ExtremeWindow& x)
 }
 
 struct Session {
-    MainWindow& w;
+    Window& s;
     QStringList files;
     std::mt19937 rng;
+    MainWindow& w = s.w;
     QList<QLineEdit*> fields = w.findChildren<QLineEdit*>();
     QList<QAbstractButton*> buttons = [this] {
         QList<QAbstractButton*> out = w.findChildren<QAbstractButton*>();
@@ -113,9 +113,9 @@ struct Session {
         if (dice < 71) { // a navigation button often many times in a row
             QAbstractButton* b = oneOf(buttons);
             bool number = false; // 2^30 subintervals (the most the field takes) scan for minutes by design
-            if ((b == w.cmdRoots || b == w.cmdExtrema) && !(w.studySpecsFrame->txtSubintervals->text().toDouble(&number) <= 65536 && number)) {
-                retype(w.studySpecsFrame->txtSubintervals, QString::number(1 << pick(17)));
-                QTest::mouseClick(w.evaluationFrame->txtXeval, Qt::LeftButton); // leave the field: its guards run
+            if ((b == s.button("cmdRoots") || b == s.button("cmdExtrema")) && !(s.field("txtSubintervals")->text().toDouble(&number) <= 65536 && number)) {
+                retype(s.field("txtSubintervals"), QString::number(1 << pick(17)));
+                QTest::mouseClick(s.field("txtXeval"), Qt::LeftButton); // leave the field: its guards run
             }
             const bool navigation = b->objectName().contains(QRegularExpression("^cmd(Zoom|Pan|IncWind|DecWind)"));
             const int times = navigation && pick(2) ? 2 + pick(30) : 1;
@@ -124,15 +124,14 @@ struct Session {
             return "click " + name(b) + " " + std::to_string(times) + " times";
         }
         if (dice < 79) {
-            QAction* a = oneOf(QList<QAction*>{w.mnuOpen, w.mnuSave, w.mnuSaveAs, w.mnuCopy, w.mnuPrint,
-                                               w.mnuHelp, w.mnuAbout});
+            QAction* a = s.action(oneOf(QList<const char*>{"mnuOpen", "mnuSave", "mnuSaveAs", "mnuCopy", "mnuPrint", "mnuHelp", "mnuAbout"}));
             a->trigger();
             return "menu " + name(a);
         }
         if (dice < 90) {
             const QPoint at(pick(440) - 20, pick(340) - 20);
-            emit w.Picture1->mouseMove(Qt::NoButton, Qt::NoModifier, QPointF(at));
-            QTest::mouseClick(w.Picture1, pick(4) ? Qt::LeftButton : Qt::RightButton, {}, at);
+            emit s.picture()->mouseMove(Qt::NoButton, Qt::NoModifier, QPointF(at));
+            QTest::mouseClick(s.picture(), pick(4) ? Qt::LeftButton : Qt::RightButton, {}, at);
             return "mouse on the graph at " + std::to_string(at.x()) + "," + std::to_string(at.y());
         }
         if (dice < 95) {
@@ -142,11 +141,10 @@ struct Session {
         }
         if (dice < 97) { // back to a plot window that can be drawn, as a lost user would type one
             const int a = 1 + pick(20), b = 1 + pick(20);
-            for (const auto& [field, v] : {std::pair{w.plotSetupFrame->txtWindowlx, -a}, {w.plotSetupFrame->txtWindowgx, a}, {w.plotSetupFrame->txtWindowly, -b},
-                                           {w.plotSetupFrame->txtWindowgy, b}, {w.plotSetupFrame->txtPlotStep, 1 + pick(5)},
-                                           {w.plotSetupFrame->txtDivx, 1 + pick(4)}, {w.plotSetupFrame->txtDivy, 1 + pick(4)}})
-                retype(field, QString::number(v));
-            QTest::mouseClick(w.cmdPlot, Qt::LeftButton);
+            for (const auto& [field, v] : {std::pair{"txtWindowlx", -a}, {"txtWindowgx", a}, {"txtWindowly", -b}, {"txtWindowgy", b},
+                                           {"txtPlotStep", 1 + pick(5)}, {"txtDivx", 1 + pick(4)}, {"txtDivy", 1 + pick(4)}})
+                retype(s.field(field), QString::number(v));
+            QTest::mouseClick(s.button("cmdPlot"), Qt::LeftButton);
             return "type a plot window and plot";
         }
         for (QWidget* top : QApplication::topLevelWidgets())
@@ -168,15 +166,15 @@ TEST(Soak, ARandomSessionLeavesAWorkingWindow)
     x.w.show();
     x.w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&x.w, 2000)) << "the window could not be made active";
-    Session session{x.w, sessionFiles(x), std::mt19937(unsigned(seed))};
+    Session session{x, sessionFiles(x), std::mt19937(unsigned(seed))};
     std::string last;
     for (int i = 0; i < actions && !::testing::Test::HasFailure(); ++i) {
         x.run("action " + std::to_string(i), [&] { last = session.step(); ShownWindow::settle(); });
         EXPECT_GE(std::min({d.results.RootCount, d.results.MaxCount, d.results.MinCount}), 0);
         EXPECT_LE(std::max({d.results.RootCount, d.results.MaxCount, d.results.MinCount}), kResultCapacity);
-        EXPECT_EQ(x.w.lstRoots->count(), d.results.RootCount);
-        EXPECT_EQ(x.w.lstExtrema->count(), d.results.MaxCount + d.results.MinCount);
-        EXPECT_EQ(x.w.Picture1->image().size(), QSize(396, 296));
+        EXPECT_EQ(x.list("lstRoots")->count(), d.results.RootCount);
+        EXPECT_EQ(x.list("lstExtrema")->count(), d.results.MaxCount + d.results.MinCount);
+        EXPECT_EQ(x.picture()->image().size(), QSize(396, 296));
         if (::testing::Test::HasFailure())
             ADD_FAILURE() << "seed " << seed << ", action " << i << ": " << last;
     }
@@ -192,11 +190,11 @@ TEST(Soak, ARandomSessionLeavesAWorkingWindow)
             v.w.findChild<QLineEdit*>(e->objectName())->setText(e->text());
         for (QCheckBox* c : v.w.findChildren<QCheckBox*>())
             c->setChecked(false);
-        v.w.cboDerivative->setCurrentIndex(0);
-        v.w.cmdPlot->click();
-        v.w.cmdRoots->click();
+        v.combo("cboDerivative")->setCurrentIndex(0);
+        v.button("cmdPlot")->click();
+        v.button("cmdRoots")->click();
         EXPECT_TRUE(v.dlg.messages.empty()) << v.dlg.messages.front().text.toStdString();
-        return std::pair(v.w.Picture1->image(), QStringList{v.w.lblRoots->text()} + items(v.w.lstRoots));
+        return std::pair(v.picture()->image(), QStringList{v.label("lblRoots")->text()} + items(v.list("lstRoots")));
     };
     const auto expected = plotAndRoots(fresh), after = plotAndRoots(x);
     EXPECT_EQ(after.second.size() == 6 ? after.second[0] : QString(), "5 roots");
@@ -209,20 +207,18 @@ TEST(Soak, TheLongestSeriesEndEveryCommandInTimeAndSaveWhatTheyShow)
         if (!file.heavy)
             continue;
         ExtremeWindow x(file);
-        MainWindow& w = x.w;
-        x.run("open", [&] { w.OpenSeriesFileNamed(x.path); });
+        x.run("open", [&] { x.w.OpenSeriesFileNamed(x.path); });
         ASSERT_EQ(x.dim.window.FileName, x.path) << file.name;
-        w.cboDerivative->setCurrentIndex(1);
-        for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{w.plotSetupFrame->chkShade, w.cmdPlot, w.navigationFrame->cmdZoomOut, w.navigationFrame->cmdPanRight,
-                                                                          w.cmdRoots, w.cmdExtrema, w.cmdIntegrate, w.evaluationFrame->cmdDerVal})
-            x.run(name(b), [&] { b->click(); });
+        x.combo("cboDerivative")->setCurrentIndex(1);
+        for (const char* b : {"chkShade", "cmdPlot", "cmdZoomOut", "cmdPanRight", "cmdRoots", "cmdExtrema", "cmdIntegrate", "cmdDerVal"})
+            x.run(b, [&] { Control<QAbstractButton>(x.w, b)->click(); });
         x.run("click on the graph, copy, print", [&] {
-            QTest::mouseClick(w.Picture1, Qt::LeftButton, {}, QPoint(200, 150));
-            w.mnuCopy->trigger();
-            w.mnuPrint->trigger();
+            QTest::mouseClick(x.picture(), Qt::LeftButton, {}, QPoint(200, 150));
+            x.action("mnuCopy")->trigger();
+            x.action("mnuPrint")->trigger();
         });
         EXPECT_GT(QFileInfo(x.dlg.pdfPath).size(), 0) << "no report was printed";
-        x.run("save", [&] { w.mnuSave->trigger(); });
+        x.run("save", [&] { x.action("mnuSave")->trigger(); });
         Dimension back;
         ASSERT_EQ(ReadSeriesFile(back, x.path).status, ReadStatus::Ok);
         EXPECT_EQ(std::tuple(back.series.Coeffs.size(), back.results.RootCount, back.results.MaxCount, back.results.MinCount),

@@ -17,11 +17,11 @@ namespace {
 void showResults(ShownWindow& s)
 {
     std::tie(s.dim.results.RootCount, s.dim.results.MaxCount, s.dim.results.MinCount, s.dim.results.IntegralDone) = std::tuple(2, 1, 1, true);
-    s.w.lblIntegral->setText("1.5");
-    s.w.lstRoots->addItems({"-1", "1"});
-    s.w.lstExtrema->addItems({"MIN: [0 , -1]", "MAX: [2 , 3]"});
-    s.w.lblRoots->setText("2 roots");
-    s.w.lblExtrema->setText("1 max. 1 min. ");
+    s.label("lblIntegral")->setText("1.5");
+    s.list("lstRoots")->addItems({"-1", "1"});
+    s.list("lstExtrema")->addItems({"MIN: [0 , -1]", "MAX: [2 , 3]"});
+    s.label("lblRoots")->setText("2 roots");
+    s.label("lblExtrema")->setText("1 max. 1 min. ");
 }
 
 // Every result display and count in one text.
@@ -29,8 +29,8 @@ QString results(ShownWindow& s)
 {
     return QString("%1|%2|%3|%4|%5|%6|%7|%8|%9")
         .arg(s.dim.results.RootCount).arg(s.dim.results.MaxCount).arg(s.dim.results.MinCount).arg(int(s.dim.results.IntegralDone))
-        .arg(s.w.lblIntegral->text()).arg(s.w.lstRoots->count()).arg(s.w.lstExtrema->count())
-        .arg(s.w.lblRoots->text(), s.w.lblExtrema->text());
+        .arg(s.label("lblIntegral")->text()).arg(s.list("lstRoots")->count()).arg(s.list("lstExtrema")->count())
+        .arg(s.label("lblRoots")->text(), s.label("lblExtrema")->text());
 }
 const QString kShown = "2|1|1|1|1.5|2|2|2 roots|1 max. 1 min. ";
 const QString kCleared = "0|0|0|0||0|0||";
@@ -51,36 +51,36 @@ TEST(StudyFields, WhatClearsTheResults)
     ASSERT_TRUE(s.activated);
     showResults(s);
     s.dim.results.Roots[1] = 4.0;
-    s.w.evaluationFrame->lblDerVal->setText("7");
-    s.w.ClearResults();
+    s.label("lblDerVal")->setText("7");
+    s.field("txtMaxcy")->setText("21"); // a study field changed
     EXPECT_EQ(results(s), kCleared);
     EXPECT_EQ(s.dim.results.Roots[1], 4.0); // the tables stay
-    EXPECT_EQ(s.w.evaluationFrame->lblDerVal->text(), "7"); // not a result of the study fields
+    EXPECT_EQ(s.label("lblDerVal")->text(), "7"); // not a result of the study fields
     showResults(s);
     s.dim.window.RestoringStudy = true; // not while a saved study is restored
-    s.w.ClearResults();
+    s.field("txtMaxcy")->setText("20");
     s.dim.window.RestoringStudy = false;
     EXPECT_EQ(results(s), kShown);
 
     // The first keystroke in a study field clears them; plot fields do not.
-    for (QLineEdit* e : {s.w.studySpecsFrame->txtXlower, s.w.studySpecsFrame->txtXupper, s.w.studySpecsFrame->txtSubintervals, s.w.studySpecsFrame->txtMaxcy}) {
+    for (QLineEdit* e : {s.field("txtXlower"), s.field("txtXupper"), s.field("txtSubintervals"), s.field("txtMaxcy")}) {
         SCOPED_TRACE(e->objectName().toStdString());
         s.focus(e);
         e->end(false);
         QTest::keyClick(e, Qt::Key_0);
         EXPECT_EQ(results(s), kCleared);
         e->backspace();
-        s.focus(s.w.evaluationFrame->txtXeval);
+        s.focus(s.field("txtXeval"));
         showResults(s);
     }
-    s.typeInto(s.w.plotSetupFrame->txtWindowlx, "-10");
-    s.typeInto(s.w.plotSetupFrame->txtDivx, "2");
-    s.w.plotSetupFrame->chkGrid->click();
+    s.typeInto(s.field("txtWindowlx"), "-10");
+    s.typeInto(s.field("txtDivx"), "2");
+    s.check("chkGrid")->click();
     EXPECT_EQ(results(s), kShown);
     // A looser error bound keeps them, a tighter one clears them.
-    leave(s, s.w.studySpecsFrame->txtError, "0.1"); // from .01
+    leave(s, s.field("txtError"), "0.1"); // from .01
     EXPECT_EQ(results(s), kShown);
-    leave(s, s.w.studySpecsFrame->txtError, "0.01");
+    leave(s, s.field("txtError"), "0.01");
     EXPECT_EQ(results(s), kCleared);
 }
 
@@ -89,10 +89,9 @@ TEST(StudyFields, AnEmptyIntervalSendsTheFocusToTheOtherLimit)
 {
     ShownWindow s;
     ASSERT_TRUE(s.activated);
-    const StudySpecsFrame& st = *s.w.studySpecsFrame;
-    const PlotSetupFrame& pl = *s.w.plotSetupFrame;
-    for (const auto& [lower, upper] :
-         {std::pair{st.txtXlower, st.txtXupper}, {pl.txtWindowlx, pl.txtWindowgx}, {pl.txtWindowly, pl.txtWindowgy}})
+    QLineEdit* const maxcy = s.field("txtMaxcy");
+    for (const auto& [lower, upper] : {std::pair{s.field("txtXlower"), s.field("txtXupper")},
+                                       {s.field("txtWindowlx"), s.field("txtWindowgx")}, {s.field("txtWindowly"), s.field("txtWindowgy")}})
         for (QLineEdit* left : {lower, upper}) {
             QLineEdit* const other = left == lower ? upper : lower;
             SCOPED_TRACE(left->objectName().toStdString());
@@ -100,13 +99,13 @@ TEST(StudyFields, AnEmptyIntervalSendsTheFocusToTheOtherLimit)
             // An overflowing lower limit is the largest number.
             for (const QString& typed : left == lower ? QStringList{"5", "1e999"} : QStringList{"5", "4"}) {
                 s.typeInto(left, typed);
-                s.focus(st.txtMaxcy);
+                s.focus(maxcy);
                 EXPECT_EQ(s.focused(), other) << typed.toStdString();
                 EXPECT_EQ(left->text(), typed); // no text is changed
             }
             s.typeInto(left, left == lower ? "4.9" : "5.1");
-            s.focus(st.txtMaxcy);
-            EXPECT_EQ(s.focused(), st.txtMaxcy);
+            s.focus(maxcy);
+            EXPECT_EQ(s.focused(), maxcy);
         }
 }
 
@@ -116,24 +115,25 @@ TEST(StudyFields, AnErrorBoundNotAboveZeroCannotBeLeftNorACommandRun)
     ASSERT_TRUE(s.activated);
     for (const char* typed : {"0", "-1", "abc", "", "1e999"}) {
         SCOPED_TRACE(typed);
-        EXPECT_EQ(leave(s, s.w.studySpecsFrame->txtError, typed), typed);
-        s.focus(s.w.studySpecsFrame->txtXlower);
-        EXPECT_EQ(s.focused(), s.w.studySpecsFrame->txtError);
-        EXPECT_FALSE(s.w.commitFocusedField());
+        EXPECT_EQ(leave(s, s.field("txtError"), typed), typed);
+        s.focus(s.field("txtXlower"));
+        EXPECT_EQ(s.focused(), s.field("txtError"));
+        s.button("cmdIntegrate")->click(); // without a series it would say so
+        EXPECT_TRUE(s.dlg.messages.empty());
     }
     std::tie(s.dim.series.Kind, s.dim.series.TermCount, s.dim.series.Coeffs) = std::tuple(SeriesKind::Power, 0, std::vector<double>{2}); // f = 2
-    s.typeInto(s.w.studySpecsFrame->txtError, "0");
-    QTest::mouseClick(s.w.cmdIntegrate, Qt::LeftButton);
+    s.typeInto(s.field("txtError"), "0");
+    QTest::mouseClick(s.button("cmdIntegrate"), Qt::LeftButton);
     s.settle();
-    EXPECT_EQ(s.focused(), s.w.studySpecsFrame->txtError);
-    EXPECT_TRUE(s.w.lblIntegral->text().isEmpty());
+    EXPECT_EQ(s.focused(), s.field("txtError"));
+    EXPECT_TRUE(s.label("lblIntegral")->text().isEmpty());
     EXPECT_FALSE(s.dim.results.IntegralDone);
     EXPECT_TRUE(s.dlg.messages.empty()); // refused silently
-    s.typeInto(s.w.studySpecsFrame->txtError, ".1");
-    QTest::mouseClick(s.w.cmdIntegrate, Qt::LeftButton);
+    s.typeInto(s.field("txtError"), ".1");
+    QTest::mouseClick(s.button("cmdIntegrate"), Qt::LeftButton);
     s.settle();
-    EXPECT_EQ(s.w.lblIntegral->text(), "32");
-    EXPECT_EQ(s.focused(), s.w.cmdIntegrate);
+    EXPECT_EQ(s.label("lblIntegral")->text(), "32");
+    EXPECT_EQ(s.focused(), s.button("cmdIntegrate"));
 }
 
 TEST(StudyFields, SubintervalsAreAPowerOfTwoAndIterationsAtLeastTheHalvingCountLessOne)
@@ -149,9 +149,9 @@ TEST(StudyFields, SubintervalsAreAPowerOfTwoAndIterationsAtLeastTheHalvingCountL
         {"3000000000", "1073741824", "1", "29"}, {"1e999", "1073741824", "1", "29"},
     };
     for (const auto& [typed, shown, before, after] : subintervals) {
-        s.w.studySpecsFrame->txtMaxcy->setText(before);
-        EXPECT_EQ(leave(s, s.w.studySpecsFrame->txtSubintervals, typed), shown) << typed;
-        EXPECT_EQ(s.w.studySpecsFrame->txtMaxcy->text(), after) << typed;
+        s.field("txtMaxcy")->setText(before);
+        EXPECT_EQ(leave(s, s.field("txtSubintervals"), typed), shown) << typed;
+        EXPECT_EQ(s.field("txtMaxcy")->text(), after) << typed;
     }
     const char* const iterations[][3] = { // subintervals as they stand, typed, shown
         {"256", "3", "7"}, {"256", "7.5", "8"}, {"256", "6.5", "7"}, {"256", "40", "40"}, {"256", "abc", "7"},
@@ -159,12 +159,12 @@ TEST(StudyFields, SubintervalsAreAPowerOfTwoAndIterationsAtLeastTheHalvingCountL
         {"1e999", "1", "1023"}, {"1073741824", "1e999", "1073741824"}, {"256", "5e9", "1073741824"},
     };
     for (const auto& [count, typed, shown] : iterations) {
-        s.w.studySpecsFrame->txtSubintervals->setText(count);
-        EXPECT_EQ(leave(s, s.w.studySpecsFrame->txtMaxcy, typed), shown) << count << ", " << typed;
+        s.field("txtSubintervals")->setText(count);
+        EXPECT_EQ(leave(s, s.field("txtMaxcy"), typed), shown) << count << ", " << typed;
     }
     EXPECT_TRUE(s.dlg.messages.empty());
-    s.w.studySpecsFrame->txtSubintervals->setText("1073741824");
-    s.w.ReadStudySpecs(); // the commands can use what the guards left
+    s.field("txtSubintervals")->setText("1073741824");
+    s.button("cmdPlot")->click(); // the commands can use what the guards left
     EXPECT_EQ(s.dim.study.Subintervals, 1073741824);
     EXPECT_EQ(s.dim.study.MaxCycles, 1073741824);
 }

@@ -1,35 +1,19 @@
 // The View menu, the wheel and the 255-entry limit beside the specified
 // window: each goes through the window fields and Plot as navigation does.
 #include "app/figure_window.h"
-#include "app/picture_box.h"
-#include "support/fake_dialogs.h"
+#include "support/shown_window.h"
 
-#include "app/main_window.h"
-
-#include <QAction>
-#include <QCheckBox>
 #include <QSpinBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace vendrak;
 
 namespace {
 
-struct ViewWindow {
-    Dimension dim;
-    test::FakeDialogs dlg;
-    MainWindow w{dim, dlg};
-    QStringList limits() const
-    {
-        return {w.plotSetupFrame->txtWindowlx->text(), w.plotSetupFrame->txtWindowgx->text(), w.plotSetupFrame->txtWindowly->text(), w.plotSetupFrame->txtWindowgy->text()};
-    }
+struct ViewWindow : test::Window {
+    QStringList limits() const { return Window::limits().split(u' '); }
 };
 
 TEST(View, FitYBackForwardAndTheWheelGoThroughTheWindowFields)
@@ -38,34 +22,34 @@ TEST(View, FitYBackForwardAndTheWheelGoThroughTheWindowFields)
     v.w.OpenSeriesFileNamed(QStringLiteral(VENDRAK_SOURCE_DIR "/examples/sine_taylor.txt"));
     ASSERT_TRUE(v.dim.window.GraphShown);
     EXPECT_EQ(v.limits(), QStringList({"-8", "8", "-15", "15"}));
-    EXPECT_FALSE(v.w.mnuBack->isEnabled());
+    EXPECT_FALSE(v.action("mnuBack")->isEnabled());
 
-    v.w.mnuFitY->trigger(); // sin x over -8..8: just around -1..1, readable
+    v.action("mnuFitY")->trigger(); // sin x over -8..8: just around -1..1, readable
     EXPECT_EQ(v.limits(), QStringList({"-8", "8", "-1.2", "1.2"}));
     EXPECT_TRUE(v.dim.window.GraphShown);
     const QStringList fitted = v.limits();
 
-    QTest::mouseClick(v.w.Picture1, Qt::LeftButton, {}, QPoint(300, 100)); // click to centre
+    QTest::mouseClick(v.picture(), Qt::LeftButton, {}, QPoint(300, 100)); // click to centre
     const QStringList centred = v.limits();
     ASSERT_NE(centred, fitted);
-    v.w.mnuBack->trigger();
+    v.action("mnuBack")->trigger();
     EXPECT_EQ(v.limits(), fitted);
-    v.w.mnuBack->trigger();
+    v.action("mnuBack")->trigger();
     EXPECT_EQ(v.limits(), QStringList({"-8", "8", "-15", "15"}));
-    EXPECT_FALSE(v.w.mnuBack->isEnabled());
-    v.w.mnuForward->trigger();
-    v.w.mnuForward->trigger();
+    EXPECT_FALSE(v.action("mnuBack")->isEnabled());
+    v.action("mnuForward")->trigger();
+    v.action("mnuForward")->trigger();
     EXPECT_EQ(v.limits(), centred);
-    EXPECT_FALSE(v.w.mnuForward->isEnabled());
-    v.w.mnuBack->trigger();
-    v.w.navigationFrame->cmdZoomOut->click(); // a new view after Back drops the forward part
-    EXPECT_FALSE(v.w.mnuForward->isEnabled());
+    EXPECT_FALSE(v.action("mnuForward")->isEnabled());
+    v.action("mnuBack")->trigger();
+    v.button("cmdZoomOut")->click(); // a new view after Back drops the forward part
+    EXPECT_FALSE(v.action("mnuForward")->isEnabled());
 
     // The wheel zooms about the point under the pointer, which stays there.
     const QPointF pixel(100, 80);
-    const QPointF before = v.w.Picture1->toUser(pixel);
-    emit v.w.Picture1->wheelTurned(1, pixel);
-    const QPointF after = v.w.Picture1->toUser(pixel);
+    const QPointF before = v.picture()->toUser(pixel);
+    emit v.picture()->wheelTurned(1, pixel);
+    const QPointF after = v.picture()->toUser(pixel);
     EXPECT_NEAR(after.x(), before.x(), 1e-5 * std::abs(before.x()) + 1e-6);
     EXPECT_NEAR(after.y(), before.y(), 1e-5 * std::abs(before.y()) + 1e-6);
     EXPECT_FLOAT_EQ(v.dim.plot.WindowGX - v.dim.plot.WindowLX, 16.0f); // half of 32 after Zoom Out
@@ -81,9 +65,9 @@ TEST(View, AFullTableOfRootsIsSaid)
     f.close();
     ViewWindow v;
     v.w.OpenSeriesFileNamed(f.fileName());
-    v.w.studySpecsFrame->txtSubintervals->setText("8192");
-    v.w.cmdRoots->click();
-    EXPECT_EQ(v.w.lstRoots->count(), 255);
+    v.field("txtSubintervals")->setText("8192");
+    v.button("cmdRoots")->click();
+    EXPECT_EQ(v.list("lstRoots")->count(), 255);
     ASSERT_EQ(v.dlg.messages.size(), 1u);
     EXPECT_EQ(v.dlg.messages[0].title, "Vendrak");
     EXPECT_TRUE(v.dlg.messages[0].text.startsWith("Only the first 255 roots are kept"));
@@ -98,24 +82,24 @@ namespace {
 TEST(View, TheFigureFollowsThePlotsAndExportsBlackOnWhite)
 {
     ViewWindow v;
-    FigureWindow& f = *v.w.figureWindow;
+    FigureWindow& f = *test::Control<FigureWindow>(v.w, "frmFigure");
     EXPECT_FALSE(f.hasStudy());
     v.w.OpenSeriesFileNamed(QStringLiteral(VENDRAK_SOURCE_DIR "/examples/sine_study.txt"));
     FigureInput in = f.figureInput();
     EXPECT_EQ(in.title, "sin(x), Taylor series about 0, degree 25, with a saved study");
     EXPECT_EQ(std::tuple(in.xLow, in.xHigh, in.yLow, in.yHigh, in.intervalLow), std::tuple(-8., 8., -1.5, 1.5, -7.));
     EXPECT_EQ(in.marks.size(), 9u); // the roots and extrema saved with the study
-    v.w.navigationFrame->cmdZoomIn->click();
+    v.button("cmdZoomIn")->click();
     EXPECT_EQ(f.figureInput().xHigh, 4);
-    v.w.plotSetupFrame->txtWindowgx->setText("100");
+    v.field("txtWindowgx")->setText("100");
     EXPECT_FALSE(v.dim.window.GraphShown);
     EXPECT_EQ(f.figureInput().xHigh, 4);
     // Its marks are the last scans': editing the interval clears the lists,
     // not the figure, until Roots runs again (sin has one root in -1..1).
-    v.w.studySpecsFrame->txtXlower->setText("-1");
-    v.w.studySpecsFrame->txtXupper->setText("1");
+    v.field("txtXlower")->setText("-1");
+    v.field("txtXupper")->setText("1");
     EXPECT_EQ(f.figureInput().marks.size(), 9u);
-    v.w.cmdRoots->click();
+    v.button("cmdRoots")->click();
     ASSERT_EQ(f.figureInput().marks.size(), 1u);
     EXPECT_NEAR(f.figureInput().marks[0].x, 0, 1e-9);
     f.chkCurve[2]->setChecked(true);

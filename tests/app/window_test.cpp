@@ -5,7 +5,6 @@
 #include "app/decimal_point.h"
 #include "app/figure_window.h"
 #include "app/help_viewer.h"
-#include "app/picture_box.h"
 #include "app/sub_main.h"
 #include "core/study/errors.h"
 #include "support/shown_window.h"
@@ -18,6 +17,7 @@
 #include <stdexcept>
 
 using namespace vendrak;
+using vendrak::test::Control;
 using vendrak::test::ShownWindow;
 using Answer = Dialogs::Answer;
 
@@ -69,19 +69,19 @@ TEST(MainWindow, EveryControlOnceInItsFrameAndTheMenus)
             ++named;
         }
     EXPECT_EQ(named, 83);
-    EXPECT_EQ(w.Picture1->geometry(), QRect(0, 0, 400, 300));
+    EXPECT_EQ(s.picture()->geometry(), QRect(0, 0, 400, 300));
     EXPECT_EQ(w.objectName(), "frmZandu1");
     EXPECT_EQ(w.centralWidget()->geometry(), QRect(0, w.menuBar()->height(), 632, 434));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
-    for (QCheckBox* c : {w.plotSetupFrame->chkGrid, w.plotSetupFrame->chkShade, w.plotSetupFrame->chkWindow, w.plotSetupFrame->chkDivisions, w.plotSetupFrame->chkPersist})
-        EXPECT_EQ(c->isChecked(), c != w.plotSetupFrame->chkPersist) << c->objectName().toStdString();
-    EXPECT_EQ(w.cboDerivative->count(), 10);
-    EXPECT_EQ(w.cboDerivative->itemText(9), "9th.derivative");
+    for (const char* c : {"chkGrid", "chkShade", "chkWindow", "chkDivisions", "chkPersist"})
+        EXPECT_EQ(s.check(c)->isChecked(), c != std::string("chkPersist")) << c;
+    EXPECT_EQ(s.combo("cboDerivative")->count(), 10);
+    EXPECT_EQ(s.combo("cboDerivative")->itemText(9), "9th.derivative");
     // Menus in order, Print a plain command, and no way out but closing the window.
     QStringList top, file;
     for (QAction* a : w.menuBar()->actions())
         top << (a->menu() ? a->menu()->objectName() : a->objectName()) + '=' + a->text();
-    for (QAction* a : w.mnuFile->actions())
+    for (QAction* a : Control<QMenu>(w, "mnuFile")->actions())
         file << a->objectName() + '=' + (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(top, QStringList({"mnuFile=File", "mnuView=View", "mnuVerify=Verify", "mnuPrint=Print", "mnuHelp=Help", "mnuAbout=About"}));
     EXPECT_EQ(file, QStringList({"mnuNewSeries=New series from expression…", "mnuNewSeriesBar=-", "mnuOpen=Open",
@@ -92,19 +92,18 @@ TEST(MainWindow, EveryControlOnceInItsFrameAndTheMenus)
         EXPECT_FALSE(a->text().contains("Exit", Qt::CaseInsensitive));
     // Load ran the start-up statements; a recoverable script error only sets ierr.
     EXPECT_DOUBLE_EQ(s.dim.errors.ScriptMath.halfpi, M_PI / 2);
-    w.ScriptControl1.ExecuteStatement("x = 1 / 0");
+    w.scriptControl().ExecuteStatement("x = 1 / 0");
     EXPECT_EQ(s.dim.errors.ierr, 11);
     EXPECT_TRUE(s.dlg.messages.empty());
-    w.ScriptControl1.ExecuteStatement("x = Nonsense(1)");
+    w.scriptControl().ExecuteStatement("x = Nonsense(1)");
     ASSERT_EQ(s.dlg.messages.size(), 1u);
-    EXPECT_EQ(s.dlg.messages[0].text, w.ScriptControl1.lastErrorDescription());
+    EXPECT_EQ(s.dlg.messages[0].text, w.scriptControl().lastErrorDescription());
 }
 
 TEST(MainWindow, TabWalksTheControlsInOrderSelectingEachFieldAndACommaBecomesAPoint)
 {
     ShownWindow s;
     ASSERT_TRUE(s.activated);
-    MainWindow& w = s.w;
     EXPECT_EQ(s.focusedName(), "txtEquation");
     const QStringList order{
         "cmdPlot", "txtXlower", "txtXupper", "txtSubintervals", "txtError", "txtMaxcy", "txtWindowlx", "txtWindowgx",
@@ -119,26 +118,26 @@ TEST(MainWindow, TabWalksTheControlsInOrderSelectingEachFieldAndACommaBecomesAPo
         visited << s.focusedName();
     }
     EXPECT_EQ(visited, order);
-    s.focus(w.studySpecsFrame->txtXlower);
+    s.focus(s.field("txtXlower"));
     s.tab();
-    EXPECT_EQ(w.studySpecsFrame->txtXupper->selectedText(), "8");
-    QTest::mouseClick(w.evaluationFrame->txtXeval, Qt::LeftButton, {}, QPoint(3, 5)); // a click selects too
+    EXPECT_EQ(s.field("txtXupper")->selectedText(), "8");
+    QTest::mouseClick(s.field("txtXeval"), Qt::LeftButton, {}, QPoint(3, 5)); // a click selects too
     s.settle();
-    EXPECT_EQ(w.evaluationFrame->txtXeval->selectedText(), "0");
+    EXPECT_EQ(s.field("txtXeval")->selectedText(), "0");
 
     // The decimal fields turn a typed comma into a point; the counts and the
     // file name do not.
-    for (QLineEdit* e : {w.studySpecsFrame->txtXlower, w.studySpecsFrame->txtError, w.plotSetupFrame->txtWindowgy, w.plotSetupFrame->txtDivy, w.evaluationFrame->txtXeval}) {
+    for (QLineEdit* e : {s.field("txtXlower"), s.field("txtError"), s.field("txtWindowgy"), s.field("txtDivy"), s.field("txtXeval")}) {
         s.typeInto(e, "1,5");
         EXPECT_EQ(e->text(), "1.5") << e->objectName().toStdString();
     }
-    for (QLineEdit* e : {w.studySpecsFrame->txtSubintervals, w.studySpecsFrame->txtMaxcy, w.plotSetupFrame->txtPlotStep, w.evaluationFrame->txtDerNum}) {
+    for (QLineEdit* e : {s.field("txtSubintervals"), s.field("txtMaxcy"), s.field("txtPlotStep"), s.field("txtDerNum")}) {
         s.typeInto(e, "1,5");
         EXPECT_EQ(e->text(), "1,5") << e->objectName().toStdString();
         e->setText("1"); // leave it usable
     }
-    s.typeInto(w.txtEquation, "1,5");
-    EXPECT_EQ(w.txtEquation->text(), "study.txt");
+    s.typeInto(s.field("txtEquation"), "1,5");
+    EXPECT_EQ(s.field("txtEquation")->text(), "study.txt");
 }
 
 // A menu item takes no focus: a field that refuses its value neither holds a
@@ -149,22 +148,23 @@ TEST(MainWindow, MenusAndTheirKeysRunBesideARefusingFieldWhichKeepsTheFocusAndIt
     ShownWindow s;
     ASSERT_TRUE(s.activated);
     MainWindow& w = s.w;
-    const std::pair<QAction*, const char*> keys[] = {
-        {w.mnuOpen, "Ctrl+O"}, {w.mnuSave, "Ctrl+S"},   {w.mnuSaveAs, "Ctrl+Shift+S"}, {w.mnuCopy, "Ctrl+Shift+C"},
-        {w.mnuExport, "Ctrl+E"}, {w.mnuPrint, "Ctrl+P"}, {w.mnuHelp, "F1"}, {w.mnuVerifyRoots, "Ctrl+Shift+V"},
-        {w.mnuFigure, "Ctrl+G"}, {w.mnuQuit, "Ctrl+Q"}};
+    const std::pair<const char*, const char*> keys[] = {
+        {"mnuOpen", "Ctrl+O"}, {"mnuSave", "Ctrl+S"}, {"mnuSaveAs", "Ctrl+Shift+S"}, {"mnuCopy", "Ctrl+Shift+C"},
+        {"mnuExport", "Ctrl+E"}, {"mnuPrint", "Ctrl+P"}, {"mnuHelp", "F1"}, {"mnuVerifyRoots", "Ctrl+Shift+V"},
+        {"mnuFigure", "Ctrl+G"}, {"mnuQuit", "Ctrl+Q"}};
     for (const auto& [action, key] : keys) {
-        EXPECT_EQ(action->shortcut().toString(), key) << action->objectName().toStdString();
-        EXPECT_TRUE(w.actions().contains(action)) << action->objectName().toStdString();
+        EXPECT_EQ(s.action(action)->shortcut().toString(), key) << action;
+        EXPECT_TRUE(w.actions().contains(s.action(action))) << action;
     }
-    EXPECT_TRUE(w.figureWindow->actions().contains(w.mnuQuit));
+    FigureWindow* const figure = Control<FigureWindow>(w, "frmFigure");
+    EXPECT_TRUE(figure->actions().contains(s.action("mnuQuit")));
     QTemporaryDir dir;
     const QString path = dir.filePath("study.txt");
     ASSERT_TRUE(QFile::copy(test::example("sine_taylor.txt"), path));
     s.open(path);
     ASSERT_TRUE(s.dim.window.GraphShown);
 
-    s.typeInto(w.studySpecsFrame->txtError, "0"); // refuses to be left
+    s.typeInto(s.field("txtError"), "0"); // refuses to be left
     const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
         QTest::keyClick(s.focused(), key, modifiers);
         s.settle();
@@ -185,23 +185,23 @@ TEST(MainWindow, MenusAndTheirKeysRunBesideARefusingFieldWhichKeepsTheFocusAndIt
     EXPECT_EQ(w.verifyDialog()->findChild<QListWidget*>("lstVerifyProven")->count(), 11);
     w.verifyDialog()->close();
     // The figure marks what Verify proved (no scan listed anything).
-    const std::vector<FigureMark> marks = w.figureWindow->figureInput().marks;
+    const std::vector<FigureMark> marks = figure->figureInput().marks;
     EXPECT_EQ(std::count_if(marks.begin(), marks.end(), [](const FigureMark& m) { return m.proven; }), 11);
     EXPECT_EQ(marks.size(), 11u);
     ASSERT_TRUE(s.reactivate());
-    EXPECT_EQ(s.focused(), w.studySpecsFrame->txtError);
+    EXPECT_EQ(s.focused(), s.field("txtError"));
     press(Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(s.dlg.openAsked, 2);
-    QTest::mouseClick(w.txtEquation, Qt::LeftButton);
+    QTest::mouseClick(s.field("txtEquation"), Qt::LeftButton);
     s.settle();
     EXPECT_EQ(s.dlg.openAsked, 2);
     press(Qt::Key_F1, Qt::NoModifier);
     EXPECT_NE(w.helpViewer(), nullptr);
-    w.mnuAbout->trigger();
+    s.action("mnuAbout")->trigger();
     EXPECT_NE(w.aboutWindow(), nullptr);
     ASSERT_TRUE(s.reactivate());
-    EXPECT_EQ(s.focused(), w.studySpecsFrame->txtError);
-    EXPECT_EQ(w.studySpecsFrame->txtError->text(), "0");
+    EXPECT_EQ(s.focused(), s.field("txtError"));
+    EXPECT_EQ(s.field("txtError")->text(), "0");
     EXPECT_TRUE(s.dlg.messages.empty());
 }
 
@@ -215,12 +215,12 @@ TEST(MainWindow, AnUntrappedErrorIsShownAndNoCommandStartsInsideAHandler)
     EXPECT_EQ(s.dlg.messages[0].text, "Run-time error 6: Overflow");
     EXPECT_TRUE(s.dlg.messages[1].text.contains("disk on fire"));
     // Events let through by a handler start no command; outside one they do.
-    QMetaObject::invokeMethod(s.w.mnuAbout, "trigger", Qt::QueuedConnection);
-    QMetaObject::invokeMethod(s.w.cmdPlot, "click", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(s.action("mnuAbout"), "trigger", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(s.button("cmdPlot"), "click", Qt::QueuedConnection);
     EXPECT_TRUE(s.w.runGuarded([&] { s.w.DoEvents(); }));
     EXPECT_EQ(s.w.aboutWindow(), nullptr);
     EXPECT_FALSE(s.dim.window.GraphShown);
-    QMetaObject::invokeMethod(s.w.mnuAbout, "trigger", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(s.action("mnuAbout"), "trigger", Qt::QueuedConnection);
     s.settle();
     EXPECT_NE(s.w.aboutWindow(), nullptr);
 }
@@ -228,7 +228,7 @@ TEST(MainWindow, AnUntrappedErrorIsShownAndNoCommandStartsInsideAHandler)
 TEST(MainWindow, AboutWritesOrangeLinesOnBlackUntilAClickAndHelpOpensAtItsContentsOrSaysItIsMissing)
 {
     ShownWindow s;
-    s.w.mnuAbout->trigger();
+    s.action("mnuAbout")->trigger();
     AboutWindow* about = s.w.aboutWindow();
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(about->size(), QSize(640, 480));
@@ -237,7 +237,7 @@ TEST(MainWindow, AboutWritesOrangeLinesOnBlackUntilAClickAndHelpOpensAtItsConten
     EXPECT_EQ(about->lines().value(3), "Vendrak");
     EXPECT_EQ(about->lines().last(), "Version " VENDRAK_VERSION); // the build's, no placeholder address
     const QStringList lines = about->lines();
-    s.w.mnuAbout->trigger(); // again: the same window, written further down
+    s.action("mnuAbout")->trigger(); // again: the same window, written further down
     EXPECT_EQ(s.w.aboutWindow()->lines(), lines + lines);
     QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(300, 300));
     s.settle();
@@ -246,14 +246,14 @@ TEST(MainWindow, AboutWritesOrangeLinesOnBlackUntilAClickAndHelpOpensAtItsConten
 
     EXPECT_EQ(s.w.helpFile(), QCoreApplication::applicationDirPath() + "/help/index.html"); // beside the program
     s.w.setHelpFile(QStringLiteral(VENDRAK_SOURCE_DIR "/help/index.html"));
-    s.w.mnuHelp->trigger();
+    s.action("mnuHelp")->trigger();
     HelpViewer* help = s.w.helpViewer();
     ASSERT_NE(help, nullptr);
     EXPECT_FALSE(help->fileMissing());
     EXPECT_TRUE(help->toPlainText().contains("Contents"));
     EXPECT_LT(help->verticalScrollBar()->value(), help->viewport()->height() / 4);
     s.w.setHelpFile("/nonexistent/help/index.html");
-    s.w.mnuHelp->trigger();
+    s.action("mnuHelp")->trigger();
     EXPECT_EQ(s.w.helpViewer(), help); // one viewer, reused
     EXPECT_TRUE(help->fileMissing());
     EXPECT_TRUE(help->toPlainText().contains("/nonexistent/help/index.html"));
@@ -265,19 +265,19 @@ TEST(MainWindow, CtrlCCopiesTheSelectedResultsOrAllAndDialogsStartBesideTheFile)
 {
     ShownWindow s;
     ASSERT_TRUE(s.activated);
-    s.w.mnuOpen->trigger(); // cancelled: nothing open yet, the examples are offered
+    s.action("mnuOpen")->trigger(); // cancelled: nothing open yet, the examples are offered
     EXPECT_EQ(QFileInfo(s.dlg.startFolder).fileName(), "examples");
     s.w.OpenSeriesFileNamed(test::example("sine_taylor.txt"));
-    s.w.cmdRoots->click();
-    const QStringList all = test::items(s.w.lstRoots);
+    s.button("cmdRoots")->click();
+    const QStringList all = test::items(s.list("lstRoots"));
     ASSERT_EQ(all.size(), 5);
-    s.focus(s.w.lstRoots);
-    QTest::keyClick(s.w.lstRoots, Qt::Key_C, Qt::ControlModifier);
+    s.focus(s.list("lstRoots"));
+    QTest::keyClick(s.list("lstRoots"), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), all.join('\n'));
-    s.w.lstRoots->item(3)->setSelected(true);
-    QTest::keyClick(s.w.lstRoots, Qt::Key_C, Qt::ControlModifier);
+    s.list("lstRoots")->item(3)->setSelected(true);
+    QTest::keyClick(s.list("lstRoots"), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), all[3]);
-    s.w.mnuSaveAs->trigger(); // cancelled
+    s.action("mnuSaveAs")->trigger(); // cancelled
     EXPECT_EQ(s.dlg.startFolder, QFileInfo(test::example("sine_taylor.txt")).absolutePath());
 }
 
@@ -307,15 +307,17 @@ TEST(DecimalGuard, APointAsksNothingAndACommaAsksWhetherToSwitchUntilTheWindowCl
                                               "MANUALLY)\r\rPress YES to change."));
     EXPECT_EQ(dlg.messages[0].icon, Dialogs::Icon::Critical);
     EXPECT_EQ(comma.current, ".");
-    window->mnuAbout->trigger();
+    const auto trigger = [&](const char* action) { Control<QAction>(*window, action)->trigger(); };
+    FigureWindow* const figure = Control<FigureWindow>(*window, "frmFigure");
+    trigger("mnuAbout");
     window->setHelpFile("/nonexistent/index.html");
-    window->mnuHelp->trigger();
-    window->mnuFigure->trigger();
-    EXPECT_TRUE(window->figureWindow->isVisible());
-    window->mnuQuit->trigger(); // as closing the window: never refused, never asks
+    trigger("mnuHelp");
+    trigger("mnuFigure");
+    EXPECT_TRUE(figure->isVisible());
+    trigger("mnuQuit"); // as closing the window: never refused, never asks
     QCoreApplication::processEvents();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(window->figureWindow->isVisible());
+    EXPECT_FALSE(figure->isVisible());
     EXPECT_EQ(comma.current, ",");
     EXPECT_EQ(window->aboutWindow(), nullptr); // closed with the main window
     EXPECT_FALSE(window->helpViewer()->isVisible());

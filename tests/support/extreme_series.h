@@ -92,7 +92,7 @@ public:
         const qint64 ms = t.elapsed();
         watchdog.disarm();
         EXPECT_LT(ms, kTimeLimitMs) << step;
-        EXPECT_FALSE(dim.window.RestoringStudy || w.DrawingGraph) << step;
+        EXPECT_FALSE(dim.window.RestoringStudy || w.drawingGraph()) << step;
         for (std::size_t i = shown; i < dlg.messages.size(); ++i) {
             const auto& m = dlg.messages[i];
             EXPECT_EQ(m.title, "Vendrak") << step;

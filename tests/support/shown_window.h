@@ -1,12 +1,18 @@
 #pragma once
-// Windows for the tests: a plain one driven by its slots, and one shown and
-// active offscreen, so focus moves, key presses and clicks behave as they do
-// for a user. Small file helpers the window tests share.
+// Windows for the tests: a plain one driven by its controls, and one shown
+// and active offscreen, so focus moves, key presses and clicks behave as they
+// do for a user. Small file helpers the window tests share.
 #include "app/main_window.h"
+#include "app/picture_box.h"
+#include "support/controls.h"
 #include "support/fake_dialogs.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -42,25 +48,41 @@ struct Window {
     FakeDialogs dlg;
     MainWindow w{dim, dlg};
 
+    // The window's controls by name.
+    QLineEdit* field(const char* name) const { return Control<QLineEdit>(w, name); }
+    QPushButton* button(const char* name) const { return Control<QPushButton>(w, name); }
+    QAction* action(const char* name) const { return Control<QAction>(w, name); }
+    QLabel* label(const char* name) const { return Control<QLabel>(w, name); }
+    QListWidget* list(const char* name) const { return Control<QListWidget>(w, name); }
+    QCheckBox* check(const char* name) const { return Control<QCheckBox>(w, name); }
+    QComboBox* combo(const char* name) const { return Control<QComboBox>(w, name); }
+    PictureBox* picture() const { return Control<PictureBox>(w, "Picture1"); }
+    void click(std::initializer_list<const char*> buttons) const
+    {
+        for (const char* b : buttons)
+            button(b)->click();
+    }
+
     void open(const QString& path)
     {
         dlg.openNames.push_back(path);
-        w.mnuOpen->trigger();
+        action("mnuOpen")->trigger();
     }
     // The four window limit fields as one text, "lx gx ly gy".
     QString limits() const
     {
         QStringList t;
-        for (const QLineEdit* f : {w.plotSetupFrame->txtWindowlx, w.plotSetupFrame->txtWindowgx, w.plotSetupFrame->txtWindowly, w.plotSetupFrame->txtWindowgy})
-            t << f->text();
+        for (const char* f : kLimitFields)
+            t << field(f)->text();
         return t.join(u' ');
     }
     void setLimits(const QString& texts)
     {
         const QStringList t = texts.split(u' ');
-        for (int i = 0; QLineEdit* f : {w.plotSetupFrame->txtWindowlx, w.plotSetupFrame->txtWindowgx, w.plotSetupFrame->txtWindowly, w.plotSetupFrame->txtWindowgy})
-            f->setText(t[i++]);
+        for (int i = 0; const char* f : kLimitFields)
+            field(f)->setText(t[i++]);
     }
+    static constexpr const char* kLimitFields[] = {"txtWindowlx", "txtWindowgx", "txtWindowly", "txtWindowgy"};
 };
 
 struct ShownWindow : Window {
@@ -68,7 +90,7 @@ struct ShownWindow : Window {
 
     ShownWindow()
     {
-        w.txtEquation->setText(QStringLiteral("study.txt")); // an empty file name may not be left
+        field("txtEquation")->setText(QStringLiteral("study.txt")); // an empty file name may not be left
         w.show();
         activated = reactivate();
     }

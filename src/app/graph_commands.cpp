@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 namespace vendrak {
 
@@ -102,7 +103,7 @@ void MainWindow::ReadPlotSpecs()
     const PlotSetupTexts p = plotSetupFrame->texts();
     const StudySettingsTexts t{{},         {},         {},         {},        {},        p.windowlx, p.windowgx,
                                p.windowly, p.windowgy, p.plotStep, p.xorigin, p.yorigin, p.divx,     p.divy};
-    ReadPlotSpecsFrom(dim_.plot, t, plotSetupFrame->gridChecked());
+    dim_.plot = ReadPlotSpecsFrom(t, plotSetupFrame->gridChecked());
 }
 
 void MainWindow::InvalidateGraph()
@@ -146,7 +147,8 @@ void MainWindow::DrawGraph()
             shownGraph_ = std::make_shared<const ShownGraph>(
                 ShownGraph{dim_, options, canvas.foreColour()});
             QPointer<MainWindow> self(this);
-            GraphDrawing drawingSteps(dim_.series, dim_.study, dim_.plot, dim_.errors, graphWork, canvas);
+            GraphDrawing drawingSteps(dim_.series, dim_.study, dim_.plot, canvas);
+            drawingSteps.setScriptErrors([this] { return std::exchange(dim_.errors.ScriptMath.ierr, 0); });
             drawingSteps.draw(options, [&] {
                 Picture1->update();
                 DoEvents();
@@ -154,6 +156,8 @@ void MainWindow::DrawGraph()
             });
             if (self.isNull())
                 return;
+            dim_.errors.ierr = drawingSteps.ierr();
+            graphWork = drawingSteps.work();
             Picture1->update();
         }
     }
@@ -188,14 +192,11 @@ bool MainWindow::drawShownGraph(PainterCanvas& canvas, const QColor& background)
 {
     if (!dim_.window.GraphShown || !shownGraph_)
         return false;
-    // Copies: a drawing clamps the study interval, sets error numbers and
-    // working values, none of which may change for a picture taken again.
+    // The graph on show, with the settings the Plot that drew it read.
     const std::shared_ptr<const ShownGraph> shown = shownGraph_;
-    Dimension dim = shown->dim;
-    GraphWork work = graphWork;
     canvas.fillBackground(background);
     canvas.setForeColour(shown->fore);
-    GraphDrawing steps(dim.series, dim.study, dim.plot, dim.errors, work, canvas);
+    GraphDrawing steps(shown->dim.series, shown->dim.study, shown->dim.plot, canvas);
     const bool drawn = steps.draw(shown->options);
     canvas.flush();
     return drawn;

@@ -253,10 +253,7 @@ QString MainWindow::navigationProblem(const ViewLimits& v) const
         return {};
     PlotSetup trial;
     try {
-        trial.WindowLX = toSingle(LeadingNumber(NumberText(v.lx)));
-        trial.WindowGX = toSingle(LeadingNumber(NumberText(v.gx)));
-        trial.WindowLY = toSingle(LeadingNumber(NumberText(v.ly)));
-        trial.WindowGY = toSingle(LeadingNumber(NumberText(v.gy)));
+        std::tie(trial.WindowLX, trial.WindowGX, trial.WindowLY, trial.WindowGY) = asTuple(ShownView(v));
     } catch (const Error&) {
         return kViewRangeMessage;
     }
@@ -275,11 +272,13 @@ void MainWindow::ChangeView(ViewAction action)
     if (DrawingGraph)
         return;
     ViewLimits v;
+    ViewLimits read;
     QString problem;
     try {
         const QStringList limits = plotSetupFrame->windowTexts();
         v = ChangeViewLimits(ReadView(limits[0], limits[1], limits[2], limits[3]), action);
         problem = navigationProblem(v);
+        read = ShownView(v);
     } catch (const Error&) {
         problem = kViewRangeMessage;
     }
@@ -289,8 +288,8 @@ void MainWindow::ChangeView(ViewAction action)
         dialogs_.message(kTitle, problem, Dialogs::Icon::Warning);
         return;
     }
-    std::tie(dim_.plot.WindowLX, dim_.plot.WindowGX, dim_.plot.WindowLY, dim_.plot.WindowGY) =
-        std::tuple(v.lx, v.gx, v.ly, v.gy);
+    // The window as Plot will read it back from the fields.
+    std::tie(dim_.plot.WindowLX, dim_.plot.WindowGX, dim_.plot.WindowLY, dim_.plot.WindowGY) = asTuple(read);
     showView(v);
 }
 

@@ -305,6 +305,7 @@ TEST(Navigation, EachStepFromTheWindowAndTheClickCentre)
     for (const auto& [action, expected] : steps)
         EXPECT_EQ(tuple(ChangeViewLimits(from, action)), tuple(expected)) << int(action);
     EXPECT_EQ(tuple(ReadView("-8", "8x", "-4", "4")), tuple(from));
+    EXPECT_EQ(tuple(ShownView({16.f / 3, 3e38f, -4, 4})), tuple(ViewLimits{5.333333f, 3e38f, -4, 4})); // as the fields read
     EXPECT_THROW(ReadView("0", "1e39", "0", "1"), Error); // beyond single precision
     EXPECT_THROW(ChangeViewLimits({-3e38f, 3e38f, 0, 1}, ViewAction::ZoomOut), Error);
     PlotSetup plot;

@@ -47,7 +47,7 @@ float single(double v);
 class GraphDrawing {
 public:
     // The study part is a copy: shading moves its lower limit into the
-    // window, and the interval markers drawn after it see that (study()).
+    // window, and the interval markers drawn after it see that.
     GraphDrawing(const Series& series, const StudySpecs& study, const PlotSetup& plot, Canvas& canvas)
         : series_(series)
         , study_(study)
@@ -56,8 +56,6 @@ public:
     {
     }
 
-    // The study limits as the drawing left them.
-    const StudySpecs& study() const { return study_; }
     // What the drawing worked out (see GraphWork).
     const GraphWork& work() const { return work_; }
     // The error number of the last failed evaluation that counts; 0 for none.

@@ -58,7 +58,8 @@ public:
 
     // What the drawing worked out (see GraphWork).
     const GraphWork& work() const { return work_; }
-    // The error number of the last failed evaluation that counts; 0 for none.
+    // The error number the steps left: each starts again from 0 and keeps
+    // the number of its failed evaluation; 0 for none.
     int ierr() const { return ierr_; }
 
     // What is plotted: the selected function of the series unless a test

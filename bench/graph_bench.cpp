@@ -60,16 +60,14 @@ void squareWaveSeries(Dimension& dim, int harmonics)
         dim.series.Coeffs[static_cast<size_t>(2 * j - 1)] = 20.0 / (vendrak::PiValue() * j);
 }
 
-void redraw(benchmark::State& state, Dimension& dim)
+void redraw(benchmark::State& state, const Dimension& dim)
 {
     QImage image(400, 300, QImage::Format_RGB32);
-    vendrak::GraphWork work;
     vendrak::GraphOptions options;
     for (auto _ : state) {
         image.fill(Qt::white);
         vendrak::ImageCanvas canvas(image);
-        vendrak::GraphDrawing drawing(dim.series, dim.study, dim.plot, dim.errors, work, canvas);
-        dim.study.XLower = -8; // the shading may clamp it
+        vendrak::GraphDrawing drawing(dim.series, dim.study, dim.plot, canvas);
         benchmark::DoNotOptimize(drawing.draw(options));
         canvas.flush();
         benchmark::ClobberMemory();

@@ -291,15 +291,14 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 
 // The real graph export (PNG, SVG, PDF) takes this call over; until then the
 // graph area's picture goes out as PNG.
-QString exportGraph(const Dimension& d, const StudySettingsTexts& settings, const StudySpecTexts& studyTexts,
-                    const GraphOptions& options, const QString& path)
+QString exportGraph(const Dimension& d, const StudySpecs& study, const GraphOptions& options, const QString& path)
 {
     const std::optional<ExportFormat> format = ExportFormatOf(path);
     if (!format)
         return QStringLiteral("%1 does not end in .png, .svg or .pdf").arg(path);
     const QString why = WriteGraphExport(path, *format, 1, QFileInfo(d.window.FileName).fileName(),
                                          [&](PainterCanvas& canvas) {
-                                             return DrawGraphOn(canvas, d, settings, studyTexts, options, true);
+                                             return DrawGraphOn(canvas, d.series, study, d.plot, options);
                                          });
     return why.isEmpty() ? why : QStringLiteral("the graph could not be written to %1: %2").arg(path, why);
 }
@@ -538,11 +537,20 @@ int RunBatch(const BatchOptions& options)
     shown.results = RestoredResults(d.series, d.results);
 
     // Open plots at once; the picture is what Save and the export take.
-    GraphWork work;
     GraphOptions graphOptions;
     graphOptions.divxText = settings.divx;
     graphOptions.divyText = settings.divy;
-    const GraphPicture graph = DrawGraphPicture(d, work, settings, studyTexts, graphOptions, true);
+    const GraphSpecs graphSpecs = ReadGraphSpecs(settings, studyTexts, d.study, true);
+    if (graphSpecs.plot)
+        d.plot = *graphSpecs.plot;
+    if (graphSpecs.study)
+        d.study = *graphSpecs.study;
+    GraphPicture graph;
+    graph.problem = graphSpecs.problem;
+    if (graph.problem.isEmpty())
+        graph = DrawGraphPicture(d.series, d.study, d.plot, graphOptions);
+    d.errors.ierr = graph.ierr;
+    d.window.GraphShown = !graph.image.isNull();
 
     bool failed = false;
     auto fail = [&failed](const QString& why) {
@@ -625,7 +633,7 @@ int RunBatch(const BatchOptions& options)
         printError(QStringLiteral("graph: ") + graph.problem);
     if (!options.exportGraph.isEmpty()) {
         const QString why = graph.image.isNull() ? QStringLiteral("there is no graph to export")
-                                                 : exportGraph(d, settings, studyTexts, graphOptions, options.exportGraph);
+                                                 : exportGraph(d, *graphSpecs.study, graphOptions, options.exportGraph);
         if (!why.isEmpty())
             fail(QStringLiteral("export: ") + why);
     }
@@ -649,14 +657,16 @@ int RunBatch(const BatchOptions& options)
     }
     if (!options.figure.isEmpty()) {
         // Scans of this run are in the results; else those the file saved.
-        const FigureInput input = FigureInputOf(d, options.figureCurves, options.figureFitY, graphOptions.shade,
-                                                verified && verified->report.valid ? &verified->report : nullptr);
+        const FigureInput input =
+            FigureInputOf(d.series, d.plot, d.study, d.results, d.window.FileName, options.figureCurves,
+                          options.figureFitY, graphOptions.shade,
+                          verified && verified->report.valid ? &verified->report : nullptr);
         const QString why = WriteFigureFile(options.figure, *ExportFormatOf(options.figure), options.figureSize, input);
         if (!why.isEmpty())
             fail(QStringLiteral("figure: the figure could not be written to %1: %2").arg(options.figure, why));
     }
     // The report's title names the order plotted, as the window's does.
-    d.study.DerivOrder = work.PlottedOrder;
+    d.study.DerivOrder = graph.work.PlottedOrder;
     QString output;
     if (options.json) {
         QJsonObject out = toJson(d, settings, shown);

@@ -61,9 +61,9 @@ QString CommandLineHelp();
 // graph is drawn off screen). Returns the exit status.
 int RunBatch(const BatchOptions& options);
 
-// Writes the graph the study's plot settings draw to `path`, as PNG, SVG or
-// PDF by its extension. Returns why it failed, empty on success.
-QString exportGraph(const Dimension& d, const StudySettingsTexts& settings, const StudySpecTexts& studyTexts,
-                    const GraphOptions& options, const QString& path);
+// Writes the graph of the study's series and plot specification, with the
+// study specification given, to `path`, as PNG, SVG or PDF by its extension.
+// Returns why it failed, empty on success.
+QString exportGraph(const Dimension& d, const StudySpecs& study, const GraphOptions& options, const QString& path);
 
 } // namespace vendrak

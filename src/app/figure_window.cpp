@@ -169,7 +169,8 @@ FigureInput FigureWindow::figureInput() const
     if (!study_)
         return {};
     const bool proofHolds = proof_ && sameSeries(proofSeries_, study_->series);
-    return FigureInputOf(*study_, orders, chkFitY->isChecked(), shade_, proofHolds ? &*proof_ : nullptr);
+    return FigureInputOf(study_->series, study_->plot, study_->study, study_->results, study_->window.FileName, orders,
+                         chkFitY->isChecked(), shade_, proofHolds ? &*proof_ : nullptr);
 }
 
 void FigureWindow::refresh()

@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 namespace vendrak {
 
@@ -102,7 +103,7 @@ void MainWindow::ReadPlotSpecs()
     const PlotSetupTexts p = plotSetupFrame->texts();
     const StudySettingsTexts t{{},         {},         {},         {},        {},        p.windowlx, p.windowgx,
                                p.windowly, p.windowgy, p.plotStep, p.xorigin, p.yorigin, p.divx,     p.divy};
-    ReadPlotSpecsFrom(dim_.plot, t, plotSetupFrame->gridChecked());
+    dim_.plot = ReadPlotSpecsFrom(t, plotSetupFrame->gridChecked());
 }
 
 void MainWindow::InvalidateGraph()
@@ -146,7 +147,8 @@ void MainWindow::DrawGraph()
             shownGraph_ = std::make_shared<const ShownGraph>(
                 ShownGraph{dim_, options, canvas.foreColour()});
             QPointer<MainWindow> self(this);
-            GraphDrawing drawingSteps(dim_.series, dim_.study, dim_.plot, dim_.errors, graphWork, canvas);
+            GraphDrawing drawingSteps(dim_.series, dim_.study, dim_.plot, canvas);
+            drawingSteps.setScriptErrors([this] { return std::exchange(dim_.errors.ScriptMath.ierr, 0); });
             drawingSteps.draw(options, [&] {
                 Picture1->update();
                 DoEvents();
@@ -154,6 +156,8 @@ void MainWindow::DrawGraph()
             });
             if (self.isNull())
                 return;
+            dim_.errors.ierr = drawingSteps.ierr();
+            graphWork = drawingSteps.work();
             Picture1->update();
         }
     }
@@ -188,14 +192,11 @@ bool MainWindow::drawShownGraph(PainterCanvas& canvas, const QColor& background)
 {
     if (!dim_.window.GraphShown || !shownGraph_)
         return false;
-    // Copies: a drawing clamps the study interval, sets error numbers and
-    // working values, none of which may change for a picture taken again.
+    // The graph on show, with the settings the Plot that drew it read.
     const std::shared_ptr<const ShownGraph> shown = shownGraph_;
-    Dimension dim = shown->dim;
-    GraphWork work = graphWork;
     canvas.fillBackground(background);
     canvas.setForeColour(shown->fore);
-    GraphDrawing steps(dim.series, dim.study, dim.plot, dim.errors, work, canvas);
+    GraphDrawing steps(shown->dim.series, shown->dim.study, shown->dim.plot, canvas);
     const bool drawn = steps.draw(shown->options);
     canvas.flush();
     return drawn;
@@ -252,10 +253,7 @@ QString MainWindow::navigationProblem(const ViewLimits& v) const
         return {};
     PlotSetup trial;
     try {
-        trial.WindowLX = toSingle(LeadingNumber(NumberText(v.lx)));
-        trial.WindowGX = toSingle(LeadingNumber(NumberText(v.gx)));
-        trial.WindowLY = toSingle(LeadingNumber(NumberText(v.ly)));
-        trial.WindowGY = toSingle(LeadingNumber(NumberText(v.gy)));
+        std::tie(trial.WindowLX, trial.WindowGX, trial.WindowLY, trial.WindowGY) = asTuple(ShownView(v));
     } catch (const Error&) {
         return kViewRangeMessage;
     }
@@ -274,11 +272,13 @@ void MainWindow::ChangeView(ViewAction action)
     if (DrawingGraph)
         return;
     ViewLimits v;
+    ViewLimits read;
     QString problem;
     try {
         const QStringList limits = plotSetupFrame->windowTexts();
         v = ChangeViewLimits(ReadView(limits[0], limits[1], limits[2], limits[3]), action);
         problem = navigationProblem(v);
+        read = ShownView(v);
     } catch (const Error&) {
         problem = kViewRangeMessage;
     }
@@ -288,8 +288,8 @@ void MainWindow::ChangeView(ViewAction action)
         dialogs_.message(kTitle, problem, Dialogs::Icon::Warning);
         return;
     }
-    std::tie(dim_.plot.WindowLX, dim_.plot.WindowGX, dim_.plot.WindowLY, dim_.plot.WindowGY) =
-        std::tuple(v.lx, v.gx, v.ly, v.gy);
+    // The window as Plot will read it back from the fields.
+    std::tie(dim_.plot.WindowLX, dim_.plot.WindowGX, dim_.plot.WindowLY, dim_.plot.WindowGY) = asTuple(read);
     showView(v);
 }
 

@@ -86,7 +86,7 @@ Dimension sineStudy()
 TEST(Figure, FitsYToTheCurvesAndMarksWhatVerifyProved)
 {
     const Dimension d = sineStudy();
-    FigureInput in = FigureInputOf(d, {0, 2}, true, true, nullptr);
+    FigureInput in = FigureInputOf(d.series, d.plot, d.study, d.results, d.window.FileName, {0, 2}, true, true, nullptr);
     EXPECT_EQ(in.title, QStringLiteral("sin(x), Taylor series about 0, degree 25, with a saved study"));
     // sin and -sin over -8..8 reach +-1 (at +-pi/2, 3pi/2): the range widened by 5 % of 2 a side. The
     // series is sin cut after degree 25, within 8^26/26! < 1e-3 of it there.
@@ -100,7 +100,7 @@ TEST(Figure, FitsYToTheCurvesAndMarksWhatVerifyProved)
 
     // Verify on the same interval proves them: each is drawn once, proven.
     VerifyReport proof = Verify(d.series, d.study.XLower, d.study.XUpper, d.study.ErrorBound);
-    in = FigureInputOf(d, {0}, false, true, &proof);
+    in = FigureInputOf(d.series, d.plot, d.study, d.results, d.window.FileName, {0}, false, true, &proof);
     EXPECT_EQ(in.marks.size(), 9u);
     for (const FigureMark& m : in.marks) {
         EXPECT_TRUE(m.proven);
@@ -111,7 +111,7 @@ TEST(Figure, FitsYToTheCurvesAndMarksWhatVerifyProved)
     // Made for another interval, the proof marks nothing.
     proof.upper = 1;
     EXPECT_EQ(std::count_if(in.marks.begin(), in.marks.end(), [](auto& m) { return m.proven; }), 9);
-    in = FigureInputOf(d, {0}, false, true, &proof);
+    in = FigureInputOf(d.series, d.plot, d.study, d.results, d.window.FileName, {0}, false, true, &proof);
     EXPECT_EQ(std::count_if(in.marks.begin(), in.marks.end(), [](auto& m) { return m.proven; }), 0);
 }
 

@@ -39,8 +39,15 @@ protected:
     }
     void setSeries(std::vector<double> c) { std::tie(dim.series.TermCount, dim.series.Coeffs) = std::pair(int(c.size()) - 1, c); }
     // A drawing with its mapping set up; the canvas forgets what that drew.
-    GraphDrawing mapped() { GraphDrawing d(dim.series, dim.study, dim.plot, dim.errors, work, canvas); d.SetUpMapping(); canvas.ops.clear(); return d; }
-    bool drawAll() { return canvas.ops.clear(), GraphDrawing(dim.series, dim.study, dim.plot, dim.errors, work, canvas).draw(GraphOptions()); }
+    GraphDrawing mapped() { GraphDrawing d(dim.series, dim.study, dim.plot, canvas); d.SetUpMapping(); canvas.ops.clear(); return d; }
+    bool drawAll()
+    {
+        canvas.ops.clear();
+        GraphDrawing d(dim.series, dim.study, dim.plot, canvas);
+        const bool drawn = d.draw(GraphOptions());
+        std::tie(work, ierr) = std::pair(d.work(), d.ierr());
+        return drawn;
+    }
     std::vector<Op> lines(Colour c) const { return canvas.of(Kind::Line, c); }
     long ticks(double lo = -1e30, double hi = 1e30) const
     { return std::ranges::count_if(lines(colours::Green), [&](auto& o) { return o.x1 == o.x2 && o.x1 >= lo && o.x1 <= hi; }); }
@@ -49,11 +56,12 @@ protected:
         EXPECT_LT(std::max({std::fabs(o.x1 - x1), std::fabs(o.y1 - y1), std::fabs(o.x2 - x2), std::fabs(o.y2 - y2)}), 1e-5)
             << o.x1 << ", " << o.y1 << " -> " << o.x2 << ", " << o.y2;
     }
-    void paint(bool shade) { image.fill(Qt::white); ImageCanvas c(image); GraphDrawing(dim.series, dim.study, dim.plot, dim.errors, work, c).draw(GraphOptions{shade, false, false}); }
+    void paint(bool shade) { image.fill(Qt::white); ImageCanvas c(image); GraphDrawing(dim.series, dim.study, dim.plot, c).draw(GraphOptions{shade, false, false}); }
     // The pixel of user point (x, y) in the initial window: 10 pixels a unit.
     QRgb at(double x, double y) const { return image.pixel(int(std::lround((x + 20) * 10)), int(std::lround((15 - y) * 10))); }
     Dimension dim;
-    GraphWork work;
+    GraphWork work; // what the last drawAll() worked out, and the error number it met
+    int ierr = 0;
     RecordingCanvas canvas;
     QImage image{400, 300, QImage::Format_RGB32};
 };
@@ -93,15 +101,16 @@ TEST_F(GraphDrawingTest, FailedSamplesLeaveGapsAndAnUnrecoverableErrorEndsTheCur
     canvas.ops.clear();
     d.ShadeArea(true); // stops at the first failure
     EXPECT_LT(lines(colours::Shade).back().x2, -1.05);
-    EXPECT_EQ(dim.errors.ierr, errorCode(ErrorNumber::DivisionByZero));
+    EXPECT_EQ(d.ierr(), errorCode(ErrorNumber::DivisionByZero));
     // Raised directly, or recoverably while the math object holds a script error: its number decides, then is cleared.
     const int mismatch = errorCode(ErrorNumber::TypeMismatch);
     for (const auto& [raised, scriptError] : {std::pair{ErrorNumber::Subscript, 0}, {ErrorNumber::InvalidCall, mismatch}}) {
         GraphDrawing e = mapped();
         e.setEvaluator([&, r = raised, s = scriptError](double x) { return x > 0.05 ? dim.errors.ScriptMath.ierr = s, raise(r), 0 : x; });
+        e.setScriptErrors([&] { return std::exchange(dim.errors.ScriptMath.ierr, 0); });
         e.PlotCurve();
         EXPECT_LT(canvas.of(Kind::Line).back().x2, 0.06);
-        EXPECT_EQ(std::pair(dim.errors.ierr, dim.errors.ScriptMath.ierr), std::pair(scriptError ? scriptError : errorCode(raised), 0));
+        EXPECT_EQ(std::pair(e.ierr(), dim.errors.ScriptMath.ierr), std::pair(scriptError ? scriptError : errorCode(raised), 0));
     }
 }
 
@@ -159,7 +168,7 @@ TEST_F(GraphDrawingTest, LabelsSitBesideTheirMarksInTheirFontsAndFollowTheDivisi
         std::tie(dim.plot.DivX, dim.plot.DivY, dim.plot.YOrigin) = std::tuple(c.divX, c.divY, c.yOrigin);
         GraphDrawing e = mapped();
         e.LabelDivisions(c.divX == 1 ? QStringLiteral("1") : QLatin1String(c.text), QLatin1String(c.text));
-        EXPECT_EQ(work.LabelEveryX, c.every) << c.text;
+        EXPECT_EQ(e.work().LabelEveryX, c.every) << c.text;
         for (size_t i = 0; i < c.first.size(); ++i)
             EXPECT_EQ(canvas.of(Kind::Text, colours::Black).at(i).text, c.first[i]);
         canvas.ops.clear();
@@ -257,10 +266,9 @@ TEST_F(GraphDrawingTest, ValuesFromTheBlockEvaluatorsChangeNoDrawing)
         std::vector<std::tuple<double, double, bool>> fits;
         for (const bool on : {false, true}) {
             KnownValues::enabled = on;
-            dim.errors.ierr = 0;
             drawAll();
             drawn.push_back(dump(canvas.ops));
-            errors.push_back(dim.errors.ierr);
+            errors.push_back(ierr);
             const std::optional<YRange> fit = FitYLimits(dim.series, dim.study.DerivOrder, dim.plot.WindowLX, dim.plot.WindowGX, dim.plot.PlotStep, 400);
             fits.emplace_back(fit ? fit->low : 0, fit ? fit->high : 0, fit.has_value());
             figures.emplace_back(QSize(240, 160), QImage::Format_RGB32);
@@ -297,6 +305,7 @@ TEST(Navigation, EachStepFromTheWindowAndTheClickCentre)
     for (const auto& [action, expected] : steps)
         EXPECT_EQ(tuple(ChangeViewLimits(from, action)), tuple(expected)) << int(action);
     EXPECT_EQ(tuple(ReadView("-8", "8x", "-4", "4")), tuple(from));
+    EXPECT_EQ(tuple(ShownView({16.f / 3, 3e38f, -4, 4})), tuple(ViewLimits{5.333333f, 3e38f, -4, 4})); // as the fields read
     EXPECT_THROW(ReadView("0", "1e39", "0", "1"), Error); // beyond single precision
     EXPECT_THROW(ChangeViewLimits({-3e38f, 3e38f, 0, 1}, ViewAction::ZoomOut), Error);
     PlotSetup plot;

@@ -8,34 +8,34 @@ namespace vendrak {
 
 namespace {
 
-bool madeFor(const VerifyReport& r, const Dimension& d)
+bool madeFor(const VerifyReport& r, const StudySpecs& study)
 {
-    return r.valid && r.lower == d.study.XLower && r.upper == d.study.XUpper;
+    return r.valid && r.lower == study.XLower && r.upper == study.XUpper;
 }
 
 bool within(double x, const Span& s, double slack) { return x >= s.lo - slack && x <= s.hi + slack; }
 
 } // namespace
 
-FigureInput FigureInputOf(const Dimension& d, const std::vector<int>& orders, bool fitY, bool shade,
-                          const VerifyReport* proven)
+FigureInput FigureInputOf(const Series& series, const PlotSetup& plot, const StudySpecs& study,
+                          const Results& results, const QString& fileName, const std::vector<int>& orders,
+                          bool fitY, bool shade, const VerifyReport* proven)
 {
     FigureInput in;
-    in.series = d.series;
-    in.xLow = d.plot.WindowLX;
-    in.xHigh = d.plot.WindowGX;
-    in.yLow = d.plot.WindowLY;
-    in.yHigh = d.plot.WindowGY;
+    in.series = series;
+    in.xLow = plot.WindowLX;
+    in.xHigh = plot.WindowGX;
+    in.yLow = plot.WindowLY;
+    in.yHigh = plot.WindowGY;
     in.orders = orders;
     in.fitY = fitY;
     in.shade = shade;
-    in.hasInterval = d.study.XLower <= d.study.XUpper;
-    in.intervalLow = d.study.XLower;
-    in.intervalHigh = d.study.XUpper;
-    in.title = !d.series.SourceText.trimmed().isEmpty() ? d.series.SourceText.trimmed()
-                                                         : QFileInfo(d.window.FileName).fileName();
+    in.hasInterval = study.XLower <= study.XUpper;
+    in.intervalLow = study.XLower;
+    in.intervalHigh = study.XUpper;
+    in.title = !series.SourceText.trimmed().isEmpty() ? series.SourceText.trimmed() : QFileInfo(fileName).fileName();
 
-    const VerifyReport* r = proven && madeFor(*proven, d) ? proven : nullptr;
+    const VerifyReport* r = proven && madeFor(*proven, study) ? proven : nullptr;
     const double slack = r ? r->errorBound : 0;
     auto add = [&](FigureMark::Kind kind, const double* table, int count) {
         for (int i = 1; i <= std::min(count, kResultCapacity); ++i) {
@@ -52,9 +52,9 @@ FigureInput FigureInputOf(const Dimension& d, const std::vector<int>& orders, bo
                 in.marks.push_back({kind, x, false});
         }
     };
-    add(FigureMark::Kind::Root, d.results.Roots.data(), d.results.RootCount);
-    add(FigureMark::Kind::Maximum, d.results.Maxima.data(), d.results.MaxCount);
-    add(FigureMark::Kind::Minimum, d.results.Minima.data(), d.results.MinCount);
+    add(FigureMark::Kind::Root, results.Roots.data(), results.RootCount);
+    add(FigureMark::Kind::Maximum, results.Maxima.data(), results.MaxCount);
+    add(FigureMark::Kind::Minimum, results.Minima.data(), results.MinCount);
     if (r) {
         for (const Span& s : r->roots)
             in.marks.push_back({FigureMark::Kind::Root, s.lo + (s.hi - s.lo) / 2, true});

@@ -213,7 +213,6 @@ bool GraphDrawing::draw(const GraphOptions& options, const std::function<bool()>
         PlotCurve();
         canvas_.flush();
     }
-    work_.DrawColour = 0;
     return true;
 }
 
@@ -242,17 +241,14 @@ void GraphDrawing::DrawFrame()
                       colours::Yellow);
 }
 
-int GraphDrawing::evaluate(double x)
+GraphDrawing::Sample GraphDrawing::evaluate(double x)
 {
-    if (const std::optional<double> known = evaluator_ ? std::nullopt : samples_.next(x)) {
-        work_.PlotY = *known;
-        return 0;
-    }
+    if (const std::optional<double> known = evaluator_ ? std::nullopt : samples_.next(x))
+        return {*known, 0};
     try {
-        work_.PlotY = evaluator_ ? evaluator_(x) : EvalSelected(series_, study_.DerivOrder, x);
-        return 0;
+        return {evaluator_ ? evaluator_(x) : EvalSelected(series_, study_.DerivOrder, x), 0};
     } catch (const Error& e) {
-        return errorCode(e.number()) != 0 ? errorCode(e.number()) : errorCode(ErrorNumber::Overflow);
+        return {0, errorCode(e.number()) != 0 ? errorCode(e.number()) : errorCode(ErrorNumber::Overflow)};
     }
 }
 
@@ -273,35 +269,33 @@ void GraphDrawing::ShadeArea(bool shadeChecked)
     const double gx = plot_.WindowGX;
     if (study_.XLower <= gx && study_.XLower < lx)
         study_.XLower = lx;
-    errors_.ierr = 0;
+    ierr_ = 0;
     canvas_.pset(study_.XLower, plot_.YOrigin, colours::Shade);
-    work_.WorkX = study_.XLower;
+    double x = study_.XLower;
     const double stride = work_.SampleStep * 0.999;
     if (!evaluator_)
         samples_ = KnownValues(series_, study_.DerivOrder,
-                               walkedAbscissas(work_.WorkX, stride, kMaxIterations,
-                                               [&](double x) { return x < gx && x < study_.XUpper; }));
+                               walkedAbscissas(x, stride, kMaxIterations,
+                                               [&](double at) { return at < gx && at < study_.XUpper; }));
     for (long long i = 0; i < kMaxIterations; ++i) {
-        if (const int err = evaluate(work_.WorkX))
-            errors_.ierr = err;
-        if (errors_.ierr != 0)
+        const Sample s = evaluate(x);
+        if (s.error != 0) {
+            ierr_ = s.error;
             break;
-        work_.DrawColour = colours::Shade;
-        work_.PlotY = clampToWindow(work_.PlotY);
-        canvas_.lineTo(work_.WorkX, work_.PlotY, work_.DrawColour);
-        work_.WorkX = work_.WorkX + stride;
-        if (!(work_.WorkX < gx) || !(work_.WorkX < study_.XUpper))
+        }
+        canvas_.lineTo(x, clampToWindow(s.y), colours::Shade);
+        x = x + stride;
+        if (!(x < gx) || !(x < study_.XUpper))
             break;
-        canvas_.pset(work_.WorkX, plot_.YOrigin, colours::Blue);
+        canvas_.pset(x, plot_.YOrigin, colours::Blue);
     }
     if (study_.XUpper <= gx) {
-        work_.WorkX = study_.XUpper;
-        if (const int err = evaluate(work_.WorkX))
-            errors_.ierr = err;
-        if (errors_.ierr == 0) {
-            work_.PlotY = clampToWindow(work_.PlotY);
-            canvas_.lineTo(work_.WorkX, work_.PlotY, work_.DrawColour);
-        }
+        x = study_.XUpper;
+        const Sample s = evaluate(x);
+        if (s.error != 0)
+            ierr_ = s.error;
+        if (ierr_ == 0)
+            canvas_.lineTo(x, clampToWindow(s.y), colours::Shade);
     }
 }
 
@@ -333,12 +327,10 @@ void GraphDrawing::DrawTicks()
     };
     const double y0 = plot_.GridOn ? ly : plot_.YOrigin - work_.TickLenY / 2.0;
     fromOrigin(plot_.XOrigin, lx, gx, work_.DivStepX, [&](float x) {
-        work_.MarkX = x;
         canvas_.lineBy(x, y0, 0, work_.TickLenY, colours::Green);
     });
     const double x0 = plot_.GridOn ? lx : plot_.XOrigin - work_.TickLenX / 2.0;
     fromOrigin(plot_.YOrigin, ly, gy, work_.DivStepY, [&](float y) {
-        work_.MarkY = y;
         canvas_.lineBy(x0, y, work_.TickLenX, 0, colours::Green);
     });
 }
@@ -348,19 +340,14 @@ void GraphDrawing::DrawIntervalMarkers()
     for (const double end : {study_.XLower, study_.XUpper}) {
         if (!(plot_.WindowLX <= end && end <= plot_.WindowGX))
             continue;
-        errors_.ierr = 0;
+        ierr_ = 0;
         canvas_.pset(end, plot_.YOrigin, colours::Blue);
-        work_.WorkX = end;
-        const int err = evaluate(work_.WorkX);
-        if (err != 0) {
-            errors_.ierr = err;
+        const Sample s = evaluate(end);
+        if (s.error != 0) {
+            ierr_ = s.error;
             continue;
         }
-        if (errors_.ierr != 0)
-            continue;
-        work_.DrawColour = colours::Blue;
-        work_.PlotY = clampToWindow(work_.PlotY);
-        canvas_.lineTo(work_.WorkX, work_.PlotY, work_.DrawColour);
+        canvas_.lineTo(end, clampToWindow(s.y), colours::Blue);
     }
 }
 
@@ -372,38 +359,31 @@ void GraphDrawing::DrawAxes()
 
 void GraphDrawing::MarkOrigin()
 {
-    work_.OriginMarkRadius = single((static_cast<double>(plot_.WindowGX) - plot_.WindowLX) / 100);
-    canvas_.circle(0, 0, work_.OriginMarkRadius, colours::Magenta, colours::Red, true);
+    const float radius = single((static_cast<double>(plot_.WindowGX) - plot_.WindowLX) / 100);
+    canvas_.circle(0, 0, radius, colours::Magenta, colours::Red, true);
 }
 
 void GraphDrawing::LabelWindow()
 {
     canvas_.setForeColour(colours::WindowLabel);
-    work_.DrawColour = 0;
-    work_.LabelFontHeight = 20;
-    work_.LabelFontWidth = 16;
     const std::optional<LabelFont> previous = canvas_.selectFont(LabelFont{20, 16, false});
-    work_.WindowMidX = single((static_cast<double>(plot_.WindowLX) + plot_.WindowGX) / 2);
-    work_.WindowMidY = single((static_cast<double>(plot_.WindowLY) + plot_.WindowGY) / 2);
+    const float midX = single((static_cast<double>(plot_.WindowLX) + plot_.WindowGX) / 2);
+    const float midY = single((static_cast<double>(plot_.WindowLY) + plot_.WindowGY) / 2);
     const double px = work_.PixelX;
     const double py = work_.PixelY;
     const auto halfLength = [](float v) { return NumberText(v).size() / 2.0 + 0.5; };
 
     // Bottom and top, centred across the window.
-    canvas_.moveTo(work_.WindowMidX - halfLength(plot_.WindowLY) * 16 * px,
-                   plot_.WindowLY + 20 * py + py);
+    canvas_.moveTo(midX - halfLength(plot_.WindowLY) * 16 * px, plot_.WindowLY + 20 * py + py);
     canvas_.print(windowLabelText(plot_.WindowLY));
-    canvas_.moveTo(work_.WindowMidX - halfLength(plot_.WindowGY) * 16 * px,
-                   plot_.WindowGY + 20 * py * 0.2);
+    canvas_.moveTo(midX - halfLength(plot_.WindowGY) * 16 * px, plot_.WindowGY + 20 * py * 0.2);
     canvas_.print(windowLabelText(plot_.WindowGY));
 
     // Left and right, reading downwards, centred along the window's height.
     canvas_.selectFont(LabelFont{20, 16, true});
-    canvas_.moveTo(plot_.WindowLX + 20 * px + 2 * px,
-                   work_.WindowMidY + halfLength(plot_.WindowLX) * 16 * py);
+    canvas_.moveTo(plot_.WindowLX + 20 * px + 2 * px, midY + halfLength(plot_.WindowLX) * 16 * py);
     canvas_.print(windowLabelText(plot_.WindowLX));
-    canvas_.moveTo(plot_.WindowGX + 20 * px * 0.2,
-                   work_.WindowMidY + halfLength(plot_.WindowGX) * 16 * py);
+    canvas_.moveTo(plot_.WindowGX + 20 * px * 0.2, midY + halfLength(plot_.WindowGX) * 16 * py);
     canvas_.print(windowLabelText(plot_.WindowGX));
 
     canvas_.selectFont(previous);
@@ -424,8 +404,6 @@ void GraphDrawing::LabelDivisions(const QString& divxText, const QString& divyTe
     work_.DivStepX = labelStep(plot_.DivX, work_.PixelX);
     work_.DivStepY = labelStep(plot_.DivY, work_.PixelY);
     canvas_.setForeColour(colours::Black);
-    work_.LabelFontHeight = 7;
-    work_.LabelFontWidth = 5;
     const std::optional<LabelFont> previous = canvas_.selectFont(LabelFont{7, 5, false});
     const float lx = plot_.WindowLX;
     const float gx = plot_.WindowGX;
@@ -438,19 +416,14 @@ void GraphDrawing::LabelDivisions(const QString& divxText, const QString& divyTe
     work_.LabelEveryX = labelX ? labelEvery(work_.PixelX, work_.DivStepX) : 0;
     work_.LabelEveryY = labelY ? labelEvery(work_.PixelY, work_.DivStepY) : 0;
 
-    const auto labelText = [&](float v) {
-        return FormatLabel(v, work_.LabelFormat).trimmed();
-    };
+    QString format;
+    const auto labelText = [&](float v) { return FormatLabel(v, format).trimmed(); };
 
     // One direction of one axis: each LabelEvery-th division mark from the
     // origin towards `end` that lies inside the window gets its label, moved
     // to where `place` puts it.
-    const auto labelMarks = [&](float origin, float step, float end, float from, float& mark, int every,
-                                const auto& place) {
-        work_.LabelCount = 0;
+    const auto labelMarks = [&](float origin, float step, float end, float from, int every, const auto& place) {
         CountedLoop(single(static_cast<double>(origin) + step), end, step, from, [&](float v, long long pass) {
-            mark = v;
-            work_.LabelCount = pass;
             if (pass % every != 0 || !(step > 0 ? v >= from : v <= from))
                 return;
             const QString t = labelText(v);
@@ -459,24 +432,24 @@ void GraphDrawing::LabelDivisions(const QString& divxText, const QString& divyTe
         });
     };
 
-    work_.LabelFormat = LabelPattern(divyText);
+    format = LabelPattern(divyText);
     if (labelY) {
         const double textY = 7 * py / 2;
-        labelMarks(plot_.YOrigin, work_.DivStepY, gy, ly, work_.MarkY, work_.LabelEveryY, [&](float y, const QString&) {
+        labelMarks(plot_.YOrigin, work_.DivStepY, gy, ly, work_.LabelEveryY, [&](float y, const QString&) {
             canvas_.moveTo(plot_.XOrigin + 1.5 * 5 * px, y + textY);
         });
-        labelMarks(plot_.YOrigin, -work_.DivStepY, ly, gy, work_.MarkY, work_.LabelEveryY,
+        labelMarks(plot_.YOrigin, -work_.DivStepY, ly, gy, work_.LabelEveryY,
                    [&](float y, const QString& t) { canvas_.moveTo(plot_.XOrigin - (t.size() + 1.5) * 5 * px, y + textY); });
     }
 
     canvas_.selectFont(LabelFont{7, 5, true});
-    work_.LabelFormat = LabelPattern(divxText);
+    format = LabelPattern(divxText);
     if (labelX) {
         const double textX = 7 * px / 2 + 2 * px;
-        labelMarks(plot_.XOrigin, work_.DivStepX, gx, lx, work_.MarkX, work_.LabelEveryX, [&](float x, const QString&) {
+        labelMarks(plot_.XOrigin, work_.DivStepX, gx, lx, work_.LabelEveryX, [&](float x, const QString&) {
             canvas_.moveTo(x + textX, plot_.YOrigin - 5 * 1.5 * py);
         });
-        labelMarks(plot_.XOrigin, -work_.DivStepX, lx, gx, work_.MarkX, work_.LabelEveryX,
+        labelMarks(plot_.XOrigin, -work_.DivStepX, lx, gx, work_.LabelEveryX,
                    [&](float x, const QString& t) { canvas_.moveTo(x + textX, plot_.YOrigin + (t.size() + 1.5) * 5 * py); });
     }
 
@@ -485,7 +458,6 @@ void GraphDrawing::LabelDivisions(const QString& divxText, const QString& divyTe
 
 void GraphDrawing::PlotCurve()
 {
-    work_.DrawColour = 0;
     const float gx = plot_.WindowGX;
     const double step = work_.SampleStep;
     if (!(step > 0) || !std::isfinite(step))
@@ -496,74 +468,55 @@ void GraphDrawing::PlotCurve()
         std::isfinite(expected) ? std::min<long long>(kMaxIterations, static_cast<long long>(expected))
                                 : kMaxIterations;
 
+    double x = static_cast<double>(plot_.WindowLX) - step;
     // The error trap: the math object's number wins over the raised one.
     const auto trap = [&](int number) {
-        errors_.ierr = number;
-        if (errors_.ScriptMath.ierr != 0) {
-            errors_.ierr = errors_.ScriptMath.ierr;
-            errors_.ScriptMath.ierr = 0;
-        }
+        ierr_ = number;
+        if (const int script = takeScriptError_ ? takeScriptError_() : 0)
+            ierr_ = script;
         // A recoverable failure left of the right edge skips the sample and
         // starts a new run; anything else ends the curve.
-        return isRecoverableEvalError(errors_.ierr) && single(work_.WorkX) < gx;
+        return isRecoverableEvalError(ierr_) && single(x) < gx;
     };
 
-    work_.WorkX = static_cast<double>(plot_.WindowLX) - step;
     if (!evaluator_)
         samples_ = KnownValues(series_, study_.DerivOrder,
-                               walkedAbscissas(work_.WorkX + step, step, maxSamples, [](double) { return true; }));
+                               walkedAbscissas(x + step, step, maxSamples, [](double) { return true; }));
     bool startRun = true;
     for (long long i = 0; i < maxSamples; ++i) {
+        if (startRun)
+            ierr_ = 0;
+        x = x + step;
+        const Sample s = evaluate(x);
+        if (s.error != 0) {
+            if (!trap(s.error))
+                break;
+            startRun = true;
+            continue;
+        }
         if (startRun) {
-            errors_.ierr = 0;
-            work_.WorkX = work_.WorkX + step;
-            if (const int err = evaluate(work_.WorkX)) {
-                if (trap(err))
-                    continue;
-                break;
-            }
-            if (errors_.ierr != 0) {
-                if (single(work_.WorkX) <= gx)
-                    continue;
-                break;
-            }
-            canvas_.pset(work_.WorkX, work_.PlotY);
-            if (single(work_.WorkX) == gx)
+            canvas_.pset(x, s.y);
+            if (single(x) == gx)
                 break;
             startRun = false;
             continue;
         }
-        work_.WorkX = work_.WorkX + step;
-        if (const int err = evaluate(work_.WorkX)) {
-            if (trap(err)) {
-                startRun = true;
-                continue;
-            }
-            break;
-        }
-        if (errors_.ierr != 0) {
-            if (single(work_.WorkX) < gx) {
-                startRun = true;
-                continue;
-            }
-            break;
-        }
-        CurveSegmentTo();
-        if (!(single(work_.WorkX) <= gx))
+        CurveSegmentTo(x, s.y);
+        if (!(single(x) <= gx))
             break;
     }
 }
 
-void GraphDrawing::CurveSegmentTo()
+void GraphDrawing::CurveSegmentTo(double x, double y)
 {
     const float y0 = single(canvas_.currentY());
-    const float y = single(work_.PlotY);
+    const float ys = single(y);
     const float gy = plot_.WindowGY;
     const float ly = plot_.WindowLY;
-    if ((y > gy && y0 > gy) || (y < ly && y0 < ly))
-        canvas_.moveTo(work_.WorkX, work_.PlotY);
+    if ((ys > gy && y0 > gy) || (ys < ly && y0 < ly))
+        canvas_.moveTo(x, y);
     else
-        canvas_.lineTo(work_.WorkX, work_.PlotY, work_.DrawColour);
+        canvas_.lineTo(x, y, colours::Black);
 }
 
 } // namespace vendrak

@@ -47,25 +47,29 @@ float single(double v);
 class GraphDrawing {
 public:
     // The study part is a copy: shading moves its lower limit into the
-    // window, and the interval markers drawn after it see that (study()).
-    GraphDrawing(const Series& series, const StudySpecs& study, const PlotSetup& plot, ErrorState& errors,
-                 GraphWork& work, Canvas& canvas)
+    // window, and the interval markers drawn after it see that.
+    GraphDrawing(const Series& series, const StudySpecs& study, const PlotSetup& plot, Canvas& canvas)
         : series_(series)
         , study_(study)
         , plot_(plot)
-        , errors_(errors)
-        , work_(work)
         , canvas_(canvas)
     {
     }
 
-    // The study limits as the drawing left them.
-    const StudySpecs& study() const { return study_; }
+    // What the drawing worked out (see GraphWork).
+    const GraphWork& work() const { return work_; }
+    // The error number the steps left: each starts again from 0 and keeps
+    // the number of its failed evaluation; 0 for none.
+    int ierr() const { return ierr_; }
 
     // What is plotted: the selected function of the series unless a test
     // puts something else here.
     using Evaluator = std::function<double(double)>;
     void setEvaluator(Evaluator evaluator) { evaluator_ = std::move(evaluator); }
+    // The math object's error number, handed over and cleared there, which
+    // the curve's error trap prefers to the raised one; none when not set.
+    using ScriptErrorTaker = std::function<int()>;
+    void setScriptErrors(ScriptErrorTaker take) { takeScriptError_ = std::move(take); }
 
     // Everything after the study specifications have been read. `handOver`
     // runs once between the static parts and the curve (the window lets
@@ -84,20 +88,26 @@ public:
     void LabelWindow();
     void LabelDivisions(const QString& divxText, const QString& divyText);
     void PlotCurve();
-    void CurveSegmentTo();
+    // The curve from the pen on to (x, y).
+    void CurveSegmentTo(double x, double y);
 
 private:
-    // The selected function at x into work_.PlotY; 0 or the raised error number.
-    int evaluate(double x);
+    // The selected function at x, or the raised error number.
+    struct Sample {
+        double y = 0;
+        int error = 0;
+    };
+    Sample evaluate(double x);
     double clampToWindow(double y) const;
 
     const Series& series_;
     StudySpecs study_;
     const PlotSetup& plot_;
-    ErrorState& errors_;
-    GraphWork& work_;
     Canvas& canvas_;
+    GraphWork work_;
+    int ierr_ = 0;
     Evaluator evaluator_;
+    ScriptErrorTaker takeScriptError_;
     KnownValues samples_; // ahead of the loop that walks them
 };
 

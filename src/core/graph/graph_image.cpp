@@ -14,8 +14,9 @@ const QString kPlotNumberMessage =
 const QString kStudyNumberMessage =
     QStringLiteral("Cannot plot: a study specification holds a number that cannot be used.");
 
-void ReadPlotSpecsFrom(PlotSetup& plot, const StudySettingsTexts& t, bool grid)
+PlotSetup ReadPlotSpecsFrom(const StudySettingsTexts& t, bool grid)
 {
+    PlotSetup plot;
     plot.WindowLX = toSingle(LeadingNumber(t.windowlx));
     plot.WindowGX = toSingle(LeadingNumber(t.windowgx));
     plot.WindowLY = toSingle(LeadingNumber(t.windowly));
@@ -26,40 +27,35 @@ void ReadPlotSpecsFrom(PlotSetup& plot, const StudySettingsTexts& t, bool grid)
     plot.DivX = toSingle(LeadingNumber(t.divx));
     plot.DivY = toSingle(LeadingNumber(t.divy));
     plot.GridOn = grid;
+    return plot;
 }
 
-namespace {
-
-// Reads the settings into d and checks them; the window's message when the
-// graph cannot be drawn.
-QString readForDrawing(Dimension& d, const StudySettingsTexts& settings, const StudySpecTexts& studyTexts,
-                       bool grid)
+GraphSpecs ReadGraphSpecs(const StudySettingsTexts& settings, const StudySpecTexts& studyTexts,
+                          const StudySpecs& before, bool grid)
 {
+    GraphSpecs specs;
     try {
-        ReadPlotSpecsFrom(d.plot, settings, grid);
+        specs.plot = ReadPlotSpecsFrom(settings, grid);
     } catch (const Error&) {
-        return kPlotNumberMessage;
+        specs.problem = kPlotNumberMessage;
+        return specs;
     }
-    const QString problem = plotSettingsProblem(d.plot, kGraphAreaWidth, kGraphAreaHeight);
-    if (!problem.isEmpty())
-        return problem;
-    d.errors.ScriptMath.ierr = 0;
+    specs.problem = plotSettingsProblem(*specs.plot, kGraphAreaWidth, kGraphAreaHeight);
+    if (!specs.problem.isEmpty())
+        return specs;
     try {
-        d.study = ReadStudySpecsFrom(studyTexts, d.study);
+        specs.study = ReadStudySpecsFrom(studyTexts, before);
     } catch (const Error&) {
-        return kStudyNumberMessage;
+        specs.problem = kStudyNumberMessage;
     }
-    return {};
+    return specs;
 }
 
-} // namespace
-
-GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettingsTexts& settings,
-                              const StudySpecTexts& studyTexts, const GraphOptions& options, bool grid)
+GraphPicture DrawGraphPicture(const Series& series, const StudySpecs& study, const PlotSetup& plot,
+                              const GraphOptions& options)
 {
     GraphPicture out;
-    d.window.GraphShown = false;
-    out.problem = readForDrawing(d, settings, studyTexts, grid);
+    out.problem = plotSettingsProblem(plot, kGraphAreaWidth, kGraphAreaHeight);
     if (!out.problem.isEmpty())
         return out;
     QImage image(kGraphAreaWidth - 2 * kGraphAreaBorder, kGraphAreaHeight - 2 * kGraphAreaBorder,
@@ -68,24 +64,23 @@ GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettings
     image.fill(QGuiApplication::palette().color(QPalette::Base));
     {
         ImageCanvas canvas(image, kGraphAreaBorder);
-        GraphDrawing drawing(d.series, d.study, d.plot, d.errors, work, canvas);
-        if (!drawing.draw(options))
+        GraphDrawing drawing(series, study, plot, canvas);
+        const bool drawn = drawing.draw(options);
+        out.ierr = drawing.ierr();
+        out.work = drawing.work();
+        if (!drawn)
             return out;
         canvas.flush();
     }
-    d.window.GraphShown = true;
     out.image = image;
     return out;
 }
 
-bool DrawGraphOn(PainterCanvas& canvas, Dimension d, const StudySettingsTexts& settings,
-                 const StudySpecTexts& studyTexts, const GraphOptions& options, bool grid)
+bool DrawGraphOn(PainterCanvas& canvas, const Series& series, const StudySpecs& study, const PlotSetup& plot,
+                 const GraphOptions& options)
 {
-    if (!readForDrawing(d, settings, studyTexts, grid).isEmpty())
-        return false;
-    GraphWork work;
     canvas.fillBackground(QGuiApplication::palette().color(QPalette::Base));
-    GraphDrawing drawing(d.series, d.study, d.plot, d.errors, work, canvas);
+    GraphDrawing drawing(series, study, plot, canvas);
     const bool drawn = drawing.draw(options);
     canvas.flush();
     return drawn;

@@ -11,6 +11,7 @@
 
 #include <QImage>
 #include <QString>
+#include <optional>
 
 namespace vendrak {
 
@@ -23,24 +24,37 @@ constexpr int kGraphAreaBorder = 2;
 extern const QString kPlotNumberMessage;
 extern const QString kStudyNumberMessage;
 
-// Leading numbers of the plot boxes into the plot set-up, in single
-// precision; raises the run-time error of a number beyond its range.
-void ReadPlotSpecsFrom(PlotSetup& plot, const StudySettingsTexts& t, bool grid);
+// The plot specification the plot boxes read as: their leading numbers in
+// single precision, the plot step rounded to a whole number, and the grid
+// option. Throws the run-time error of a number beyond its range.
+PlotSetup ReadPlotSpecsFrom(const StudySettingsTexts& t, bool grid);
+
+// What Plot reads from the settings before it draws: the plot specification,
+// then (when the graph area can draw it) the study specification, each as far
+// as it came; the window's message when the graph cannot be drawn.
+struct GraphSpecs {
+    std::optional<PlotSetup> plot;
+    std::optional<StudySpecs> study;
+    QString problem;
+};
+GraphSpecs ReadGraphSpecs(const StudySettingsTexts& settings, const StudySpecTexts& studyTexts,
+                          const StudySpecs& before, bool grid);
 
 struct GraphPicture {
     QImage image;    // the interior of the graph area; null when refused
     QString problem; // the window's message when the graph cannot be drawn
+    int ierr = 0;    // the error number the drawing met last; 0 for none
+    GraphWork work;  // what the drawing worked out
 };
 
-// Plot as the window runs it, into a fresh picture: reads the plot settings
-// and the study specifications, checks them and draws. GraphShown tells
-// afterwards whether a graph stands.
-GraphPicture DrawGraphPicture(Dimension& d, GraphWork& work, const StudySettingsTexts& settings,
-                              const StudySpecTexts& studyTexts, const GraphOptions& options, bool grid);
+// The graph of the plot and study specifications drawn into a fresh picture
+// of the graph area.
+GraphPicture DrawGraphPicture(const Series& series, const StudySpecs& study, const PlotSetup& plot,
+                              const GraphOptions& options);
 
 // The same drawing onto any canvas (an export at another size or as
-// vectors). The study state is a copy: nothing of the caller's changes.
-bool DrawGraphOn(PainterCanvas& canvas, Dimension d, const StudySettingsTexts& settings,
-                 const StudySpecTexts& studyTexts, const GraphOptions& options, bool grid);
+// vectors); false when the specifications cannot be drawn on it.
+bool DrawGraphOn(PainterCanvas& canvas, const Series& series, const StudySpecs& study, const PlotSetup& plot,
+                 const GraphOptions& options);
 
 } // namespace vendrak

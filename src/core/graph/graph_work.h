@@ -1,7 +1,7 @@
 #pragma once
-// Working values of the graph: set while a graph is drawn or the view is
-// changed, and of no meaning outside that step. Kept together so tests and
-// the window can look at what the last drawing used.
+// What a drawing of the graph worked out and leaves for those who look after
+// it: the mapping, the division steps and what it plotted. The values a step
+// walks while it draws stay inside that step.
 #include <QString>
 
 namespace vendrak {
@@ -14,30 +14,15 @@ struct GraphWork {
     float TickLenX = 0;
     float TickLenY = 0;
 
-    // Ticks and division labels.
+    // Division steps (those of the labels when they are drawn) and how many
+    // divisions a label stands for.
     float DivStepX = 0;
     float DivStepY = 0;
-    float MarkX = 0;
-    float MarkY = 0;
     int LabelEveryX = 0;
     int LabelEveryY = 0;
-    long long LabelCount = 0;
-    QString LabelFormat;
-    int LabelFontHeight = 0;
-    int LabelFontWidth = 0;
 
-    // Window labels and the origin mark.
-    float WindowMidX = 0;
-    float WindowMidY = 0;
-    float OriginMarkRadius = 0;
-
-    // What the last drawing plotted: 0 the function, n its n-th derivative.
+    // What the drawing plotted: 0 the function, n its n-th derivative.
     int PlottedOrder = 0;
-
-    // Curve, shading and markers.
-    unsigned DrawColour = 0;
-    double WorkX = 0;
-    double PlotY = 0;
 };
 
 } // namespace vendrak

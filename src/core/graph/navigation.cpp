@@ -29,7 +29,10 @@ ViewLimits ReadView(const QString& lx, const QString& gx, const QString& ly, con
             toSingle(LeadingNumber(gy))};
 }
 
-ViewLimits ViewOf(const PlotSetup& plot) { return {plot.WindowLX, plot.WindowGX, plot.WindowLY, plot.WindowGY}; }
+ViewLimits ShownView(const ViewLimits& view)
+{
+    return ReadView(NumberText(view.lx), NumberText(view.gx), NumberText(view.ly), NumberText(view.gy));
+}
 
 ViewLimits ChangeViewLimits(const ViewLimits& view, ViewAction action)
 {

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <optional>
+#include <tuple>
 
 namespace vendrak {
 
@@ -43,8 +44,12 @@ extern const QString kViewRangeMessage;
 // leaves the single precision range.
 ViewLimits ReadView(const QString& lx, const QString& gx, const QString& ly, const QString& gy);
 
-// The plot window the set-up holds.
-ViewLimits ViewOf(const PlotSetup& plot);
+// The four limits in the order of their fields.
+inline std::tuple<float, float, float, float> asTuple(const ViewLimits& v) { return {v.lx, v.gx, v.ly, v.gy}; }
+
+// The window the four fields read as once `view` is written into them (seven
+// digits each). Raises error 6 when a value leaves the single precision range.
+ViewLimits ShownView(const ViewLimits& view);
 
 // The window one navigation step makes of `view`. Raises error 6 when a
 // value leaves the single precision range.

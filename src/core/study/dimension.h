@@ -87,25 +87,10 @@ struct WindowState {
     QString SavedPrinterFont;
 };
 
-// The error numbers: the window's ierr and the math object's, which sets the
-// window's too. The math object's pointer must follow the pair when it is
-// copied (scans and the file reader work on copies).
+// The error numbers: the window's ierr and the math object's own.
 struct ErrorState {
     int ierr = 0;
     Class1 ScriptMath;
-
-    ErrorState() { ScriptMath.windowIerr = &ierr; }
-    ErrorState(const ErrorState& other) : ierr(other.ierr), ScriptMath(other.ScriptMath)
-    {
-        ScriptMath.windowIerr = &ierr;
-    }
-    ErrorState& operator=(const ErrorState& other)
-    {
-        ierr = other.ierr;
-        ScriptMath = other.ScriptMath;
-        ScriptMath.windowIerr = &ierr;
-        return *this;
-    }
 };
 
 struct Dimension {

@@ -143,9 +143,10 @@ void check(const BuiltSeries& s, size_t count)
     }
     Dimension d;
     d.initialise();
-    const ReadResult r = ReadSeriesFile(d, scratchPath());
-    if (r.status != ReadStatus::Ok)
-        fail("a written series does not open", r.message);
+    Outcome<SeriesFile> r = ReadSeriesFile(d, scratchPath());
+    if (!r)
+        fail("a written series does not open", r.error().message());
+    d = Opened(std::move(d), std::move(*r));
     if (d.series.Coeffs.size() != count)
         fail("a written series opens with another number of terms");
 }

@@ -102,16 +102,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Dimension untouched;
     presetStudy(untouched);
 
-    const ReadResult r = ReadSeriesFile(d, in);
-    if (r.status != ReadStatus::Ok) {
+    Outcome<SeriesFile> r = ReadSeriesFile(d, in);
+    if (!r) {
         if (!sameStudy(d, untouched))
             fail("a rejected file changed the study");
-        if (r.message.isEmpty())
+        const QString& message = r.error().message();
+        if (message.isEmpty())
             fail("a rejected file gave no message");
-        if (r.status == ReadStatus::Failed && !r.message.contains(in))
-            fail("the message does not name the file", r.message);
+        if (!IsMultiVariable(r.error()) && !message.contains(in))
+            fail("the message does not name the file", message);
         return 0;
     }
+    d = Opened(std::move(d), std::move(*r));
     if (static_cast<qint64>(d.series.Coeffs.size()) != static_cast<qint64>(d.series.TermCount) + 1)
         fail("coefficients do not match the term count");
     if (d.results.RootCount < 0 || d.results.RootCount > kResultCapacity || d.results.MaxCount < 0 || d.results.MaxCount > kResultCapacity
@@ -125,9 +127,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0; // refused with a message: a value the writer cannot put into text
     Dimension again;
     again.initialise();
-    const ReadResult back = ReadSeriesFile(again, out);
-    if (back.status != ReadStatus::Ok)
-        fail("a saved file does not read back", back.message);
+    Outcome<SeriesFile> back = ReadSeriesFile(again, out);
+    if (!back)
+        fail("a saved file does not read back", back.error().message());
+    again = Opened(std::move(again), std::move(*back));
     if (again.series.Kind != d.series.Kind || again.series.TermCount != d.series.TermCount || again.series.Coeffs.size() != d.series.Coeffs.size()
         || again.results.RootCount != d.results.RootCount || again.results.MaxCount != d.results.MaxCount || again.results.MinCount != d.results.MinCount
         || again.results.IntegralDone != d.results.IntegralDone || !again.window.StudyLoaded)

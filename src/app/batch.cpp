@@ -523,11 +523,13 @@ int RunBatch(const BatchOptions& options)
     Dimension d;
     d.initialise();
     const QString name = QFileInfo(options.file).absoluteFilePath();
-    const ReadResult read = ReadSeriesFile(d, name);
-    if (read.status != ReadStatus::Ok) {
-        printError(read.status == ReadStatus::MultiVariable ? name + QStringLiteral(": ") + read.message : read.message);
+    Outcome<SeriesFile> read = ReadSeriesFile(d, name);
+    if (!read) {
+        const Error& e = read.error();
+        printError(IsMultiVariable(e) ? name + QStringLiteral(": ") + e.message() : e.message());
         return kExitUnreadable;
     }
+    d = Opened(std::move(d), std::move(*read));
     d.window.FileName = name;
     d.window.RestoringStudy = false;
 

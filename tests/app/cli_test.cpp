@@ -5,6 +5,7 @@
 #include "core/report/report_body.h"
 #include "core/series/evaluators.h"
 #include "core/series/study_texts.h"
+#include "support/analysis_fixtures.h"
 #include "support/shown_window.h"
 
 #include <QtWidgets>
@@ -163,7 +164,7 @@ TEST(Cli, JsonHoldsTheCoreResultsAtFullPrecision)
 
         Dimension d;
         d.initialise();
-        ASSERT_EQ(ReadSeriesFile(d, example(c.file)).status, ReadStatus::Ok);
+        ASSERT_EQ(test::openSeries(d, example(c.file)), "");
         const StudySettingsTexts s = OpenedSettings(d, StartUpSettings());
         const StudySpecTexts studyTexts{s.xlower, s.xupper, s.subintervals, s.error, s.maxcy};
         const ScanOutcome roots = RootsCommand(d.series, d.study, studyTexts);

@@ -5,6 +5,7 @@
 // too slow for a random session, run every command once.
 // VENDRAK_SOAK_ACTIONS (2000), VENDRAK_SOAK_SEED.
 #include "app/picture_box.h"
+#include "support/analysis_fixtures.h"
 #include "support/extreme_series.h"
 
 #include <QtWidgets>
@@ -224,7 +225,7 @@ TEST(Soak, TheLongestSeriesEndEveryCommandInTimeAndSaveWhatTheyShow)
         EXPECT_GT(QFileInfo(x.dlg.pdfPath).size(), 0) << "no report was printed";
         x.run("save", [&] { w.mnuSave->trigger(); });
         Dimension back;
-        ASSERT_EQ(ReadSeriesFile(back, x.path).status, ReadStatus::Ok);
+        ASSERT_EQ(test::openSeries(back, x.path), "");
         EXPECT_EQ(std::tuple(back.series.Coeffs.size(), back.results.RootCount, back.results.MaxCount, back.results.MinCount),
                   std::tuple(x.dim.series.Coeffs.size(), x.dim.results.RootCount, x.dim.results.MaxCount, x.dim.results.MinCount));
     }

@@ -98,8 +98,7 @@ TEST(Examples, EachReadsAndIsTheFunctionItNamesAndTheSavedStudyIsInTheWritersOwn
     for (const auto& c : cases) {
         d = Dimension();
         d.initialise();
-        const ReadResult r = ReadSeriesFile(d, dir + c.file);
-        ASSERT_EQ(r.status, ReadStatus::Ok) << c.file << r.message.toStdString();
+        ASSERT_EQ(test::openSeries(d, dir + c.file), "") << c.file;
         EXPECT_NEAR(EvalSeries(d.series, c.x), c.value, c.tolerance) << c.file << " at " << c.x;
     }
     const QStringList files = QDir(dir).entryList({"*.txt"}, QDir::Files);
@@ -111,7 +110,7 @@ TEST(Examples, EachReadsAndIsTheFunctionItNamesAndTheSavedStudyIsInTheWritersOwn
     // Saved again with its own settings texts the study is the same file, byte for byte.
     d = Dimension();
     d.initialise();
-    ASSERT_EQ(ReadSeriesFile(d, dir + "sine_study.txt").status, ReadStatus::Ok);
+    ASSERT_EQ(test::openSeries(d, dir + "sine_study.txt"), "");
     ASSERT_TRUE(d.window.StudyLoaded);
     const StudySettingsTexts t{SettingsText(d.study.XLower),   SettingsText(d.study.XUpper),   SettingsText(d.study.Subintervals),
                                SettingsText(d.study.ErrorBound), SettingsText(d.study.MaxCycles), SettingsText(d.plot.WindowLX),

@@ -25,11 +25,10 @@ TEST(FuzzRegression, TheLargestCoefficientsAndSettingsAtTheEdgeOfTheirRangeSurvi
         QFile f(dir.filePath("in.txt"));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
         f.close();
-        EXPECT_EQ(ReadSeriesFile(d, f.fileName()).status, ReadStatus::Ok);
+        EXPECT_EQ(test::openSeries(d, f.fileName()), "");
         const WriteResult w = WriteSeriesFile(d, dir.filePath("saved.txt"), texts);
         EXPECT_TRUE(w.ok) << w.message.toStdString();
-        const ReadResult r = ReadSeriesFile(back, dir.filePath("saved.txt"));
-        EXPECT_EQ(r.status, ReadStatus::Ok) << r.message.toStdString();
+        EXPECT_EQ(test::openSeries(back, dir.filePath("saved.txt")), "");
         return back;
     };
     StudySettingsTexts t{"-1", "1", "64", ".01", "20", "-1", "1", "-1", "1", "1", "0", "0", "1", "1"};

@@ -3,6 +3,7 @@
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
 #include "core/study/whole_file.h"
+#include "support/analysis_fixtures.h"
 
 #include <sys/stat.h>
 
@@ -61,10 +62,10 @@ protected:
         return f.fileName();
     }
     static QByteArray slurp(const QString& p) { QFile f(p); return f.open(QIODevice::ReadOnly) ? f.readAll() : "<missing>"; }
-    ReadStatus read(const QByteArray& content) { return ReadSeriesFile(d, put("s.txt", content)).status; }
+    bool read(const QByteArray& content) { return test::openSeries(d, put("s.txt", content)).isEmpty(); }
     void loadOld()
     {
-        ASSERT_EQ(read(kOldStudy), ReadStatus::Ok);
+        ASSERT_TRUE(read(kOldStudy));
         std::tie(d.window.RestoringStudy, d.study.DerivOrder, d.window.FileName, d.errors.ierr, d.errors.ScriptMath.ierr) =
             std::tuple(false, 2, "earlier.txt", 4, 3);
     }
@@ -87,10 +88,10 @@ TEST_F(SeriesFile, HeaderCasesAndTheStudyPart)
          "1 2 2 | -1.5 2.5 0.5 0 0 | 1.25 -0.03 3 | a, b"},
     };
     for (const auto& [content, expected] : cases) {
-        EXPECT_EQ(read(content) == ReadStatus::Ok ? series(d) : "unread", expected);
+        EXPECT_EQ(read(content) ? series(d) : "unread", expected);
         EXPECT_TRUE(d.window.RestoringStudy && !d.window.StudyLoaded);
     }
-    EXPECT_TRUE(read(cases[0][0]) == ReadStatus::Ok && d.series.Period == PiValue() + PiValue()); // exactly
+    EXPECT_TRUE(read(cases[0][0]) && d.series.Period == PiValue() + PiValue()); // exactly
 
     // The study part restores settings and results.
     const QByteArray x2 = "0,\"\",-3,3,0,1,0,2,#TRUE#\r\n-2\r\n0\r\n1\r\n";
@@ -106,13 +107,13 @@ TEST_F(SeriesFile, HeaderCasesAndTheStudyPart)
     };
     for (const auto& [part, expected] : studies) {
         loadOld();
-        EXPECT_EQ(read(x2 + part) == ReadStatus::Ok ? study(d) : "unread", expected);
+        EXPECT_EQ(read(x2 + part) ? study(d) : "unread", expected);
         EXPECT_EQ(std::tuple(d.window.StudyLoaded, d.window.RestoringStudy, d.study.DerivOrder, d.window.FileName),
                   std::tuple(*part != 0, true, 2, "earlier.txt")); // the last two are not in the file
     }
-    ASSERT_EQ(read("0,\"\",-1,1,0,1,0,2,#FALSE#\r\n"), ReadStatus::Ok); // no coefficients: the loaded ones of the same count
+    ASSERT_TRUE(read("0,\"\",-1,1,0,1,0,2,#FALSE#\r\n")); // no coefficients: the loaded ones of the same count
     EXPECT_EQ(d.series.Coeffs, (std::vector<double>{-2, 0, 1}));
-    ASSERT_EQ(read("0,\"\",-1,1,0,0,2,3,#FALSE#\r\n"), ReadStatus::Ok); // trigonometric, 3 terms
+    ASSERT_TRUE(read("0,\"\",-1,1,0,0,2,3,#FALSE#\r\n")); // trigonometric, 3 terms
     EXPECT_EQ(d.series.TermCount, 2);
 }
 
@@ -147,23 +148,26 @@ TEST_F(SeriesFile, BadInputFailsNamingTheFileAndLeavesTheStudyUntouched)
     for (const auto& c : cases) {
         const QString p = put("bad.txt", c.content);
         const auto start = std::chrono::steady_clock::now();
-        const ReadResult r = ReadSeriesFile(d, p);
+        const auto r = ReadSeriesFile(d, p);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-        EXPECT_EQ(r.status, ReadStatus::Failed);
-        EXPECT_TRUE(r.message.contains(QDir::toNativeSeparators(p)) && r.message.contains(c.mentions)) << r.message.toStdString();
+        ASSERT_FALSE(r);
+        EXPECT_FALSE(IsMultiVariable(r.error()));
+        const QString message = r.error().message();
+        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(p)) && message.contains(c.mentions)) << message.toStdString();
         EXPECT_EQ(state(d), before) << c.content.left(60).toStdString();
     }
     // Over the size limit: refused before reading, so a sparse file of that size is quick.
     QFile big(put("big.txt", kOldStudy));
     ASSERT_TRUE(big.resize((qint64(256) << 20) + 1));
-    EXPECT_TRUE(ReadSeriesFile(d, big.fileName()).message.endsWith("could not be read: it is larger than 256 MiB, the most Vendrak reads."));
+    EXPECT_TRUE(test::openSeries(d, big.fileName()).endsWith("could not be read: it is larger than 256 MiB, the most Vendrak reads."));
     EXPECT_EQ(state(d), before);
     // A missing file, a folder, a device that never ends; a multivariable series.
-    EXPECT_TRUE(ReadSeriesFile(d, dir.filePath("nowhere.txt")).message.contains("nowhere.txt"));
-    EXPECT_TRUE(ReadSeriesFile(d, dir.path()).message.contains("folder"));
-    EXPECT_TRUE(!QFileInfo::exists("/dev/zero") || ReadSeriesFile(d, "/dev/zero").message.contains("not a regular file"));
-    const ReadResult multi = ReadSeriesFile(d, put("m.txt", "1,\"f(x,y)\",0,1,0,1,0,3,#TRUE#\r\n1\r\n2\r\n"));
-    EXPECT_EQ(std::pair(multi.status, multi.message), std::pair(ReadStatus::MultiVariable, QString(kMultiVariableMessage)));
+    EXPECT_TRUE(test::openSeries(d, dir.filePath("nowhere.txt")).contains("nowhere.txt"));
+    EXPECT_TRUE(test::openSeries(d, dir.path()).contains("folder"));
+    EXPECT_TRUE(!QFileInfo::exists("/dev/zero") || test::openSeries(d, "/dev/zero").contains("not a regular file"));
+    const auto multi = ReadSeriesFile(d, put("m.txt", "1,\"f(x,y)\",0,1,0,1,0,3,#TRUE#\r\n1\r\n2\r\n"));
+    ASSERT_FALSE(multi);
+    EXPECT_EQ(std::pair(IsMultiVariable(multi.error()), multi.error().message()), std::pair(true, QString(kMultiVariableMessage)));
     EXPECT_EQ(state(d), before);
 }
 
@@ -213,7 +217,7 @@ TEST_F(SeriesFile, AMillionCoefficientsReadExactly)
     const char* const eighths[] = {"", ".125", ".25", ".375", ".5", ".625", ".75", ".875"};
     for (int k = 0; k < n; ++k) // k/8 exactly: odd ones negative, in exponent form
         content += (k % 2 ? '-' + QByteArray::number(qint64(k) * 125) + "E-3" : QByteArray::number(k / 8) + eighths[k % 8]) + (k % 3 ? "\r\n" : "\n");
-    ASSERT_EQ(read(content), ReadStatus::Ok);
+    ASSERT_TRUE(read(content));
     ASSERT_EQ(d.series.Coeffs.size(), size_t(n));
     for (int k = 0; k < n; ++k)
         ASSERT_EQ(d.series.Coeffs[size_t(k)], (k % 2 ? -k : k) / 8.0) << k;
@@ -221,7 +225,7 @@ TEST_F(SeriesFile, AMillionCoefficientsReadExactly)
 
 TEST_F(SeriesFile, WritesTheExactFormatReadsItBackAndFailuresKeepTheOldFile)
 {
-    ASSERT_EQ(read("0,\"sq\",-1,1,*,0,*,3,#TRUE#\r\n0.5\r\n1.27323954473516\r\n0\r\n"), ReadStatus::Ok);
+    ASSERT_TRUE(read("0,\"sq\",-1,1,*,0,*,3,#TRUE#\r\n0.5\r\n1.27323954473516\r\n0\r\n"));
     d.series.SourceText = "say \"sq\", twice"; // a double quote cannot be stored: it becomes a single one
     std::tie(d.results.IntegralDone, d.results.IntegralValue, d.results.RootCount, d.results.MaxCount, d.results.PossibleRootCount) = std::tuple(true, 1.0 / 3, 1, 1, 4);
     std::tie(d.results.Roots[1], d.results.Maxima[1]) = std::pair(-0.5, 0.25);
@@ -240,7 +244,7 @@ TEST_F(SeriesFile, WritesTheExactFormatReadsItBackAndFailuresKeepTheOldFile)
     std::tie(d.results.Maxima[1], d.results.Maxima[2], d.results.Minima[1]) = std::tuple(-1e-9, 123456.789, 5e-300);
     ASSERT_TRUE(WriteSeriesFile(d, out, kTexts).ok);
     Dimension back = fresh();
-    ASSERT_EQ(ReadSeriesFile(back, out).status, ReadStatus::Ok);
+    ASSERT_EQ(test::openSeries(back, out), "");
     EXPECT_TRUE(back.window.StudyLoaded);
     EXPECT_EQ(study(back), "-2 3.5 128 0.001 25 | " + study(d).section(" | ", 1, 4) + " | -10 10.1 -5 5 2 0 -1.5 2 0.5");
     EXPECT_EQ(series(back), series(d).replace(" * |", " 6.28318530717959 |").replace('"', '\'')); // "*" is now a number

@@ -51,12 +51,22 @@ inline Dimension sineTaylor(int degree)
     return powerSeries(std::move(c));
 }
 
+// Opens the file into d as Open does; the message of the failure, empty when it read.
+inline QString openSeries(Dimension& d, const QString& path)
+{
+    Outcome<SeriesFile> read = ReadSeriesFile(d, path);
+    if (!read)
+        return read.error().message();
+    d = Opened(std::move(d), std::move(*read));
+    return {};
+}
+
 // A series file as a freshly started window would read it; it must read.
 inline Dimension readBack(const QString& path)
 {
     Dimension d;
     d.initialise();
-    EXPECT_EQ(ReadSeriesFile(d, path).status, ReadStatus::Ok) << path.toStdString();
+    EXPECT_EQ(openSeries(d, path), "") << path.toStdString();
     return d;
 }
 

@@ -311,8 +311,11 @@ private:
 // (the coefficients when none follow, the derivative order, the grid
 // option) stays as it was.
 struct Parsed {
-    explicit Parsed(const Dimension& d) : series(d.series), study(d.study), results(d.results), plot(d.plot) {}
+    // Not the coefficients: those come from the file, or from `loaded` when
+    // the header says none follow.
+    explicit Parsed(const Dimension& d) : loaded(d.series.Coeffs), study(d.study), results(d.results), plot(d.plot) {}
 
+    const std::vector<double>& loaded;
     Series series;
     QString CentreText;
     bool CoeffsFollow = false;
@@ -385,12 +388,13 @@ void parseCoefficients(Reader& r, Parsed& p)
     if (!p.CoeffsFollow) {
         // The header reuses the coefficients already loaded; that only makes
         // sense when they fit the new term count.
-        if (static_cast<qint64>(p.series.Coeffs.size()) != wanted)
+        if (static_cast<qint64>(p.loaded.size()) != wanted)
             throw Error::file(QStringLiteral("the header says no coefficients follow, and the series loaded "
                                             "before has %1 coefficients instead of %2")
-                                 .arg(p.series.Coeffs.size())
+                                 .arg(p.loaded.size())
                                  .arg(wanted),
                              r.line());
+        p.series.Coeffs = p.loaded;
         return;
     }
     p.series.Coeffs.clear();
@@ -440,25 +444,9 @@ void parseStudy(Reader& r, Parsed& p)
             (*table)[static_cast<size_t>(i)] = r.number(QString::fromLatin1(what).arg(i));
 }
 
-void commit(Dimension& d, Parsed& p)
+Error readFailure(const QString& path, const QString& why)
 {
-    d.series = std::move(p.series);
-    d.window.RestoringStudy = true;
-    d.window.StudyLoaded = p.StudyLoaded;
-    if (!p.StudyLoaded) {
-        // The results of the series studied before do not belong to this one.
-        d.results.IntegralDone = false;
-        d.results.RootCount = d.results.MaxCount = d.results.MinCount = d.results.PossibleRootCount = 0;
-        return;
-    }
-    d.study = p.study;
-    d.results = p.results;
-    d.plot = p.plot;
-}
-
-ReadResult readFailure(const QString& path, const QString& why)
-{
-    return {ReadStatus::Failed, QStringLiteral("The series file \"%1\" could not be read: %2.").arg(shownPath(path), why)};
+    return Error::file(QStringLiteral("The series file \"%1\" could not be read: %2.").arg(shownPath(path), why));
 }
 
 // ---------------------------------------------------------------- writing
@@ -670,7 +658,7 @@ int ShownTermCount(const Series& s)
     return s.Kind == SeriesKind::Power ? s.TermCount : s.TermCount + 1;
 }
 
-ReadResult ReadSeriesFile(Dimension& d, const QString& path)
+Outcome<SeriesFile> ReadSeriesFile(const Dimension& before, const QString& path)
 {
     const QFileInfo info(path);
     if (info.isDir())
@@ -686,7 +674,8 @@ ReadResult ReadSeriesFile(Dimension& d, const QString& path)
     // at the end would read differently, and before the term count every
     // field is then as in the whole file.
     const auto checkHeader = [](QByteArrayView start) {
-        Parsed p{Dimension{}}; // not the study's coefficients: the header does not need them
+        const Dimension none;
+        Parsed p(none);
         Reader r(start.first(qsizetype(std::string_view(start.data(), size_t(start.size())).rfind('\n') + 1)));
         try {
             parseHeader(r, p);
@@ -712,19 +701,43 @@ ReadResult ReadSeriesFile(Dimension& d, const QString& path)
         break;
     }
 
-    Parsed p(d);
+    Parsed p(before);
     try {
         Reader r(content);
         if (parseHeader(r, p) == HeaderKind::MultiVariable)
-            return {ReadStatus::MultiVariable, QString::fromLatin1(kMultiVariableMessage)};
+            return Error::file(QString::fromLatin1(kMultiVariableMessage));
         parseCoefficients(r, p);
         if (!r.atEnd())
             parseStudy(r, p);
     } catch (const Error& e) {
         return readFailure(path, located(e));
     }
-    commit(d, p);
-    return {ReadStatus::Ok, {}};
+    SeriesFile opened{std::move(p.series), {}};
+    if (p.StudyLoaded)
+        opened.saved = SavedStudy{p.study, std::move(p.results), p.plot};
+    return opened;
+}
+
+bool IsMultiVariable(const Error& e)
+{
+    return e.kind() == Error::Kind::File && e.message() == QLatin1StringView(kMultiVariableMessage);
+}
+
+Dimension Opened(Dimension d, SeriesFile file)
+{
+    d.series = std::move(file.series);
+    d.window.RestoringStudy = true;
+    d.window.StudyLoaded = file.saved.has_value();
+    if (!file.saved) {
+        // The results of the series studied before do not belong to this one.
+        d.results.IntegralDone = false;
+        d.results.RootCount = d.results.MaxCount = d.results.MinCount = d.results.PossibleRootCount = 0;
+        return d;
+    }
+    d.study = file.saved->study;
+    d.results = std::move(file.saved->results);
+    d.plot = file.saved->plot;
+    return d;
 }
 
 namespace {

@@ -7,7 +7,10 @@
 // record on one line ending in CR LF.
 #include "core/study/dimension.h"
 
+#include "core/study/errors.h"
+
 #include <QString>
+#include <optional>
 
 namespace vendrak {
 
@@ -19,24 +22,35 @@ struct StudySettingsTexts {
     QString xorigin, yorigin, divx, divy;
 };
 
-enum class ReadStatus { Ok, MultiVariable, Failed };
-
-struct ReadResult {
-    ReadStatus status = ReadStatus::Failed;
-    // Empty when Ok; "SERIES IS MULTIVARIABLE." for a multivariable header;
-    // otherwise names the file and says what was wrong.
-    QString message;
-};
-
 inline const char* const kMultiVariableMessage = "SERIES IS MULTIVARIABLE.";
 
-// Reads the series (and the saved study, when present) into d. The file is
-// read completely before anything in d changes: unless the status is Ok, d is
-// exactly as it was. On success the series group is replaced, RestoringStudy
-// is set (the Open command clears it when the window has been restored), the
-// results are cleared, StudyLoaded tells whether a study part was present,
-// and a study part's settings and results are stored.
-ReadResult ReadSeriesFile(Dimension& d, const QString& path);
+// A study saved with the series: its settings, results and plot set-up. What
+// the file does not carry (the derivative order, the grid option, the value
+// of an integral not done) is as the study held it before.
+struct SavedStudy {
+    StudySpecs study;
+    Results results;
+    PlotSetup plot;
+};
+
+// What a series file holds.
+struct SeriesFile {
+    Series series;
+    std::optional<SavedStudy> saved;
+};
+
+// Reads the series and the saved study, when present. A header that says no
+// coefficients follow takes those of the series `before` holds. A failure is
+// a file Error that names the file and says what was wrong, or, for a
+// multivariable header, says only "SERIES IS MULTIVARIABLE.".
+Outcome<SeriesFile> ReadSeriesFile(const Dimension& before, const QString& path);
+bool IsMultiVariable(const Error& e);
+
+// The record once the file is opened: the series replaced, RestoringStudy set
+// (the Open command clears it when the window has been restored),
+// StudyLoaded telling whether a study was saved, whose settings and results
+// replace the study's; without one, the results are cleared.
+Dimension Opened(Dimension d, SeriesFile file);
 
 struct WriteResult {
     bool ok = false;

@@ -55,9 +55,9 @@ void MainWindow::ClearResults()
     if (dim_.window.RestoringStudy)
         return;
     dim_.results.IntegralDone = false;
-    dim_.results.RootCount = 0;
-    dim_.results.MaxCount = 0;
-    dim_.results.MinCount = 0;
+    dim_.results.Roots.clear();
+    dim_.results.Maxima.clear();
+    dim_.results.Minima.clear();
     // The possible roots belong to the extrema found; a study whose results
     // are gone must not save or show a count of them.
     dim_.results.PossibleRootCount = 0;

@@ -64,15 +64,15 @@ QStringList strings(const QJsonValue& v) { return v.toVariant().toStringList(); 
 void expectSameNumbers(const QJsonObject& o, Dimension& d)
 {
     const QJsonArray roots = o["roots"]["x"].toArray();
-    ASSERT_EQ(roots.size(), d.results.RootCount);
-    for (int i = 0; i < d.results.RootCount; ++i)
-        EXPECT_EQ(roots[i].toDouble(), d.results.Roots[static_cast<size_t>(i + 1)]);
-    for (const auto& [key, table, count] : {std::tuple{"maxima", &d.results.Maxima, d.results.MaxCount}, {"minima", &d.results.Minima, d.results.MinCount}}) {
+    ASSERT_EQ(size_t(roots.size()), d.results.Roots.size());
+    for (qsizetype i = 0; i < roots.size(); ++i)
+        EXPECT_EQ(roots[i].toDouble(), d.results.Roots[size_t(i)]);
+    for (const auto& [key, found] : {std::pair{"maxima", &d.results.Maxima}, {"minima", &d.results.Minima}}) {
         const QJsonArray pairs = o[key].toArray();
-        ASSERT_EQ(pairs.size(), count) << key;
-        for (int i = 0; i < count; ++i) {
-            EXPECT_EQ(pairs[i][0].toDouble(), (*table)[size_t(i + 1)]);
-            EXPECT_EQ(pairs[i][1].toDouble(), EvalSeries(d.series, (*table)[size_t(i + 1)]));
+        ASSERT_EQ(size_t(pairs.size()), found->size()) << key;
+        for (qsizetype i = 0; i < pairs.size(); ++i) {
+            EXPECT_EQ(pairs[i][0].toDouble(), (*found)[size_t(i)]);
+            EXPECT_EQ(pairs[i][1].toDouble(), EvalSeries(d.series, (*found)[size_t(i)]));
         }
     }
     EXPECT_EQ(o["possibleRoots"].toInt(), d.results.PossibleRootCount);

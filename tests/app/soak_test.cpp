@@ -173,10 +173,9 @@ TEST(Soak, ARandomSessionLeavesAWorkingWindow)
     std::string last;
     for (int i = 0; i < actions && !::testing::Test::HasFailure(); ++i) {
         x.run("action " + std::to_string(i), [&] { last = session.step(); ShownWindow::settle(); });
-        EXPECT_GE(std::min({d.results.RootCount, d.results.MaxCount, d.results.MinCount}), 0);
-        EXPECT_LE(std::max({d.results.RootCount, d.results.MaxCount, d.results.MinCount}), kResultCapacity);
-        EXPECT_EQ(x.w.lstRoots->count(), d.results.RootCount);
-        EXPECT_EQ(x.w.lstExtrema->count(), d.results.MaxCount + d.results.MinCount);
+        EXPECT_LE(std::max({d.results.Roots.size(), d.results.Maxima.size(), d.results.Minima.size()}), size_t(kResultCapacity));
+        EXPECT_EQ(size_t(x.w.lstRoots->count()), d.results.Roots.size());
+        EXPECT_EQ(size_t(x.w.lstExtrema->count()), d.results.Maxima.size() + d.results.Minima.size());
         EXPECT_EQ(x.w.Picture1->image().size(), QSize(396, 296));
         if (::testing::Test::HasFailure())
             ADD_FAILURE() << "seed " << seed << ", action " << i << ": " << last;
@@ -226,7 +225,7 @@ TEST(Soak, TheLongestSeriesEndEveryCommandInTimeAndSaveWhatTheyShow)
         x.run("save", [&] { w.mnuSave->trigger(); });
         Dimension back;
         ASSERT_EQ(test::openSeries(back, x.path), "");
-        EXPECT_EQ(std::tuple(back.series.Coeffs.size(), back.results.RootCount, back.results.MaxCount, back.results.MinCount),
-                  std::tuple(x.dim.series.Coeffs.size(), x.dim.results.RootCount, x.dim.results.MaxCount, x.dim.results.MinCount));
+        EXPECT_EQ(std::tuple(back.series.Coeffs.size(), back.results.Roots.size(), back.results.Maxima.size(), back.results.Minima.size()),
+                  std::tuple(x.dim.series.Coeffs.size(), x.dim.results.Roots.size(), x.dim.results.Maxima.size(), x.dim.results.Minima.size()));
     }
 }

@@ -39,12 +39,11 @@ QString list(std::span<const double> v) { QStringList out; for (double x : v) ou
 // text | coefficients | source. The study: settings | integral | roots | maxima | minima, possible roots | plot.
 QString state(const Dimension& d)
 {
-    const auto table = [](const auto& t, int n) { return list(std::span(t).subspan(1, size_t(n))); };
     return QStringList{nums(static_cast<int>(d.series.Kind), d.series.TermCount, ShownTermCount(d.series)),
                        nums(d.series.XLvalid, d.series.XUvalid, d.series.Centre, d.series.Period) + ' ' + d.series.PeriodText, list(d.series.Coeffs), d.series.SourceText,
                        nums(d.study.XLower, d.study.XUpper, d.study.Subintervals, d.study.ErrorBound, d.study.MaxCycles),
-                       (d.results.IntegralDone ? "done " : "stale ") + NumberText(d.results.IntegralValue), table(d.results.Roots, d.results.RootCount),
-                       table(d.results.Maxima, d.results.MaxCount), table(d.results.Minima, d.results.MinCount) + ", " + NumberText(d.results.PossibleRootCount),
+                       (d.results.IntegralDone ? "done " : "stale ") + NumberText(d.results.IntegralValue), list(d.results.Roots),
+                       list(d.results.Maxima), list(d.results.Minima) + ", " + NumberText(d.results.PossibleRootCount),
                        nums(d.plot.WindowLX, d.plot.WindowGX, d.plot.WindowLY, d.plot.WindowGY, d.plot.PlotStep, d.plot.XOrigin, d.plot.YOrigin, d.plot.DivX, d.plot.DivY),
                        d.window.FileName + ' ' + nums(d.window.StudyLoaded, d.window.RestoringStudy,
                                                                      d.study.DerivOrder, d.errors.ierr, d.errors.ScriptMath.ierr, d.series.MultiVarFlag)}
@@ -227,8 +226,8 @@ TEST_F(SeriesFile, WritesTheExactFormatReadsItBackAndFailuresKeepTheOldFile)
 {
     ASSERT_TRUE(read("0,\"sq\",-1,1,*,0,*,3,#TRUE#\r\n0.5\r\n1.27323954473516\r\n0\r\n"));
     d.series.SourceText = "say \"sq\", twice"; // a double quote cannot be stored: it becomes a single one
-    std::tie(d.results.IntegralDone, d.results.IntegralValue, d.results.RootCount, d.results.MaxCount, d.results.PossibleRootCount) = std::tuple(true, 1.0 / 3, 1, 1, 4);
-    std::tie(d.results.Roots[1], d.results.Maxima[1]) = std::pair(-0.5, 0.25);
+    std::tie(d.results.IntegralDone, d.results.IntegralValue, d.results.Roots, d.results.Maxima, d.results.PossibleRootCount) =
+        std::tuple(true, 1.0 / 3, std::vector<double>{-0.5}, std::vector<double>{0.25}, 4);
     const QString out = put("out.txt", "old content");
     ASSERT_TRUE(WriteSeriesFile(d, out, kTexts).ok);
     EXPECT_EQ(slurp(out).toStdString(), "0,\"say 'sq', twice\",-1,1,0,0,6.28318530717959,3,#TRUE#\r\n"
@@ -237,11 +236,11 @@ TEST_F(SeriesFile, WritesTheExactFormatReadsItBackAndFailuresKeepTheOldFile)
 
     // Round trip: full tables and numbers that need exponent notation; saving what was read gives the same file.
     d.series.Coeffs = {1, std::sqrt(2.0) * 1e-20, -0.25, -1e25 / 3};
-    std::tie(d.series.TermCount, d.results.IntegralValue, d.results.RootCount, d.results.MaxCount, d.results.MinCount, d.results.PossibleRootCount) =
-        std::tuple(3, -2.0 / 7, 255, 2, 1, 1000);
+    std::tie(d.series.TermCount, d.results.IntegralValue, d.results.PossibleRootCount) = std::tuple(3, -2.0 / 7, 1000);
+    d.results.Roots.clear();
     for (int i = 1; i <= 255; ++i)
-        d.results.Roots[size_t(i)] = i / 7.0;
-    std::tie(d.results.Maxima[1], d.results.Maxima[2], d.results.Minima[1]) = std::tuple(-1e-9, 123456.789, 5e-300);
+        d.results.Roots.push_back(i / 7.0);
+    std::tie(d.results.Maxima, d.results.Minima) = std::pair(std::vector<double>{-1e-9, 123456.789}, std::vector<double>{5e-300});
     ASSERT_TRUE(WriteSeriesFile(d, out, kTexts).ok);
     Dimension back = fresh();
     ASSERT_EQ(test::openSeries(back, out), "");

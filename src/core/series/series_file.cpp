@@ -415,13 +415,13 @@ void parseStudy(Reader& r, Parsed& p)
     p.study.ErrorBound = r.number(QStringLiteral("the error bound"));
     p.study.MaxCycles = r.integer(QStringLiteral("the maximum number of cycles"));
     p.results.IntegralDone = r.boolean(QStringLiteral("the integral-done flag"));
-    p.results.RootCount = r.count(QStringLiteral("the number of roots"));
+    const int roots = r.count(QStringLiteral("the number of roots"));
     const int line = r.line();
     p.results.PossibleRootCount = r.integer(QStringLiteral("the number of possible roots"));
     if (p.results.PossibleRootCount < 0)
         throw Error::file(QStringLiteral("the number of possible roots is %1; it cannot be negative").arg(p.results.PossibleRootCount), line);
-    p.results.MaxCount = r.count(QStringLiteral("the number of maxima"));
-    p.results.MinCount = r.count(QStringLiteral("the number of minima"));
+    const int maxima = r.count(QStringLiteral("the number of maxima"));
+    const int minima = r.count(QStringLiteral("the number of minima"));
 
     using Singles = std::initializer_list<std::pair<float PlotSetup::*, const char*>>;
     const auto singles = [&](Singles fields) {
@@ -437,11 +437,13 @@ void parseStudy(Reader& r, Parsed& p)
     if (p.results.IntegralDone)
         p.results.IntegralValue = r.number(QStringLiteral("the integral"));
     Results& res = p.results;
-    for (const auto& [table, count, what] : {std::tuple{&res.Roots, res.RootCount, "root %1"},
-                                             {&res.Maxima, res.MaxCount, "maximum %1"},
-                                             {&res.Minima, res.MinCount, "minimum %1"}})
+    for (const auto& [list, count, what] : {std::tuple{&res.Roots, roots, "root %1"},
+                                            {&res.Maxima, maxima, "maximum %1"},
+                                            {&res.Minima, minima, "minimum %1"}}) {
+        list->clear();
         for (int i = 1; i <= count; ++i)
-            (*table)[static_cast<size_t>(i)] = r.number(QString::fromLatin1(what).arg(i));
+            list->push_back(r.number(QString::fromLatin1(what).arg(i)));
+    }
 }
 
 Error readFailure(const QString& path, const QString& why)
@@ -533,11 +535,11 @@ void appendLine(QString& out, const QStringList& fields)
     out += QStringLiteral("\r\n");
 }
 
-int checkedCount(int n, const QString& what)
+int checkedCount(const std::vector<double>& list, const QString& what)
 {
-    if (n < 0 || n > kResultCapacity)
-        throw Error::file(QStringLiteral("%1 (%2) is outside 0 to %3").arg(what).arg(n).arg(kResultCapacity));
-    return n;
+    if (list.size() > size_t(kResultCapacity))
+        throw Error::file(QStringLiteral("%1 (%2) is outside 0 to %3").arg(what).arg(list.size()).arg(kResultCapacity));
+    return static_cast<int>(list.size());
 }
 
 // Save writes the period as the number it stands for; a new series keeps a
@@ -566,9 +568,9 @@ QByteArray composeFile(const Dimension& d, const StudySettingsTexts& t)
     QString out;
     auto line = [&out](const QStringList& fields) { appendLine(out, fields); };
 
-    const int roots = checkedCount(d.results.RootCount, QStringLiteral("the number of roots"));
-    const int maxima = checkedCount(d.results.MaxCount, QStringLiteral("the number of maxima"));
-    const int minima = checkedCount(d.results.MinCount, QStringLiteral("the number of minima"));
+    const int roots = checkedCount(d.results.Roots, QStringLiteral("the number of roots"));
+    const int maxima = checkedCount(d.results.Maxima, QStringLiteral("the number of maxima"));
+    const int minima = checkedCount(d.results.Minima, QStringLiteral("the number of minima"));
     if (d.results.PossibleRootCount < 0)
         throw Error::file(QStringLiteral("the number of possible roots is negative"));
 
@@ -590,10 +592,9 @@ QByteArray composeFile(const Dimension& d, const StudySettingsTexts& t)
 
     if (d.results.IntegralDone)
         line({numberField(d.results.IntegralValue)});
-    for (const auto& [table, count] :
-         {std::pair{&d.results.Roots, roots}, {&d.results.Maxima, maxima}, {&d.results.Minima, minima}})
-        for (int i = 1; i <= count; ++i)
-            line({numberField((*table)[static_cast<size_t>(i)])});
+    for (const std::vector<double>* list : {&d.results.Roots, &d.results.Maxima, &d.results.Minima})
+        for (double x : *list)
+            line({numberField(x)});
     return series + out.toUtf8();
 }
 
@@ -731,7 +732,10 @@ Dimension Opened(Dimension d, SeriesFile file)
     if (!file.saved) {
         // The results of the series studied before do not belong to this one.
         d.results.IntegralDone = false;
-        d.results.RootCount = d.results.MaxCount = d.results.MinCount = d.results.PossibleRootCount = 0;
+        d.results.Roots.clear();
+        d.results.Maxima.clear();
+        d.results.Minima.clear();
+        d.results.PossibleRootCount = 0;
         return d;
     }
     d.study = file.saved->study;

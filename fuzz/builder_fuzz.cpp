@@ -135,9 +135,8 @@ void check(const BuiltSeries& s, size_t count)
             fail("a coefficient is not finite");
     if (!std::isfinite(s.lower) || !std::isfinite(s.upper) || !(s.lower < s.upper))
         fail("the interval is not a finite interval", QStringLiteral("%1 %2").arg(s.lower).arg(s.upper));
-    const WriteResult w = WriteBuiltSeries(s, scratchPath());
-    if (!w.ok) {
-        if (w.message.isEmpty())
+    if (const std::optional<Error> failed = WriteBuiltSeries(s, scratchPath())) {
+        if (failed->message().isEmpty())
             fail("a refused write gave no message");
         return;
     }

@@ -117,7 +117,7 @@ TEST(Examples, EachReadsAndIsTheFunctionItNamesAndTheSavedStudyIsInTheWritersOwn
                                SettingsText(d.plot.PlotStep), SettingsText(d.plot.XOrigin),  SettingsText(d.plot.YOrigin),
                                SettingsText(d.plot.DivX),     SettingsText(d.plot.DivY)};
     QTemporaryDir out;
-    ASSERT_TRUE(WriteSeriesFile(d, out.filePath("saved.txt"), t).ok);
+    ASSERT_TRUE(!WriteSeriesFile(d, out.filePath("saved.txt"), t));
     EXPECT_EQ(slurp(out.filePath("saved.txt")), slurp(dir + "sine_study.txt"));
 }
 

@@ -229,7 +229,7 @@ TEST_F(SeriesFile, WritesTheExactFormatReadsItBackAndFailuresKeepTheOldFile)
     std::tie(d.results.IntegralDone, d.results.IntegralValue, d.results.Roots, d.results.Maxima, d.results.PossibleRootCount) =
         std::tuple(true, 1.0 / 3, std::vector<double>{-0.5}, std::vector<double>{0.25}, 4);
     const QString out = put("out.txt", "old content");
-    ASSERT_TRUE(WriteSeriesFile(d, out, kTexts).ok);
+    ASSERT_TRUE(!WriteSeriesFile(d, out, kTexts));
     EXPECT_EQ(slurp(out).toStdString(), "0,\"say 'sq', twice\",-1,1,0,0,6.28318530717959,3,#TRUE#\r\n"
                                         "0.5\r\n1.27323954473516\r\n0\r\n-2,3.5,128,0.001,25,#TRUE#,1,4,1,0\r\n"
                                         "-10,10.1,-5,5,2,0,-1.5,2,0.5\r\n0.333333333333333\r\n-0.5\r\n0.25\r\n");
@@ -241,13 +241,13 @@ TEST_F(SeriesFile, WritesTheExactFormatReadsItBackAndFailuresKeepTheOldFile)
     for (int i = 1; i <= 255; ++i)
         d.results.Roots.push_back(i / 7.0);
     std::tie(d.results.Maxima, d.results.Minima) = std::pair(std::vector<double>{-1e-9, 123456.789}, std::vector<double>{5e-300});
-    ASSERT_TRUE(WriteSeriesFile(d, out, kTexts).ok);
+    ASSERT_TRUE(!WriteSeriesFile(d, out, kTexts));
     Dimension back = fresh();
     ASSERT_EQ(test::openSeries(back, out), "");
     EXPECT_TRUE(back.window.StudyLoaded);
     EXPECT_EQ(study(back), "-2 3.5 128 0.001 25 | " + study(d).section(" | ", 1, 4) + " | -10 10.1 -5 5 2 0 -1.5 2 0.5");
     EXPECT_EQ(series(back), series(d).replace(" * |", " 6.28318530717959 |").replace('"', '\'')); // "*" is now a number
-    ASSERT_TRUE(WriteSeriesFile(back, dir.filePath("again.txt"), kTexts).ok);
+    ASSERT_TRUE(!WriteSeriesFile(back, dir.filePath("again.txt"), kTexts));
     EXPECT_EQ(slurp(dir.filePath("again.txt")), slurp(out));
 
     // Failures keep the old file.
@@ -267,16 +267,16 @@ TEST_F(SeriesFile, WritesTheExactFormatReadsItBackAndFailuresKeepTheOldFile)
         {d, old, lowY, "lower plot limit"}, {none, old, kTexts, "no series"}, {longText, old, kTexts, "description is longer than 65536 bytes"},
         {d, pipe, kTexts, "not a regular file"}, {d, toPipe, kTexts, "not a regular file"}, {d, nowhere, kTexts, "leads to no file"}};
     for (const auto& [dim, path, texts, mentions] : cases) {
-        const WriteResult w = WriteSeriesFile(dim, path, texts);
-        EXPECT_FALSE(w.ok) << path.toStdString();
-        EXPECT_TRUE(w.message.contains(mentions)) << w.message.toStdString();
+        const std::optional<Error> failed = WriteSeriesFile(dim, path, texts);
+        ASSERT_TRUE(failed) << path.toStdString();
+        EXPECT_TRUE(failed->message().contains(mentions)) << failed->message().toStdString();
     }
     EXPECT_EQ(std::pair(slurp(old), slurp(longName)), std::pair(QByteArray("old content"), QByteArray("old content")));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 6); // the link to the pipe counts; no temporary leftovers
     EXPECT_TRUE(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile() && QFileInfo(toPipe).isSymLink() && QFileInfo(nowhere).isSymLink());
 
     // A link to a regular file is written through: the link stays, the file it names gets the content.
-    ASSERT_TRUE(QFile::link(old, dir.filePath("to_old")) && WriteSeriesFile(d, dir.filePath("to_old"), kTexts).ok);
+    ASSERT_TRUE(QFile::link(old, dir.filePath("to_old")) && !WriteSeriesFile(d, dir.filePath("to_old"), kTexts));
     EXPECT_TRUE(QFileInfo(dir.filePath("to_old")).isSymLink());
     EXPECT_EQ(slurp(old), slurp(out));
     QFile full("/dev/full"); // a full disk names its reason

@@ -598,9 +598,9 @@ QByteArray composeFile(const Dimension& d, const StudySettingsTexts& t)
     return series + out.toUtf8();
 }
 
-WriteResult writeFailure(const QString& path, const QString& why)
+Error writeFailure(const QString& path, const QString& why)
 {
-    return {false, QStringLiteral("The series file \"%1\" could not be saved: %2.").arg(shownPath(path), why)};
+    return Error::file(QStringLiteral("The series file \"%1\" could not be saved: %2.").arg(shownPath(path), why));
 }
 
 QString ioReason(const QFileDevice& f, const QString& fallback)
@@ -747,15 +747,17 @@ Dimension Opened(Dimension d, SeriesFile file)
 namespace {
 
 // The file is replaced only once the new content is completely on disk.
-WriteResult writeAtomically(const QString& path, const QByteArray& content)
+std::optional<Error> writeAtomically(const QString& path, const QByteArray& content)
 {
     const QString why = WriteWholeFile(path, content);
-    return why.isEmpty() ? WriteResult{true, {}} : writeFailure(path, why);
+    if (why.isEmpty())
+        return std::nullopt;
+    return writeFailure(path, why);
 }
 
 } // namespace
 
-WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const StudySettingsTexts& texts)
+std::optional<Error> WriteSeriesFile(const Dimension& d, const QString& path, const StudySettingsTexts& texts)
 {
     try {
         return writeAtomically(path, composeFile(d, texts));
@@ -764,24 +766,21 @@ WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const Study
     }
 }
 
-QByteArray SeriesOnlyContent(const Series& s, QString* why)
+Outcome<QByteArray> SeriesOnlyContent(const Series& s)
 {
     try {
         return composeSeries(s, true);
     } catch (const Error& e) {
-        if (why)
-            *why = e.message();
-        return {};
+        return e;
     }
 }
 
-WriteResult WriteSeriesOnlyFile(const Series& s, const QString& path)
+std::optional<Error> WriteSeriesOnlyFile(const Series& s, const QString& path)
 {
-    QString why;
-    const QByteArray content = SeriesOnlyContent(s, &why);
-    if (content.isEmpty())
-        return writeFailure(path, why);
-    return writeAtomically(path, content);
+    const Outcome<QByteArray> content = SeriesOnlyContent(s);
+    if (!content)
+        return writeFailure(path, content.error().message());
+    return writeAtomically(path, *content);
 }
 
 } // namespace vendrak

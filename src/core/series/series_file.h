@@ -52,21 +52,17 @@ bool IsMultiVariable(const Error& e);
 // replace the study's; without one, the results are cleared.
 Dimension Opened(Dimension d, SeriesFile file);
 
-struct WriteResult {
-    bool ok = false;
-    QString message; // names the file and the reason when !ok
-};
-
 // Writes header, coefficients and study part. The file is replaced only once
-// the new content is completely on disk; on failure the old file is intact.
-WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const StudySettingsTexts& texts);
+// the new content is completely on disk; on failure the old file is intact and
+// the file Error names the file and the reason.
+std::optional<Error> WriteSeriesFile(const Dimension& d, const QString& path, const StudySettingsTexts& texts);
 
 // The series alone (header and coefficients, no study), as a file made by
 // another program would hold it; a period whose text is "*" is written as
-// "*". SeriesOnlyContent returns nothing and says
-// why when the series cannot be written.
-QByteArray SeriesOnlyContent(const Series& s, QString* why = nullptr);
-WriteResult WriteSeriesOnlyFile(const Series& s, const QString& path);
+// "*". SeriesOnlyContent fails with the reason when the series cannot be
+// written.
+Outcome<QByteArray> SeriesOnlyContent(const Series& s);
+std::optional<Error> WriteSeriesOnlyFile(const Series& s, const QString& path);
 
 // The number a series file written with `value` in a number field reads back
 // as (the writer keeps 15 significant digits). A value no file can hold comes

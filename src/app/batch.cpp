@@ -584,13 +584,13 @@ int RunBatch(const BatchOptions& options)
             if (result.study)
                 d.study = *result.study;
             d.results = WithIntegral(d.results, result);
-            if (result.error)
-                d.errors.ierr = errorCode(*result.error);
-            if (result.done)
-                shown.results.integral = result.label;
+            if (!result.value)
+                d.errors.ierr = errorCode(result.value.error().number());
+            if (result.done())
+                shown.results.integral = result.label();
             else
                 fail(QStringLiteral("integral: ") +
-                     (result.message.isEmpty() ? errorDescription(static_cast<ErrorNumber>(d.errors.ierr)) : result.message));
+                     (result.message().isEmpty() ? errorDescription(static_cast<ErrorNumber>(d.errors.ierr)) : result.message()));
             break;
         }
         case BatchStep::Kind::Value: {

@@ -171,7 +171,7 @@ TEST(Cli, JsonHoldsTheCoreResultsAtFullPrecision)
         const ScanOutcome extrema = ExtremaCommand(d.series, d.study, studyTexts);
         d.results = WithScan(WithScan(d.results, roots), extrema);
         const IntegralOutcome integral = IntegralCommand(d.series, d.study, studyTexts);
-        ASSERT_TRUE(integral.done);
+        ASSERT_TRUE(integral.done());
         d.study = *integral.study;
         d.results = WithIntegral(d.results, integral);
         EXPECT_EQ(o["roots"]["label"].toString(), roots.label);

@@ -71,7 +71,7 @@ TEST(Accuracy, IntegralsAgainstTheAntiderivative)
     for (const Dimension& s : series) {
         for (const auto& [a, b] : {std::pair{-8.0, 8.0}, {0.7, 4.0}, {-1.25, 7.75}, {2.25, -5.5}}) {
             Dimension d = test::on(s, a, b);
-            ASSERT_TRUE(test::integral(d).done);
+            ASSERT_TRUE(test::integral(d).done());
             const double reference = static_cast<double>(antiderivative(d, b) - antiderivative(d, a));
             EXPECT_NEAR(d.results.IntegralValue, reference, 1e-12 * std::max(1.0, std::fabs(reference)))
                 << static_cast<int>(d.series.Kind) << " " << d.series.Coeffs.size() << ": " << a << " " << b;

@@ -308,10 +308,10 @@ TEST(Integral, LimitsAsGivenAndFailuresKeepThePreviousResult)
 {
     Dimension line = on(powerSeries({1, 2}, 1), 0, 2); // 1 + 2 (x - 1): F(-1) = 0, F(1) = 2
     const IntegralOutcome out = test::integral(line);
-    EXPECT_EQ(std::tuple(out.done, out.label, out.message, line.results.IntegralValue, line.results.IntegralDone),
+    EXPECT_EQ(std::tuple(out.done(), out.label(), out.message(), line.results.IntegralValue, line.results.IntegralDone),
               std::tuple(true, "2", "", 2.0, true));
     Dimension empty = on(line, 1.5, 1.5); // reversed limits and values against closed forms: in the accuracy checks
-    EXPECT_EQ(test::integral(empty).label, "0");
+    EXPECT_EQ(test::integral(empty).label(), "0");
 
     Dimension malformed = powerSeries({1, 2});
     malformed.series.TermCount = 4; // coefficients missing: error 9, no message
@@ -323,7 +323,7 @@ TEST(Integral, LimitsAsGivenAndFailuresKeepThePreviousResult)
         Dimension d = series;
         std::tie(d.results.IntegralValue, d.results.IntegralDone) = std::pair(42, false);
         const IntegralOutcome failed = test::integral(d);
-        EXPECT_EQ(std::tuple(failed.done, failed.message, d.errors.ierr, d.results.IntegralValue, d.results.IntegralDone),
+        EXPECT_EQ(std::tuple(failed.done(), failed.message(), d.errors.ierr, d.results.IntegralValue, d.results.IntegralDone),
                   std::tuple(false, message, errorCode(number), 42.0, false));
     }
 }

@@ -88,8 +88,8 @@ inline IntegralOutcome integral(Dimension& d)
                                                               NumberText(s.ErrorBound), NumberText(s.MaxCycles)});
     d.study = out.study.value_or(d.study);
     d.results = WithIntegral(d.results, out);
-    if (out.error)
-        d.errors.ierr = errorCode(*out.error);
+    if (!out.value)
+        d.errors.ierr = errorCode(out.value.error().number());
     return out;
 }
 

@@ -42,11 +42,12 @@ void ReadMillionCoefficients(benchmark::State& state)
     for (auto _ : state) {
         vendrak::Dimension d;
         d.initialise();
-        const vendrak::ReadResult r = vendrak::ReadSeriesFile(d, path);
-        if (r.status != vendrak::ReadStatus::Ok || d.series.Coeffs.size() != kCoefficients) {
-            state.SkipWithError(("the file was not read: " + r.message).toStdString().c_str());
+        vendrak::Outcome<vendrak::SeriesFile> r = vendrak::ReadSeriesFile(d, path);
+        if (!r || r->series.Coeffs.size() != kCoefficients) {
+            state.SkipWithError(("the file was not read: " + (r ? QString() : r.error().message())).toStdString().c_str());
             break;
         }
+        d = vendrak::Opened(std::move(d), std::move(*r));
     }
 }
 BENCHMARK(ReadMillionCoefficients)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -93,7 +94,8 @@ void RefuseTwentyMillionLines(benchmark::State& state)
     for (auto _ : state) {
         vendrak::Dimension d;
         d.initialise();
-        if (vendrak::ReadSeriesFile(d, path).status != vendrak::ReadStatus::Failed) {
+        const vendrak::Outcome<vendrak::SeriesFile> r = vendrak::ReadSeriesFile(d, path);
+        if (r || vendrak::IsMultiVariable(r.error())) {
             state.SkipWithError("the file was not refused");
             break;
         }

@@ -63,10 +63,10 @@ void scan(benchmark::State& state, Dimension d)
 {
     for (auto _ : state) {
         d.results = WithScan(WithScan(d.results, FindRoots(d.series, d.study)), FindExtrema(d.series, d.study));
-        benchmark::DoNotOptimize(d.results.RootCount);
+        benchmark::DoNotOptimize(d.results.Roots.data());
     }
-    state.counters["roots"] = d.results.RootCount;
-    state.counters["extrema"] = d.results.MaxCount + d.results.MinCount;
+    state.counters["roots"] = double(d.results.Roots.size());
+    state.counters["extrema"] = double(d.results.Maxima.size() + d.results.Minima.size());
 }
 
 void verify(benchmark::State& state, Dimension d)

@@ -248,11 +248,12 @@ int main(int argc, char** argv)
     // A saved study of the sine series over [-7, 7].
     Dimension d;
     d.initialise();
-    const ReadResult r = ReadSeriesFile(d, dir + "/sine_taylor.txt");
-    if (r.status != ReadStatus::Ok) {
-        std::fprintf(stderr, "%s\n", qPrintable(r.message));
+    Outcome<SeriesFile> r = ReadSeriesFile(d, dir + "/sine_taylor.txt");
+    if (!r) {
+        std::fprintf(stderr, "%s\n", qPrintable(r.error().message()));
         return 1;
     }
+    d = Opened(std::move(d), std::move(*r));
     StudySettingsTexts t;
     t.xlower = "-7";
     t.xupper = "7";

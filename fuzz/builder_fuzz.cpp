@@ -135,17 +135,17 @@ void check(const BuiltSeries& s, size_t count)
             fail("a coefficient is not finite");
     if (!std::isfinite(s.lower) || !std::isfinite(s.upper) || !(s.lower < s.upper))
         fail("the interval is not a finite interval", QStringLiteral("%1 %2").arg(s.lower).arg(s.upper));
-    const WriteResult w = WriteBuiltSeries(s, scratchPath());
-    if (!w.ok) {
-        if (w.message.isEmpty())
+    if (const std::optional<Error> failed = WriteBuiltSeries(s, scratchPath())) {
+        if (failed->message().isEmpty())
             fail("a refused write gave no message");
         return;
     }
     Dimension d;
     d.initialise();
-    const ReadResult r = ReadSeriesFile(d, scratchPath());
-    if (r.status != ReadStatus::Ok)
-        fail("a written series does not open", r.message);
+    Outcome<SeriesFile> r = ReadSeriesFile(d, scratchPath());
+    if (!r)
+        fail("a written series does not open", r.error().message());
+    d = Opened(std::move(d), std::move(*r));
     if (d.series.Coeffs.size() != count)
         fail("a written series opens with another number of terms");
 }

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QString>
+#include <algorithm>
 
 #include <cstdint>
 #include <cstdio>
@@ -50,16 +51,14 @@ void presetStudy(Dimension& d)
     d.series.Coeffs = {1.0, -2.0, 0.5};
     d.series.XLvalid = -3;
     d.series.XUvalid = 3;
-    d.results.RootCount = 2;
-    d.results.Roots[1] = 0.5;
-    d.results.Roots[2] = 1.5;
+    d.results.Roots = {0.5, 1.5};
     d.window.FileName = QStringLiteral("before.txt");
 }
 
 bool sameStudy(const Dimension& a, const Dimension& b)
 {
     return a.series.Kind == b.series.Kind && a.series.TermCount == b.series.TermCount && a.series.Coeffs == b.series.Coeffs
-        && a.series.XLvalid == b.series.XLvalid && a.series.XUvalid == b.series.XUvalid && a.results.RootCount == b.results.RootCount && a.results.Roots == b.results.Roots
+        && a.series.XLvalid == b.series.XLvalid && a.series.XUvalid == b.series.XUvalid && a.results.Roots == b.results.Roots
         && a.window.RestoringStudy == b.window.RestoringStudy && a.window.StudyLoaded == b.window.StudyLoaded;
 }
 
@@ -102,34 +101,36 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Dimension untouched;
     presetStudy(untouched);
 
-    const ReadResult r = ReadSeriesFile(d, in);
-    if (r.status != ReadStatus::Ok) {
+    Outcome<SeriesFile> r = ReadSeriesFile(d, in);
+    if (!r) {
         if (!sameStudy(d, untouched))
             fail("a rejected file changed the study");
-        if (r.message.isEmpty())
+        const QString& message = r.error().message();
+        if (message.isEmpty())
             fail("a rejected file gave no message");
-        if (r.status == ReadStatus::Failed && !r.message.contains(in))
-            fail("the message does not name the file", r.message);
+        if (!IsMultiVariable(r.error()) && !message.contains(in))
+            fail("the message does not name the file", message);
         return 0;
     }
+    d = Opened(std::move(d), std::move(*r));
     if (static_cast<qint64>(d.series.Coeffs.size()) != static_cast<qint64>(d.series.TermCount) + 1)
         fail("coefficients do not match the term count");
-    if (d.results.RootCount < 0 || d.results.RootCount > kResultCapacity || d.results.MaxCount < 0 || d.results.MaxCount > kResultCapacity
-        || d.results.MinCount < 0 || d.results.MinCount > kResultCapacity)
+    if (std::max({d.results.Roots.size(), d.results.Maxima.size(), d.results.Minima.size()}) > size_t(kResultCapacity))
         fail("a result count is outside the tables");
 
     // What is accepted can be saved, and what is saved reads back.
     const QString out = scratchPath("out");
-    const WriteResult w = WriteSeriesFile(d, out, textsOf(d));
-    if (!w.ok)
+    if (WriteSeriesFile(d, out, textsOf(d)))
         return 0; // refused with a message: a value the writer cannot put into text
     Dimension again;
     again.initialise();
-    const ReadResult back = ReadSeriesFile(again, out);
-    if (back.status != ReadStatus::Ok)
-        fail("a saved file does not read back", back.message);
+    Outcome<SeriesFile> back = ReadSeriesFile(again, out);
+    if (!back)
+        fail("a saved file does not read back", back.error().message());
+    again = Opened(std::move(again), std::move(*back));
     if (again.series.Kind != d.series.Kind || again.series.TermCount != d.series.TermCount || again.series.Coeffs.size() != d.series.Coeffs.size()
-        || again.results.RootCount != d.results.RootCount || again.results.MaxCount != d.results.MaxCount || again.results.MinCount != d.results.MinCount
+        || again.results.Roots.size() != d.results.Roots.size() || again.results.Maxima.size() != d.results.Maxima.size()
+        || again.results.Minima.size() != d.results.Minima.size()
         || again.results.IntegralDone != d.results.IntegralDone || !again.window.StudyLoaded)
         fail("a saved file reads back as a different study");
     return 0;

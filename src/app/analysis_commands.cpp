@@ -55,9 +55,9 @@ void MainWindow::ClearResults()
     if (dim_.window.RestoringStudy)
         return;
     dim_.results.IntegralDone = false;
-    dim_.results.RootCount = 0;
-    dim_.results.MaxCount = 0;
-    dim_.results.MinCount = 0;
+    dim_.results.Roots.clear();
+    dim_.results.Maxima.clear();
+    dim_.results.Minima.clear();
     // The possible roots belong to the extrema found; a study whose results
     // are gone must not save or show a count of them.
     dim_.results.PossibleRootCount = 0;
@@ -232,16 +232,16 @@ void MainWindow::cmdIntegrate_Click()
     if (result.study)
         dim_.study = *result.study;
     dim_.results = WithIntegral(dim_.results, result);
-    if (result.error)
-        dim_.errors.ierr = errorCode(*result.error);
-    if (result.done) {
-        lblIntegral->setText(result.label);
+    if (!result.value)
+        dim_.errors.ierr = errorCode(result.value.error().number());
+    if (result.done()) {
+        lblIntegral->setText(result.label());
         return;
     }
     // The pointer is back to normal before the message box appears.
     busy.release();
-    if (!result.message.isEmpty())
-        dialogs().message(QStringLiteral("Vendrak"), result.message);
+    if (const QString message = result.message(); !message.isEmpty())
+        dialogs().message(QStringLiteral("Vendrak"), message);
 }
 
 } // namespace vendrak

@@ -327,13 +327,11 @@ QJsonValue evaluated(const Series& series, double x)
     }
 }
 
-QJsonArray pairs(const Series& series, const std::array<double, kResultCapacity + 1>& table, int count)
+QJsonArray pairs(const Series& series, const std::vector<double>& found)
 {
     QJsonArray out;
-    for (int i = 1; i <= std::min(count, kResultCapacity); ++i) {
-        const double x = table[static_cast<size_t>(i)];
+    for (double x : found)
         out.append(QJsonArray{x, evaluated(series, x)});
-    }
     return out;
 }
 
@@ -352,8 +350,8 @@ QJsonObject toJson(const Dimension& d, const StudySettingsTexts& settings, const
         s.insert(QStringLiteral("degree"), ShownTermCount(d.series));
     }
     QJsonArray rootsX;
-    for (int i = 1; i <= std::min(d.results.RootCount, kResultCapacity); ++i)
-        rootsX.append(d.results.Roots[static_cast<size_t>(i)]);
+    for (double x : d.results.Roots)
+        rootsX.append(x);
     QJsonArray values;
     for (const Shown::Value& v : shown.values) {
         const QJsonValue number = v.value ? QJsonValue(*v.value) : QJsonValue(QJsonValue::Null);
@@ -379,8 +377,8 @@ QJsonObject toJson(const Dimension& d, const StudySettingsTexts& settings, const
                                               {QStringLiteral("x"), rootsX}}},
         {QStringLiteral("extrema"), QJsonObject{{QStringLiteral("label"), shown.results.extremaLabel},
                                                 {QStringLiteral("entries"), QJsonArray::fromStringList(shown.results.extrema)}}},
-        {QStringLiteral("maxima"), pairs(d.series, d.results.Maxima, d.results.MaxCount)},
-        {QStringLiteral("minima"), pairs(d.series, d.results.Minima, d.results.MinCount)},
+        {QStringLiteral("maxima"), pairs(d.series, d.results.Maxima)},
+        {QStringLiteral("minima"), pairs(d.series, d.results.Minima)},
         {QStringLiteral("possibleRoots"), d.results.PossibleRootCount},
         {QStringLiteral("integral"), integral},
         {QStringLiteral("values"), values},
@@ -522,11 +520,13 @@ int RunBatch(const BatchOptions& options)
     Dimension d;
     d.initialise();
     const QString name = QFileInfo(options.file).absoluteFilePath();
-    const ReadResult read = ReadSeriesFile(d, name);
-    if (read.status != ReadStatus::Ok) {
-        printError(read.status == ReadStatus::MultiVariable ? name + QStringLiteral(": ") + read.message : read.message);
+    Outcome<SeriesFile> read = ReadSeriesFile(d, name);
+    if (!read) {
+        const Error& e = read.error();
+        printError(IsMultiVariable(e) ? name + QStringLiteral(": ") + e.message() : e.message());
         return kExitUnreadable;
     }
+    d = Opened(std::move(d), std::move(*read));
     d.window.FileName = name;
     d.window.RestoringStudy = false;
 
@@ -568,10 +568,12 @@ int RunBatch(const BatchOptions& options)
                 // Results restored with the file belong to no scan of these fields.
                 (roots ? shown.results.roots : shown.results.extrema).clear();
                 (roots ? shown.results.rootsLabel : shown.results.extremaLabel).clear();
-                if (roots)
-                    d.results.RootCount = 0;
-                else
-                    d.results.MaxCount = d.results.MinCount = 0;
+                if (roots) {
+                    d.results.Roots.clear();
+                } else {
+                    d.results.Maxima.clear();
+                    d.results.Minima.clear();
+                }
                 fail(what + QStringLiteral(": ") + why);
                 break;
             }
@@ -590,13 +592,13 @@ int RunBatch(const BatchOptions& options)
             if (result.study)
                 d.study = *result.study;
             d.results = WithIntegral(d.results, result);
-            if (result.error)
-                d.errors.ierr = errorCode(*result.error);
-            if (result.done)
-                shown.results.integral = result.label;
+            if (!result.value)
+                d.errors.ierr = errorCode(result.value.error().number());
+            if (result.done())
+                shown.results.integral = result.label();
             else
                 fail(QStringLiteral("integral: ") +
-                     (result.message.isEmpty() ? errorDescription(static_cast<ErrorNumber>(d.errors.ierr)) : result.message));
+                     (result.message().isEmpty() ? errorDescription(static_cast<ErrorNumber>(d.errors.ierr)) : result.message()));
             break;
         }
         case BatchStep::Kind::Value: {

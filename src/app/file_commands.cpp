@@ -86,12 +86,13 @@ void MainWindow::OpenSeriesFileNamed(const QString& path)
     if (path.isEmpty())
         return;
     const QString name = QFileInfo(path).absoluteFilePath();
-    const ReadResult read = ReadSeriesFile(dim_, name);
-    if (read.status != ReadStatus::Ok) {
-        dialogs_.message(kTitle, read.message,
-                         read.status == ReadStatus::MultiVariable ? Dialogs::Icon::None : Dialogs::Icon::Warning);
+    Outcome<SeriesFile> read = ReadSeriesFile(dim_, name);
+    if (!read) {
+        dialogs_.message(kTitle, read.error().message(),
+                         IsMultiVariable(read.error()) ? Dialogs::Icon::None : Dialogs::Icon::Warning);
         return;
     }
+    dim_ = Opened(std::move(dim_), std::move(*read));
     dim_.window.FileName = name;
     RestoringGuard restoring(dim_);
 

@@ -355,6 +355,8 @@ void MainWindow::wireEvents()
     ScriptControl1.onError = [this](int number, const QString& description) {
         runGuarded([&] { ScriptControl1_Error(number, description); });
     };
+    // A failing function of the math object sets the window's ierr too.
+    ScriptControl1.onMathError = [this](int number) { dim_.errors.ierr = number; };
 }
 
 void MainWindow::addField(QWidget* field, std::function<void()> gotFocus,

@@ -424,9 +424,8 @@ void NewSeriesDialog::save(const BuiltSeries& s)
     const QString path = askSaveFileName ? askSaveFileName() : QString();
     if (path.isEmpty())
         return;
-    const WriteResult w = WriteBuiltSeries(s, path);
-    if (!w.ok) {
-        error_->setText(w.message);
+    if (const std::optional<Error> failed = WriteBuiltSeries(s, path)) {
+        error_->setText(failed->message());
         return;
     }
     error_->clear();

@@ -234,20 +234,18 @@ int main(int argc, char** argv)
         for (const QString& note : s.notes)
             say(note);
         if (o.output) {
-            const WriteResult w = WriteBuiltSeries(s, *o.output);
-            if (!w.ok) {
-                say(w.message);
+            if (const std::optional<Error> failed = WriteBuiltSeries(s, *o.output)) {
+                say(failed->message());
                 return kFailed;
             }
             return !o.json || writeOut(figures(s)) ? 0 : outputFailed();
         }
-        QString why;
-        const QByteArray content = SeriesOnlyContent(ToSeries(s), &why);
-        if (content.isEmpty()) {
-            say(why);
+        const Outcome<QByteArray> content = SeriesOnlyContent(ToSeries(s));
+        if (!content) {
+            say(content.error().message());
             return kFailed;
         }
-        return writeOut(content) ? 0 : outputFailed();
+        return writeOut(*content) ? 0 : outputFailed();
     } catch (const Error& e) {
         say(e.message());
         return kFailed;

@@ -5,6 +5,7 @@
 #include "core/report/report_body.h"
 #include "core/series/evaluators.h"
 #include "core/series/study_texts.h"
+#include "support/analysis_fixtures.h"
 #include "support/shown_window.h"
 
 #include <QtWidgets>
@@ -63,15 +64,15 @@ QStringList strings(const QJsonValue& v) { return v.toVariant().toStringList(); 
 void expectSameNumbers(const QJsonObject& o, Dimension& d)
 {
     const QJsonArray roots = o["roots"]["x"].toArray();
-    ASSERT_EQ(roots.size(), d.results.RootCount);
-    for (int i = 0; i < d.results.RootCount; ++i)
-        EXPECT_EQ(roots[i].toDouble(), d.results.Roots[static_cast<size_t>(i + 1)]);
-    for (const auto& [key, table, count] : {std::tuple{"maxima", &d.results.Maxima, d.results.MaxCount}, {"minima", &d.results.Minima, d.results.MinCount}}) {
+    ASSERT_EQ(size_t(roots.size()), d.results.Roots.size());
+    for (qsizetype i = 0; i < roots.size(); ++i)
+        EXPECT_EQ(roots[i].toDouble(), d.results.Roots[size_t(i)]);
+    for (const auto& [key, found] : {std::pair{"maxima", &d.results.Maxima}, {"minima", &d.results.Minima}}) {
         const QJsonArray pairs = o[key].toArray();
-        ASSERT_EQ(pairs.size(), count) << key;
-        for (int i = 0; i < count; ++i) {
-            EXPECT_EQ(pairs[i][0].toDouble(), (*table)[size_t(i + 1)]);
-            EXPECT_EQ(pairs[i][1].toDouble(), EvalSeries(d.series, (*table)[size_t(i + 1)]));
+        ASSERT_EQ(size_t(pairs.size()), found->size()) << key;
+        for (qsizetype i = 0; i < pairs.size(); ++i) {
+            EXPECT_EQ(pairs[i][0].toDouble(), (*found)[size_t(i)]);
+            EXPECT_EQ(pairs[i][1].toDouble(), EvalSeries(d.series, (*found)[size_t(i)]));
         }
     }
     EXPECT_EQ(o["possibleRoots"].toInt(), d.results.PossibleRootCount);
@@ -162,14 +163,14 @@ TEST(Cli, JsonHoldsTheCoreResultsAtFullPrecision)
 
         Dimension d;
         d.initialise();
-        ASSERT_EQ(ReadSeriesFile(d, example(c.file)).status, ReadStatus::Ok);
+        ASSERT_EQ(test::openSeries(d, example(c.file)), "");
         const StudySettingsTexts s = OpenedSettings(d, StartUpSettings());
         const StudySpecTexts studyTexts{s.xlower, s.xupper, s.subintervals, s.error, s.maxcy};
         const ScanOutcome roots = RootsCommand(d.series, d.study, studyTexts);
         const ScanOutcome extrema = ExtremaCommand(d.series, d.study, studyTexts);
         d.results = WithScan(WithScan(d.results, roots), extrema);
         const IntegralOutcome integral = IntegralCommand(d.series, d.study, studyTexts);
-        ASSERT_TRUE(integral.done);
+        ASSERT_TRUE(integral.done());
         d.study = *integral.study;
         d.results = WithIntegral(d.results, integral);
         EXPECT_EQ(o["roots"]["label"].toString(), roots.label);

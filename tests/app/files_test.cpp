@@ -41,9 +41,9 @@ QStringList state(const Window& s)
     QStringList out = shown(s) << s.field("txtEquation")->text() << s.label("lblDerVal")->text() << s.dim.window.FileName;
     for (const QCheckBox* c : s.w.findChildren<QCheckBox*>())
         out << c->objectName() + (c->isChecked() ? "=on" : "=off");
-    for (double v : std::initializer_list<double>{double(s.dim.window.GraphShown), double(s.dim.results.RootCount), double(s.dim.results.MaxCount),
-                                                  double(s.dim.results.MinCount), double(s.dim.results.IntegralDone), s.dim.results.IntegralValue,
-                                                  double(s.dim.series.Coeffs.size()), s.dim.results.Roots[1], double(s.dim.study.Subintervals)})
+    for (double v : std::initializer_list<double>{double(s.dim.window.GraphShown), double(s.dim.results.Roots.size()), double(s.dim.results.Maxima.size()),
+                                                  double(s.dim.results.Minima.size()), double(s.dim.results.IntegralDone), s.dim.results.IntegralValue,
+                                                  double(s.dim.series.Coeffs.size()), s.dim.results.Roots.empty() ? 0.0 : s.dim.results.Roots[0], double(s.dim.study.Subintervals)})
         out << QString::number(v, 'g', 17);
     return out;
 }
@@ -340,7 +340,7 @@ TEST_F(Saving, AFileSizeLimitKeepsTheEarlierFiles)
             ASSERT_EQ(dlg.messages.size(), 1u);
             EXPECT_TRUE(dlg.messages[0].text.contains(QDir::toNativeSeparators(bitmap) + ": " + std::strerror(EFBIG)))
                 << dlg.messages[0].text.toStdString();
-            EXPECT_EQ(readBack(file).results.RootCount, dim.results.RootCount);
+            EXPECT_EQ(readBack(file).results.Roots.size(), dim.results.Roots.size());
         }
     }
 }

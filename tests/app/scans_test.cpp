@@ -81,8 +81,8 @@ TEST(Scans, FinishedScanListsAsBeforeAndCancelledOneLeavesNothing)
         EXPECT_EQ(c.list->count(), 0);
         EXPECT_EQ(c.label->text(), QString());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(std::tie(t.dim.study.Subintervals, t.dim.results.RootCount, t.dim.results.Roots, t.dim.results.MaxCount, t.dim.results.MinCount, t.dim.results.Maxima),
-                  std::tie(kept.study.Subintervals, kept.results.RootCount, kept.results.Roots, kept.results.MaxCount, kept.results.MinCount, kept.results.Maxima));
+        EXPECT_EQ(std::tie(t.dim.study.Subintervals, t.dim.results.Roots, t.dim.results.Minima, t.dim.results.Maxima),
+                  std::tie(kept.study.Subintervals, kept.results.Roots, kept.results.Minima, kept.results.Maxima));
     }
 
     // The window takes the next command at once and lists as before.

@@ -4,6 +4,7 @@
 // counts, and at the end the window works as a fresh one. The longest series,
 // too slow for a random session, run every command once.
 // VENDRAK_SOAK_ACTIONS (2000), VENDRAK_SOAK_SEED.
+#include "support/analysis_fixtures.h"
 #include "support/extreme_series.h"
 
 #include <QtWidgets>
@@ -170,10 +171,9 @@ TEST(Soak, ARandomSessionLeavesAWorkingWindow)
     std::string last;
     for (int i = 0; i < actions && !::testing::Test::HasFailure(); ++i) {
         x.run("action " + std::to_string(i), [&] { last = session.step(); ShownWindow::settle(); });
-        EXPECT_GE(std::min({d.results.RootCount, d.results.MaxCount, d.results.MinCount}), 0);
-        EXPECT_LE(std::max({d.results.RootCount, d.results.MaxCount, d.results.MinCount}), kResultCapacity);
-        EXPECT_EQ(x.list("lstRoots")->count(), d.results.RootCount);
-        EXPECT_EQ(x.list("lstExtrema")->count(), d.results.MaxCount + d.results.MinCount);
+        EXPECT_LE(std::max({d.results.Roots.size(), d.results.Maxima.size(), d.results.Minima.size()}), size_t(kResultCapacity));
+        EXPECT_EQ(size_t(x.list("lstRoots")->count()), d.results.Roots.size());
+        EXPECT_EQ(size_t(x.list("lstExtrema")->count()), d.results.Maxima.size() + d.results.Minima.size());
         EXPECT_EQ(x.picture()->image().size(), QSize(396, 296));
         if (::testing::Test::HasFailure())
             ADD_FAILURE() << "seed " << seed << ", action " << i << ": " << last;
@@ -220,8 +220,8 @@ TEST(Soak, TheLongestSeriesEndEveryCommandInTimeAndSaveWhatTheyShow)
         EXPECT_GT(QFileInfo(x.dlg.pdfPath).size(), 0) << "no report was printed";
         x.run("save", [&] { x.action("mnuSave")->trigger(); });
         Dimension back;
-        ASSERT_EQ(ReadSeriesFile(back, x.path).status, ReadStatus::Ok);
-        EXPECT_EQ(std::tuple(back.series.Coeffs.size(), back.results.RootCount, back.results.MaxCount, back.results.MinCount),
-                  std::tuple(x.dim.series.Coeffs.size(), x.dim.results.RootCount, x.dim.results.MaxCount, x.dim.results.MinCount));
+        ASSERT_EQ(test::openSeries(back, x.path), "");
+        EXPECT_EQ(std::tuple(back.series.Coeffs.size(), back.results.Roots.size(), back.results.Maxima.size(), back.results.Minima.size()),
+                  std::tuple(x.dim.series.Coeffs.size(), x.dim.results.Roots.size(), x.dim.results.Maxima.size(), x.dim.results.Minima.size()));
     }
 }

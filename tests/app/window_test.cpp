@@ -94,6 +94,8 @@ TEST(MainWindow, EveryControlOnceInItsFrameAndTheMenus)
     EXPECT_DOUBLE_EQ(s.dim.errors.ScriptMath.halfpi, M_PI / 2);
     w.scriptControl().ExecuteStatement("x = 1 / 0");
     EXPECT_EQ(s.dim.errors.ierr, 11);
+    w.scriptControl().ExecuteStatement("x = Asin(2)"); // the math object's own failure reaches ierr too
+    EXPECT_EQ(s.dim.errors.ierr, 5);
     EXPECT_TRUE(s.dlg.messages.empty());
     w.scriptControl().ExecuteStatement("x = Nonsense(1)");
     ASSERT_EQ(s.dlg.messages.size(), 1u);

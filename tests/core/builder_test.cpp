@@ -90,7 +90,7 @@ TEST(BuilderTaylor, TheDefaultIntervalIsWhereTheWrittenSeriesAgrees)
     QTemporaryDir dir;
     for (const auto& c : cases) {
         const BuiltSeries s = BuildTaylor(QString::fromLatin1(c.expr), c.centre, c.degree);
-        ASSERT_TRUE(WriteBuiltSeries(s, dir.filePath("t.ser")).ok);
+        ASSERT_TRUE(!WriteBuiltSeries(s, dir.filePath("t.ser")));
         const Dimension d = readBack(dir.filePath("t.ser"));
         const double r = d.series.XUvalid - c.centre;
         EXPECT_NEAR(c.centre - d.series.XLvalid, r, 1e-12 * r) << c.expr;
@@ -115,12 +115,12 @@ TEST(BuilderTaylor, TheDefaultIntervalIsWhereTheWrittenSeriesAgrees)
 
     // sin(x)/x at degree 40, the README's example, studied on its default interval: the zeros at multiples of pi, no
     // other.
-    ASSERT_TRUE(WriteBuiltSeries(BuildTaylor("sin(x)/x", 0, 40), dir.filePath("sinc.ser")).ok);
+    ASSERT_TRUE(!WriteBuiltSeries(BuildTaylor("sin(x)/x", 0, 40), dir.filePath("sinc.ser")));
     Dimension sinc = readBack(dir.filePath("sinc.ser"));
     sinc = test::on(sinc, sinc.series.XLvalid, sinc.series.XUvalid);
     std::tie(sinc.study.ErrorBound, sinc.study.MaxCycles) = std::pair(1e-10, 40);
     test::roots(sinc);
-    std::vector<double> found(sinc.results.Roots.begin() + 1, sinc.results.Roots.begin() + 1 + sinc.results.RootCount);
+    std::vector<double> found = sinc.results.Roots;
     std::sort(found.begin(), found.end());
     ASSERT_EQ(found.size(), 2 * size_t(sinc.series.XUvalid / M_PI)) << sinc.series.XUvalid;
     for (size_t i = 0; i < found.size(); ++i) {
@@ -316,7 +316,7 @@ TEST(BuilderFile, WrittenSeriesReadsBackWithTheDigitsItShowsAndTheCommandLineExi
 {
     QTemporaryDir dir;
     for (const BuiltSeries& s : {BuildTaylor("sin(x)/x", 0, 60), BuildFourier("abs(x)", -1, "*", 20)}) {
-        ASSERT_TRUE(WriteBuiltSeries(s, dir.filePath("s.ser")).ok);
+        ASSERT_TRUE(!WriteBuiltSeries(s, dir.filePath("s.ser")));
         const Dimension d = readBack(dir.filePath("s.ser"));
         const Series w = ToSeries(s);
         EXPECT_TRUE(d.series.Kind == w.Kind);
@@ -398,7 +398,7 @@ TEST(BuilderFile, TheSeriesIsAboutTheCentreAndPeriodTheFileHolds)
     EXPECT_TRUE(BuildFourier("x", 0.5, "*", 2).notes.isEmpty());
 
     QTemporaryDir dir;
-    ASSERT_TRUE(WriteBuiltSeries(BuildTaylor("1." + QString(70000, '0'), 0, 0), dir.filePath("long.ser")).ok);
+    ASSERT_TRUE(!WriteBuiltSeries(BuildTaylor("1." + QString(70000, '0'), 0, 0), dir.filePath("long.ser")));
     EXPECT_TRUE(readBack(dir.filePath("long.ser")).series.SourceText.endsWith("000… about 0, degree 0"));
     const QString euros = DescribedExpression(QString(3000, QChar(0x20AC)));
     EXPECT_TRUE(euros.endsWith(QString(QChar(0x20AC)) + "…") && euros.toUtf8().size() <= 4003) << euros.toUtf8().size();

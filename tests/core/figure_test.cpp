@@ -79,7 +79,7 @@ Dimension sineStudy()
 {
     Dimension d;
     d.initialise();
-    EXPECT_EQ(ReadSeriesFile(d, QStringLiteral(VENDRAK_SOURCE_DIR "/examples/sine_study.txt")).status, ReadStatus::Ok);
+    EXPECT_EQ(test::openSeries(d, QStringLiteral(VENDRAK_SOURCE_DIR "/examples/sine_study.txt")), "");
     return d;
 }
 

@@ -18,8 +18,8 @@ struct ReportBodyTest : ::testing::Test {
     {
         d.initialise();
         std::tie(d.series.Kind, d.series.TermCount, d.series.Coeffs, d.study.ErrorBound) = std::tuple(SeriesKind::Power, 2, std::vector<double>{3, 0, -1}, 0.01);
-        std::tie(d.results.IntegralDone, d.results.IntegralValue, d.results.RootCount, d.results.MaxCount, d.results.Roots[1], d.results.Maxima[1]) =
-            std::tuple(true, 2.5, 1, 1, 1.5, 0.0);
+        std::tie(d.results.IntegralDone, d.results.IntegralValue, d.results.Roots, d.results.Maxima) =
+            std::tuple(true, 2.5, std::vector<double>{1.5}, std::vector<double>{0.0});
     }
     QStringList lines() const // each line, its red part after a bar
     {
@@ -40,7 +40,7 @@ TEST_F(ReportBodyTest, ExampleStudyLinesAreExactAndTitlesNameTheCurve)
                                     "PLOT SETUP:", "", "     AXES: [0,0]", "DIVISIONS: [1,1]", " X-WINDOW: [-20,20]",
                                     " Y-WINDOW: [-15,15]"}));
     EXPECT_EQ(std::pair(ReportTitle(0), ReportTitle(2)), std::pair(QString("Plot of Function"), QString("Plot of derivative # 2 ")));
-    std::tie(d.results.IntegralDone, d.results.RootCount, d.results.MaxCount) = std::tuple(false, 0, 0); // no results: one empty line between
+    d.results = {}; // no results: one empty line between
     ASSERT_EQ(lines().size(), 15);
     EXPECT_EQ(lines().mid(7, 3), QStringList({"       MAXIMUM ERROR: .01", "", "PLOT SETUP:"}));
 }
@@ -48,16 +48,17 @@ TEST_F(ReportBodyTest, ExampleStudyLinesAreExactAndTitlesNameTheCurve)
 TEST_F(ReportBodyTest, MinimaUpToTheBoundInclusiveAreFlaggedAFailingValueIsNamedAndLongListsSpill)
 {
     d.series.Coeffs = {0.01, 0, 1}; // minimum 0.01 at 0: exactly the bound
-    std::tie(d.results.RootCount, d.results.MaxCount, d.results.MinCount, d.results.Minima[1], d.results.Minima[2]) = std::tuple(0, 0, 2, 0.0, 2.0);
+    d.results.Roots.clear();
+    d.results.Maxima.clear();
+    d.results.Minima = {0.0, 2.0};
     EXPECT_EQ(lines().mid(11, 3), QStringList({"MINIMA:", "[ 0 , 0.01 ]|***POSSIBLE ROOT", "[ 2 , 4.01 ]"}));
     std::tie(d.series.Kind, d.series.Period) = std::pair(SeriesKind::Trigonometric, 0.0); // trigonometric with period 0: every evaluation divides by zero
     EXPECT_EQ(lines().at(13), "[ 2 , Division by zero ]");
 
     QTemporaryDir dir;
     QPdfWriter pdf(dir.filePath("report.pdf"));
-    d.results.RootCount = 255;
-    for (std::size_t i = 1; i <= 255; ++i)
-        d.results.Roots[i] = double(i);
+    for (int i = 1; i <= 255; ++i)
+        d.results.Roots.push_back(i);
     LinePrinter printer(pdf);
     ASSERT_TRUE(printer.isActive());
     printer.setFontName("Courier New");

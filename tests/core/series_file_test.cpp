@@ -3,6 +3,7 @@
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
 #include "core/study/whole_file.h"
+#include "support/analysis_fixtures.h"
 
 #include <sys/stat.h>
 
@@ -38,12 +39,11 @@ QString list(std::span<const double> v) { QStringList out; for (double x : v) ou
 // text | coefficients | source. The study: settings | integral | roots | maxima | minima, possible roots | plot.
 QString state(const Dimension& d)
 {
-    const auto table = [](const auto& t, int n) { return list(std::span(t).subspan(1, size_t(n))); };
     return QStringList{nums(static_cast<int>(d.series.Kind), d.series.TermCount, ShownTermCount(d.series)),
                        nums(d.series.XLvalid, d.series.XUvalid, d.series.Centre, d.series.Period) + ' ' + d.series.PeriodText, list(d.series.Coeffs), d.series.SourceText,
                        nums(d.study.XLower, d.study.XUpper, d.study.Subintervals, d.study.ErrorBound, d.study.MaxCycles),
-                       (d.results.IntegralDone ? "done " : "stale ") + NumberText(d.results.IntegralValue), table(d.results.Roots, d.results.RootCount),
-                       table(d.results.Maxima, d.results.MaxCount), table(d.results.Minima, d.results.MinCount) + ", " + NumberText(d.results.PossibleRootCount),
+                       (d.results.IntegralDone ? "done " : "stale ") + NumberText(d.results.IntegralValue), list(d.results.Roots),
+                       list(d.results.Maxima), list(d.results.Minima) + ", " + NumberText(d.results.PossibleRootCount),
                        nums(d.plot.WindowLX, d.plot.WindowGX, d.plot.WindowLY, d.plot.WindowGY, d.plot.PlotStep, d.plot.XOrigin, d.plot.YOrigin, d.plot.DivX, d.plot.DivY),
                        d.window.FileName + ' ' + nums(d.window.StudyLoaded, d.window.RestoringStudy,
                                                                      d.study.DerivOrder, d.errors.ierr, d.errors.ScriptMath.ierr, d.series.MultiVarFlag)}
@@ -61,10 +61,10 @@ protected:
         return f.fileName();
     }
     static QByteArray slurp(const QString& p) { QFile f(p); return f.open(QIODevice::ReadOnly) ? f.readAll() : "<missing>"; }
-    ReadStatus read(const QByteArray& content) { return ReadSeriesFile(d, put("s.txt", content)).status; }
+    bool read(const QByteArray& content) { return test::openSeries(d, put("s.txt", content)).isEmpty(); }
     void loadOld()
     {
-        ASSERT_EQ(read(kOldStudy), ReadStatus::Ok);
+        ASSERT_TRUE(read(kOldStudy));
         std::tie(d.window.RestoringStudy, d.study.DerivOrder, d.window.FileName, d.errors.ierr, d.errors.ScriptMath.ierr) =
             std::tuple(false, 2, "earlier.txt", 4, 3);
     }
@@ -87,10 +87,10 @@ TEST_F(SeriesFile, HeaderCasesAndTheStudyPart)
          "1 2 2 | -1.5 2.5 0.5 0 0 | 1.25 -0.03 3 | a, b"},
     };
     for (const auto& [content, expected] : cases) {
-        EXPECT_EQ(read(content) == ReadStatus::Ok ? series(d) : "unread", expected);
+        EXPECT_EQ(read(content) ? series(d) : "unread", expected);
         EXPECT_TRUE(d.window.RestoringStudy && !d.window.StudyLoaded);
     }
-    EXPECT_TRUE(read(cases[0][0]) == ReadStatus::Ok && d.series.Period == PiValue() + PiValue()); // exactly
+    EXPECT_TRUE(read(cases[0][0]) && d.series.Period == PiValue() + PiValue()); // exactly
 
     // The study part restores settings and results.
     const QByteArray x2 = "0,\"\",-3,3,0,1,0,2,#TRUE#\r\n-2\r\n0\r\n1\r\n";
@@ -106,13 +106,13 @@ TEST_F(SeriesFile, HeaderCasesAndTheStudyPart)
     };
     for (const auto& [part, expected] : studies) {
         loadOld();
-        EXPECT_EQ(read(x2 + part) == ReadStatus::Ok ? study(d) : "unread", expected);
+        EXPECT_EQ(read(x2 + part) ? study(d) : "unread", expected);
         EXPECT_EQ(std::tuple(d.window.StudyLoaded, d.window.RestoringStudy, d.study.DerivOrder, d.window.FileName),
                   std::tuple(*part != 0, true, 2, "earlier.txt")); // the last two are not in the file
     }
-    ASSERT_EQ(read("0,\"\",-1,1,0,1,0,2,#FALSE#\r\n"), ReadStatus::Ok); // no coefficients: the loaded ones of the same count
+    ASSERT_TRUE(read("0,\"\",-1,1,0,1,0,2,#FALSE#\r\n")); // no coefficients: the loaded ones of the same count
     EXPECT_EQ(d.series.Coeffs, (std::vector<double>{-2, 0, 1}));
-    ASSERT_EQ(read("0,\"\",-1,1,0,0,2,3,#FALSE#\r\n"), ReadStatus::Ok); // trigonometric, 3 terms
+    ASSERT_TRUE(read("0,\"\",-1,1,0,0,2,3,#FALSE#\r\n")); // trigonometric, 3 terms
     EXPECT_EQ(d.series.TermCount, 2);
 }
 
@@ -147,23 +147,26 @@ TEST_F(SeriesFile, BadInputFailsNamingTheFileAndLeavesTheStudyUntouched)
     for (const auto& c : cases) {
         const QString p = put("bad.txt", c.content);
         const auto start = std::chrono::steady_clock::now();
-        const ReadResult r = ReadSeriesFile(d, p);
+        const auto r = ReadSeriesFile(d, p);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-        EXPECT_EQ(r.status, ReadStatus::Failed);
-        EXPECT_TRUE(r.message.contains(QDir::toNativeSeparators(p)) && r.message.contains(c.mentions)) << r.message.toStdString();
+        ASSERT_FALSE(r);
+        EXPECT_FALSE(IsMultiVariable(r.error()));
+        const QString message = r.error().message();
+        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(p)) && message.contains(c.mentions)) << message.toStdString();
         EXPECT_EQ(state(d), before) << c.content.left(60).toStdString();
     }
     // Over the size limit: refused before reading, so a sparse file of that size is quick.
     QFile big(put("big.txt", kOldStudy));
     ASSERT_TRUE(big.resize((qint64(256) << 20) + 1));
-    EXPECT_TRUE(ReadSeriesFile(d, big.fileName()).message.endsWith("could not be read: it is larger than 256 MiB, the most Vendrak reads."));
+    EXPECT_TRUE(test::openSeries(d, big.fileName()).endsWith("could not be read: it is larger than 256 MiB, the most Vendrak reads."));
     EXPECT_EQ(state(d), before);
     // A missing file, a folder, a device that never ends; a multivariable series.
-    EXPECT_TRUE(ReadSeriesFile(d, dir.filePath("nowhere.txt")).message.contains("nowhere.txt"));
-    EXPECT_TRUE(ReadSeriesFile(d, dir.path()).message.contains("folder"));
-    EXPECT_TRUE(!QFileInfo::exists("/dev/zero") || ReadSeriesFile(d, "/dev/zero").message.contains("not a regular file"));
-    const ReadResult multi = ReadSeriesFile(d, put("m.txt", "1,\"f(x,y)\",0,1,0,1,0,3,#TRUE#\r\n1\r\n2\r\n"));
-    EXPECT_EQ(std::pair(multi.status, multi.message), std::pair(ReadStatus::MultiVariable, QString(kMultiVariableMessage)));
+    EXPECT_TRUE(test::openSeries(d, dir.filePath("nowhere.txt")).contains("nowhere.txt"));
+    EXPECT_TRUE(test::openSeries(d, dir.path()).contains("folder"));
+    EXPECT_TRUE(!QFileInfo::exists("/dev/zero") || test::openSeries(d, "/dev/zero").contains("not a regular file"));
+    const auto multi = ReadSeriesFile(d, put("m.txt", "1,\"f(x,y)\",0,1,0,1,0,3,#TRUE#\r\n1\r\n2\r\n"));
+    ASSERT_FALSE(multi);
+    EXPECT_EQ(std::pair(IsMultiVariable(multi.error()), multi.error().message()), std::pair(true, QString(kMultiVariableMessage)));
     EXPECT_EQ(state(d), before);
 }
 
@@ -213,7 +216,7 @@ TEST_F(SeriesFile, AMillionCoefficientsReadExactly)
     const char* const eighths[] = {"", ".125", ".25", ".375", ".5", ".625", ".75", ".875"};
     for (int k = 0; k < n; ++k) // k/8 exactly: odd ones negative, in exponent form
         content += (k % 2 ? '-' + QByteArray::number(qint64(k) * 125) + "E-3" : QByteArray::number(k / 8) + eighths[k % 8]) + (k % 3 ? "\r\n" : "\n");
-    ASSERT_EQ(read(content), ReadStatus::Ok);
+    ASSERT_TRUE(read(content));
     ASSERT_EQ(d.series.Coeffs.size(), size_t(n));
     for (int k = 0; k < n; ++k)
         ASSERT_EQ(d.series.Coeffs[size_t(k)], (k % 2 ? -k : k) / 8.0) << k;
@@ -221,30 +224,30 @@ TEST_F(SeriesFile, AMillionCoefficientsReadExactly)
 
 TEST_F(SeriesFile, WritesTheExactFormatReadsItBackAndFailuresKeepTheOldFile)
 {
-    ASSERT_EQ(read("0,\"sq\",-1,1,*,0,*,3,#TRUE#\r\n0.5\r\n1.27323954473516\r\n0\r\n"), ReadStatus::Ok);
+    ASSERT_TRUE(read("0,\"sq\",-1,1,*,0,*,3,#TRUE#\r\n0.5\r\n1.27323954473516\r\n0\r\n"));
     d.series.SourceText = "say \"sq\", twice"; // a double quote cannot be stored: it becomes a single one
-    std::tie(d.results.IntegralDone, d.results.IntegralValue, d.results.RootCount, d.results.MaxCount, d.results.PossibleRootCount) = std::tuple(true, 1.0 / 3, 1, 1, 4);
-    std::tie(d.results.Roots[1], d.results.Maxima[1]) = std::pair(-0.5, 0.25);
+    std::tie(d.results.IntegralDone, d.results.IntegralValue, d.results.Roots, d.results.Maxima, d.results.PossibleRootCount) =
+        std::tuple(true, 1.0 / 3, std::vector<double>{-0.5}, std::vector<double>{0.25}, 4);
     const QString out = put("out.txt", "old content");
-    ASSERT_TRUE(WriteSeriesFile(d, out, kTexts).ok);
+    ASSERT_TRUE(!WriteSeriesFile(d, out, kTexts));
     EXPECT_EQ(slurp(out).toStdString(), "0,\"say 'sq', twice\",-1,1,0,0,6.28318530717959,3,#TRUE#\r\n"
                                         "0.5\r\n1.27323954473516\r\n0\r\n-2,3.5,128,0.001,25,#TRUE#,1,4,1,0\r\n"
                                         "-10,10.1,-5,5,2,0,-1.5,2,0.5\r\n0.333333333333333\r\n-0.5\r\n0.25\r\n");
 
     // Round trip: full tables and numbers that need exponent notation; saving what was read gives the same file.
     d.series.Coeffs = {1, std::sqrt(2.0) * 1e-20, -0.25, -1e25 / 3};
-    std::tie(d.series.TermCount, d.results.IntegralValue, d.results.RootCount, d.results.MaxCount, d.results.MinCount, d.results.PossibleRootCount) =
-        std::tuple(3, -2.0 / 7, 255, 2, 1, 1000);
+    std::tie(d.series.TermCount, d.results.IntegralValue, d.results.PossibleRootCount) = std::tuple(3, -2.0 / 7, 1000);
+    d.results.Roots.clear();
     for (int i = 1; i <= 255; ++i)
-        d.results.Roots[size_t(i)] = i / 7.0;
-    std::tie(d.results.Maxima[1], d.results.Maxima[2], d.results.Minima[1]) = std::tuple(-1e-9, 123456.789, 5e-300);
-    ASSERT_TRUE(WriteSeriesFile(d, out, kTexts).ok);
+        d.results.Roots.push_back(i / 7.0);
+    std::tie(d.results.Maxima, d.results.Minima) = std::pair(std::vector<double>{-1e-9, 123456.789}, std::vector<double>{5e-300});
+    ASSERT_TRUE(!WriteSeriesFile(d, out, kTexts));
     Dimension back = fresh();
-    ASSERT_EQ(ReadSeriesFile(back, out).status, ReadStatus::Ok);
+    ASSERT_EQ(test::openSeries(back, out), "");
     EXPECT_TRUE(back.window.StudyLoaded);
     EXPECT_EQ(study(back), "-2 3.5 128 0.001 25 | " + study(d).section(" | ", 1, 4) + " | -10 10.1 -5 5 2 0 -1.5 2 0.5");
     EXPECT_EQ(series(back), series(d).replace(" * |", " 6.28318530717959 |").replace('"', '\'')); // "*" is now a number
-    ASSERT_TRUE(WriteSeriesFile(back, dir.filePath("again.txt"), kTexts).ok);
+    ASSERT_TRUE(!WriteSeriesFile(back, dir.filePath("again.txt"), kTexts));
     EXPECT_EQ(slurp(dir.filePath("again.txt")), slurp(out));
 
     // Failures keep the old file.
@@ -264,16 +267,16 @@ TEST_F(SeriesFile, WritesTheExactFormatReadsItBackAndFailuresKeepTheOldFile)
         {d, old, lowY, "lower plot limit"}, {none, old, kTexts, "no series"}, {longText, old, kTexts, "description is longer than 65536 bytes"},
         {d, pipe, kTexts, "not a regular file"}, {d, toPipe, kTexts, "not a regular file"}, {d, nowhere, kTexts, "leads to no file"}};
     for (const auto& [dim, path, texts, mentions] : cases) {
-        const WriteResult w = WriteSeriesFile(dim, path, texts);
-        EXPECT_FALSE(w.ok) << path.toStdString();
-        EXPECT_TRUE(w.message.contains(mentions)) << w.message.toStdString();
+        const std::optional<Error> failed = WriteSeriesFile(dim, path, texts);
+        ASSERT_TRUE(failed) << path.toStdString();
+        EXPECT_TRUE(failed->message().contains(mentions)) << failed->message().toStdString();
     }
     EXPECT_EQ(std::pair(slurp(old), slurp(longName)), std::pair(QByteArray("old content"), QByteArray("old content")));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 6); // the link to the pipe counts; no temporary leftovers
     EXPECT_TRUE(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile() && QFileInfo(toPipe).isSymLink() && QFileInfo(nowhere).isSymLink());
 
     // A link to a regular file is written through: the link stays, the file it names gets the content.
-    ASSERT_TRUE(QFile::link(old, dir.filePath("to_old")) && WriteSeriesFile(d, dir.filePath("to_old"), kTexts).ok);
+    ASSERT_TRUE(QFile::link(old, dir.filePath("to_old")) && !WriteSeriesFile(d, dir.filePath("to_old"), kTexts));
     EXPECT_TRUE(QFileInfo(dir.filePath("to_old")).isSymLink());
     EXPECT_EQ(slurp(old), slurp(out));
     QFile full("/dev/full"); // a full disk names its reason

@@ -51,12 +51,22 @@ inline Dimension sineTaylor(int degree)
     return powerSeries(std::move(c));
 }
 
+// Opens the file into d as Open does; the message of the failure, empty when it read.
+inline QString openSeries(Dimension& d, const QString& path)
+{
+    Outcome<SeriesFile> read = ReadSeriesFile(d, path);
+    if (!read)
+        return read.error().message();
+    d = Opened(std::move(d), std::move(*read));
+    return {};
+}
+
 // A series file as a freshly started window would read it; it must read.
 inline Dimension readBack(const QString& path)
 {
     Dimension d;
     d.initialise();
-    EXPECT_EQ(ReadSeriesFile(d, path).status, ReadStatus::Ok) << path.toStdString();
+    EXPECT_EQ(openSeries(d, path), "") << path.toStdString();
     return d;
 }
 
@@ -78,8 +88,8 @@ inline IntegralOutcome integral(Dimension& d)
                                                               NumberText(s.ErrorBound), NumberText(s.MaxCycles)});
     d.study = out.study.value_or(d.study);
     d.results = WithIntegral(d.results, out);
-    if (out.error)
-        d.errors.ierr = errorCode(*out.error);
+    if (!out.value)
+        d.errors.ierr = errorCode(out.value.error().number());
     return out;
 }
 

@@ -65,25 +65,17 @@ QString IntegralErrorText(ErrorNumber number)
     }
 }
 
-IntegralOutcome IntegralFailure(ErrorNumber number)
+Outcome<double> ComputeIntegral(const Series& s, const StudySpecs& study)
 {
-    IntegralOutcome out;
-    out.message = IntegralErrorText(number);
-    out.error = number;
-    return out;
+    try {
+        return s.Kind == SeriesKind::Power ? powerIntegral(s, study) : trigIntegral(s, study);
+    } catch (const Error& err) {
+        return err;
+    }
 }
 
-IntegralOutcome ComputeIntegral(const Series& s, const StudySpecs& study)
-{
-    IntegralOutcome out;
-    try {
-        out.value = s.Kind == SeriesKind::Power ? powerIntegral(s, study) : trigIntegral(s, study);
-    } catch (const Error& err) {
-        return IntegralFailure(err.number());
-    }
-    out.done = true;
-    out.label = NumberText(out.value);
-    return out;
-}
+QString IntegralOutcome::label() const { return value ? NumberText(*value) : QString(); }
+
+QString IntegralOutcome::message() const { return value ? QString() : IntegralErrorText(value.error().number()); }
 
 } // namespace vendrak

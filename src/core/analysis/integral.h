@@ -9,31 +9,29 @@
 
 namespace vendrak {
 
+// Integrates the series over the study interval; a numeric failure comes
+// back as its Error.
+Outcome<double> ComputeIntegral(const Series& s, const StudySpecs& study);
+
+// The message box text for an error number ("overflow", "Invalid procedure
+// call or argument", "division by zero"); empty for numbers without one, for
+// which no box is shown.
+QString IntegralErrorText(ErrorNumber number);
+
+// What the Integral command found. On failure lblIntegral, IntegralValue and
+// IntegralDone keep what they held, and the error's number goes to the
+// window's ierr.
 struct IntegralOutcome {
-    // True when the command produced a value; the label then shows `label`.
-    bool done = false;
-    double value = 0.0;
-    QString label;
-    // On failure: the message box text, empty when the error has no message
-    // (and no box is shown). lblIntegral, IntegralValue and IntegralDone keep
-    // what they held.
-    QString message;
-    // On failure: the error number, for the window's ierr.
-    std::optional<ErrorNumber> error;
     // The study specifications the command read from the fields; none when
     // they could not be read.
     std::optional<StudySpecs> study;
+    Outcome<double> value;
+
+    bool done() const { return bool(value); }
+    // The label's text; empty without a value.
+    QString label() const;
+    // The message box text; empty when done or for an error without one.
+    QString message() const;
 };
-
-// Integrates the series over the study interval. Numeric failures come back
-// as IntegralFailure describes them.
-IntegralOutcome ComputeIntegral(const Series& s, const StudySpecs& study);
-
-// The command's error trap: the error's number and its message ("overflow",
-// "Invalid procedure call or argument", "division by zero", or none).
-IntegralOutcome IntegralFailure(ErrorNumber number);
-
-// The message text for an error number; empty for numbers without one.
-QString IntegralErrorText(ErrorNumber number);
 
 } // namespace vendrak

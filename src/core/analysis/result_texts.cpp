@@ -61,12 +61,10 @@ QString TableFullText(const ScanOutcome& scan)
 
 namespace {
 
-// Fills the 1-based table from a scan's list, as many as it holds.
-int tabled(std::array<double, kResultCapacity + 1>& table, const std::vector<double>& found)
+// A scan's list, as many as the results keep.
+std::vector<double> kept(const std::vector<double>& found)
 {
-    const size_t n = std::min(found.size(), size_t(kResultCapacity));
-    std::copy_n(found.begin(), n, table.begin() + 1);
-    return static_cast<int>(n);
+    return {found.begin(), found.begin() + std::ptrdiff_t(std::min(found.size(), size_t(kResultCapacity)))};
 }
 
 } // namespace
@@ -75,11 +73,11 @@ Results WithScan(const Results& before, const ScanOutcome& scan)
 {
     Results r = before;
     if (scan.kind == ScanKind::Roots) {
-        r.RootCount = tabled(r.Roots, scan.roots);
+        r.Roots = kept(scan.roots);
         return r;
     }
-    r.MaxCount = tabled(r.Maxima, scan.maxima);
-    r.MinCount = tabled(r.Minima, scan.minima);
+    r.Maxima = kept(scan.maxima);
+    r.Minima = kept(scan.minima);
     if (scan.possibleRoots)
         r.PossibleRootCount = *scan.possibleRoots;
     return r;
@@ -90,17 +88,19 @@ ResultTexts RestoredResults(const Series& series, const Results& results)
     ResultTexts r;
     if (results.IntegralDone)
         r.integral = NumberText(results.IntegralValue);
-    if (results.RootCount != 0) {
-        r.rootsLabel = RootCountText(results.RootCount);
-        for (int i = 1; i <= results.RootCount; ++i)
-            r.roots << NumberText(results.Roots[static_cast<size_t>(i)]);
+    if (!results.Roots.empty()) {
+        r.rootsLabel = RootCountText(static_cast<int>(results.Roots.size()));
+        for (double x : results.Roots)
+            r.roots << NumberText(x);
     }
-    if (results.MaxCount + results.MinCount + results.PossibleRootCount != 0) {
-        r.extremaLabel = ExtremaSummaryText(results.MaxCount, results.MinCount, results.PossibleRootCount);
-        for (int i = 1; i <= results.MinCount; ++i)
-            r.extrema << RestoredExtremumEntryText(series, ExtremumKind::Min, results.Minima[static_cast<size_t>(i)]);
-        for (int i = 1; i <= results.MaxCount; ++i)
-            r.extrema << RestoredExtremumEntryText(series, ExtremumKind::Max, results.Maxima[static_cast<size_t>(i)]);
+    const int maxima = static_cast<int>(results.Maxima.size());
+    const int minima = static_cast<int>(results.Minima.size());
+    if (maxima + minima + results.PossibleRootCount != 0) {
+        r.extremaLabel = ExtremaSummaryText(maxima, minima, results.PossibleRootCount);
+        for (double x : results.Minima)
+            r.extrema << RestoredExtremumEntryText(series, ExtremumKind::Min, x);
+        for (double x : results.Maxima)
+            r.extrema << RestoredExtremumEntryText(series, ExtremumKind::Max, x);
     }
     return r;
 }

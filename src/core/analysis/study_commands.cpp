@@ -62,18 +62,16 @@ IntegralOutcome IntegralCommand(const Series& series, const StudySpecs& before, 
     try {
         study = ReadStudySpecsFrom(t, before);
     } catch (const Error& err) {
-        return IntegralFailure(err.number());
+        return {std::nullopt, err};
     }
-    IntegralOutcome out = ComputeIntegral(series, study);
-    out.study = study;
-    return out;
+    return {study, ComputeIntegral(series, study)};
 }
 
 Results WithIntegral(const Results& before, const IntegralOutcome& integral)
 {
     Results r = before;
-    if (integral.done) {
-        r.IntegralValue = integral.value;
+    if (integral.value) {
+        r.IntegralValue = *integral.value;
         r.IntegralDone = true;
     }
     return r;

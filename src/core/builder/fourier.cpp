@@ -306,7 +306,7 @@ Series ToSeries(const BuiltSeries& s)
     return out;
 }
 
-WriteResult WriteBuiltSeries(const BuiltSeries& s, const QString& path)
+std::optional<Error> WriteBuiltSeries(const BuiltSeries& s, const QString& path)
 {
     return WriteSeriesOnlyFile(ToSeries(s), path);
 }

@@ -86,7 +86,7 @@ BuiltSeries BuildFourier(const QString& expression, double centre, const QString
 Series ToSeries(const BuiltSeries& s);
 
 // The atomic series-only write; on failure the message says why.
-WriteResult WriteBuiltSeries(const BuiltSeries& s, const QString& path);
+std::optional<Error> WriteBuiltSeries(const BuiltSeries& s, const QString& path);
 
 // How a series is built about the centre and period its file will hold: the
 // number `value` is written as, and a note when that is not `value` itself.

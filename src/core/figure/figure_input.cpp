@@ -37,9 +37,8 @@ FigureInput FigureInputOf(const Series& series, const PlotSetup& plot, const Stu
 
     const VerifyReport* r = proven && madeFor(*proven, study) ? proven : nullptr;
     const double slack = r ? r->errorBound : 0;
-    auto add = [&](FigureMark::Kind kind, const double* table, int count) {
-        for (int i = 1; i <= std::min(count, kResultCapacity); ++i) {
-            const double x = table[i];
+    auto add = [&](FigureMark::Kind kind, const std::vector<double>& found) {
+        for (double x : found) {
             // A listed point that Verify proved is drawn once, as proven.
             bool shownProven = false;
             if (r && kind == FigureMark::Kind::Root)
@@ -52,9 +51,9 @@ FigureInput FigureInputOf(const Series& series, const PlotSetup& plot, const Stu
                 in.marks.push_back({kind, x, false});
         }
     };
-    add(FigureMark::Kind::Root, results.Roots.data(), results.RootCount);
-    add(FigureMark::Kind::Maximum, results.Maxima.data(), results.MaxCount);
-    add(FigureMark::Kind::Minimum, results.Minima.data(), results.MinCount);
+    add(FigureMark::Kind::Root, results.Roots);
+    add(FigureMark::Kind::Maximum, results.Maxima);
+    add(FigureMark::Kind::Minimum, results.Minima);
     if (r) {
         for (const Span& s : r->roots)
             in.marks.push_back({FigureMark::Kind::Root, s.lo + (s.hi - s.lo) / 2, true});

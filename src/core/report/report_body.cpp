@@ -12,14 +12,13 @@ namespace vendrak {
 namespace {
 
 void extremaBlock(std::vector<ReportLine>& out, const Series& series, double errorBound, const QString& heading,
-                  const std::array<double, kResultCapacity + 1>& table, int count)
+                  const std::vector<double>& found)
 {
-    if (count == 0)
+    if (found.empty())
         return;
     out.push_back({});
     out.push_back({heading, {}});
-    for (int i = 1; i <= std::min(count, kResultCapacity); ++i) {
-        const double x = table[static_cast<size_t>(i)];
+    for (double x : found) {
         ReportLine line;
         try {
             const double y = EvalSeries(series, x);
@@ -61,14 +60,14 @@ std::vector<ReportLine> ReportBody(const Series& series, const StudySpecs& study
         line({});
         line(QStringLiteral("INTEGRAL= ") + PrintNumberText(results.IntegralValue));
     }
-    if (results.RootCount != 0) {
+    if (!results.Roots.empty()) {
         line({});
         line(QStringLiteral("ROOTS:"));
-        for (int i = 1; i <= std::min(results.RootCount, kResultCapacity); ++i)
-            line(PrintNumberText(results.Roots[static_cast<size_t>(i)]));
+        for (double x : results.Roots)
+            line(PrintNumberText(x));
     }
-    extremaBlock(out, series, study.ErrorBound, QStringLiteral("MAXIMA:"), results.Maxima, results.MaxCount);
-    extremaBlock(out, series, study.ErrorBound, QStringLiteral("MINIMA:"), results.Minima, results.MinCount);
+    extremaBlock(out, series, study.ErrorBound, QStringLiteral("MAXIMA:"), results.Maxima);
+    extremaBlock(out, series, study.ErrorBound, QStringLiteral("MINIMA:"), results.Minima);
     line({});
     line(QStringLiteral("PLOT SETUP:"));
     line({});

@@ -4,6 +4,7 @@
 #include "core/study/number_text.h"
 
 #include <cmath>
+#include <utility>
 
 namespace vendrak {
 
@@ -13,7 +14,10 @@ namespace {
 // minus above * / above + -.
 class Parser {
 public:
-    Parser(const QString& text, Class1* object) : s_(text), obj_(object) {}
+    Parser(const QString& text, Class1* object, const std::function<void(int)>& onMathError)
+        : s_(text), obj_(object), onMathError_(onMathError)
+    {
+    }
 
     double expression()
     {
@@ -157,16 +161,28 @@ private:
             return std::log(a);
         }
         if (obj_) {
-            if (n == u"asin") return obj_->Asin(a);
-            if (n == u"acos") return obj_->Acos(a);
-            if (n == u"sinh") return obj_->Sinh(a);
-            if (n == u"cosh") return obj_->Cosh(a);
-            if (n == u"tanh") return obj_->Tanh(a);
-            if (n == u"asinh") return obj_->Asinh(a);
-            if (n == u"acosh") return obj_->Acosh(a);
-            if (n == u"atanh") return obj_->Atanh(a);
+            using F = double (Class1::*)(double);
+            for (const auto& [fname, f] : {std::pair<const char16_t*, F>{u"asin", &Class1::Asin}, {u"acos", &Class1::Acos},
+                                           {u"sinh", &Class1::Sinh}, {u"cosh", &Class1::Cosh}, {u"tanh", &Class1::Tanh},
+                                           {u"asinh", &Class1::Asinh}, {u"acosh", &Class1::Acosh}, {u"atanh", &Class1::Atanh}})
+                if (n == fname)
+                    return mathCall(f, a);
         }
         throw Error(ErrorNumber::TypeMismatch, QStringLiteral("Type mismatch: '%1'").arg(name));
+    }
+
+    // The object's function traps its own error: it keeps the number in the
+    // object's ierr, which a success leaves as it was, and gives 0.
+    double mathCall(double (Class1::*f)(double), double a)
+    {
+        const int before = obj_->ierr;
+        obj_->ierr = 0;
+        const double v = (obj_->*f)(a);
+        if (obj_->ierr == 0)
+            obj_->ierr = before;
+        else if (onMathError_)
+            onMathError_(obj_->ierr);
+        return v;
     }
 
     double variable(const QString& name)
@@ -194,6 +210,7 @@ public:
 private:
     QString s_;
     Class1* obj_;
+    const std::function<void(int)>& onMathError_;
     int i_ = 0;
 };
 
@@ -212,7 +229,7 @@ bool ScriptHost::ExecuteStatement(const QString& statement)
     lastDescription_.clear();
     try {
         Class1* visible = global_ ? object_ : nullptr;
-        Parser p(statement, visible);
+        Parser p(statement, visible, onMathError);
         QString target = p.identifier();
         // "sh.name = ..." reaches the object by its registered name too.
         Class1* owner = visible;

@@ -15,6 +15,10 @@ class ScriptHost {
 public:
     // Raised after a failing statement with the error's number and description.
     std::function<void(int number, const QString& description)> onError;
+    // Told when a function of the object fails within a statement: the
+    // function has set the object's ierr to `number` and given 0, and the
+    // statement goes on.
+    std::function<void(int number)> onMathError;
 
     // Makes the object's members visible under their bare names.
     void AddObject(const QString& name, Class1* object, bool addMembers);

@@ -311,8 +311,11 @@ private:
 // (the coefficients when none follow, the derivative order, the grid
 // option) stays as it was.
 struct Parsed {
-    explicit Parsed(const Dimension& d) : series(d.series), study(d.study), results(d.results), plot(d.plot) {}
+    // Not the coefficients: those come from the file, or from `loaded` when
+    // the header says none follow.
+    explicit Parsed(const Dimension& d) : loaded(d.series.Coeffs), study(d.study), results(d.results), plot(d.plot) {}
 
+    const std::vector<double>& loaded;
     Series series;
     QString CentreText;
     bool CoeffsFollow = false;
@@ -385,12 +388,13 @@ void parseCoefficients(Reader& r, Parsed& p)
     if (!p.CoeffsFollow) {
         // The header reuses the coefficients already loaded; that only makes
         // sense when they fit the new term count.
-        if (static_cast<qint64>(p.series.Coeffs.size()) != wanted)
+        if (static_cast<qint64>(p.loaded.size()) != wanted)
             throw Error::file(QStringLiteral("the header says no coefficients follow, and the series loaded "
                                             "before has %1 coefficients instead of %2")
-                                 .arg(p.series.Coeffs.size())
+                                 .arg(p.loaded.size())
                                  .arg(wanted),
                              r.line());
+        p.series.Coeffs = p.loaded;
         return;
     }
     p.series.Coeffs.clear();
@@ -411,13 +415,13 @@ void parseStudy(Reader& r, Parsed& p)
     p.study.ErrorBound = r.number(QStringLiteral("the error bound"));
     p.study.MaxCycles = r.integer(QStringLiteral("the maximum number of cycles"));
     p.results.IntegralDone = r.boolean(QStringLiteral("the integral-done flag"));
-    p.results.RootCount = r.count(QStringLiteral("the number of roots"));
+    const int roots = r.count(QStringLiteral("the number of roots"));
     const int line = r.line();
     p.results.PossibleRootCount = r.integer(QStringLiteral("the number of possible roots"));
     if (p.results.PossibleRootCount < 0)
         throw Error::file(QStringLiteral("the number of possible roots is %1; it cannot be negative").arg(p.results.PossibleRootCount), line);
-    p.results.MaxCount = r.count(QStringLiteral("the number of maxima"));
-    p.results.MinCount = r.count(QStringLiteral("the number of minima"));
+    const int maxima = r.count(QStringLiteral("the number of maxima"));
+    const int minima = r.count(QStringLiteral("the number of minima"));
 
     using Singles = std::initializer_list<std::pair<float PlotSetup::*, const char*>>;
     const auto singles = [&](Singles fields) {
@@ -433,32 +437,18 @@ void parseStudy(Reader& r, Parsed& p)
     if (p.results.IntegralDone)
         p.results.IntegralValue = r.number(QStringLiteral("the integral"));
     Results& res = p.results;
-    for (const auto& [table, count, what] : {std::tuple{&res.Roots, res.RootCount, "root %1"},
-                                             {&res.Maxima, res.MaxCount, "maximum %1"},
-                                             {&res.Minima, res.MinCount, "minimum %1"}})
+    for (const auto& [list, count, what] : {std::tuple{&res.Roots, roots, "root %1"},
+                                            {&res.Maxima, maxima, "maximum %1"},
+                                            {&res.Minima, minima, "minimum %1"}}) {
+        list->clear();
         for (int i = 1; i <= count; ++i)
-            (*table)[static_cast<size_t>(i)] = r.number(QString::fromLatin1(what).arg(i));
-}
-
-void commit(Dimension& d, Parsed& p)
-{
-    d.series = std::move(p.series);
-    d.window.RestoringStudy = true;
-    d.window.StudyLoaded = p.StudyLoaded;
-    if (!p.StudyLoaded) {
-        // The results of the series studied before do not belong to this one.
-        d.results.IntegralDone = false;
-        d.results.RootCount = d.results.MaxCount = d.results.MinCount = d.results.PossibleRootCount = 0;
-        return;
+            list->push_back(r.number(QString::fromLatin1(what).arg(i)));
     }
-    d.study = p.study;
-    d.results = p.results;
-    d.plot = p.plot;
 }
 
-ReadResult readFailure(const QString& path, const QString& why)
+Error readFailure(const QString& path, const QString& why)
 {
-    return {ReadStatus::Failed, QStringLiteral("The series file \"%1\" could not be read: %2.").arg(shownPath(path), why)};
+    return Error::file(QStringLiteral("The series file \"%1\" could not be read: %2.").arg(shownPath(path), why));
 }
 
 // ---------------------------------------------------------------- writing
@@ -545,11 +535,11 @@ void appendLine(QString& out, const QStringList& fields)
     out += QStringLiteral("\r\n");
 }
 
-int checkedCount(int n, const QString& what)
+int checkedCount(const std::vector<double>& list, const QString& what)
 {
-    if (n < 0 || n > kResultCapacity)
-        throw Error::file(QStringLiteral("%1 (%2) is outside 0 to %3").arg(what).arg(n).arg(kResultCapacity));
-    return n;
+    if (list.size() > size_t(kResultCapacity))
+        throw Error::file(QStringLiteral("%1 (%2) is outside 0 to %3").arg(what).arg(list.size()).arg(kResultCapacity));
+    return static_cast<int>(list.size());
 }
 
 // Save writes the period as the number it stands for; a new series keeps a
@@ -578,9 +568,9 @@ QByteArray composeFile(const Dimension& d, const StudySettingsTexts& t)
     QString out;
     auto line = [&out](const QStringList& fields) { appendLine(out, fields); };
 
-    const int roots = checkedCount(d.results.RootCount, QStringLiteral("the number of roots"));
-    const int maxima = checkedCount(d.results.MaxCount, QStringLiteral("the number of maxima"));
-    const int minima = checkedCount(d.results.MinCount, QStringLiteral("the number of minima"));
+    const int roots = checkedCount(d.results.Roots, QStringLiteral("the number of roots"));
+    const int maxima = checkedCount(d.results.Maxima, QStringLiteral("the number of maxima"));
+    const int minima = checkedCount(d.results.Minima, QStringLiteral("the number of minima"));
     if (d.results.PossibleRootCount < 0)
         throw Error::file(QStringLiteral("the number of possible roots is negative"));
 
@@ -602,16 +592,15 @@ QByteArray composeFile(const Dimension& d, const StudySettingsTexts& t)
 
     if (d.results.IntegralDone)
         line({numberField(d.results.IntegralValue)});
-    for (const auto& [table, count] :
-         {std::pair{&d.results.Roots, roots}, {&d.results.Maxima, maxima}, {&d.results.Minima, minima}})
-        for (int i = 1; i <= count; ++i)
-            line({numberField((*table)[static_cast<size_t>(i)])});
+    for (const std::vector<double>* list : {&d.results.Roots, &d.results.Maxima, &d.results.Minima})
+        for (double x : *list)
+            line({numberField(x)});
     return series + out.toUtf8();
 }
 
-WriteResult writeFailure(const QString& path, const QString& why)
+Error writeFailure(const QString& path, const QString& why)
 {
-    return {false, QStringLiteral("The series file \"%1\" could not be saved: %2.").arg(shownPath(path), why)};
+    return Error::file(QStringLiteral("The series file \"%1\" could not be saved: %2.").arg(shownPath(path), why));
 }
 
 QString ioReason(const QFileDevice& f, const QString& fallback)
@@ -670,7 +659,7 @@ int ShownTermCount(const Series& s)
     return s.Kind == SeriesKind::Power ? s.TermCount : s.TermCount + 1;
 }
 
-ReadResult ReadSeriesFile(Dimension& d, const QString& path)
+Outcome<SeriesFile> ReadSeriesFile(const Dimension& before, const QString& path)
 {
     const QFileInfo info(path);
     if (info.isDir())
@@ -686,7 +675,8 @@ ReadResult ReadSeriesFile(Dimension& d, const QString& path)
     // at the end would read differently, and before the term count every
     // field is then as in the whole file.
     const auto checkHeader = [](QByteArrayView start) {
-        Parsed p{Dimension{}}; // not the study's coefficients: the header does not need them
+        const Dimension none;
+        Parsed p(none);
         Reader r(start.first(qsizetype(std::string_view(start.data(), size_t(start.size())).rfind('\n') + 1)));
         try {
             parseHeader(r, p);
@@ -712,33 +702,62 @@ ReadResult ReadSeriesFile(Dimension& d, const QString& path)
         break;
     }
 
-    Parsed p(d);
+    Parsed p(before);
     try {
         Reader r(content);
         if (parseHeader(r, p) == HeaderKind::MultiVariable)
-            return {ReadStatus::MultiVariable, QString::fromLatin1(kMultiVariableMessage)};
+            return Error::file(QString::fromLatin1(kMultiVariableMessage));
         parseCoefficients(r, p);
         if (!r.atEnd())
             parseStudy(r, p);
     } catch (const Error& e) {
         return readFailure(path, located(e));
     }
-    commit(d, p);
-    return {ReadStatus::Ok, {}};
+    SeriesFile opened{std::move(p.series), {}};
+    if (p.StudyLoaded)
+        opened.saved = SavedStudy{p.study, std::move(p.results), p.plot};
+    return opened;
+}
+
+bool IsMultiVariable(const Error& e)
+{
+    return e.kind() == Error::Kind::File && e.message() == QLatin1StringView(kMultiVariableMessage);
+}
+
+Dimension Opened(Dimension d, SeriesFile file)
+{
+    d.series = std::move(file.series);
+    d.window.RestoringStudy = true;
+    d.window.StudyLoaded = file.saved.has_value();
+    if (!file.saved) {
+        // The results of the series studied before do not belong to this one.
+        d.results.IntegralDone = false;
+        d.results.Roots.clear();
+        d.results.Maxima.clear();
+        d.results.Minima.clear();
+        d.results.PossibleRootCount = 0;
+        return d;
+    }
+    d.study = file.saved->study;
+    d.results = std::move(file.saved->results);
+    d.plot = file.saved->plot;
+    return d;
 }
 
 namespace {
 
 // The file is replaced only once the new content is completely on disk.
-WriteResult writeAtomically(const QString& path, const QByteArray& content)
+std::optional<Error> writeAtomically(const QString& path, const QByteArray& content)
 {
     const QString why = WriteWholeFile(path, content);
-    return why.isEmpty() ? WriteResult{true, {}} : writeFailure(path, why);
+    if (why.isEmpty())
+        return std::nullopt;
+    return writeFailure(path, why);
 }
 
 } // namespace
 
-WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const StudySettingsTexts& texts)
+std::optional<Error> WriteSeriesFile(const Dimension& d, const QString& path, const StudySettingsTexts& texts)
 {
     try {
         return writeAtomically(path, composeFile(d, texts));
@@ -747,24 +766,21 @@ WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const Study
     }
 }
 
-QByteArray SeriesOnlyContent(const Series& s, QString* why)
+Outcome<QByteArray> SeriesOnlyContent(const Series& s)
 {
     try {
         return composeSeries(s, true);
     } catch (const Error& e) {
-        if (why)
-            *why = e.message();
-        return {};
+        return e;
     }
 }
 
-WriteResult WriteSeriesOnlyFile(const Series& s, const QString& path)
+std::optional<Error> WriteSeriesOnlyFile(const Series& s, const QString& path)
 {
-    QString why;
-    const QByteArray content = SeriesOnlyContent(s, &why);
-    if (content.isEmpty())
-        return writeFailure(path, why);
-    return writeAtomically(path, content);
+    const Outcome<QByteArray> content = SeriesOnlyContent(s);
+    if (!content)
+        return writeFailure(path, content.error().message());
+    return writeAtomically(path, *content);
 }
 
 } // namespace vendrak

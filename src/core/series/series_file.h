@@ -7,7 +7,10 @@
 // record on one line ending in CR LF.
 #include "core/study/dimension.h"
 
+#include "core/study/errors.h"
+
 #include <QString>
+#include <optional>
 
 namespace vendrak {
 
@@ -19,40 +22,47 @@ struct StudySettingsTexts {
     QString xorigin, yorigin, divx, divy;
 };
 
-enum class ReadStatus { Ok, MultiVariable, Failed };
-
-struct ReadResult {
-    ReadStatus status = ReadStatus::Failed;
-    // Empty when Ok; "SERIES IS MULTIVARIABLE." for a multivariable header;
-    // otherwise names the file and says what was wrong.
-    QString message;
-};
-
 inline const char* const kMultiVariableMessage = "SERIES IS MULTIVARIABLE.";
 
-// Reads the series (and the saved study, when present) into d. The file is
-// read completely before anything in d changes: unless the status is Ok, d is
-// exactly as it was. On success the series group is replaced, RestoringStudy
-// is set (the Open command clears it when the window has been restored), the
-// results are cleared, StudyLoaded tells whether a study part was present,
-// and a study part's settings and results are stored.
-ReadResult ReadSeriesFile(Dimension& d, const QString& path);
-
-struct WriteResult {
-    bool ok = false;
-    QString message; // names the file and the reason when !ok
+// A study saved with the series: its settings, results and plot set-up. What
+// the file does not carry (the derivative order, the grid option, the value
+// of an integral not done) is as the study held it before.
+struct SavedStudy {
+    StudySpecs study;
+    Results results;
+    PlotSetup plot;
 };
 
+// What a series file holds.
+struct SeriesFile {
+    Series series;
+    std::optional<SavedStudy> saved;
+};
+
+// Reads the series and the saved study, when present. A header that says no
+// coefficients follow takes those of the series `before` holds. A failure is
+// a file Error that names the file and says what was wrong, or, for a
+// multivariable header, says only "SERIES IS MULTIVARIABLE.".
+Outcome<SeriesFile> ReadSeriesFile(const Dimension& before, const QString& path);
+bool IsMultiVariable(const Error& e);
+
+// The record once the file is opened: the series replaced, RestoringStudy set
+// (the Open command clears it when the window has been restored),
+// StudyLoaded telling whether a study was saved, whose settings and results
+// replace the study's; without one, the results are cleared.
+Dimension Opened(Dimension d, SeriesFile file);
+
 // Writes header, coefficients and study part. The file is replaced only once
-// the new content is completely on disk; on failure the old file is intact.
-WriteResult WriteSeriesFile(const Dimension& d, const QString& path, const StudySettingsTexts& texts);
+// the new content is completely on disk; on failure the old file is intact and
+// the file Error names the file and the reason.
+std::optional<Error> WriteSeriesFile(const Dimension& d, const QString& path, const StudySettingsTexts& texts);
 
 // The series alone (header and coefficients, no study), as a file made by
 // another program would hold it; a period whose text is "*" is written as
-// "*". SeriesOnlyContent returns nothing and says
-// why when the series cannot be written.
-QByteArray SeriesOnlyContent(const Series& s, QString* why = nullptr);
-WriteResult WriteSeriesOnlyFile(const Series& s, const QString& path);
+// "*". SeriesOnlyContent fails with the reason when the series cannot be
+// written.
+Outcome<QByteArray> SeriesOnlyContent(const Series& s);
+std::optional<Error> WriteSeriesOnlyFile(const Series& s, const QString& path);
 
 // The number a series file written with `value` in a number field reads back
 // as (the writer keeps 15 significant digits). A value no file can hold comes

@@ -66,11 +66,10 @@ StudySettingsTexts OpenedSettings(const Dimension& d, StudySettingsTexts t)
 SaveReport SaveStudyFiles(const Dimension& d, const QImage& graph, const StudySettingsTexts& texts)
 {
     SaveReport report;
-    const WriteResult written = WriteSeriesFile(d, d.window.FileName, texts);
-    if (!written.ok) {
+    if (const std::optional<Error> failed = WriteSeriesFile(d, d.window.FileName, texts)) {
         // The bitmap belongs to the file: one that was refused or failed
         // leaves the earlier bitmap beside it, not a picture of another study.
-        report.warnings << written.message;
+        report.warnings << failed->message();
         return report;
     }
     report.studySaved = true;

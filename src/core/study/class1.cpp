@@ -36,8 +36,6 @@ template <class F> double Class1::guarded(F f)
         return f();
     } catch (const Error& err) {
         ierr = errorCode(err.number());
-        if (windowIerr)
-            *windowIerr = ierr;
         return 0.0;
     }
 }

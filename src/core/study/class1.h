@@ -1,7 +1,8 @@
 #pragma once
 // The math object handed to the script host: inverse trigonometric and
-// hyperbolic functions the script language lacks, and the constants. It lives
-// with the study record because its failures set the window's error number.
+// hyperbolic functions the script language lacks, and the constants. A
+// failing function sets the object's ierr and returns 0; the host that runs
+// it tells the window.
 namespace vendrak {
 
 class Class1 {
@@ -11,9 +12,6 @@ public:
     double e = 0.0;
     double x = 0.0;
     int ierr = 0;
-
-    // The window's own error number, which every failing method sets too.
-    int* windowIerr = nullptr;
 
     double Asin(double x);
     double Acos(double x);

@@ -21,7 +21,10 @@ double PiValue() { return 4 * std::atan(1.0); }
 void Dimension::initialise()
 {
     results.IntegralDone = false;
-    results.RootCount = results.MaxCount = results.MinCount = results.PossibleRootCount = 0;
+    results.Roots.clear();
+    results.Maxima.clear();
+    results.Minima.clear();
+    results.PossibleRootCount = 0;
     window.FileName.clear();
 }
 

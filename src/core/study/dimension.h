@@ -12,7 +12,7 @@
 
 namespace vendrak {
 
-constexpr int kResultCapacity = 255;   // entries 1..255; entry 0 is never used
+constexpr int kResultCapacity = 255;   // the most roots, maxima or minima kept
 constexpr int kFactorialTop = 170;     // 170! is the largest finite double factorial
 
 // 0!, 1!, ... 170!, each the product of the one before and its index.
@@ -50,14 +50,12 @@ struct StudySpecs {
     double ErrorBoundOnEntry = 0.0;
 };
 
-// What Roots, Extrema and Integral found.
+// What Roots, Extrema and Integral found: at most kResultCapacity of each
+// kind, in the order found.
 struct Results {
-    std::array<double, kResultCapacity + 1> Roots{};
-    int RootCount = 0;
-    std::array<double, kResultCapacity + 1> Maxima{};
-    std::array<double, kResultCapacity + 1> Minima{};
-    int MaxCount = 0;
-    int MinCount = 0;
+    std::vector<double> Roots;
+    std::vector<double> Maxima;
+    std::vector<double> Minima;
     int PossibleRootCount = 0;
     double IntegralValue = 0.0;
     bool IntegralDone = false;
@@ -87,25 +85,10 @@ struct WindowState {
     QString SavedPrinterFont;
 };
 
-// The error numbers: the window's ierr and the math object's, which sets the
-// window's too. The math object's pointer must follow the pair when it is
-// copied (scans and the file reader work on copies).
+// The error numbers: the window's ierr and the math object's own.
 struct ErrorState {
     int ierr = 0;
     Class1 ScriptMath;
-
-    ErrorState() { ScriptMath.windowIerr = &ierr; }
-    ErrorState(const ErrorState& other) : ierr(other.ierr), ScriptMath(other.ScriptMath)
-    {
-        ScriptMath.windowIerr = &ierr;
-    }
-    ErrorState& operator=(const ErrorState& other)
-    {
-        ierr = other.ierr;
-        ScriptMath = other.ScriptMath;
-        ScriptMath.windowIerr = &ierr;
-        return *this;
-    }
 };
 
 struct Dimension {

@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 #include <utility>
+#include <variant>
 
 namespace vendrak {
 
@@ -56,6 +57,25 @@ private:
     QString message_;
     int line_ = 0;
     std::string what_;
+};
+
+// A value, or the Error that kept it from being made: for work whose failure
+// is an answer the caller goes on with (a file that cannot be read).
+template <class T>
+class Outcome {
+public:
+    Outcome(T value) : v_(std::in_place_index<0>, std::move(value)) {}
+    Outcome(Error error) : v_(std::in_place_index<1>, std::move(error)) {}
+
+    explicit operator bool() const noexcept { return v_.index() == 0; }
+    T& operator*() { return std::get<0>(v_); }
+    const T& operator*() const { return std::get<0>(v_); }
+    T* operator->() { return &std::get<0>(v_); }
+    const T* operator->() const { return &std::get<0>(v_); }
+    const Error& error() const { return std::get<1>(v_); }
+
+private:
+    std::variant<T, Error> v_;
 };
 
 // Thrown out of long work (a scan, a build, a verification) that was asked to

@@ -682,12 +682,11 @@ VerifyReport Verify(const Series& series, double lower, double upper, double err
 ScanLists ScanListsOf(const Results& results)
 {
     ScanLists lists;
-    for (int i = 1; i <= std::min(results.RootCount, kResultCapacity); ++i)
-        lists.roots.push_back(results.Roots[static_cast<size_t>(i)]);
-    for (int i = 1; i <= std::min(results.MinCount, kResultCapacity); ++i)
-        lists.extrema.push_back({results.Minima[static_cast<size_t>(i)], false});
-    for (int i = 1; i <= std::min(results.MaxCount, kResultCapacity); ++i)
-        lists.extrema.push_back({results.Maxima[static_cast<size_t>(i)], true});
+    lists.roots = results.Roots;
+    for (double x : results.Minima)
+        lists.extrema.push_back({x, false});
+    for (double x : results.Maxima)
+        lists.extrema.push_back({x, true});
     std::stable_sort(lists.extrema.begin(), lists.extrema.end(),
                      [](const ScanLists::Extremum& a, const ScanLists::Extremum& b) { return a.x < b.x; });
     return lists;

@@ -515,6 +515,11 @@ Verified verifyStudy(const Dimension& d, const StudySpecTexts& texts, const std:
 
 } // namespace
 
+bool TakesPictures(const BatchOptions& options)
+{
+    return options.save || !options.exportGraph.isEmpty() || !options.figure.isEmpty();
+}
+
 int RunBatch(const BatchOptions& options)
 {
     Dimension d;
@@ -547,10 +552,18 @@ int RunBatch(const BatchOptions& options)
         d.study = *graphSpecs.study;
     GraphPicture graph;
     graph.problem = graphSpecs.problem;
-    if (graph.problem.isEmpty())
-        graph = DrawGraphPicture(d.series, d.study, d.plot, graphOptions);
+    if (graph.problem.isEmpty()) {
+        // Specifications the graph area can draw always give a graph: only
+        // the picture itself is left to make, and only Save and the exports
+        // take it. Nothing else of the drawing outlives the first step.
+        if (TakesPictures(options)) {
+            graph = DrawGraphPicture(d.series, d.study, d.plot, graphOptions);
+        } else {
+            graph.work.PlottedOrder = d.study.DerivOrder;
+        }
+    }
     d.errors.ierr = graph.ierr;
-    d.window.GraphShown = !graph.image.isNull();
+    d.window.GraphShown = graph.problem.isEmpty();
 
     bool failed = false;
     auto fail = [&failed](const QString& why) {

@@ -56,9 +56,14 @@ CommandLine ParseCommandLine(const QStringList& arguments);
 
 QString CommandLineHelp();
 
+// Whether the run makes a picture (Save's bitmap, a graph export, a
+// figure), which needs the graphical side of Qt and its fonts.
+bool TakesPictures(const BatchOptions& options);
+
 // Opens the file as Open does, runs the steps as the window's commands do,
-// saves when asked and prints the results. Needs a QGuiApplication (the
-// graph is drawn off screen). Returns the exit status.
+// saves when asked and prints the results. Needs a QGuiApplication when it
+// takes pictures (they are drawn off screen), a QCoreApplication otherwise.
+// Returns the exit status.
 int RunBatch(const BatchOptions& options);
 
 // Writes the graph of the study's series and plot specification, with the

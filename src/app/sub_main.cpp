@@ -70,10 +70,16 @@ int RunWithoutWindow(int argc, char** argv)
         return printed(DefaultHelpFile() + u'\n');
     }
     case CommandLine::Mode::Batch: {
-        // The graph is drawn off screen; no display is asked for, whatever
+        qInstallMessageHandler(batchMessages);
+        // A run that draws nothing starts without the graphical side, whose
+        // platform and fonts cost more than a study of most series.
+        if (!TakesPictures(line.batch)) {
+            QCoreApplication app(argc, argv);
+            return RunBatch(line.batch);
+        }
+        // Pictures are drawn off screen; no display is asked for, whatever
         // the environment names.
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        qInstallMessageHandler(batchMessages);
         QGuiApplication app(argc, argv);
         return RunBatch(line.batch);
     }

@@ -142,6 +142,21 @@ TEST(Cli, BatchShowsAndSavesWhatTheWindowDoesAfterTheSameCommands)
         expected << line.text + line.redTail;
     expected << "" << "VALUES:" << "ORDER 1 AT -0.5: " + win.label("lblDerVal")->text() << "";
     EXPECT_EQ(report.out.split('\n'), expected);
+
+    // A run that takes no picture does not draw, yet reports the graph as one that draws would: shown, or (plot
+    // step 0) not.
+    QByteArray unplottable = slurp(example("sine_study.txt"));
+    unplottable.replace("-8,8,-1.5,1.5,1,", "-8,8,-1.5,1.5,0,");
+    const QString stepless = dir.filePath("stepless.txt");
+    QFile file(stepless);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(unplottable) == unplottable.size());
+    file.close();
+    for (const QString& f : {windowCopy, stepless}) {
+        const Ran text = runVendrak({"--batch", f, "--json"});
+        const Ran drawn = runVendrak({"--batch", f, "--json", "--export-graph", dir.filePath("g.png")});
+        EXPECT_EQ(text.out, drawn.out);
+        EXPECT_EQ(runVendrak({"--batch", f}).out.startsWith(ReportTitle(0)), f == windowCopy);
+    }
 }
 
 TEST(Cli, JsonHoldsTheCoreResultsAtFullPrecision)

@@ -14,11 +14,12 @@ namespace {
 
 // The first block is small, so that a scan ending early (a full table, an
 // error it cannot go on from) wastes little; later blocks grow up to a size
-// that, even for a long series, takes a few milliseconds: Cancel is only
-// looked at between blocks.
+// whose handing over to the helpers costs little beside its evaluation.
+// Cancel is looked at every kCancelPoints points of a block.
 constexpr std::size_t kFirstBlock = 256;
 constexpr std::size_t kLargestBlock = std::size_t{1} << 15;
-constexpr double kTermsPerBlock = 1 << 20;
+constexpr double kTermsPerBlock = 1 << 22;
+constexpr std::size_t kCancelPoints = 256;
 // Less work than this (in terms summed) is not worth a thread.
 constexpr double kTermsPerThread = 1 << 18;
 // Shorter series are evaluated one point at a time: their values cost less
@@ -32,22 +33,43 @@ bool same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::b
 
 GridLookahead::~GridLookahead() = default;
 
-// The block values at xs into v, the points shared out over the cores.
-void GridLookahead::evaluate(const std::vector<double>& xs, BlockValues& v)
+// The values the scan wants at the block's points, every probe's points
+// shared out over the cores in one run: an Extrema block is two probes, and
+// each handing over costs about as much as a few hundred terms.
+void GridLookahead::evaluateWanted()
 {
-    v.values.resize(xs.size());
-    v.bounds.resize(xs.size());
-    v.faults.resize(xs.size());
+    std::vector<int> probes;
+    for (int probe = 0; probe < kProbes; ++probe) {
+        if ((wanted_ & (1u << probe)) == 0)
+            continue;
+        probes.push_back(probe);
+        std::vector<double>& args = args_[static_cast<std::size_t>(probe)];
+        args.resize(xs_.size());
+        for (std::size_t i = 0; i < xs_.size(); ++i)
+            args[i] = argument(probe, xs_[i]);
+        BlockValues& v = values_[static_cast<std::size_t>(probe)];
+        v.values.resize(xs_.size());
+        v.bounds.resize(xs_.size());
+        v.faults.resize(xs_.size());
+    }
+    // Part p takes points [p share, (p + 1) share) of the probes laid end to end.
+    const std::size_t total = probes.size() * xs_.size();
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t parts = std::min(cores, std::max<std::size_t>(1, xs.size() / pointsPerThread_));
-    const std::size_t share = (xs.size() + parts - 1) / parts;
+    const std::size_t parts = std::min(cores, std::max<std::size_t>(1, total / pointsPerThread_));
+    const std::size_t share = (total + parts - 1) / parts;
     const std::function<void(std::size_t)> part = [&](std::size_t index) {
-        const std::size_t from = index * share;
-        if (from >= xs.size())
-            return;
-        const std::size_t count = std::min(share, xs.size() - from);
-        block_.evaluate(std::span(xs).subspan(from, count), v.values.data() + from, v.bounds.data() + from,
-                        v.faults.data() + from);
+        const std::size_t end = std::min(total, (index + 1) * share);
+        for (std::size_t at = index * share; at < end;) {
+            const std::size_t probe = static_cast<std::size_t>(probes[at / xs_.size()]);
+            const std::size_t from = at % xs_.size();
+            const std::size_t count = std::min({end - at, xs_.size() - from, kCancelPoints});
+            if (cancel_ && cancel_->load(std::memory_order_relaxed))
+                return;
+            BlockValues& v = values_[probe];
+            block_.evaluate(std::span(args_[probe]).subspan(from, count), v.values.data() + from,
+                            v.bounds.data() + from, v.faults.data() + from);
+            at += count;
+        }
     };
     if (parts == 1) {
         part(0);
@@ -107,13 +129,13 @@ void GridLookahead::fill(double x)
             break;
     }
     nextSize_ = std::min(2 * nextSize_, largest_);
-    args_.resize(xs_.size());
-    for (int probe = 0; probe < kProbes; ++probe) {
-        if ((wanted_ & (1u << probe)) == 0)
-            continue;
-        for (std::size_t i = 0; i < xs_.size(); ++i)
-            args_[i] = argument(probe, xs_[i]);
-        evaluate(args_, values_[static_cast<std::size_t>(probe)]);
+    evaluateWanted();
+    if (cancel_ && cancel_->load(std::memory_order_relaxed)) {
+        // Parts may have stopped short: nothing of this block is used, and
+        // the scan stops at its next look.
+        ahead_ = false;
+        filled_ = 0;
+        return;
     }
     filled_ = wanted_;
     // Roots read a sign; Extrema the sign of the right value less the left.

@@ -58,6 +58,10 @@ public:
     // Values the scan asks for at each grid point.
     int probesPerPoint() const { return std::popcount(wanted_); }
 
+    // A block being evaluated stops early once *cancel is set (and none of
+    // it is used); none: it runs to its end.
+    void stopWhen(const std::atomic<bool>* cancel) { cancel_ = cancel; }
+
     // Where the grid values may come from the block evaluators: never (every
     // value from the one-point evaluator, so that the two paths can be
     // compared), where the series is long enough for blocks to pay for the
@@ -74,7 +78,7 @@ private:
     void reachedAhead(double x);
     std::optional<Found> findAhead(double arg);
     std::size_t quietRunAhead(double same) const;
-    void evaluate(const std::vector<double>& xs, BlockValues& v);
+    void evaluateWanted();
     void fill(double x);
 
     BlockEvaluator block_;
@@ -85,7 +89,7 @@ private:
     unsigned wanted_ = 0; // probes the scan has asked for
     unsigned filled_ = 0; // probes evaluated ahead
     std::vector<double> xs_;
-    std::vector<double> args_;
+    std::array<std::vector<double>, kProbes> args_; // each probe's arguments
     std::array<BlockValues, kProbes> values_;
     std::vector<char> settled_; // inexact values there decide as the exact ones would
     std::size_t at_ = 0;        // index of x_ in xs_, when ahead_
@@ -95,6 +99,7 @@ private:
     std::size_t pointsPerThread_ = 1;
     bool pays_ = true;
     bool on_ = true; // the use in force when the scan began, for this series
+    const std::atomic<bool>* cancel_ = nullptr;
     std::unique_ptr<SharedWork> helpers_; // once a block is worth sharing
 };
 

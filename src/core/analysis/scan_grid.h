@@ -114,6 +114,12 @@ public:
     double gridX = 0; // the last grid point reached, where the trap resumes
     ScanControl* control = nullptr; // who follows the scan, if anyone
 
+    void follow(ScanControl* c)
+    {
+        control = c;
+        ahead_.stopWhen(c ? &c->cancel : nullptr);
+    }
+
 protected:
     // From a new run to the end of the walk. startRun examines the first
     // point of a run, point every later one; both answer what comes next.
@@ -302,7 +308,7 @@ ScanOutcome walkGrid(const ScanTarget& t, ScanOutcome out, Label&& label, ScanCo
     }
 
     Scanner scanner(t, out, h);
-    scanner.control = control;
+    scanner.follow(control);
     scanner.workX = t.study.XLower - h; // unchecked like every grid step
     scanner.gridX = scanner.workX;
     for (;;) {

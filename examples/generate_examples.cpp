@@ -1,11 +1,9 @@
-// Writes the example series files of this folder. Run once after a change,
-// from the top of the source tree:
-//   cmake --build build --target vendrak_core
-//   g++ -std=c++20 -fPIC examples/generate_examples.cpp -Isrc build/libvendrak_core.a $(pkg-config --cflags --libs Qt6Core Qt6Gui) -o /tmp/generate_examples
-//   /tmp/generate_examples examples
-// The saved study of sine_study.txt is computed the way the Roots, Extrema and
-// Integral commands compute it, through the program's own evaluators.
-#include "core/series/evaluators.h"
+// Writes the example series files of this folder (built with the program;
+// `build/generate_examples examples` after a change). The saved study of
+// sine_study.txt is what the Roots, Extrema and Integral commands find.
+#include "core/analysis/extrema.h"
+#include "core/analysis/roots.h"
+#include "core/analysis/study_commands.h"
 #include "core/series/series_file.h"
 #include "core/study/number_text.h"
 
@@ -78,149 +76,6 @@ std::vector<double> triangleWave(int harmonics)
     return c;
 }
 
-int sign(double v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
-
-// The Roots command's grid scan with Newton refinement (no faults can occur
-// for a polynomial, so the error trap is not needed here).
-void findRoots(Dimension& d)
-{
-    const double h = (d.XUpper - d.XLower) / d.Subintervals;
-    double x = d.XLower - h;
-    d.RootCount = 0;
-    auto record = [&](double r) { d.Roots[static_cast<size_t>(++d.RootCount)] = r; };
-    for (;;) {
-        x += h; // A
-        if (!(x < d.XUpper))
-            return;
-        int left = sign(EvalSeries(d, x));
-        if (left == 0) {
-            record(x);
-            continue;
-        }
-        for (;;) {
-            x += h; // B
-            if (x > d.XUpper)
-                return;
-            const int right = sign(EvalSeries(d, x)); // C
-            if (right == 0) {
-                record(x);
-                break;
-            }
-            if (right == left)
-                continue;
-            left = right; // D
-            const double bracket = x;
-            x -= h / 2;
-            double prev = x;
-            int cycles = 0;
-            do {
-                ++cycles;
-                prev = x;
-                const double f = EvalSeries(d, x);
-                x -= f / EvalDeriv1(d, x);
-            } while (!(std::fabs(prev - x) <= d.ErrorBound || cycles >= d.MaxCycles));
-            if (std::fabs(prev - x) <= d.ErrorBound)
-                record(x);
-            x = bracket;
-            // C again at the bracket: same sign as left, so on to B.
-        }
-    }
-}
-
-// The Extrema command: central-difference slope signs on the grid, Newton
-// on five-point differences for each sign change.
-void findExtrema(Dimension& d)
-{
-    const double sd = 0.0045;
-    const double h = (d.XUpper - d.XLower) / d.Subintervals;
-    d.MaxCount = d.MinCount = d.PossibleRootCount = 0;
-    auto f = [&](double x) { return EvalSeries(d, x); };
-    auto slope = [&](double x) {
-        const double lo = f(x - sd);
-        return sign(f(x + sd) - lo);
-    };
-    auto add = [&](std::array<double, kResultCapacity + 1>& table, int& count, double x) {
-        for (int i = 1; i <= count; ++i)
-            if (std::fabs(x - table[static_cast<size_t>(i)]) < d.ErrorBound)
-                return;
-        table[static_cast<size_t>(++count)] = x;
-    };
-    auto flat = [&](double x) {
-        if (std::fabs(f(x)) <= d.ErrorBound)
-            ++d.PossibleRootCount;
-        if (f(x + sd) > f(x)) {
-            d.Minima[static_cast<size_t>(++d.MinCount)] = x;
-            return true;
-        }
-        if (f(x + sd) < f(x)) {
-            d.Maxima[static_cast<size_t>(++d.MaxCount)] = x;
-            return true;
-        }
-        return false;
-    };
-    double x = d.XLower - h;
-    for (;;) {
-        x += h; // A
-        if (!(x < d.XUpper))
-            return;
-        int left = slope(x);
-        if (left == 0 && flat(x))
-            continue;
-        bool newRun = false;
-        while (!newRun) {
-            x += h; // B
-            if (x > d.XUpper)
-                return;
-            for (;;) {
-                const int right = slope(x); // C
-                if (right == 0 && flat(x)) {
-                    newRun = true;
-                    break;
-                }
-                if (right == left) // D
-                    break;
-                const double bracket = x;
-                x -= h / 2;
-                double prev = x;
-                int cycles = 0;
-                do {
-                    ++cycles;
-                    prev = x;
-                    const double s0 = f(x - 2 * sd), s1 = f(x - sd), s2 = f(x), s3 = f(x + sd), s4 = f(x + 2 * sd);
-                    const double num = s0 - 8 * s1 + 8 * s3 - s4;
-                    const double den = -s0 + 16 * s1 - 30 * s2 + 16 * s3 - s4;
-                    x -= sd * num / den;
-                } while (!(std::fabs(prev - x) <= d.ErrorBound || cycles >= d.MaxCycles));
-                if (std::fabs(f(x)) <= d.ErrorBound)
-                    ++d.PossibleRootCount;
-                if (std::fabs(prev - x) <= d.ErrorBound) {
-                    const double s1 = f(x - sd), s2 = f(x);
-                    if (s2 < s1)
-                        add(d.Minima, d.MinCount, x);
-                    if (s2 > s1)
-                        add(d.Maxima, d.MaxCount, x);
-                }
-                left = right;
-                x = bracket; // back to C at the bracket
-            }
-        }
-    }
-}
-
-// The Integral command for a power series: Horner on the antiderivative.
-void integrate(Dimension& d)
-{
-    const double t1 = d.XLower - d.Centre, t2 = d.XUpper - d.Centre;
-    double lo = 0, hi = 0;
-    for (int k = d.TermCount; k >= 0; --k) {
-        const double c = d.Coeffs[static_cast<size_t>(k)] / (k + 1);
-        lo = (c + lo) * t1;
-        hi = (c + hi) * t2;
-    }
-    d.IntegralValue = hi - lo;
-    d.IntegralDone = true;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -269,21 +124,18 @@ int main(int argc, char** argv)
     t.yorigin = "0";
     t.divx = "1";
     t.divy = ".5";
-    d.XLower = LeadingNumber(t.xlower);
-    d.XUpper = LeadingNumber(t.xupper);
-    d.Subintervals = LeadingInt32(t.subintervals);
-    d.ErrorBound = LeadingNumber(t.error);
-    d.MaxCycles = LeadingInt32(t.maxcy);
-    d.SourceText = "sin(x), Taylor series about 0, degree 25, with a saved study";
-    findRoots(d);
-    findExtrema(d);
-    integrate(d);
-    const WriteResult w = WriteSeriesFile(d, dir + "/sine_study.txt", t);
-    if (!w.ok) {
-        std::fprintf(stderr, "%s\n", qPrintable(w.message));
+    d.series.SourceText = "sin(x), Taylor series about 0, degree 25, with a saved study";
+    const StudySpecTexts specs{t.xlower, t.xupper, t.subintervals, t.error, t.maxcy};
+    d.study = ReadStudySpecsFrom(specs, d.study);
+    d.results = WithScan(d.results, FindRoots(d.series, d.study));
+    d.results = WithScan(d.results, FindExtrema(d.series, d.study));
+    d.results = WithIntegral(d.results, IntegralOutcome{d.study, ComputeIntegral(d.series, d.study)});
+    if (const std::optional<Error> failed = WriteSeriesFile(d, dir + "/sine_study.txt", t)) {
+        std::fprintf(stderr, "%s\n", qPrintable(failed->message()));
         return 1;
     }
-    std::printf("roots %d, maxima %d, minima %d, possible roots %d, integral %s\n", d.RootCount, d.MaxCount,
-                d.MinCount, d.PossibleRootCount, qPrintable(NumberText(d.IntegralValue)));
+    std::printf("roots %zu, maxima %zu, minima %zu, possible roots %d, integral %s\n", d.results.Roots.size(),
+                d.results.Maxima.size(), d.results.Minima.size(), d.results.PossibleRootCount,
+                qPrintable(NumberText(d.results.IntegralValue)));
     return ok ? 0 : 1;
 }

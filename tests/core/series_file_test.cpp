@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -284,4 +285,21 @@ TEST_F(SeriesFile, WritesTheExactFormatReadsItBackAndFailuresKeepTheOldFile)
     EXPECT_EQ(WriteAll(full, QByteArray(1 << 16, 'x')), QString::fromLocal8Bit(std::strerror(ENOSPC)));
 }
 
+// The bundled examples are what their generator writes with today's program: the saved study of sine_study.txt
+// holds what Roots, Extrema and Integral find.
+TEST_F(SeriesFile, TheBundledExamplesAreWhatTheirGeneratorWrites)
+{
+    QTemporaryDir dir;
+    QProcess generator;
+    generator.start(QStringLiteral(GENERATE_EXAMPLES_EXE), {dir.path()});
+    ASSERT_TRUE(generator.waitForFinished(60000));
+    ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
+    const QStringList names = QDir(dir.path()).entryList(QDir::Files);
+    EXPECT_EQ(names, QDir(QStringLiteral(VENDRAK_SOURCE_DIR "/examples")).entryList({"*.txt"}, QDir::Files));
+    for (const QString& name : names)
+        EXPECT_EQ(slurp(dir.filePath(name)), slurp(QStringLiteral(VENDRAK_SOURCE_DIR "/examples/") + name))
+            << name.toStdString();
+}
+
 } // namespace
+

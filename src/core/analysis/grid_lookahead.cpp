@@ -24,8 +24,8 @@ constexpr std::size_t kCancelPoints = 256;
 constexpr double kTermsPerThread = 1 << 18;
 // Shorter series are evaluated one point at a time: their values cost less
 // than looking them up in a block.
-constexpr int kShortestPowerSeries = 20;
-constexpr int kShortestTrigSeries = 6;
+constexpr int kShortestPowerSeries = 8;
+constexpr int kShortestTrigSeries = 4;
 
 bool same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 
@@ -89,8 +89,9 @@ GridLookahead::GridLookahead(const Series& series, double step, double beside, d
 {
     nextSize_ = std::min(nextSize_, largest_);
     pointsPerThread_ = static_cast<std::size_t>(std::ceil(kTermsPerThread / (std::max(series.TermCount, 0) + 1.0)));
-    // Walking the values ahead costs about as much per point as a power
-    // series of degree 16 or two harmonics evaluated alone (BM_RootsShortSeries).
+    // Filling and walking the values ahead costs about as much per point as
+    // a power series of degree 6 or one harmonic evaluated alone
+    // (BM_RootsShortSeries).
     pays_ = series.TermCount >= (series.Kind == SeriesKind::Power ? kShortestPowerSeries : kShortestTrigSeries);
     on_ = on();
 }

@@ -8,18 +8,14 @@ namespace vendrak {
 
 struct GraphWork {
     // Mapping (set at the start of every drawing).
-    float PixelX = 0;
-    float PixelY = 0;
+    float PixelX = 0, PixelY = 0;
     float SampleStep = 0;
-    float TickLenX = 0;
-    float TickLenY = 0;
+    float TickLenX = 0, TickLenY = 0;
 
     // Division steps (those of the labels when they are drawn) and how many
     // divisions a label stands for.
-    float DivStepX = 0;
-    float DivStepY = 0;
-    int LabelEveryX = 0;
-    int LabelEveryY = 0;
+    float DivStepX = 0, DivStepY = 0;
+    int LabelEveryX = 0, LabelEveryY = 0;
 
     // What the drawing plotted: 0 the function, n its n-th derivative.
     int PlottedOrder = 0;

@@ -41,8 +41,7 @@ struct Series {
 
 // What the study fields hold, as last read.
 struct StudySpecs {
-    double XLower = 0.0;
-    double XUpper = 0.0;
+    double XLower = 0.0, XUpper = 0.0;
     int Subintervals = 0;
     double ErrorBound = 0.0;
     int MaxCycles = 0;
@@ -63,14 +62,10 @@ struct Results {
 
 // The plot set-up (single precision, as typed values are drawn).
 struct PlotSetup {
-    float WindowLX = 0.0f;
-    float WindowGX = 0.0f;
-    float WindowLY = 0.0f;
-    float WindowGY = 0.0f;
-    float XOrigin = 0.0f;
-    float YOrigin = 0.0f;
-    float DivX = 0.0f;
-    float DivY = 0.0f;
+    float WindowLX = 0.0f, WindowGX = 0.0f;
+    float WindowLY = 0.0f, WindowGY = 0.0f;
+    float XOrigin = 0.0f, YOrigin = 0.0f;
+    float DivX = 0.0f, DivY = 0.0f;
     int PlotStep = 0;
     bool GridOn = false;
 };

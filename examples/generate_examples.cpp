@@ -125,8 +125,8 @@ int main(int argc, char** argv)
     t.divx = "1";
     t.divy = ".5";
     d.series.SourceText = "sin(x), Taylor series about 0, degree 25, with a saved study";
-    const StudySpecTexts specs{t.xlower, t.xupper, t.subintervals, t.error, t.maxcy};
-    d.study = ReadStudySpecsFrom(specs, d.study);
+    const StudySpecTexts fields{t.xlower, t.xupper, t.subintervals, t.error, t.maxcy};
+    d.study = ReadStudySpecsFrom(fields, d.study);
     d.results = WithScan(d.results, FindRoots(d.series, d.study));
     d.results = WithScan(d.results, FindExtrema(d.series, d.study));
     d.results = WithIntegral(d.results, IntegralOutcome{d.study, ComputeIntegral(d.series, d.study)});

@@ -553,7 +553,7 @@ int RunBatch(const BatchOptions& options)
     GraphPicture graph;
     graph.problem = graphSpecs.problem;
     if (graph.problem.isEmpty()) {
-        // Specifications the graph area can draw always give a graph: only
+        // Settings the graph area can draw always give a graph: only
         // the picture itself is left to make, and only Save and the exports
         // take it. Nothing else of the drawing outlives the first step.
         if (TakesPictures(options)) {

@@ -92,20 +92,15 @@ GridLookahead::GridLookahead(const Series& series, double step, double beside, d
     // Filling and walking the values ahead costs about as much per point as
     // a power series of degree 6 or one harmonic evaluated alone
     // (BM_RootsShortSeries).
-    pays_ = series.TermCount >= (series.Kind == SeriesKind::Power ? kShortestPowerSeries : kShortestTrigSeries);
-    on_ = on();
+    const bool pays = series.TermCount >= (series.Kind == SeriesKind::Power ? kShortestPowerSeries : kShortestTrigSeries);
+    const Use now = use.load(std::memory_order_relaxed);
+    on_ = now == Use::Always || (now == Use::WhereItPays && pays);
 }
 
 // As the scans form them: the point itself, x - d and x + d.
 double GridLookahead::argument(int probe, double x) const
 {
     return probe == Here ? x : probe == Below ? x - beside_ : x + beside_;
-}
-
-bool GridLookahead::on() const
-{
-    const Use now = use.load(std::memory_order_relaxed);
-    return now == Use::Always || (now == Use::WhereItPays && pays_);
 }
 
 void GridLookahead::reachedAhead(double x)
@@ -164,7 +159,7 @@ std::size_t GridLookahead::quietRunAhead(double same) const
         if (wanted_ == (1u << Here)) {
             const BlockValues& v = values_[Here];
             const double value = v.values[i];
-            return !v.faults[i] && settled_[i] && (value < 0 ? -1.0 : value > 0 ? 1.0 : 0.0) == same;
+            return !v.faults[i] && settled_[i] && sign(value) == same;
         }
         if (wanted_ == ((1u << Below) | (1u << Above))) {
             const BlockValues& below = values_[Below];
@@ -174,7 +169,7 @@ std::size_t GridLookahead::quietRunAhead(double same) const
             if (!settled_[i] && (below.bounds[i] != 0 || above.bounds[i] != 0))
                 return false;
             const double gap = above.values[i] - below.values[i];
-            return std::isfinite(gap) && (gap < 0 ? -1.0 : gap > 0 ? 1.0 : 0.0) == same;
+            return std::isfinite(gap) && sign(gap) == same;
         }
         return false;
     };

@@ -21,6 +21,9 @@
 
 namespace vendrak::scan {
 
+// -1, 0 or 1: what the scans decide by.
+inline double sign(double v) { return v < 0 ? -1.0 : (v > 0 ? 1.0 : 0.0); }
+
 class GridLookahead {
 public:
     // step: the grid's step h; beside: the distance of the slope's two
@@ -72,7 +75,6 @@ public:
 private:
     enum Probe { Here, Below, Above, kProbes };
     double argument(int probe, double x) const;
-    bool on() const;
     // The above where the values ahead are in use (kept out of line: a scan
     // that does not use them pays only the test).
     void reachedAhead(double x);
@@ -97,7 +99,6 @@ private:
     std::size_t nextSize_;
     std::size_t largest_; // points in a block, fewer the longer the series
     std::size_t pointsPerThread_ = 1;
-    bool pays_ = true;
     bool on_ = true; // the use in force when the scan began, for this series
     const std::atomic<bool>* cancel_ = nullptr;
     std::unique_ptr<SharedWork> helpers_; // once a block is worth sharing

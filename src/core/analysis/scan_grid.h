@@ -44,8 +44,6 @@ inline Grid layOutGrid(const StudySpecs& study)
 // from (resuming would only overflow again).
 inline double advance(double x, double h) { return x + h; }
 
-inline double sign(double v) { return v < 0 ? -1.0 : (v > 0 ? 1.0 : 0.0); }
-
 // A Newton iteration that comes back to one of its earlier iterates repeats
 // itself from there on (each step depends on the iterate alone), so whole
 // periods of the repetition can be skipped without changing where it ends.

@@ -33,22 +33,22 @@ PlotSetup ReadPlotSpecsFrom(const StudySettingsTexts& t, bool grid)
 GraphSpecs ReadGraphSpecs(const StudySettingsTexts& settings, const StudySpecTexts& studyTexts,
                           const StudySpecs& before, bool grid)
 {
-    GraphSpecs specs;
+    GraphSpecs read;
     try {
-        specs.plot = ReadPlotSpecsFrom(settings, grid);
+        read.plot = ReadPlotSpecsFrom(settings, grid);
     } catch (const Error&) {
-        specs.problem = kPlotNumberMessage;
-        return specs;
+        read.problem = kPlotNumberMessage;
+        return read;
     }
-    specs.problem = plotSettingsProblem(*specs.plot, kGraphAreaWidth, kGraphAreaHeight);
-    if (!specs.problem.isEmpty())
-        return specs;
+    read.problem = plotSettingsProblem(*read.plot, kGraphAreaWidth, kGraphAreaHeight);
+    if (!read.problem.isEmpty())
+        return read;
     try {
-        specs.study = ReadStudySpecsFrom(studyTexts, before);
+        read.study = ReadStudySpecsFrom(studyTexts, before);
     } catch (const Error&) {
-        specs.problem = kStudyNumberMessage;
+        read.problem = kStudyNumberMessage;
     }
-    return specs;
+    return read;
 }
 
 GraphPicture DrawGraphPicture(const Series& series, const StudySpecs& study, const PlotSetup& plot,

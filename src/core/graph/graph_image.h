@@ -53,7 +53,7 @@ GraphPicture DrawGraphPicture(const Series& series, const StudySpecs& study, con
                               const GraphOptions& options);
 
 // The same drawing onto any canvas (an export at another size or as
-// vectors); false when the specifications cannot be drawn on it.
+// vectors); false when the settings cannot be drawn on it.
 bool DrawGraphOn(PainterCanvas& canvas, const Series& series, const StudySpecs& study, const PlotSetup& plot,
                  const GraphOptions& options);
 

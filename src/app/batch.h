@@ -1,74 +1,49 @@
 #pragma once
-// The command line: which way the program starts, and the batch front end
-// that studies a series file without a window.
-#include "core/analysis/study_commands.h"
+// The batch front end: studies a series file without a window.
+#include "app/command_line.h"
 #include "core/graph/graph_drawing.h"
-#include "core/series/series_file.h"
+#include "core/graph/graph_work.h"
+#include "core/series/study_texts.h"
 #include "core/study/dimension.h"
+#include "core/verify/verify.h"
 
-#include <QImage>
-#include <QSize>
 #include <QString>
 #include <QStringList>
-#include <vector>
 
 namespace vendrak {
 
-constexpr int kExitOk = 0;
-constexpr int kExitUsage = 2;
-constexpr int kExitUnreadable = 3;
-constexpr int kExitCommandFailed = 4;
+// The steps of a batch run that take pictures, drawn with the graphical side
+// of Qt: only the program with the window has them, so that the one for runs
+// without pictures starts without that side.
+class BatchPictures {
+public:
+    virtual ~BatchPictures() = default;
 
-struct BatchStep {
-    enum class Kind { Roots, Extrema, Integral, Value } kind = Kind::Roots;
-    QString order, point; // Value only, as typed
-    int orderValue = 0;   // and as read, once
-    double pointValue = 0;
+    struct Graph {
+        QString problem; // the window's message when the graph cannot be drawn
+        int ierr = 0;    // the error number the drawing met last
+        GraphWork work;  // what the drawing worked out
+    };
+    // Draws the graph area's picture of the study as opened and keeps it
+    // for the export and Save.
+    virtual Graph drawGraph(const Dimension& d, const GraphOptions& options) = 0;
+    // Whether drawGraph made a picture.
+    virtual bool hasGraph() const = 0;
+    // The graph written to `path` by its extension; why not, empty when written.
+    virtual QString exportGraph(const Dimension& d, const StudySpecs& study, const GraphOptions& options,
+                                const QString& path) = 0;
+    // The study saved with the picture as its bitmap; the warnings.
+    virtual QStringList save(const Dimension& d, const StudySettingsTexts& settings) = 0;
+    // The figure the options ask for, with the proven roots and extrema when
+    // there are any; why not, empty when written.
+    virtual QString writeFigure(const BatchOptions& options, const Dimension& d, const GraphOptions& graphOptions,
+                                const VerifyReport* proven) = 0;
 };
-
-struct BatchOptions {
-    QString file;
-    std::vector<BatchStep> steps; // in the order given; all three analyses when none
-    QString exportGraph;
-    bool json = false;
-    bool save = false;
-    bool verify = false; // prove roots, extrema and integral after the steps
-    // The figure: written to `figure` when named, by its extension.
-    QString figure;
-    QSize figureSize;             // pixels for PNG, points for SVG and PDF
-    std::vector<int> figureCurves{0};
-    bool figureFitY = false;
-};
-
-struct CommandLine {
-    enum class Mode { Window, Help, Version, HelpPath, Batch, UsageError } mode = Mode::Window;
-    QString file;    // the series file to open in the window
-    BatchOptions batch;
-    QString error;   // the usage error
-};
-
-// True when the arguments ask for no window at all (help, version, batch),
-// so that no display is needed: decided before any application object.
-bool RunsWithoutWindow(const QStringList& arguments);
-
-// The arguments, program name first.
-CommandLine ParseCommandLine(const QStringList& arguments);
-
-QString CommandLineHelp();
-
-// Whether the run makes a picture (Save's bitmap, a graph export, a
-// figure), which needs the graphical side of Qt and its fonts.
-bool TakesPictures(const BatchOptions& options);
 
 // Opens the file as Open does, runs the steps as the window's commands do,
-// saves when asked and prints the results. Needs a QGuiApplication when it
-// takes pictures (they are drawn off screen), a QCoreApplication otherwise.
-// Returns the exit status.
-int RunBatch(const BatchOptions& options);
-
-// Writes the graph of the study's series and plot specification, with the
-// study specification given, to `path`, as PNG, SVG or PDF by its extension.
-// Returns why it failed, empty on success.
-QString exportGraph(const Dimension& d, const StudySpecs& study, const GraphOptions& options, const QString& path);
+// saves when asked and prints the results. A run that takes pictures needs
+// `pictures` and a QGuiApplication (they are drawn off screen); any other a
+// QCoreApplication. Returns the exit status.
+int RunBatch(const BatchOptions& options, BatchPictures* pictures = nullptr);
 
 } // namespace vendrak

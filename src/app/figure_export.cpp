@@ -23,23 +23,6 @@ constexpr double kBitmapFontPixels = 13;
 
 } // namespace
 
-QSize DefaultFigureSize(ExportFormat format)
-{
-    return format == ExportFormat::Png ? QSize(1600, 1000) : QSize(460, 290);
-}
-
-QString FigureSizeProblem(ExportFormat format, const QSize& size)
-{
-    const int most = format == ExportFormat::Png ? kFigureMaxPixels : kFigureMaxPoints;
-    if (size.width() < kFigureMinSide || size.height() < kFigureMinSide || size.width() > most ||
-        size.height() > most)
-        return QStringLiteral("the size must be between %1 and %2 %3 a side")
-            .arg(kFigureMinSide)
-            .arg(most)
-            .arg(format == ExportFormat::Png ? QStringLiteral("pixels") : QStringLiteral("points"));
-    return {};
-}
-
 QString WriteFigureFile(const QString& path, ExportFormat format, const QSize& size, const FigureInput& input)
 {
     if (const QString why = FigureSizeProblem(format, size); !why.isEmpty())

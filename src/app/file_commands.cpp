@@ -1,4 +1,5 @@
 // Open, Save and Save As: the series file in and out of the window.
+#include "app/install_layout.h"
 #include "app/picture_box.h"
 #include "core/analysis/result_texts.h"
 #include "core/series/study_texts.h"
@@ -65,9 +66,9 @@ QString MainWindow::documentFolder() const
 {
     if (!dim_.window.FileName.isEmpty())
         return QFileInfo(dim_.window.FileName).absolutePath();
-    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/vendrak/examples");
+    const QString installed = InstalledData(QStringLiteral("examples"));
     if (QFileInfo(installed).isDir())
-        return QDir(installed).absolutePath();
+        return installed;
     return QStringLiteral(VENDRAK_SOURCE_DIR "/examples");
 }
 

@@ -13,52 +13,13 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
-#include <array>
-
 namespace vendrak {
 
 namespace {
 
-struct FormatEntry {
-    ExportFormat format;
-    const char* suffix;
-    const char* filter;
-};
-
-constexpr std::array<FormatEntry, 3> kFormats{{
-    {ExportFormat::Png, "png", "PNG image (*.png)"},
-    {ExportFormat::Svg, "svg", "SVG image (*.svg)"},
-    {ExportFormat::Pdf, "pdf", "PDF document (*.pdf)"},
-}};
-
 const QSizeF kInterior(kGraphAreaWidth - 2 * kGraphAreaBorder, kGraphAreaHeight - 2 * kGraphAreaBorder);
 
 } // namespace
-
-QStringList ExportFilters()
-{
-    QStringList filters;
-    for (const FormatEntry& f : kFormats)
-        filters << QLatin1String(f.filter);
-    return filters;
-}
-
-std::optional<ExportFormat> ExportFormatOf(const QString& path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    for (const FormatEntry& f : kFormats)
-        if (suffix == QLatin1String(f.suffix))
-            return f.format;
-    return std::nullopt;
-}
-
-ExportFormat ExportFormatOfFilter(const QString& filter)
-{
-    for (const FormatEntry& f : kFormats)
-        if (filter == QLatin1String(f.filter))
-            return f.format;
-    return ExportFormat::Png;
-}
 
 std::optional<ExportTarget> AskExportTarget(Dialogs& dialogs)
 {
@@ -73,14 +34,6 @@ std::optional<ExportTarget> AskExportTarget(Dialogs& dialogs)
     if (!typed)
         name += u'.' + ExportSuffix(format);
     return ExportTarget{name, format};
-}
-
-QString ExportSuffix(ExportFormat format)
-{
-    for (const FormatEntry& f : kFormats)
-        if (f.format == format)
-            return QLatin1String(f.suffix);
-    return {};
 }
 
 QString WriteGraphExport(const QString& path, ExportFormat format, int scale, const QString& description,

@@ -2,6 +2,7 @@
 // Graph export shared by File > Export graph and the batch front end: the
 // graph drawn afresh through the drawing steps into a PNG at a scale, or into
 // an SVG or PDF as lines, circles and text, and written whole or not at all.
+#include "app/export_formats.h"
 #include "core/graph/image_canvas.h"
 
 #include <QString>
@@ -10,17 +11,6 @@
 #include <optional>
 
 namespace vendrak {
-
-enum class ExportFormat { Png, Svg, Pdf };
-
-// The file-dialog filters, in the order of the formats.
-QStringList ExportFilters();
-// The format a file name's extension names, if any.
-std::optional<ExportFormat> ExportFormatOf(const QString& path);
-// The format of a filter from ExportFilters(), PNG when it is none of them.
-ExportFormat ExportFormatOfFilter(const QString& filter);
-// The extension of a format, without the point.
-QString ExportSuffix(ExportFormat format);
 
 class Dialogs;
 struct ExportTarget {

@@ -7,15 +7,6 @@
 
 namespace vendrak {
 
-QString DefaultHelpFile()
-{
-    const QString dir = QCoreApplication::applicationDirPath();
-    const QString installed = QDir::cleanPath(dir + QStringLiteral("/../share/vendrak/help/index.html"));
-    if (QFileInfo::exists(installed))
-        return installed;
-    return dir + QStringLiteral("/help/index.html");
-}
-
 HelpViewer::HelpViewer(QWidget* owner)
     : QTextBrowser(owner)
 {

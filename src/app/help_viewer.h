@@ -1,13 +1,10 @@
 #pragma once
 // The help window: our own HTML help document, opened at its contents.
+#include "app/install_layout.h"
+
 #include <QTextBrowser>
 
 namespace vendrak {
-
-// The help document of this program: <prefix>/share/vendrak/help/index.html
-// for an installed program (bin/ beside share/), else help/index.html beside
-// the executable, as in the build tree.
-QString DefaultHelpFile();
 
 class HelpViewer : public QTextBrowser {
     Q_OBJECT

@@ -1,7 +1,10 @@
-// Start-up: everything else lives in the application library.
-#include "app/sub_main.h"
+// `vendrak`: what needs no graphical side runs here; the window and the
+// pictures are the other program's.
+#include "app/start.h"
 
 int main(int argc, char** argv)
 {
-    return vendrak::Main(argc, argv);
+    if (const std::optional<int> status = vendrak::RunWithoutGraphics(argc, argv))
+        return *status;
+    return vendrak::StartGraphicalProgram(argv);
 }

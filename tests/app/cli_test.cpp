@@ -228,6 +228,10 @@ TEST(Cli, ExitStatusesAndMessages)
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     ASSERT_TRUE(QFile::copy(example("sine_taylor.txt"), copy) && QFile::link(pipe, copy + ".bmp"));
     const QString series = QStringLiteral(VENDRAK_SERIES_EXE), sine = example("sine_taylor.txt");
+    // `vendrak` alone runs what takes no picture and says it cannot start
+    // the window's program for the rest.
+    const QString alone = dir.filePath("alone/vendrak");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("alone") && QFile::copy(VENDRAK_EXE, alone));
     const struct {
         QStringList args;
         int status;
@@ -285,6 +289,10 @@ TEST(Cli, ExitStatusesAndMessages)
          "\nVERIFIED:\n5 roots in [-8, 8], all proven; the scan found 5\n6 extrema (3 max., 3 min.) in [-8, 8], "
          "all proven; the scan found 6\nROOT IN [-6.2890625, -6.28125]\n"},
         {{"--batch", zeroPeriod, "--roots", "--verify"}, 4, "verify: the period of the series is 0", "PLOT SETUP:"},
+        {{"--batch", sine, "--integral", "--json"}, 0, "", "\"integral\": {", alone},
+        {{"--batch", sine, "--figure", dir.filePath("alone.svg")}, 127,
+         QStringLiteral("vendrak: cannot start %1: %2\n")
+             .arg(QDir::cleanPath(dir.filePath("alone/../" VENDRAK_GUI_INSTALLED)), std::strerror(ENOENT)), "", alone},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -355,6 +363,16 @@ TEST(Cli, HelpAndVersionNeedNoDisplay)
     const Ran version = runVendrak({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.trimmed(), "vendrak 1.0");
+    // What takes no picture starts without Qt's graphical libraries.
+    const QString readelf = QStandardPaths::findExecutable("readelf");
+    if (readelf.isEmpty()) {
+        std::printf("note: readelf is not installed; the libraries vendrak needs are not checked\n");
+        return;
+    }
+    const Ran needed = run(readelf, {"-d", VENDRAK_EXE});
+    EXPECT_TRUE(needed.out.contains("[libQt6Core.so")) << needed.out.toStdString();
+    for (const char* graphical : {"Gui", "Widgets", "PrintSupport", "Svg", "OpenGL"})
+        EXPECT_FALSE(needed.out.contains(QStringLiteral("[libQt6%1.so").arg(graphical))) << graphical;
 }
 
 TEST(Cli, InstallsProgramsHelpDesktopEntryMetadataIconAndManualPages)
@@ -365,6 +383,7 @@ TEST(Cli, InstallsProgramsHelpDesktopEntryMetadataIconAndManualPages)
     const QString id = QStringLiteral(VENDRAK_APP_ID);
     const QStringList files{"bin/vendrak",
                             "bin/vendrak-series",
+                            VENDRAK_GUI_INSTALLED,
                             "share/vendrak/help/index.html",
                             "share/applications/" + id + ".desktop",
                             "share/metainfo/" + id + ".metainfo.xml",
@@ -380,14 +399,23 @@ TEST(Cli, InstallsProgramsHelpDesktopEntryMetadataIconAndManualPages)
     EXPECT_EQ(QFileInfo(where.out.trimmed()).canonicalFilePath(),
               QFileInfo(prefix.filePath("share/vendrak/help/index.html")).canonicalFilePath());
     EXPECT_EQ(run(prefix.filePath("bin/vendrak-series"), {"--help"}).status, 0);
+    // The window's program, from its place, finds the same help; `vendrak`
+    // finds it there for the pictures.
+    const Ran guiWhere = run(prefix.filePath(VENDRAK_GUI_INSTALLED), {"--help-path"});
+    EXPECT_EQ(QFileInfo(guiWhere.out.trimmed()).canonicalFilePath(),
+              QFileInfo(prefix.filePath("share/vendrak/help/index.html")).canonicalFilePath());
+    const Ran figure = run(prefix.filePath("bin/vendrak"), {"--batch", example("sine_taylor.txt"), "--figure",
+                                                            prefix.filePath("figure.svg")});
+    EXPECT_EQ(figure.status, 0) << figure.err.toStdString();
+    EXPECT_GT(QFileInfo(prefix.filePath("figure.svg")).size(), 1000);
 
     // The checkers the desktops use; the set-up installs them, so CI runs them.
     const struct {
         const char* tool;
         QStringList args;
     } checks[] = {
-        {"desktop-file-validate", {prefix.filePath(files[3])}},
-        {"appstreamcli", {"validate", "--no-net", prefix.filePath(files[4])}},
+        {"desktop-file-validate", {prefix.filePath(files[4])}},
+        {"appstreamcli", {"validate", "--no-net", prefix.filePath(files[5])}},
     };
     for (const auto& c : checks) {
         const QString tool = QStandardPaths::findExecutable(c.tool);

@@ -1,0 +1,23 @@
+#pragma once
+// Where the programs find each other and their data: beside each other in
+// the build tree; installed, `vendrak` in bin/, the program with the window
+// in libexec/vendrak/ and the data in share/vendrak/.
+#include <QString>
+#include <QStringList>
+
+namespace vendrak {
+
+// The installed data file or folder `relative` (to share/vendrak) as seen
+// from the running program, wherever it was installed from; empty when
+// there is none (the build tree).
+QString InstalledData(const QString& relative);
+
+// The help document: the installed one, else the build tree's beside the
+// program.
+QString DefaultHelpFile();
+
+// Where `vendrak` looks for the program with the window, in that order, from
+// the folder it runs from.
+QStringList GraphicalProgramPlaces(const QString& programFolder);
+
+} // namespace vendrak

@@ -6,13 +6,11 @@
 #include "app/decimal_point.h"
 #include "app/dialogs.h"
 #include "core/study/dimension.h"
-#include "core/study/whole_file.h"
 #include "app/main_window.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 
-#include <cstdio>
 #include <optional>
 
 namespace vendrak {

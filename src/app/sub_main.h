@@ -9,8 +9,10 @@ class Dialogs;
 class LocaleAccess;
 class MainWindow;
 
-// The program: decimal-separator guard, main window, event loop. A series file
-// named on the command line is opened at start-up.
+// The program with the window: decimal-separator guard, main window, event
+// loop; a series file named on the command line is opened at start-up. What
+// `vendrak` runs without the graphical side it runs alike, and batch runs
+// that take pictures draw them off screen.
 int Main(int argc, char** argv);
 
 // Everything of Main but the application object and its event loop: the

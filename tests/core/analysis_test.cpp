@@ -4,6 +4,7 @@
 #include "core/analysis/integral.h"
 #include "core/analysis/point_value.h"
 #include "core/analysis/roots.h"
+#include "core/analysis/slope_sign.h"
 #include "core/series/evaluators.h"
 #include "core/study/errors.h"
 #include "core/study/number_text.h"
@@ -110,7 +111,8 @@ TEST(Scans, EmptyGridsAndErrorsEndQuietly)
 }
 
 // Random studies scanned with the grid values from the block evaluators and from the one-point evaluator alone:
-// wide intervals that overflow, periods of 0, exact zeros at grid points, tables that fill up.
+// wide intervals that overflow, periods of 0, exact zeros at grid points, tables that fill up, and power series
+// even or odd about a centre just off a grid point, whose slope there is within rounding of 0.
 TEST(Scans, GridValuesFromTheBlockEvaluatorsChangeNothing)
 {
     std::mt19937_64 rng(26);
@@ -131,7 +133,7 @@ TEST(Scans, GridValuesFromTheBlockEvaluatorsChangeNothing)
         const double period = halves ? std::ldexp(1, pick(4) - 1) : pick(10) == 0 ? 0 : std::pow(10.0, 1.5 * unit(rng) - 0.5);
         const double lower = halves ? -period * pick(4) : unit(rng) * 8;
         const double width = halves ? period * (1 << pick(5)) : std::pow(10.0, 1.5 * unit(rng) + (pick(8) == 0 ? 2.5 : 0.5));
-        Dimension d = on(power ? powerSeries(c, lower) : trigSeries(c, 0, period), lower, lower + width,
+        Dimension d = on(power ? powerSeries(c, halves ? std::ldexp(unit(rng), -30 - pick(20)) : lower) : trigSeries(c, 0, period), lower, lower + width,
                          halves ? 1 << pick(11) : lengthy ? 1 << 13 : 1 + pick(2000));
         d = limited(d, std::pow(10.0, -pick(12)), 1 + pick(30));
         for (auto scan : {&test::roots, &test::extrema}) {
@@ -153,6 +155,45 @@ TEST(Scans, GridValuesFromTheBlockEvaluatorsChangeNothing)
     scan::GridLookahead::use = scan::GridLookahead::Use::WhereItPays;
     EXPECT_GT(entries, 20000);
     EXPECT_GT(errors, 200);
+}
+
+// The slope's bound: at every point of a block, the difference polynomial's block value lies within it of the
+// difference of the two one-point values, for short and long series, far from the centre (where forming x + d and
+// x - c rounds) and near it. The values are the one-point evaluator's, the reference the scans must agree with.
+TEST(Scans, TheSlopeBoundHoldsAtEveryPoint)
+{
+    std::mt19937_64 rng(2026);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    int settled = 0, points = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        // Every fifth is (t - a)^m expanded, near a: its sums cancel down to their rounding.
+        const bool power = trial % 5 == 0;
+        const double a = 0.5 + std::fabs(unit(rng)) / 2;
+        std::vector<double> c(size_t(power ? 10 + rng() % 30 : trial % 50 == 7 ? 1000 : 1 + rng() % 60) + 1, 0);
+        c[0] = 1;
+        for (size_t m = 1; m < c.size(); ++m)
+            for (size_t k = m + 1; k-- > 0;)
+                c[k] = (k > 0 ? c[k - 1] : 0) - (power ? a * c[k] : 0);
+        for (double& v : c)
+            v = power ? v : unit(rng) * std::pow(10.0, 3 * unit(rng));
+        const double centre = trial % 3 == 0 || power ? 0 : trial % 3 == 1 ? 10 * unit(rng) : 1e6 * (1 + unit(rng));
+        const Series s = powerSeries(c, centre).series;
+        const auto slope = scan::SlopeSign::of(s, kSlopeStep);
+        ASSERT_TRUE(slope);
+        std::vector<double> xs{centre + (power ? a - 0.01 : unit(rng) * (trial % 4 == 0 ? 0.01 : 1.5))};
+        const double h = power ? 0.02 / 512 : std::pow(10.0, -1 - 4 * std::fabs(unit(rng)));
+        while (xs.size() < 512)
+            xs.push_back(xs.back() + h);
+        const double bound = slope->bound(xs.front(), xs.back());
+        const BlockValues g = slope->evaluator()(xs);
+        for (size_t i = 0; i < xs.size() && std::isfinite(bound); ++i) {
+            const double above = EvalSeries(s, xs[i] + kSlopeStep), below = EvalSeries(s, xs[i] - kSlopeStep);
+            ASSERT_LE(std::fabs((static_cast<long double>(above) - below) - g.values[i]), bound) << trial << " at " << i;
+            settled += std::fabs(g.values[i]) > bound;
+            ++points;
+        }
+    }
+    EXPECT_GT(settled, points / 2); // the bound is not so wide as to settle nothing
 }
 
 // Blocks shared out over more threads than before, fewer, and more again: every part runs once a run, and a

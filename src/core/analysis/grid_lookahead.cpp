@@ -26,6 +26,10 @@ constexpr double kTermsPerThread = 1 << 18;
 // than looking them up in a block.
 constexpr int kShortestPowerSeries = 8;
 constexpr int kShortestTrigSeries = 4;
+// A block in which more than one point in this many is left unsettled by the
+// slope's bound evaluates the two values instead.
+constexpr std::size_t kUnsettledShare = 16;
+constexpr double kSlopePays = 32;
 
 bool same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 
@@ -33,41 +37,28 @@ bool same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::b
 
 GridLookahead::~GridLookahead() = default;
 
-// The values the scan wants at the block's points, every probe's points
-// shared out over the cores in one run: an Extrema block is two probes, and
-// each handing over costs about as much as a few hundred terms.
-void GridLookahead::evaluateWanted()
+// The jobs' points shared out over the cores in one run: an Extrema block is
+// two probes, and each handing over costs about as much as a few hundred
+// terms.
+void GridLookahead::evaluate(const std::vector<Job>& jobs)
 {
-    std::vector<int> probes;
-    for (int probe = 0; probe < kProbes; ++probe) {
-        if ((wanted_ & (1u << probe)) == 0)
-            continue;
-        probes.push_back(probe);
-        std::vector<double>& args = args_[static_cast<std::size_t>(probe)];
-        args.resize(xs_.size());
-        for (std::size_t i = 0; i < xs_.size(); ++i)
-            args[i] = argument(probe, xs_[i]);
-        BlockValues& v = values_[static_cast<std::size_t>(probe)];
-        v.values.resize(xs_.size());
-        v.bounds.resize(xs_.size());
-        v.faults.resize(xs_.size());
-    }
-    // Part p takes points [p share, (p + 1) share) of the probes laid end to end.
-    const std::size_t total = probes.size() * xs_.size();
+    // Part p takes points [p share, (p + 1) share) of the jobs laid end to end.
+    const std::size_t points = xs_.size();
+    const std::size_t total = jobs.size() * points;
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t parts = std::min(cores, std::max<std::size_t>(1, total / pointsPerThread_));
     const std::size_t share = (total + parts - 1) / parts;
     const std::function<void(std::size_t)> part = [&](std::size_t index) {
         const std::size_t end = std::min(total, (index + 1) * share);
         for (std::size_t at = index * share; at < end;) {
-            const std::size_t probe = static_cast<std::size_t>(probes[at / xs_.size()]);
-            const std::size_t from = at % xs_.size();
-            const std::size_t count = std::min({end - at, xs_.size() - from, kCancelPoints});
+            const Job& job = jobs[at / points];
+            const std::size_t from = at % points;
+            const std::size_t count = std::min({end - at, points - from, kCancelPoints});
             if (cancel_ && cancel_->load(std::memory_order_relaxed))
                 return;
-            BlockValues& v = values_[probe];
-            block_.evaluate(std::span(args_[probe]).subspan(from, count), v.values.data() + from,
-                            v.bounds.data() + from, v.faults.data() + from);
+            BlockValues& v = *job.out;
+            job.evaluator->evaluate(std::span(*job.args).subspan(from, count), v.values.data() + from,
+                                    v.bounds.data() + from, v.faults.data() + from);
             at += count;
         }
     };
@@ -80,10 +71,64 @@ void GridLookahead::evaluateWanted()
     helpers_->run(parts, part);
 }
 
+void GridLookahead::evaluateWanted()
+{
+    std::vector<Job> jobs;
+    for (int probe = 0; probe < kProbes; ++probe) {
+        if ((wanted_ & (1u << probe)) == 0)
+            continue;
+        std::vector<double>& args = args_[static_cast<std::size_t>(probe)];
+        args.resize(xs_.size());
+        for (std::size_t i = 0; i < xs_.size(); ++i)
+            args[i] = argument(probe, xs_[i]);
+        BlockValues& v = values_[static_cast<std::size_t>(probe)];
+        v.values.resize(xs_.size());
+        v.bounds.resize(xs_.size());
+        v.faults.resize(xs_.size());
+        jobs.push_back({&block_, &args, &v});
+    }
+    evaluate(jobs);
+}
+
+// The slopes' signs from the difference polynomial, where its bound settles
+// them. False, and nothing evaluated, where it does not apply; false too when
+// it leaves too many points to the two values' own evaluation, and then it
+// is not tried again in this scan: such a series, or such an interval, keeps
+// its sums too close to their rounding for the bound to tell.
+bool GridLookahead::evaluateSlopes()
+{
+    if (!slopeTried_) {
+        slopeTried_ = true;
+        // Forming it costs about n^2 steps, a few evaluations of the series
+        // at n points: worth it on a grid long beside the series.
+        const double ahead = (upper_ - xs_.front()) / step_;
+        if (always_ || ahead >= kSlopePays * (series_.TermCount + 1.0))
+            slope_ = SlopeSign::of(series_, beside_);
+    }
+    if (!slope_)
+        return false;
+    slopes_.values.resize(xs_.size());
+    slopes_.bounds.resize(xs_.size());
+    slopes_.faults.resize(xs_.size());
+    evaluate({Job{&slope_->evaluator(), &xs_, &slopes_}});
+    const double bound = slope_->bound(xs_.front(), xs_.back());
+    settled_.assign(xs_.size(), 0);
+    std::size_t unsettled = 0;
+    for (std::size_t i = 0; i < xs_.size(); ++i) {
+        const double v = slopes_.values[i];
+        settled_[i] = !slopes_.faults[i] && std::isfinite(v) && std::fabs(v) > bound;
+        unsettled += !settled_[i];
+    }
+    if (unsettled * kUnsettledShare <= xs_.size())
+        return true;
+    slope_.reset();
+    return false;
+}
+
 std::atomic<GridLookahead::Use> GridLookahead::use{GridLookahead::Use::WhereItPays};
 
 GridLookahead::GridLookahead(const Series& series, double step, double beside, double upper)
-    : block_(series), step_(step), beside_(beside), upper_(upper), nextSize_(kFirstBlock),
+    : series_(series), block_(series), step_(step), beside_(beside), upper_(upper), nextSize_(kFirstBlock),
       largest_(static_cast<std::size_t>(
           std::clamp(kTermsPerBlock / (std::max(series.TermCount, 0) + 1.0), 64.0, double(kLargestBlock))))
 {
@@ -94,7 +139,8 @@ GridLookahead::GridLookahead(const Series& series, double step, double beside, d
     // (BM_RootsShortSeries).
     const bool pays = series.TermCount >= (series.Kind == SeriesKind::Power ? kShortestPowerSeries : kShortestTrigSeries);
     const Use now = use.load(std::memory_order_relaxed);
-    on_ = now == Use::Always || (now == Use::WhereItPays && pays);
+    always_ = now == Use::Always;
+    on_ = always_ || (now == Use::WhereItPays && pays);
 }
 
 // As the scans form them: the point itself, x - d and x + d.
@@ -125,7 +171,9 @@ void GridLookahead::fill(double x)
             break;
     }
     nextSize_ = std::min(2 * nextSize_, largest_);
-    evaluateWanted();
+    slopesOnly_ = wanted_ == ((1u << Below) | (1u << Above)) && (slope_ || !slopeTried_) && evaluateSlopes();
+    if (!slopesOnly_)
+        evaluateWanted();
     if (cancel_ && cancel_->load(std::memory_order_relaxed)) {
         // Parts may have stopped short: nothing of this block is used, and
         // the scan stops at its next look.
@@ -134,6 +182,10 @@ void GridLookahead::fill(double x)
         return;
     }
     filled_ = wanted_;
+    at_ = 0;
+    ahead_ = true;
+    if (slopesOnly_)
+        return;
     // Roots read a sign; Extrema the sign of the right value less the left.
     settled_.assign(xs_.size(), 0);
     const BlockValues& here = values_[Here];
@@ -147,8 +199,6 @@ void GridLookahead::fill(double x)
             settled_[i] = below.faults[i] || above.faults[i] || gap > (below.bounds[i] + above.bounds[i]) * (1 + 0x1p-48);
         }
     }
-    at_ = 0;
-    ahead_ = true;
 }
 
 std::size_t GridLookahead::quietRunAhead(double same) const
@@ -156,6 +206,8 @@ std::size_t GridLookahead::quietRunAhead(double same) const
     if (same == 0 || (wanted_ & ~filled_) != 0)
         return 0;
     const auto quiet = [&](std::size_t i) {
+        if (slopesOnly_)
+            return settled_[i] && sign(slopes_.values[i]) == same;
         if (wanted_ == (1u << Here)) {
             const BlockValues& v = values_[Here];
             const double value = v.values[i];
@@ -194,7 +246,7 @@ std::optional<GridLookahead::Found> GridLookahead::findAhead(double arg)
     if (probe == kProbes)
         return std::nullopt;
     wanted_ |= 1u << probe;
-    if (!ahead_ || (filled_ & (1u << probe)) == 0)
+    if (!ahead_ || slopesOnly_ || (filled_ & (1u << probe)) == 0)
         return std::nullopt;
     const BlockValues& v = values_[static_cast<std::size_t>(probe)];
     if (v.faults[at_])

@@ -5,8 +5,11 @@
 // here only where it is the one-point evaluator's (every value of a power
 // series, every error), or where the decision cannot come out otherwise: a
 // sign, or the sign of the difference of the two values beside a point,
-// that the bound on a trigonometric value settles.
+// that the bound on a trigonometric value settles. For a power series the
+// slope's sign comes from one Horner sum wherever its bound settles it
+// (SlopeSign), and the two values are evaluated only where it does not.
 #include "core/analysis/shared_work.h"
+#include "core/analysis/slope_sign.h"
 #include "core/series/block_eval.h"
 #include "core/study/dimension.h"
 #include "core/study/errors.h"
@@ -80,9 +83,18 @@ private:
     void reachedAhead(double x);
     std::optional<Found> findAhead(double arg);
     std::size_t quietRunAhead(double same) const;
+    // Each job is an evaluator over arguments into values.
+    struct Job {
+        const BlockEvaluator* evaluator;
+        const std::vector<double>* args;
+        BlockValues* out;
+    };
+    void evaluate(const std::vector<Job>& jobs);
     void evaluateWanted();
+    bool evaluateSlopes();
     void fill(double x);
 
+    const Series& series_;
     BlockEvaluator block_;
     double step_;
     double beside_;
@@ -93,6 +105,13 @@ private:
     std::vector<double> xs_;
     std::array<std::vector<double>, kProbes> args_; // each probe's arguments
     std::array<BlockValues, kProbes> values_;
+    // Extrema of a power series: the difference polynomial, once asked for
+    // (none when it does not apply or stopped paying), and its values at the
+    // block's points when they stand in for the two probes'.
+    std::unique_ptr<SlopeSign> slope_;
+    bool slopeTried_ = false;
+    bool slopesOnly_ = false;
+    BlockValues slopes_;
     std::vector<char> settled_; // inexact values there decide as the exact ones would
     std::size_t at_ = 0;        // index of x_ in xs_, when ahead_
     bool ahead_ = false;
@@ -100,6 +119,7 @@ private:
     std::size_t largest_; // points in a block, fewer the longer the series
     std::size_t pointsPerThread_ = 1;
     bool on_ = true; // the use in force when the scan began, for this series
+    bool always_ = false;
     const std::atomic<bool>* cancel_ = nullptr;
     std::unique_ptr<SharedWork> helpers_; // once a block is worth sharing
 };

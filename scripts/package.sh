@@ -23,7 +23,7 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DVENDRAK_DEB_PACKAGE=ON \
   -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target vendrak vendrak-gui vendrak-series deb_files
+cmake --build "$build" -j"$(nproc)" --target vendrak vendrak-cli vendrak-gui vendrak-series deb_files
 rm -f "$build"/vendrak_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/vendrak_*.deb)

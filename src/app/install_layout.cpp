@@ -8,14 +8,9 @@ namespace vendrak {
 
 QString InstalledData(const QString& relative)
 {
-    const QString dir = QCoreApplication::applicationDirPath();
-    // `vendrak` runs from bin/, the window's program from libexec/vendrak/.
-    for (const char* toData : {VENDRAK_BIN_TO_DATA, VENDRAK_LIBEXEC_TO_DATA}) {
-        const QString path = QDir::cleanPath(dir + u'/' + QLatin1String(toData) + u'/' + relative);
-        if (QFileInfo::exists(path))
-            return path;
-    }
-    return {};
+    const QString path = QDir::cleanPath(QCoreApplication::applicationDirPath() + u'/' +
+                                         QLatin1String(VENDRAK_LIBEXEC_TO_DATA) + u'/' + relative);
+    return QFileInfo::exists(path) ? path : QString();
 }
 
 QString DefaultHelpFile()
@@ -26,11 +21,9 @@ QString DefaultHelpFile()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/help/index.html");
 }
 
-QStringList GraphicalProgramPlaces(const QString& programFolder)
+QString GraphicalProgram(const QString& programFolder)
 {
-    const QString name = QStringLiteral(VENDRAK_GUI_PROGRAM);
-    return {programFolder + u'/' + name,
-            QDir::cleanPath(programFolder + u'/' + QLatin1String(VENDRAK_BIN_TO_LIBEXEC) + u'/' + name)};
+    return programFolder + u'/' + QStringLiteral(VENDRAK_GUI_PROGRAM);
 }
 
 } // namespace vendrak

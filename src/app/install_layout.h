@@ -1,7 +1,7 @@
 #pragma once
 // Where the programs find each other and their data: beside each other in
-// the build tree; installed, `vendrak` in bin/, the program with the window
-// in libexec/vendrak/ and the data in share/vendrak/.
+// the build tree; installed, the two programs that `vendrak` (in bin/)
+// starts in libexec/vendrak/ and the data in share/vendrak/.
 #include <QString>
 #include <QStringList>
 
@@ -16,8 +16,8 @@ QString InstalledData(const QString& relative);
 // program.
 QString DefaultHelpFile();
 
-// Where `vendrak` looks for the program with the window, in that order, from
-// the folder it runs from.
-QStringList GraphicalProgramPlaces(const QString& programFolder);
+// The program with the window, beside the one that runs from
+// `programFolder`.
+QString GraphicalProgram(const QString& programFolder);
 
 } // namespace vendrak

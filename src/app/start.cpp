@@ -95,17 +95,8 @@ int StartGraphicalProgram(char** argv)
                      error.message().c_str());
         return kExitNoProgram;
     }
-    const QStringList places = GraphicalProgramPlaces(QString::fromLocal8Bit(self.parent_path().c_str()));
-    // The first place that holds a file is the one meant; without any, the
-    // installed place is the one named.
-    QByteArray program = QFile::encodeName(places.constLast());
-    for (const QString& place : places) {
-        const QByteArray name = QFile::encodeName(place);
-        if (access(name.constData(), F_OK) == 0) {
-            program = name;
-            break;
-        }
-    }
+    const QByteArray program =
+        QFile::encodeName(GraphicalProgram(QString::fromLocal8Bit(self.parent_path().c_str())));
     // The window's program sees the arguments as given, argv[0] included.
     execv(program.constData(), argv);
     std::fprintf(stderr, "vendrak: cannot start %s: %s\n", program.constData(), std::strerror(errno));

@@ -1,7 +1,7 @@
 #pragma once
-// `vendrak` starts without the graphical side of Qt, whose libraries take
-// longer to load than most batch runs take to study: it runs here what needs
-// none and hands the rest to the program with the window.
+// The command-line program starts without the graphical side of Qt, whose
+// libraries take longer to load than most batch runs take to study: it runs
+// here what needs none and hands the rest to the program with the window.
 #include <QString>
 #include <QStringList>
 
@@ -26,10 +26,9 @@ int UsageError(const QString& why);
 // Standard error of a batch run holds the program's own messages.
 void KeepBatchMessagesOwn();
 
-// Replaces this process by the program with the window, with the same
-// arguments: found beside this one (the build tree), else where it is
-// installed. Returns only when that fails, having said why on standard
-// error: the exit status.
+// Replaces this process by the program with the window, found beside this
+// one, with the same arguments. Returns only when that fails, having said
+// why on standard error: the exit status.
 int StartGraphicalProgram(char** argv);
 
 } // namespace vendrak

@@ -228,10 +228,15 @@ TEST(Cli, ExitStatusesAndMessages)
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     ASSERT_TRUE(QFile::copy(example("sine_taylor.txt"), copy) && QFile::link(pipe, copy + ".bmp"));
     const QString series = QStringLiteral(VENDRAK_SERIES_EXE), sine = example("sine_taylor.txt");
-    // `vendrak` alone runs what takes no picture and says it cannot start
-    // the window's program for the rest.
-    const QString alone = dir.filePath("alone/vendrak");
+    // The launcher alone says it cannot start the program it picked; the
+    // command-line program alone runs what takes no picture and says it
+    // cannot start the window's program for the rest.
+    const QString alone = dir.filePath("alone/vendrak"), cliAlone = dir.filePath("cli/vendrak-cli");
     ASSERT_TRUE(QDir(dir.path()).mkdir("alone") && QFile::copy(VENDRAK_EXE, alone));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("cli") && QFile::copy(VENDRAK_CLI_EXE, cliAlone));
+    const auto cannotStart = [&](const QString& path) {
+        return QStringLiteral("vendrak: cannot start %1: %2\n").arg(path, std::strerror(ENOENT));
+    };
     const struct {
         QStringList args;
         int status;
@@ -289,10 +294,12 @@ TEST(Cli, ExitStatusesAndMessages)
          "\nVERIFIED:\n5 roots in [-8, 8], all proven; the scan found 5\n6 extrema (3 max., 3 min.) in [-8, 8], "
          "all proven; the scan found 6\nROOT IN [-6.2890625, -6.28125]\n"},
         {{"--batch", zeroPeriod, "--roots", "--verify"}, 4, "verify: the period of the series is 0", "PLOT SETUP:"},
-        {{"--batch", sine, "--integral", "--json"}, 0, "", "\"integral\": {", alone},
-        {{"--batch", sine, "--figure", dir.filePath("alone.svg")}, 127,
-         QStringLiteral("vendrak: cannot start %1: %2\n")
-             .arg(QDir::cleanPath(dir.filePath("alone/../" VENDRAK_GUI_INSTALLED)), std::strerror(ENOENT)), "", alone},
+        {{"--batch", sine, "--integral", "--json"}, 0, "", "\"integral\": {", cliAlone},
+        {{"--batch", sine, "--figure", dir.filePath("alone.svg")}, 127, cannotStart(dir.filePath("cli/vendrak-gui")), "", cliAlone},
+        {{"--version"}, 127, cannotStart(dir.filePath("alone/" VENDRAK_BIN_TO_LIBEXEC "/vendrak-cli")), "", alone},
+        {{sine}, 127, cannotStart(dir.filePath("alone/" VENDRAK_BIN_TO_LIBEXEC "/vendrak-gui")), "", alone},
+        // Handed a picture, the command-line program hands the run on.
+        {{"--batch", sine, "--figure", dir.filePath("handed.svg")}, 0, "", "FUNCTION:", VENDRAK_CLI_EXE},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -363,16 +370,22 @@ TEST(Cli, HelpAndVersionNeedNoDisplay)
     const Ran version = runVendrak({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.trimmed(), "vendrak 1.0");
-    // What takes no picture starts without Qt's graphical libraries.
+    // The launcher loads the C library alone; what takes no picture starts
+    // without Qt's graphical libraries.
     const QString readelf = QStandardPaths::findExecutable("readelf");
     if (readelf.isEmpty()) {
         std::printf("note: readelf is not installed; the libraries vendrak needs are not checked\n");
         return;
     }
-    const Ran needed = run(readelf, {"-d", VENDRAK_EXE});
-    EXPECT_TRUE(needed.out.contains("[libQt6Core.so")) << needed.out.toStdString();
-    for (const char* graphical : {"Gui", "Widgets", "PrintSupport", "Svg", "OpenGL"})
-        EXPECT_FALSE(needed.out.contains(QStringLiteral("[libQt6%1.so").arg(graphical))) << graphical;
+    const struct { const char* program; QString needs; QStringList never; } programs[] = {
+        {VENDRAK_EXE, "[libc.so", {"[libQt6", "[libstdc++"}},
+        {VENDRAK_CLI_EXE, "[libQt6Core.so", {"[libQt6Gui", "[libQt6Widgets", "[libQt6PrintSupport", "[libQt6Svg", "[libQt6OpenGL"}}};
+    for (const auto& p : programs) {
+        const Ran needed = run(readelf, {"-d", p.program});
+        EXPECT_TRUE(needed.out.contains(p.needs)) << needed.out.toStdString();
+        for (const QString& library : p.never)
+            EXPECT_FALSE(needed.out.contains(library)) << p.program << ": " << library.toStdString();
+    }
 }
 
 TEST(Cli, InstallsProgramsHelpDesktopEntryMetadataIconAndManualPages)
@@ -383,6 +396,7 @@ TEST(Cli, InstallsProgramsHelpDesktopEntryMetadataIconAndManualPages)
     const QString id = QStringLiteral(VENDRAK_APP_ID);
     const QStringList files{"bin/vendrak",
                             "bin/vendrak-series",
+                            VENDRAK_CLI_INSTALLED,
                             VENDRAK_GUI_INSTALLED,
                             "share/vendrak/help/index.html",
                             "share/applications/" + id + ".desktop",
@@ -414,8 +428,8 @@ TEST(Cli, InstallsProgramsHelpDesktopEntryMetadataIconAndManualPages)
         const char* tool;
         QStringList args;
     } checks[] = {
-        {"desktop-file-validate", {prefix.filePath(files[4])}},
-        {"appstreamcli", {"validate", "--no-net", prefix.filePath(files[5])}},
+        {"desktop-file-validate", {prefix.filePath(files[5])}},
+        {"appstreamcli", {"validate", "--no-net", prefix.filePath(files[6])}},
     };
     for (const auto& c : checks) {
         const QString tool = QStandardPaths::findExecutable(c.tool);

@@ -11,9 +11,27 @@
 #include <QApplication>
 #include <QGuiApplication>
 
+#include <cstdio>
+#include <cstring>
 #include <optional>
 
 namespace vendrak {
+
+namespace {
+
+// Whether the window has somewhere to open: without a display Qt's default
+// platform (xcb or wayland) prints its own notes and aborts. A platform
+// named by the environment or by -platform is Qt's to judge.
+bool HasDisplay(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return true;
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+} // namespace
 
 std::unique_ptr<MainWindow> StartProgram(Dimension& dim, LocaleAccess& locale, Dialogs& dialogs)
 {
@@ -41,6 +59,12 @@ int Main(int argc, char** argv)
         return RunBatch(line.batch, &pictures);
     }
 
+    if (!HasDisplay(argc, argv)) {
+        std::fprintf(stderr, "vendrak: there is no display to open the window on (neither DISPLAY nor "
+                             "WAYLAND_DISPLAY is set); a study without a window is vendrak --batch FILE "
+                             "(see --help)\n");
+        return kExitUsage;
+    }
     QApplication app(argc, argv);
     // Qt has taken its own options (-platform, -style) out of the list by now.
     const CommandLine line = ParseCommandLine(QCoreApplication::arguments());

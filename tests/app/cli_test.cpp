@@ -300,6 +300,9 @@ TEST(Cli, ExitStatusesAndMessages)
         {{sine}, 127, cannotStart(dir.filePath("alone/" VENDRAK_BIN_TO_LIBEXEC "/vendrak-gui")), "", alone},
         // Handed a picture, the command-line program hands the run on.
         {{"--batch", sine, "--figure", dir.filePath("handed.svg")}, 0, "", "FUNCTION:", VENDRAK_CLI_EXE},
+        // The window without a display: a message, not Qt's abort.
+        {{}, 2, "vendrak: there is no display to open the window on", ""},
+        {{"--bogus", sine}, 2, "vendrak --batch FILE (see --help)", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());

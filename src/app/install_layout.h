@@ -3,7 +3,6 @@
 // the build tree; installed, the two programs that `vendrak` (in bin/)
 // starts in libexec/vendrak/ and the data in share/vendrak/.
 #include <QString>
-#include <QStringList>
 
 namespace vendrak {
 

@@ -56,8 +56,9 @@ int main(int argc, char** argv)
     const char* const name = needsGraphics(argc, argv) ? VENDRAK_GUI_PROGRAM : VENDRAK_CLI_PROGRAM;
     char self[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length < 0) {
-        std::fprintf(stderr, "vendrak: cannot find where this program is (/proc/self/exe): %s\n", std::strerror(errno));
+    if (length < 0 || size_t(length) >= sizeof self - 1) { // the second: perhaps cut short
+        std::fprintf(stderr, "vendrak: cannot find where this program is (/proc/self/exe): %s\n",
+                     std::strerror(length < 0 ? errno : ENAMETOOLONG));
         return kExitNoProgram;
     }
     self[length] = '\0';

@@ -78,14 +78,17 @@ void GridLookahead::evaluateWanted()
         if ((wanted_ & (1u << probe)) == 0)
             continue;
         std::vector<double>& args = args_[static_cast<std::size_t>(probe)];
-        args.resize(xs_.size());
-        for (std::size_t i = 0; i < xs_.size(); ++i)
-            args[i] = argument(probe, xs_[i]);
+        if (probe != Here) {
+            args.resize(xs_.size());
+            const double beside = probe == Below ? -beside_ : beside_;
+            for (std::size_t i = 0; i < xs_.size(); ++i)
+                args[i] = xs_[i] + beside; // x - d as x + (-d): the same double
+        }
         BlockValues& v = values_[static_cast<std::size_t>(probe)];
         v.values.resize(xs_.size());
         v.bounds.resize(xs_.size());
         v.faults.resize(xs_.size());
-        jobs.push_back({&block_, &args, &v});
+        jobs.push_back({&block_, probe == Here ? &xs_ : &args, &v});
     }
     evaluate(jobs);
 }
@@ -111,14 +114,10 @@ bool GridLookahead::evaluateSlopes()
     slopes_.bounds.resize(xs_.size());
     slopes_.faults.resize(xs_.size());
     evaluate({Job{&slope_->evaluator(), &xs_, &slopes_}});
-    const double bound = slope_->bound(xs_.front(), xs_.back());
-    settled_.assign(xs_.size(), 0);
+    slopeBound_ = slope_->bound(xs_.front(), xs_.back());
     std::size_t unsettled = 0;
-    for (std::size_t i = 0; i < xs_.size(); ++i) {
-        const double v = slopes_.values[i];
-        settled_[i] = !slopes_.faults[i] && std::isfinite(v) && std::fabs(v) > bound;
-        unsettled += !settled_[i];
-    }
+    for (std::size_t i = 0; i < xs_.size(); ++i)
+        unsettled += !slopeSettled(i);
     if (unsettled * kUnsettledShare <= xs_.size())
         return true;
     slope_.reset();
@@ -186,18 +185,18 @@ void GridLookahead::fill(double x)
     ahead_ = true;
     if (slopesOnly_)
         return;
-    // Roots read a sign; Extrema the sign of the right value less the left.
+    // Extrema read the sign of the right value less the left, settled where
+    // the two values' bounds cannot reverse it.
+    if (wanted_ != ((1u << Below) | (1u << Above))) {
+        settled_.clear();
+        return;
+    }
     settled_.assign(xs_.size(), 0);
-    const BlockValues& here = values_[Here];
     const BlockValues& below = values_[Below];
     const BlockValues& above = values_[Above];
     for (std::size_t i = 0; i < xs_.size(); ++i) {
-        if (wanted_ == (1u << Here)) {
-            settled_[i] = here.signCertain(i);
-        } else if (wanted_ == ((1u << Below) | (1u << Above))) {
-            const double gap = std::fabs(above.values[i] - below.values[i]);
-            settled_[i] = below.faults[i] || above.faults[i] || gap > (below.bounds[i] + above.bounds[i]) * (1 + 0x1p-48);
-        }
+        const double gap = std::fabs(above.values[i] - below.values[i]);
+        settled_[i] = below.faults[i] || above.faults[i] || gap > (below.bounds[i] + above.bounds[i]) * (1 + 0x1p-48);
     }
 }
 
@@ -205,30 +204,31 @@ std::size_t GridLookahead::quietRunAhead(double same) const
 {
     if (same == 0 || (wanted_ & ~filled_) != 0)
         return 0;
-    const auto quiet = [&](std::size_t i) {
-        if (slopesOnly_)
-            return settled_[i] && sign(slopes_.values[i]) == same;
-        if (wanted_ == (1u << Here)) {
-            const BlockValues& v = values_[Here];
-            const double value = v.values[i];
-            return !v.faults[i] && settled_[i] && sign(value) == same;
-        }
-        if (wanted_ == ((1u << Below) | (1u << Above))) {
-            const BlockValues& below = values_[Below];
-            const BlockValues& above = values_[Above];
-            if (below.faults[i] || above.faults[i])
+    // One loop per kind of block: the test runs at every point stepped over.
+    std::size_t i = at_ + 1;
+    const std::size_t end = xs_.size();
+    if (slopesOnly_) {
+        while (i < end && slopeSettled(i) && sign(slopes_.values[i]) == same)
+            ++i;
+    } else if (wanted_ == (1u << Here)) {
+        const BlockValues& v = values_[Here];
+        while (i < end && !v.faults[i] && v.signCertain(i) && sign(v.values[i]) == same)
+            ++i;
+    } else if (wanted_ == ((1u << Below) | (1u << Above))) {
+        const BlockValues& below = values_[Below];
+        const BlockValues& above = values_[Above];
+        const auto quiet = [&](std::size_t at) {
+            if (below.faults[at] || above.faults[at])
                 return false;
-            if (!settled_[i] && (below.bounds[i] != 0 || above.bounds[i] != 0))
+            if (!settled_[at] && (below.bounds[at] != 0 || above.bounds[at] != 0))
                 return false;
-            const double gap = above.values[i] - below.values[i];
+            const double gap = above.values[at] - below.values[at];
             return std::isfinite(gap) && sign(gap) == same;
-        }
-        return false;
-    };
-    std::size_t count = 0;
-    while (at_ + count + 1 < xs_.size() && quiet(at_ + count + 1))
-        ++count;
-    return count;
+        };
+        while (i < end && quiet(i))
+            ++i;
+    }
+    return i - (at_ + 1);
 }
 
 double GridLookahead::stepOver(std::size_t count)
@@ -251,7 +251,8 @@ std::optional<GridLookahead::Found> GridLookahead::findAhead(double arg)
     const BlockValues& v = values_[static_cast<std::size_t>(probe)];
     if (v.faults[at_])
         return Found{0, v.faults[at_]};
-    if (v.bounds[at_] == 0 || settled_[at_])
+    // Roots read only the sign of f at the point itself.
+    if (v.bounds[at_] == 0 || (probe == Here ? v.signCertain(at_) : settled_[at_] != 0))
         return Found{v.values[at_], std::nullopt};
     return std::nullopt;
 }

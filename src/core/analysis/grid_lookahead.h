@@ -112,7 +112,13 @@ private:
     bool slopeTried_ = false;
     bool slopesOnly_ = false;
     BlockValues slopes_;
-    std::vector<char> settled_; // inexact values there decide as the exact ones would
+    double slopeBound_ = 0; // over the block
+    bool slopeSettled(std::size_t i) const
+    {
+        const double v = slopes_.values[i];
+        return !slopes_.faults[i] && std::isfinite(v) && std::fabs(v) > slopeBound_;
+    }
+    std::vector<char> settled_; // Extrema's two values there decide as the exact ones would
     std::size_t at_ = 0;        // index of x_ in xs_, when ahead_
     bool ahead_ = false;
     std::size_t nextSize_;

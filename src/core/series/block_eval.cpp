@@ -165,13 +165,19 @@ void BlockEvaluator::evaluate(std::span<const double> xs, double* values, double
                               std::optional<ErrorNumber>* faults) const
 {
     const std::size_t points = xs.size();
-    std::fill(faults, faults + points, std::nullopt);
     switch (path_) {
     case Path::Horner:
         kernels::horner(xs.data(), points, series_.Centre, addends_.data(), addends_.size(), values);
-        std::fill(bounds, bounds + points, 0.0);
-        break;
+        // As below for the harmonics, in one pass over the block.
+        for (std::size_t i = 0; i < points; ++i) {
+            bounds[i] = 0;
+            faults[i] = std::nullopt;
+            if (!std::isfinite(values[i]))
+                onePoint(xs[i], values[i], faults[i]);
+        }
+        return;
     case Path::Harmonics:
+        std::fill(faults, faults + points, std::nullopt);
         // The last angles go where their bounds will be.
         kernels::harmonics(xs.data(), points, series_.Centre, series_.Period,
                            {series_.Coeffs[0], sines_.data(), cosines_.data(), cosines_.size(), loneSine_}, values,
@@ -182,6 +188,7 @@ void BlockEvaluator::evaluate(std::span<const double> xs, double* values, double
     case Path::OnePoint:
         for (std::size_t i = 0; i < points; ++i) {
             bounds[i] = 0;
+            faults[i] = std::nullopt;
             onePoint(xs[i], values[i], faults[i]);
         }
         return;

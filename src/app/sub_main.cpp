@@ -48,10 +48,10 @@ int Main(int argc, char** argv)
 {
     if (const std::optional<int> status = RunWithoutGraphics(argc, argv))
         return *status;
-    if (RunsWithoutWindow(ArgumentList(argc, argv))) {
+    if (const QStringList arguments = ArgumentList(argc, argv); RunsWithoutWindow(arguments)) {
         // A batch run that takes pictures: they are drawn off screen, and no
         // display is asked for, whatever the environment names.
-        const CommandLine line = ParseCommandLine(ArgumentList(argc, argv));
+        const CommandLine line = ParseCommandLine(arguments);
         KeepBatchMessagesOwn();
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);

@@ -80,14 +80,11 @@ void GridLookahead::evaluateWanted()
         std::vector<double>& args = args_[static_cast<std::size_t>(probe)];
         if (probe != Here) {
             args.resize(xs_.size());
-            const double beside = probe == Below ? -beside_ : beside_;
             for (std::size_t i = 0; i < xs_.size(); ++i)
-                args[i] = xs_[i] + beside; // x - d as x + (-d): the same double
+                args[i] = argument(probe, xs_[i]);
         }
         BlockValues& v = values_[static_cast<std::size_t>(probe)];
-        v.values.resize(xs_.size());
-        v.bounds.resize(xs_.size());
-        v.faults.resize(xs_.size());
+        v.resize(xs_.size());
         jobs.push_back({&block_, probe == Here ? &xs_ : &args, &v});
     }
     evaluate(jobs);
@@ -110,9 +107,7 @@ bool GridLookahead::evaluateSlopes()
     }
     if (!slope_)
         return false;
-    slopes_.values.resize(xs_.size());
-    slopes_.bounds.resize(xs_.size());
-    slopes_.faults.resize(xs_.size());
+    slopes_.resize(xs_.size());
     evaluate({Job{&slope_->evaluator(), &xs_, &slopes_}});
     slopeBound_ = slope_->bound(xs_.front(), xs_.back());
     std::size_t unsettled = 0;
@@ -142,12 +137,6 @@ GridLookahead::GridLookahead(const Series& series, double step, double beside, d
     on_ = always_ || (now == Use::WhereItPays && pays);
 }
 
-// As the scans form them: the point itself, x - d and x + d.
-double GridLookahead::argument(int probe, double x) const
-{
-    return probe == Here ? x : probe == Below ? x - beside_ : x + beside_;
-}
-
 void GridLookahead::reachedAhead(double x)
 {
     if (ahead_ && at_ + 1 < xs_.size() && same(xs_[at_ + 1], x) && (wanted_ & ~filled_) == 0) {
@@ -170,7 +159,7 @@ void GridLookahead::fill(double x)
             break;
     }
     nextSize_ = std::min(2 * nextSize_, largest_);
-    slopesOnly_ = wanted_ == ((1u << Below) | (1u << Above)) && (slope_ || !slopeTried_) && evaluateSlopes();
+    slopesOnly_ = wanted_ == kSlopeProbes && (slope_ || !slopeTried_) && evaluateSlopes();
     if (!slopesOnly_)
         evaluateWanted();
     if (cancel_ && cancel_->load(std::memory_order_relaxed)) {
@@ -187,7 +176,7 @@ void GridLookahead::fill(double x)
         return;
     // Extrema read the sign of the right value less the left, settled where
     // the two values' bounds cannot reverse it.
-    if (wanted_ != ((1u << Below) | (1u << Above))) {
+    if (wanted_ != kSlopeProbes) {
         settled_.clear();
         return;
     }
@@ -214,7 +203,7 @@ std::size_t GridLookahead::quietRunAhead(double same) const
         const BlockValues& v = values_[Here];
         while (i < end && !v.faults[i] && v.signCertain(i) && sign(v.values[i]) == same)
             ++i;
-    } else if (wanted_ == ((1u << Below) | (1u << Above))) {
+    } else if (wanted_ == kSlopeProbes) {
         const BlockValues& below = values_[Below];
         const BlockValues& above = values_[Above];
         const auto quiet = [&](std::size_t at) {

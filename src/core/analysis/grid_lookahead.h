@@ -77,7 +77,13 @@ public:
 
 private:
     enum Probe { Here, Below, Above, kProbes };
-    double argument(int probe, double x) const;
+    // What Extrema asks for at each grid point: the two values beside it.
+    static constexpr unsigned kSlopeProbes = (1u << Below) | (1u << Above);
+    // As the scans form them: the point itself, x - d and x + d.
+    double argument(int probe, double x) const
+    {
+        return probe == Here ? x : probe == Below ? x - beside_ : x + beside_;
+    }
     // The above where the values ahead are in use (kept out of line: a scan
     // that does not use them pays only the test).
     void reachedAhead(double x);

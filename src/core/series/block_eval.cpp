@@ -154,9 +154,7 @@ double BlockEvaluator::harmonicBound(double lastAngle) const
 BlockValues BlockEvaluator::operator()(std::span<const double> xs) const
 {
     BlockValues out;
-    out.values.resize(xs.size());
-    out.bounds.resize(xs.size());
-    out.faults.resize(xs.size());
+    out.resize(xs.size());
     evaluate(xs, out.values.data(), out.bounds.data(), out.faults.data());
     return out;
 }

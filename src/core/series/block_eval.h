@@ -25,6 +25,14 @@ struct BlockValues {
     // (values[i] and bounds[i] mean nothing there).
     std::vector<std::optional<ErrorNumber>> faults;
 
+    // Room for n points, in all three.
+    void resize(std::size_t n)
+    {
+        values.resize(n);
+        bounds.resize(n);
+        faults.resize(n);
+    }
+
     // Whether values[i] has the sign of the one-point value.
     bool signCertain(std::size_t i) const { return bounds[i] == 0 || std::fabs(values[i]) > bounds[i]; }
 };

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <utility>
 
 namespace vendrak::scan {
 
@@ -15,19 +14,6 @@ constexpr int kLongestSeries = 1 << 13;
 
 constexpr double kUnit = 0x1p-53; // the unit roundoff
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
-
-// The sums of weights[i] r^(n - i) and of weights[i] wide^(n - i), n =
-// weights.size() - 1, in doubles: every term is positive, so each is within
-// (1 + kUnit)^(2n) of the exact one. Two chains in one loop cost one's time.
-std::pair<double, double> sumsAt(const std::vector<double>& weights, double r, double wide)
-{
-    double s = 0, w = 0;
-    for (const double c : weights) {
-        s = s * r + c;
-        w = w * wide + c;
-    }
-    return {s, w};
-}
 
 } // namespace
 
@@ -122,7 +108,14 @@ double SlopeSign::bound(double first, double last) const
     const double r = (along + beside_ + apart) * spread;
     const double n = static_cast<double>(absCoeffs_.size() - 1);
     const double wide = std::max(1.0, r);
-    const auto [values, partials] = sumsAt(absCoeffs_, r, wide);
+    // Sums of positive terms by Horner's rule in doubles, each within
+    // (1 + u)^(2n) of the exact one; independent chains in one loop cost
+    // one's time.
+    double values = 0, partials = 0;
+    for (const double c : absCoeffs_) {
+        values = values * r + c;
+        partials = partials * wide + c;
+    }
     if (!(partials <= 1e300))
         return kInfinity;
     double slopes = 0, difference = 0, roundings = 0;
